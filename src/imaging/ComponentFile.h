@@ -1,0 +1,62 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+#include "imaging/PixelGrid.h"
+#include "platform/Status.h"
+
+namespace ms {
+
+// The 18-byte header of a component pixel file (".tta"), TGA layout, little-endian.
+struct TgaHeader {
+    uint8_t idLength = 0;
+    uint8_t colourMapType = 0;
+    uint8_t imageType = 6;
+    uint16_t colourMapFirst = 0;
+    uint16_t colourMapLength = 0;
+    uint8_t colourMapEntrySize = 0;
+    uint16_t xOrigin = 0;
+    uint16_t yOrigin = 0;
+    int16_t width = 0;
+    int16_t height = 0;
+    uint8_t pixelDepth = 32;
+    uint8_t descriptor = 0;
+};
+constexpr int kTgaHeaderSize = 18;
+// Larger files are refused: no library component comes near it and it bounds what a bad header costs.
+constexpr int kMaxComponentSide = 4096;
+
+// How a reader sizes its grid: from the header, or fixed whatever the header says.
+struct GridSizing {
+    int fixedWidth = 0;  // 0: take W and H from the header
+    int fixedHeight = 0;
+    static GridSizing fromHeader() { return {}; }
+    static GridSizing fixed(int w, int h) { return {w, h}; }
+};
+
+struct ComponentImage {
+    TgaHeader header;
+    PixelGrid grid;
+};
+
+// Reads a component pixel file. The pixel section always starts at offset 18; exactly the grid's
+// element count x 4 bytes are read. Fails (and leaves `out` untouched) when the file is missing,
+// the header has a width or height outside 1 .. 4096, or the file is shorter than the grid needs.
+Status readComponentFile(const QString& path, GridSizing sizing, ComponentImage& out);
+Status parseComponentBytes(const QByteArray& bytes, GridSizing sizing, ComponentImage& out,
+                           const QString& nameForMessages = {});
+
+// Writes header + grid as one block, replacing the file atomically.
+Status writeComponentFile(const QString& path, const PixelGrid& grid, uint8_t imageType = 6);
+QByteArray encodeComponent(const PixelGrid& grid, uint8_t imageType = 6);
+
+// The slot-store writers of the prepared kind grids.
+class cTga {
+public:
+    static Status Savefaxing(const QString& path, const PixelGrid& hairstyleGrid);
+    static Status Savemeimao(const QString& path, const PixelGrid& eyebrowGrid);
+    static Status Savezuixing(const QString& path, const PixelGrid& lipsGrid);
+    static Status Savefuzhuang(const QString& path, const PixelGrid& clothingGrid);
+};
+
+}  // namespace ms

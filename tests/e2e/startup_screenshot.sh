@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual display, takes screenshots until its window shows the
+# composed sample portrait (or 40 s pass), and keeps the last screenshot in the output folder.
+set -euo pipefail
+exe=$1 check=$2 out=$3
+mkdir -p "$out"
+export ASAN_OPTIONS=detect_leaks=0
+unset QT_QPA_PLATFORM
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  exe=$1 check=$2 out=$3
+  "$exe" > "$out/program.log" 2>&1 & pid=$!
+  status=1
+  for i in $(seq 1 80); do
+    sleep 0.5
+    kill -0 $pid 2>/dev/null || { echo "the program ended early:"; cat "$out/program.log"; break; }
+    if "$check" "$out/screen.png" "$(dirname "$exe")/ziyuan/huaban.bmp"; then status=0; break; fi
+  done
+  kill $pid 2>/dev/null || true
+  wait $pid 2>/dev/null || true
+  exit $status' _ "$exe" "$check" "$out"

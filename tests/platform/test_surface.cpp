@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "../support/Fixtures.h"
+#include "imaging/GridImage.h"
+#include "imaging/PixelHelpers.h"
+#include "platform/Surface.h"
+
+using namespace ms;
+using ms::test::raw;
+
+namespace {
+
+QImage canvas(uint32_t fill, int w = 8, int h = 8) {
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(fill);
+    return img;
+}
+
+Surface surfaceOf(uint32_t premultipliedPixel, int w, int h) {
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(premultipliedPixel);
+    return Surface(img);
+}
+
+// Plain bilinear reference: centre-to-centre 16.16 mapping, 8-bit weights, clamped at the edges.
+QImage stretchedReference(QImage dst, const QRect& dr, const QImage& src, const QRect& sr) {
+    auto map = [](int d, int dlen, int slen, int& lo, int& hi, uint32_t& w) {
+        const int64_t scale = (static_cast<int64_t>(slen) << 16) / dlen;
+        int64_t u = (2 * d + 1) * scale / 2 - (1 << 15);
+        int a = static_cast<int>(u >> 16);
+        w = static_cast<uint32_t>(u >> 8 & 0xFF);
+        if (u < 0) a = 0, w = 0;
+        if (a >= slen - 1) a = slen - 1, w = 0;
+        lo = a, hi = std::min(a + 1, slen - 1);
+    };
+    auto lerp = [](uint32_t a, uint32_t b, uint32_t w) {
+        uint32_t out = 0;
+        for (int sh = 0; sh < 32; sh += 8)
+            out |= (((a >> sh & 0xFF) * (256 - w) + (b >> sh & 0xFF) * w) >> 8) << sh;
+        return out;
+    };
+    for (int y = std::max(0, dr.top()); y <= std::min(dst.height() - 1, dr.bottom()); ++y) {
+        int y0, y1;
+        uint32_t wy;
+        map(y - dr.y(), dr.height(), sr.height(), y0, y1, wy);
+        for (int x = std::max(0, dr.left()); x <= std::min(dst.width() - 1, dr.right()); ++x) {
+            int x0, x1;
+            uint32_t wx;
+            map(x - dr.x(), dr.width(), sr.width(), x0, x1, wx);
+            auto at = [&](int xx, int yy) { return raw(src, sr.x() + xx, sr.y() + yy); };
+            const uint32_t s = lerp(lerp(at(x0, y0), at(x1, y0), wx), lerp(at(x0, y1), at(x1, y1), wx), wy);
+            uint32_t& d = reinterpret_cast<uint32_t*>(dst.scanLine(y))[x];
+            const uint32_t ia = 255 - (s >> 24);
+            uint32_t out = 0;
+            for (int sh = 0; sh < 32; sh += 8)
+                out |= ((s >> sh & 0xFF) + ((d >> sh & 0xFF) * ia + 127) / 255) << sh;
+            d = out;
+        }
+    }
+    return dst;
+}
+
+QImage randomPremultiplied(int w, int h, std::mt19937& rng) {
+    PixelGrid g = test::randomGrid(w, h, rng);
+    return Surface::fromGrid(g, false).image();
+}
+
+}  // namespace
+
+TEST(Blend, SinglePixelResults) {
+    // Transparent source leaves the destination; opaque replaces it; half alpha mixes exactly.
+    QImage d = canvas(0xFF204060u);
+    blendOver(d, QRect(0, 0, 1, 1), surfaceOf(0, 1, 1), QRect(0, 0, 1, 1));
+    EXPECT_EQ(raw(d, 0, 0), 0xFF204060u);
+    blendOver(d, QRect(0, 0, 1, 1), surfaceOf(0xFF0A0B0Cu, 1, 1), QRect(0, 0, 1, 1));
+    EXPECT_EQ(raw(d, 0, 0), 0xFF0A0B0Cu);
+    QImage e = canvas(0xFFC8C8C8u);
+    blendOver(e, QRect(0, 0, 1, 1), surfaceOf(0x80400000u, 1, 1), QRect(0, 0, 1, 1));
+    // c = s + 200 * 127 / 255 = s + 99.6 -> 100; alpha 128 + 255 * 127 / 255 = 255
+    EXPECT_EQ(raw(e, 0, 0), 0xFF000000u | (0x40 + 100) << 16 | 100 << 8 | 100);
+    QImage clear = canvas(0);
+    blendOver(clear, QRect(0, 0, 1, 1), surfaceOf(0x80400000u, 1, 1), QRect(0, 0, 1, 1));
+    EXPECT_EQ(raw(clear, 0, 0), 0x80400000u);
+}
+
+TEST(Blend, ClipsAtEveryEdgeAndSkipsEmptyRectangles) {
+    const Surface s = surfaceOf(0xFF112233u, 4, 4);
+    QImage d = canvas(0xFF000000u, 6, 6);
+    EXPECT_TRUE(blendOver(d, QRect(-2, -3, 4, 4), s, QRect(0, 0, 4, 4)));
+    EXPECT_EQ(raw(d, 0, 0), 0xFF112233u);
+    EXPECT_EQ(raw(d, 1, 0), 0xFF112233u);
+    EXPECT_EQ(raw(d, 2, 0), 0xFF000000u);
+    EXPECT_EQ(raw(d, 0, 1), 0xFF000000u);
+    QImage e = canvas(0xFF000000u, 6, 6);
+    EXPECT_TRUE(blendOver(e, QRect(4, 5, 4, 4), s, QRect(0, 0, 4, 4)));
+    EXPECT_EQ(raw(e, 5, 5), 0xFF112233u);
+    EXPECT_EQ(raw(e, 3, 5), 0xFF000000u);
+    EXPECT_EQ(raw(e, 5, 4), 0xFF000000u);
+    QImage f = canvas(0xFF000000u, 6, 6);
+    const QImage before = f;
+    EXPECT_FALSE(blendOver(f, QRect(0, 0, 0, 4), s, QRect(0, 0, 4, 4)));
+    EXPECT_FALSE(blendOver(f, QRect(0, 0, 4, -2), s, QRect(0, 0, 4, 4)));
+    EXPECT_FALSE(blendOver(f, QRect(0, 0, 4, 4), s, QRect(2, 0, 4, 4)));  // source outside the surface
+    EXPECT_FALSE(blendOver(f, QRect(0, 0, 4, 4), Surface(), QRect(0, 0, 4, 4)));
+    EXPECT_TRUE(blendOver(f, QRect(10, 10, 4, 4), s, QRect(0, 0, 4, 4)));  // wholly outside: nothing
+    EXPECT_EQ(f, before);
+}
+
+TEST(Blend, FastUnstretchedMatchesPixelByPixelReference) {
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 40; ++round) {
+        const int sw = 1 + rng() % 37, sh = 1 + rng() % 23;
+        const QImage src = randomPremultiplied(sw, sh, rng);
+        const QImage base = randomPremultiplied(31, 29, rng);
+        const int sx = rng() % sw, sy = rng() % sh;
+        const QRect sr(sx, sy, 1 + rng() % (sw - sx), 1 + rng() % (sh - sy));
+        const QRect dr(static_cast<int>(rng() % 40) - 10, static_cast<int>(rng() % 40) - 10, sr.width(), sr.height());
+        QImage fast = base, slow = base;
+        blendOver(fast, dr, Surface(src), sr);
+        blendOverReference(slow, dr, src, sr);
+        ASSERT_EQ(fast, slow) << "seed " << seed << " round " << round;
+    }
+}
+
+TEST(Blend, FastStretchedMatchesPlainBilinearReference) {
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 40; ++round) {
+        const int sw = 2 + rng() % 40, sh = 2 + rng() % 30;
+        const QImage src = randomPremultiplied(sw, sh, rng);
+        const QImage base = randomPremultiplied(45, 41, rng);
+        const QRect sr(0, 0, sw, sh);
+        const QRect dr(static_cast<int>(rng() % 20) - 5, static_cast<int>(rng() % 20) - 5, 1 + rng() % 50,
+                       1 + rng() % 50);
+        if (dr.size() == sr.size()) continue;
+        QImage fast = base;
+        blendOver(fast, dr, Surface(src), sr);
+        ASSERT_EQ(fast, stretchedReference(base, dr, src, sr)) << "seed " << seed << " round " << round;
+    }
+}
+
+TEST(Blend, StretchingAUniformColourKeepsItExactly) {
+    QImage d = canvas(0xFF000000u, 400, 60);
+    blendOver(d, QRect(0, 0, 379, 49), surfaceOf(0xFF336699u, 380, 50), QRect(0, 0, 380, 50));
+    EXPECT_EQ(raw(d, 0, 0), 0xFF336699u);
+    EXPECT_EQ(raw(d, 378, 48), 0xFF336699u);
+    EXPECT_EQ(raw(d, 379, 48), 0xFF000000u);
+    EXPECT_EQ(raw(d, 0, 49), 0xFF000000u);
+}
+
+TEST(Surface, GridRowZeroIsTheBottomRow) {
+    PixelGrid g(4, 3);
+    g.at(1, 2) = 0xFF00FF00u;  // top row of the picture
+    g.at(2, 0) = 0x80FF0000u;  // bottom row, half alpha: premultiplied on upload
+    const Surface s = Surface::fromGrid(g, false);
+    EXPECT_EQ(raw(s.image(), 1, 0), 0xFF00FF00u);
+    EXPECT_EQ(raw(s.image(), 2, 2), 0x80800000u);
+    EXPECT_EQ(raw(s.image(), 0, 0), 0u);
+    EXPECT_EQ(gridFromImage(imageFromGrid(g)), g);
+}
+
+TEST(Surface, SpanIndexCoversExactlyTheVisiblePixels) {
+    QImage img(10, 2, QImage::Format_ARGB32_Premultiplied);
+    img.fill(0);
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(0));
+    row[2] = row[3] = 0xFF000000u;
+    row[4] = 0x10000000u;
+    row[9] = 0xFF000000u;
+    const Surface s(img);
+    ASSERT_EQ(s.spans().rowStart.size(), 3u);
+    ASSERT_EQ(s.spans().rowStart[1], 3u);
+    EXPECT_EQ(s.spans().rowStart[2], 3u);
+    const auto& sp = s.spans().spans;
+    EXPECT_TRUE(sp[0].x0 == 2 && sp[0].x1 == 4 && sp[0].opaque);
+    EXPECT_TRUE(sp[1].x0 == 4 && sp[1].x1 == 5 && !sp[1].opaque);
+    EXPECT_TRUE(sp[2].x0 == 9 && sp[2].x1 == 10 && sp[2].opaque);
+}
