@@ -1,0 +1,51 @@
+#pragma once
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <vector>
+
+#include "compositor/StudioState.h"
+#include "platform/Status.h"
+
+namespace ms {
+
+// The key vocabulary of design records. One table, in record order, is used by every writer and
+// reader of slot records and undo snapshots.
+enum class ValueForm { Name, Geometry, Woman, Colour, Strength };
+
+struct RecordKey {
+    const char* key;
+    ValueForm form;
+    QString DesignState::*name = nullptr;      // Name keys
+    int16_t LayerGeometry::*field = nullptr;   // Geometry keys
+    bool inSlot = false;                       // part of the slot record
+    bool inSnapshot = false;                   // part of the undo snapshot
+    const char* libraryFolder = nullptr;       // slot names are bare file names in this folder
+};
+
+// Read limit of a key, terminator included: only (limit - 1) bytes are significant. Name keys are
+// read in full (0): program-folder paths are often longer than 99 bytes.
+int readLimit(ValueForm form);
+
+const std::vector<RecordKey>& recordKeys();
+std::vector<const RecordKey*> slotRecordKeys();      // 50 keys, write order
+std::vector<const RecordKey*> snapshotRecordKeys();  // 54 keys, write order
+
+using RecordEntries = QList<QPair<QString, QString>>;
+
+// Decimal text, "-" for negatives; "True"/"False" for the woman flag.
+RecordEntries encodeSnapshot(const DesignState& d);
+RecordEntries encodeSlot(const StudioState& s);
+
+// Applies a record's values to a copy of the design, checking every value first: a missing or
+// unconvertible value fails the whole record and `d` stays unchanged. Values are cut to their
+// read limits before conversion, so a geometry value counts only its first four characters.
+Status decodeSnapshot(const RecordEntries& entries, DesignState& d);
+Status decodeSlot(const RecordEntries& entries, const QString& programFolder, DesignState& d);
+
+// Conversions of single values, as their keys' read limits and forms give them.
+bool parseInt16(const QString& text, int16_t& out);
+bool parseInt32(const QString& text, int32_t& out);
+bool parseWoman(const QString& text, bool& out);
+
+}  // namespace ms
