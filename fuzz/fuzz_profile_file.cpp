@@ -1,0 +1,154 @@
+// Feeds arbitrary bytes to ProfileFile as the content of a record file, then reads and writes keys and
+// checks that the results are consistent: reads agree with each other, a refused write leaves the file
+// byte-identical, an accepted write reads back unchanged and leaves every other key as it was.
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include "platform/ProfileFile.h"
+
+namespace {
+
+using ms::ProfileFile;
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return QByteArray();
+    return f.readAll();
+}
+
+char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
+
+bool sameName(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i].unicode()) != foldAscii(b[i].unicode())) return false;
+    }
+    return true;
+}
+
+struct Name {
+    QString section;
+    QString key;
+};
+
+// Every read path must agree on the value of (section, key). limit is the cut checked against the file.
+QString checkedRead(const QString& path, const Name& name, int limit) {
+    const QString full = ProfileFile::readString(path, name.section, name.key, 0);
+    require(ProfileFile::readString(path, name.section, name.key, limit) ==
+            ProfileFile::limited(full, limit));
+    for (int n = 1; n <= 8; ++n) {
+        const QString cut = ProfileFile::limited(full, n);
+        require(full.startsWith(cut));
+        require(cut.toUtf8().size() <= n - 1);
+        require(cut.size() == full.size() || ProfileFile::limited(full, n + 4).size() > cut.size());
+    }
+    const std::optional<ProfileFile::Entries> entries = ProfileFile::readSection(path, name.section);
+    QString fromSection;
+    if (entries) {
+        for (const ProfileFile::Entry& entry : *entries) {
+            if (sameName(entry.first, name.key)) {
+                fromSection = entry.second;
+                break;
+            }
+        }
+    }
+    require(fromSection == full);
+    return full;
+}
+
+// Reads of every name, in the order of names.
+QList<QString> checkedReads(const QString& path, const QList<Name>& names, int limit) {
+    QList<QString> values;
+    for (const Name& name : names) values.append(checkedRead(path, name, limit));
+    return values;
+}
+
+// Writes entries into section and checks the outcome against the reads of every name; values holds
+// what those reads gave before and is updated.
+void checkedWrite(const QString& path, const QString& section, const ProfileFile::Entries& entries,
+                  const QList<Name>& names, int limit, QList<QString>& values) {
+    const QByteArray before = contentOf(path);
+    const ms::Status status = ProfileFile::writeSection(path, section, entries);
+    if (!status) {
+        require(!status.message.isEmpty());
+        require(contentOf(path) == before);
+        return;
+    }
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!sameName(names[i].section, section)) continue;
+        for (const ProfileFile::Entry& entry : entries) {
+            if (sameName(entry.first, names[i].key)) values[i] = entry.second;  // the last write wins
+        }
+    }
+    require(checkedReads(path, names, limit) == values);
+}
+
+// The part of the last line before its first '=' and the part after it, as a name and a value the
+// fuzzer can steer.
+void nameAndValueFromInput(const QByteArray& input, QString* name, QString* value) {
+    const qsizetype lineStart = input.lastIndexOf('\n') + 1;
+    const QByteArray last = input.mid(lineStart);
+    const qsizetype eq = last.indexOf('=');
+    // Keep a leading U+FEFF (QString::fromUtf8 would drop it) so the names and values can start with one.
+    const auto decode = [](const QByteArray& bytes) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return QString(decoder(bytes));
+    };
+    *name = decode(eq < 0 ? last : last.left(eq));
+    *value = decode(eq < 0 ? QByteArray() : last.mid(eq + 1));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString path =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("ms_fuzz_profile_file_%1.ini").arg(QCoreApplication::applicationPid()));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+        if (f.write(input) != input.size()) return 0;
+    }
+
+    QString steeredName;
+    QString steeredValue;
+    nameAndValueFromInput(input, &steeredName, &steeredValue);
+
+    const QList<Name> names = {
+        {QStringLiteral("kelm1"), QStringLiteral("faxingname")},
+        {QStringLiteral("KELM1"), QStringLiteral("x")},
+        {QStringLiteral("a"), QStringLiteral("x")},
+        {QStringLiteral("a"), steeredName},
+        {steeredName, QStringLiteral("x")},
+    };
+    const int limit = 1 + int(size % 8);
+    QList<QString> values = checkedReads(path, names, limit);
+
+    checkedWrite(path, QStringLiteral("a"), {{QStringLiteral("x"), steeredValue}}, names, limit, values);
+    checkedWrite(path, QStringLiteral("A"), {{steeredName, steeredValue}}, names, limit, values);
+    checkedWrite(path, steeredName,
+                 {{QStringLiteral("X"), QStringLiteral("1=[2];3")},
+                  {QStringLiteral("faxingname"), steeredValue},
+                  {QStringLiteral("x"), QStringLiteral("second")}},
+                 names, limit, values);
+    checkedWrite(path, QStringLiteral("kelm1"), {{QStringLiteral("faxingname"), QStringLiteral("短发")}},
+                 names, limit, values);
+
+    QFile::remove(path);
+    return 0;
+}
