@@ -1,0 +1,223 @@
+#include "Draw.h"
+
+#include <QDir>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+
+#include "imaging/ComponentFile.h"
+#include "imaging/GridImage.h"
+
+namespace installdata {
+
+uint64_t Rng::next() {
+    state_ += 0x9E3779B97F4A7C15ull;
+    uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+double Rng::uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
+
+QImage newLayer(int w, int h) {
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+void beginPainter(QPainter& p, QImage& image) {
+    p.begin(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+    auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
+    return QColor(m(a.red(), b.red()), m(a.green(), b.green()), m(a.blue(), b.blue()),
+                  m(a.alpha(), b.alpha()));
+}
+
+QColor withAlpha(QColor c, int alpha) {
+    c.setAlpha(std::clamp(alpha, 0, 255));
+    return c;
+}
+
+QPointF lerp(QPointF a, QPointF b, double t) { return a + (b - a) * t; }
+
+double smoothstep(double e0, double e1, double x) {
+    const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
+    return t * t * (3.0 - 2.0 * t);
+}
+
+QPointF splineAt(const Polyline& c, double u) {
+    const int n = static_cast<int>(c.size());
+    if (n == 1) return c[0];
+    const double f = std::clamp(u, 0.0, 1.0) * (n - 1);
+    const int i = std::min(static_cast<int>(f), n - 2);
+    const double t = f - i;
+    const QPointF p0 = c[std::max(i - 1, 0)], p1 = c[i], p2 = c[i + 1], p3 = c[std::min(i + 2, n - 1)];
+    const double t2 = t * t, t3 = t2 * t;
+    return 0.5 * ((2.0 * p1) + (-p0 + p2) * t + (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3) * t2 +
+                  (-p0 + 3.0 * p1 - 3.0 * p2 + p3) * t3);
+}
+
+Polyline sampleSpline(const Polyline& controls, int count) {
+    Polyline out;
+    out.reserve(count);
+    for (int i = 0; i < count; ++i) out.push_back(splineAt(controls, static_cast<double>(i) / (count - 1)));
+    return out;
+}
+
+Polyline mirrored(const Polyline& line, double axisX) {
+    Polyline out = line;
+    for (QPointF& q : out) q.setX(2.0 * axisX - q.x());
+    return out;
+}
+
+QPainterPath pathThrough(const Polyline& line, bool close) {
+    QPainterPath path;
+    if (line.empty()) return path;
+    path.moveTo(line[0]);
+    for (size_t i = 1; i < line.size(); ++i) path.lineTo(line[i]);
+    if (close) path.closeSubpath();
+    return path;
+}
+
+void fillRibbon(QPainter& p, const Polyline& line, double w0, double w1, const QColor& c, double taperIn,
+                double taperOut) {
+    const int n = static_cast<int>(line.size());
+    if (n < 2) return;
+    std::vector<QPointF> left(n), right(n);
+    for (int i = 0; i < n; ++i) {
+        const QPointF d = line[std::min(i + 1, n - 1)] - line[std::max(i - 1, 0)];
+        const double len = std::hypot(d.x(), d.y());
+        const QPointF nrm = len > 1e-9 ? QPointF(-d.y() / len, d.x() / len) : QPointF(0, 0);
+        const double s = static_cast<double>(i) / (n - 1);
+        double w = w0 + (w1 - w0) * s;
+        if (taperIn > 0) w *= std::min(1.0, s / taperIn);
+        if (taperOut > 0) w *= std::min(1.0, (1.0 - s) / taperOut);
+        left[i] = line[i] + nrm * (0.5 * w);
+        right[i] = line[i] - nrm * (0.5 * w);
+    }
+    QPolygonF poly;
+    poly.reserve(2 * n);
+    for (int i = 0; i < n; ++i) poly << left[i];
+    for (int i = n - 1; i >= 0; --i) poly << right[i];
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPolygon(poly, Qt::WindingFill);
+}
+
+namespace {
+
+// One box pass along rows (or columns) of premultiplied ARGB words, edge pixels clamp.
+void boxPass(std::vector<uint32_t>& px, int w, int h, int r, bool rows) {
+    const int lines = rows ? h : w, len = rows ? w : h;
+    const int stepLine = rows ? w : 1, step = rows ? 1 : w;
+    std::vector<uint32_t> src(len);
+    const int div = 2 * r + 1;
+    for (int l = 0; l < lines; ++l) {
+        uint32_t* base = px.data() + static_cast<size_t>(l) * stepLine;
+        for (int i = 0; i < len; ++i) src[i] = base[static_cast<size_t>(i) * step];
+        int sum[4] = {0, 0, 0, 0};
+        for (int k = -r; k <= r; ++k)
+            for (int ch = 0; ch < 4; ++ch) sum[ch] += src[std::clamp(k, 0, len - 1)] >> (8 * ch) & 0xFF;
+        for (int i = 0; i < len; ++i) {
+            uint32_t v = 0;
+            for (int ch = 0; ch < 4; ++ch) v |= static_cast<uint32_t>((sum[ch] + div / 2) / div) << (8 * ch);
+            base[static_cast<size_t>(i) * step] = v;
+            const uint32_t out = src[std::clamp(i - r, 0, len - 1)], in = src[std::clamp(i + r + 1, 0, len - 1)];
+            for (int ch = 0; ch < 4; ++ch)
+                sum[ch] += static_cast<int>(in >> (8 * ch) & 0xFF) - static_cast<int>(out >> (8 * ch) & 0xFF);
+        }
+    }
+}
+
+}  // namespace
+
+void blurLayer(QImage& layer, int radius) {
+    if (radius <= 0) return;
+    if (layer.format() != QImage::Format_ARGB32_Premultiplied)
+        layer = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = layer.width(), h = layer.height();
+    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(reinterpret_cast<const uint32_t*>(layer.constScanLine(y)), w, px.data() + static_cast<size_t>(y) * w);
+    const int r = std::max(1, radius / 2);
+    for (int pass = 0; pass < 3; ++pass) {
+        boxPass(px, w, h, r, true);
+        boxPass(px, w, h, r, false);
+    }
+    for (int y = 0; y < h; ++y)
+        std::copy_n(px.data() + static_cast<size_t>(y) * w, w, reinterpret_cast<uint32_t*>(layer.scanLine(y)));
+}
+
+void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
+               const std::function<void(QPainter&)>& draw) {
+    QImage layer = newLayer(size.width(), size.height());
+    QPainter p;
+    beginPainter(p, layer);
+    draw(p);
+    p.end();
+    blurLayer(layer, radius);
+    target.save();
+    target.setOpacity(opacity);
+    target.drawImage(0, 0, layer);
+    target.restore();
+}
+
+void softEllipse(QPainter& p, QPointF centre, double rx, double ry, const QColor& colour) {
+    p.save();
+    p.translate(centre);
+    p.scale(1.0, ry / rx);
+    QRadialGradient g(QPointF(0, 0), rx);
+    g.setColorAt(0.0, colour);
+    g.setColorAt(0.5, withAlpha(colour, colour.alpha() * 6 / 10));
+    g.setColorAt(1.0, withAlpha(colour, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(QPointF(0, 0), rx, rx);
+    p.restore();
+}
+
+void drawBead(QPainter& p, QPointF c, double r, const QColor& body) {
+    QRadialGradient g(c + QPointF(-0.35 * r, -0.4 * r), 1.4 * r);
+    g.setColorAt(0.0, body.lighter(135));
+    g.setColorAt(0.55, body);
+    g.setColorAt(1.0, body.darker(190));
+    p.setPen(QPen(withAlpha(body.darker(260), 150), std::max(0.4, r * 0.12)));
+    p.setBrush(g);
+    p.drawEllipse(c, r, r);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 210));
+    p.drawEllipse(c + QPointF(-0.35 * r, -0.4 * r), 0.28 * r, 0.22 * r);
+}
+
+void Writer::component(const QImage& layer, const QString& relPath, uint8_t imageType) {
+    const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::gridFromImage(layer), imageType);
+    if (!st) failures_ << st.message;
+    else ++written_;
+}
+
+void Writer::emptyComponent(int w, int h, const QString& relPath, uint8_t imageType) {
+    const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::PixelGrid(w, h, 0), imageType);
+    if (!st) failures_ << st.message;
+    else ++written_;
+}
+
+void Writer::picture(const QImage& image, const QString& relPath, const char* format) {
+    if (!image.save(root_ + '/' + relPath, format)) failures_ << QStringLiteral("无法写入图片：%1").arg(relPath);
+    else ++written_;
+}
+
+void Writer::makeFolder(const QString& relPath) {
+    if (!QDir().mkpath(root_ + '/' + relPath)) failures_ << QStringLiteral("无法创建文件夹：%1").arg(relPath);
+}
+
+QString componentName(const QString& code, int index) {
+    return code + QStringLiteral("%1.tta").arg(index, 3, 10, QLatin1Char('0'));
+}
+
+}  // namespace installdata

@@ -1,0 +1,83 @@
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Drawing helpers shared by every family of installation pictures.
+namespace installdata {
+
+using Polyline = std::vector<QPointF>;
+
+// Deterministic generator (splitmix64): the same seed gives the same pictures on every run.
+class Rng {
+public:
+    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+    uint64_t next();
+    double uniform();  // [0, 1)
+    double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
+    double symmetric(double amplitude) { return amplitude * (2.0 * uniform() - 1.0); }
+
+private:
+    uint64_t state_;
+};
+
+// A transparent premultiplied layer; painting on premultiplied pixels is exact and fast.
+QImage newLayer(int w, int h);
+// Starts a painter with antialiasing, as every picture here wants it.
+void beginPainter(QPainter& p, QImage& image);
+
+QColor mix(const QColor& a, const QColor& b, double t);
+QColor withAlpha(QColor c, int alpha);
+QPointF lerp(QPointF a, QPointF b, double t);
+double smoothstep(double e0, double e1, double x);
+
+// Catmull-Rom curve through the control points, u in [0, 1] over the whole curve.
+QPointF splineAt(const Polyline& controls, double u);
+Polyline sampleSpline(const Polyline& controls, int count);
+Polyline mirrored(const Polyline& line, double axisX);
+QPainterPath pathThrough(const Polyline& line, bool close);
+
+// Fills a tapered ribbon along a polyline: width goes from w0 to w1, and also grows from zero over
+// the first taperIn fraction (and shrinks over the last taperOut fraction) of the points.
+void fillRibbon(QPainter& p, const Polyline& line, double w0, double w1, const QColor& c,
+                double taperIn = 0.0, double taperOut = 0.0);
+
+// Three box passes each way: close to a gaussian of the same radius, in exact integer arithmetic.
+void blurLayer(QImage& layer, int radius);
+// Draws into a scratch layer of the target's size, blurs it, then composites it with the opacity.
+void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
+               const std::function<void(QPainter&)>& draw);
+// A radial spot fading from the colour at the centre to transparent at the ellipse edge.
+void softEllipse(QPainter& p, QPointF centre, double rx, double ry, const QColor& colour);
+// A sphere-like bead: body gradient, rim shade and a small specular highlight.
+void drawBead(QPainter& p, QPointF centre, double r, const QColor& body);
+
+// Collects the written files of one run and the first failures, for the exit status.
+class Writer {
+public:
+    explicit Writer(QString root) : root_(std::move(root)) {}
+    const QString& root() const { return root_; }
+    // Writes a layer as a component file; relative path like "faxing/dz001.tta".
+    void component(const QImage& layer, const QString& relPath, uint8_t imageType = 6);
+    void emptyComponent(int w, int h, const QString& relPath, uint8_t imageType = 6);
+    void picture(const QImage& image, const QString& relPath, const char* format);
+    void makeFolder(const QString& relPath);
+    const QStringList& failures() const { return failures_; }
+    int written() const { return written_; }
+
+private:
+    QString root_;
+    QStringList failures_;
+    int written_ = 0;
+};
+
+// "dz" + 1 -> "dz001.tta".
+QString componentName(const QString& code, int index);
+
+}  // namespace installdata

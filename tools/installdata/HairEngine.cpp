@@ -1,0 +1,203 @@
+#include "HairEngine.h"
+
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+
+namespace installdata {
+
+namespace {
+
+constexpr int kGuideSamples = 161;
+constexpr double kPi = 3.14159265358979323846;
+
+struct Guides {
+    std::vector<Polyline> lines;  // each sampled at kGuideSamples points
+    explicit Guides(const std::vector<Polyline>& controls) {
+        for (const Polyline& c : controls) lines.push_back(sampleSpline(c, kGuideSamples));
+    }
+    QPointF at(double s, double t) const {
+        const double f = std::clamp(s, 0.0, 1.0) * (kGuideSamples - 1);
+        const int i = std::min(static_cast<int>(f), kGuideSamples - 2);
+        const double k = f - i;
+        const double g = std::clamp(t, 0.0, 1.0) * (static_cast<int>(lines.size()) - 1);
+        const int j = std::min(static_cast<int>(g), static_cast<int>(lines.size()) - 2);
+        const QPointF a = lerp(lines[j][i], lines[j][i + 1], k), b = lerp(lines[j + 1][i], lines[j + 1][i + 1], k);
+        return lerp(a, b, g - j);
+    }
+};
+
+struct Lock {
+    double centre, spread, length, phase, drift, driftFreq;
+};
+
+QColor strandColour(Rng& rng, const HairPalette& c) {
+    const double r = rng.uniform();
+    const QColor base = r < 0.3 ? c.dark : r < 0.78 ? c.base : c.light;
+    return withAlpha(mix(base, c.base, rng.range(0.0, 0.4)), static_cast<int>(rng.range(95, 195)));
+}
+
+// Points of one strand: interpolated guide position, clumping, drift and curl offsets.
+Polyline strandPoints(const Sweep& s, const Guides& g, const Lock& lk, double t, double end, Rng& rng) {
+    const int n = 34 + static_cast<int>(s.curlWaves * 12 * end);
+    const double ownPhase = rng.symmetric(0.18), jitterAmp = rng.range(0.2, 0.9);
+    const double jitterFreq = rng.range(2.0, 5.0), jitterPh = rng.range(0, 2 * kPi);
+    Polyline base(n);
+    for (int i = 0; i < n; ++i) {
+        const double u = end * i / (n - 1);
+        const double ts = t + (lk.centre - t) * s.clump * std::pow(u, 1.5);
+        base[i] = g.at(u, ts);
+    }
+    Polyline out(n);
+    for (int i = 0; i < n; ++i) {
+        const double u = end * i / (n - 1);
+        const QPointF d = base[std::min(i + 1, n - 1)] - base[std::max(i - 1, 0)];
+        const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+        const QPointF tan(d.x() / len, d.y() / len), nrm(-tan.y(), tan.x());
+        double side = lk.drift * std::sin(lk.driftFreq * u * kPi) * u + jitterAmp * std::sin(jitterFreq * u + jitterPh);
+        QPointF off = nrm * side;
+        if (s.curlAmp > 0) {
+            const double a = s.curlAmp * smoothstep(s.curlStart, s.curlStart + 0.2, u);
+            const double ph = lk.phase + ownPhase + 2 * kPi * s.curlWaves * u;
+            off += nrm * (a * std::sin(ph)) + tan * (a * s.loop * std::cos(ph));
+        }
+        out[i] = base[i] + off;
+    }
+    return out;
+}
+
+std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
+    std::vector<Lock> locks(s.locks);
+    for (int i = 0; i < s.locks; ++i) {
+        Lock& lk = locks[i];
+        lk.centre = std::clamp((i + 0.5 + rng.symmetric(0.35)) / s.locks, 0.0, 1.0);
+        lk.spread = 1.7 / s.locks;
+        lk.length = 1.0 - s.lengthJitter * rng.uniform();
+        lk.phase = 0.6 * i + rng.symmetric(0.9);  // neighbouring locks curl nearly together
+        lk.drift = rng.symmetric(s.wander);
+        lk.driftFreq = rng.range(0.5, 1.6);
+    }
+    return locks;
+}
+
+void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c) {
+    const double end = 1.0 - 0.6 * s.lengthJitter - (s.curlAmp > 0 ? 0.03 : 0.0);
+    Polyline poly;
+    for (int i = 0; i <= 60; ++i) poly.push_back(g.at(end * i / 60, 0.04));
+    for (int i = 60; i >= 0; --i) poly.push_back(g.at(end * i / 60, 0.96));
+    const QSize size(p.device()->width(), p.device()->height());
+    paintSoft(p, size, 4, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), 235));
+        q.drawPath(pathThrough(poly, true));
+    });
+}
+
+}  // namespace
+
+void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
+    const Guides g(s.guides);
+    Rng rng(s.seed);
+    if (s.mass) drawMass(p, g, s, c);
+    const std::vector<Lock> locks = makeLocks(s, rng);
+    std::vector<std::pair<Polyline, double>> sheen;
+    for (int pass = 0; pass < s.strandsPerLock; ++pass) {
+        for (const Lock& lk : locks) {
+            const double t = std::clamp(lk.centre + lk.spread * rng.symmetric(0.5), 0.0, 1.0);
+            const double end = lk.length * (1.0 - 0.07 * rng.uniform());
+            Polyline pts = strandPoints(s, g, lk, t, end, rng);
+            const double w = s.width * rng.range(0.65, 1.35);
+            fillRibbon(p, pts, w, w * 0.3, strandColour(rng, c), 0.02, 0.0);
+            if (rng.uniform() < 0.45) sheen.emplace_back(std::move(pts), w);
+        }
+    }
+    for (const auto& [pts, w] : sheen) {
+        const int n = static_cast<int>(pts.size());
+        const double a = std::clamp(s.sheenAt + rng.symmetric(0.06), 0.0, 0.9);
+        const int i0 = static_cast<int>(a * n), i1 = std::min(n, static_cast<int>((a + s.sheenLen) * n));
+        if (i1 - i0 < 3) continue;
+        Polyline part(pts.begin() + i0, pts.begin() + i1);
+        fillRibbon(p, part, w * 0.9, w * 0.9, withAlpha(c.sheen, static_cast<int>(rng.range(70, 150))), 0.35, 0.35);
+    }
+}
+
+void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {
+    const QSize size(p.device()->width(), p.device()->height());
+    paintSoft(p, size, crop.softness, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(withAlpha(c.dark, 245));
+        q.drawPath(crop.region);
+    });
+    Rng rng(crop.seed);
+    const QRectF box = crop.region.boundingRect();
+    for (int k = 0; k < crop.density; ++k) {
+        QPointF at(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom()));
+        if (!crop.region.contains(at)) continue;
+        const QPointF d = at - crop.crown;
+        double ang = std::atan2(d.y(), d.x()) + crop.swirl + rng.symmetric(0.25);
+        const double bend = rng.symmetric(0.12), len = crop.length * rng.range(0.6, 1.3);
+        Polyline pts{at};
+        for (int i = 0; i < 5; ++i) {
+            ang += bend;
+            pts.push_back(pts.back() + QPointF(std::cos(ang), std::sin(ang)) * (len / 5));
+        }
+        const bool lit = rng.uniform() < 0.25;
+        const QColor col = lit ? withAlpha(c.sheen, 90) : strandColour(rng, c);
+        fillRibbon(p, pts, crop.width * rng.range(0.7, 1.3), 0.2, col, 0.15, 0.0);
+    }
+}
+
+void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed) {
+    QRadialGradient g(centre + QPointF(-0.25 * rx, -0.35 * ry), 1.2 * rx);
+    g.setColorAt(0.0, c.base);
+    g.setColorAt(1.0, c.dark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(centre, rx * 0.96, ry * 0.96);
+    Rng rng(seed);
+    for (int k = 0; k < 420; ++k) {
+        const double r = std::sqrt(rng.range(0.04, 1.0)), a0 = rng.range(0, 2 * kPi), span = rng.range(1.0, 2.8);
+        const QPointF o = centre + QPointF(rng.symmetric(2.0), rng.symmetric(2.0));
+        Polyline pts;
+        for (int i = 0; i <= 24; ++i) {
+            const double a = a0 + span * i / 24;
+            pts.push_back(o + QPointF(std::cos(a) * rx * r, std::sin(a) * ry * r));
+        }
+        const double lit = 0.5 - 0.5 * std::sin(a0 + span / 2);  // arcs facing up catch the light
+        QColor col = lit > 0.75 && rng.uniform() < 0.5 ? withAlpha(c.sheen, 110) : strandColour(rng, c);
+        fillRibbon(p, pts, 1.1, 1.1, col, 0.25, 0.25);
+    }
+}
+
+void shadeHair(QImage& layer, QPointF light, double radius, int strength) {
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    QRadialGradient g(light, radius);
+    g.setColorAt(0.0, QColor(0, 0, 0, 0));
+    g.setColorAt(0.4, QColor(0, 0, 0, 0));
+    g.setColorAt(1.0, QColor(0, 0, 0, strength));
+    p.fillRect(layer.rect(), g);
+}
+
+void keepFaceClear(QImage& layer) {
+    QImage mask = newLayer(layer.width(), layer.height());
+    {
+        QPainter q;
+        beginPainter(q, mask);
+        QPainterPath oval;
+        oval.addEllipse(QPointF(190, 248), 70, 94);
+        QPainterPath below;
+        below.addRect(0, 170, layer.width(), layer.height());
+        q.setPen(Qt::NoPen);
+        q.setBrush(Qt::black);
+        q.drawPath(oval.intersected(below));
+    }
+    blurLayer(mask, 4);
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    p.drawImage(0, 0, mask);
+}
+
+}  // namespace installdata

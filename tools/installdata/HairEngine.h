@@ -1,0 +1,54 @@
+#pragma once
+#include <QPainterPath>
+
+#include "Draw.h"
+
+// Strand-based hair: guide sweeps filled with clumped, tapered, semi-transparent strands.
+namespace installdata {
+
+struct HairPalette {
+    QColor dark, base, light, sheen;
+};
+
+// A sheet of hair across guide curves (root -> tip, first guide = inner edge, last = outer edge).
+// Strands interpolate between neighbouring guides, gather into locks toward the tips and may wave
+// or loop (curls).
+struct Sweep {
+    std::vector<Polyline> guides;
+    int locks = 26;
+    int strandsPerLock = 12;
+    double clump = 0.45;         // how much strands gather to their lock centre at the tip
+    double lengthJitter = 0.06;  // locks end at 1 - up to this fraction of the length
+    double curlAmp = 0.0;        // px
+    double curlWaves = 0.0;      // waves along the full strand
+    double curlStart = 0.35;     // fraction of the length where the curl sets in
+    double loop = 0.0;           // 0 waves, 1 ringlets
+    double width = 1.1;
+    double wander = 1.5;         // sideways drift of a lock, px
+    double sheenAt = 0.22, sheenLen = 0.22;
+    bool mass = true;            // fill the region under the strands
+    uint64_t seed = 1;
+};
+
+// Short hair whose strands follow the direction away from a crown point.
+struct Crop {
+    QPainterPath region;
+    QPointF crown;
+    double length = 8.0;
+    double swirl = 0.0;  // radians added to the outward direction
+    int density = 1500;
+    double width = 0.9;
+    int softness = 2;  // blur of the base fill, soft hairline
+    uint64_t seed = 1;
+};
+
+void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c);
+void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
+// A wound bun: concentric arcs of strands in an ellipse.
+void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
+// Darkens the layer away from the light point, keeping its alpha.
+void shadeHair(QImage& layer, QPointF light, double radius, int strength);
+// Softly erases hair over the eyes, nose and mouth, leaving bangs above the brows and edge locks.
+void keepFaceClear(QImage& layer);
+
+}  // namespace installdata
