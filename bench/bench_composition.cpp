@@ -24,20 +24,6 @@ constexpr Layer kRedrawOrder[] = {Layer::EyebrowLeft, Layer::EyebrowRight, Layer
                                   Layer::Clothing,    Layer::Hairstyle,    Layer::Glasses,  Layer::Hat,
                                   Layer::EarringLeft, Layer::EarringRight};
 
-Kind kindOf(Layer l) {
-    switch (l) {
-        case Layer::EyebrowLeft:
-        case Layer::EyebrowRight: return Kind::meimao;
-        case Layer::Lips: return Kind::zuixing;
-        case Layer::Necklace: return Kind::xianglian;
-        case Layer::Clothing: return Kind::fuzhuang;
-        case Layer::Hairstyle: return Kind::faxing;
-        case Layer::Glasses: return Kind::yanjing;
-        case Layer::Hat: return Kind::maozi;
-        default: return Kind::erhuan;
-    }
-}
-
 // The first real (non-default) component of a kind's folder.
 QString firstComponent(const StudioState& s, const QString& kind) {
     for (const QString& name : listMatching(s.path(kind), "*"))

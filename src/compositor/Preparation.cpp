@@ -8,8 +8,6 @@
 
 namespace ms {
 
-namespace {
-
 Kind kindOf(Layer layer) {
     switch (layer) {
         case Layer::EyebrowLeft:
@@ -26,6 +24,8 @@ Kind kindOf(Layer layer) {
     }
     return Kind::xiushi;
 }
+
+namespace {
 
 void blendAt(StudioState& s, Layer layer, const Placement& p) {
     blendOver(s.surfaces.canvas, p.dst, s.surfaces.of(kindOf(layer)), p.src);

@@ -23,6 +23,9 @@ Status xiushi_hecheng(StudioState& s);
 // Draws the hairstyle fully opaque into Picfx (380 x hairstyle height); the surface is kept.
 Status faxing_hecheng1(StudioState& s);
 
+// The kind whose surface a layer is drawn from.
+Kind kindOf(Layer layer);
+
 // Blends a kind's prepared surface again at its redraw placement.
 void blendPrepared(StudioState& s, Layer layer);
 

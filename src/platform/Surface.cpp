@@ -1,40 +1,31 @@
 #include "platform/Surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "platform/BlendKernels.h"
 
 namespace ms {
 
 namespace {
 
-// x * f / 255 rounded to nearest, for two 8-bit lanes (bits 0-7 and 16-23) at once; f in 0 .. 255.
-inline uint32_t mulDiv255Lanes(uint32_t lanes, uint32_t f) {
-    uint32_t t = lanes * f + 0x00800080u;
-    return ((t + (t >> 8 & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-}
+// The blend kernels for this processor: AVX2 where it has it, SSE2 otherwise.
+struct Kernels {
+    void (*blendRun)(uint32_t*, const uint32_t*, int);
+    void (*lerpRows)(uint32_t*, const uint32_t*, const uint32_t*, uint32_t, int);
+    void (*blendResampled)(uint32_t*, const uint32_t*, const int*, const int*, const uint32_t*, const uint64_t*, int);
+};
 
-// d = s + d * (255 - sa) / 255 on premultiplied pixels.
-inline uint32_t over(uint32_t s, uint32_t d) {
-    const uint32_t ia = 255 - (s >> 24);
-    return s + (mulDiv255Lanes(d & 0x00FF00FFu, ia) | mulDiv255Lanes(d >> 8 & 0x00FF00FFu, ia) << 8);
-}
-
-inline void blendRun(uint32_t* d, const uint32_t* s, int n) {
-    for (int i = 0; i < n; ++i) {
-        const uint32_t sp = s[i];
-        if (sp >= 0xFF000000u)
-            d[i] = sp;
-        else if (sp != 0)
-            d[i] = over(sp, d[i]);
-    }
-}
-
-// Linear interpolation of two pixels with an 8-bit weight w (0 .. 256) for b.
-inline uint32_t lerp(uint32_t a, uint32_t b, uint32_t w) {
-    const uint32_t iw = 256 - w;
-    const uint32_t rb = ((a & 0x00FF00FFu) * iw + (b & 0x00FF00FFu) * w) >> 8 & 0x00FF00FFu;
-    const uint32_t ag = ((a >> 8 & 0x00FF00FFu) * iw + (b >> 8 & 0x00FF00FFu) * w) & 0xFF00FF00u;
-    return rb | ag;
+const Kernels& kernelsHere() {
+#if defined(__x86_64__)
+    static const Kernels k = __builtin_cpu_supports("avx2")
+                                 ? Kernels{kernels::blendRunAvx2, kernels::lerpRowsAvx2, kernels::blendResampledAvx2}
+                                 : Kernels{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
+#else
+    static const Kernels k{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
+#endif
+    return k;
 }
 
 bool prepareRects(const QImage& dst, const QRect& dstRect, const QImage& src, const QRect& srcRect,
@@ -46,35 +37,15 @@ bool prepareRects(const QImage& dst, const QRect& dstRect, const QImage& src, co
     return true;
 }
 
-bool blendUnstretched(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect,
-                      const QRect& clip) {
-    const int offX = srcRect.x() - dstRect.x(), offY = srcRect.y() - dstRect.y();
-    const SpanIndex& idx = src.spans();
-    const int sx0 = clip.left() + offX, sx1 = clip.right() + 1 + offX;
-    for (int dy = clip.top(); dy <= clip.bottom(); ++dy) {
-        const int sy = dy + offY;
-        auto* drow = reinterpret_cast<uint32_t*>(dst.scanLine(dy));
-        const auto* srow = reinterpret_cast<const uint32_t*>(src.image().constScanLine(sy));
-        for (uint32_t k = idx.rowStart[sy]; k < idx.rowStart[sy + 1]; ++k) {
-            const SpanIndex::Span& sp = idx.spans[k];
-            const int a = std::max<int>(sp.x0, sx0), b = std::min<int>(sp.x1, sx1);
-            if (a >= b) continue;
-            if (sp.opaque)
-                std::memcpy(drow + a - offX, srow + a, static_cast<size_t>(b - a) * 4);
-            else
-                blendRun(drow + a - offX, srow + a, b - a);
-        }
-    }
-    return true;
-}
-
 // Source columns of each destination column: the left sample, the right sample and the weight of
 // the right one, sampling at pixel centres and clamping at the source rectangle's edges.
 struct AxisMap {
     std::vector<int> lo, hi;
     std::vector<uint32_t> w;
+    std::vector<uint64_t> w4;       // w repeated in four 16-bit lanes
+    std::vector<int> nearest;       // the source column nearest to the sample point
     void build(int dstStart, int dstLen, int clipStart, int clipLen, int srcStart, int srcLen) {
-        lo.resize(clipLen), hi.resize(clipLen), w.resize(clipLen);
+        lo.resize(clipLen), hi.resize(clipLen), w.resize(clipLen), w4.resize(clipLen), nearest.resize(clipLen);
         const int64_t scale = (static_cast<int64_t>(srcLen) << 16) / dstLen;  // 16.16 source step
         for (int i = 0; i < clipLen; ++i) {
             const int d = clipStart + i - dstStart;
@@ -86,27 +57,22 @@ struct AxisMap {
             lo[i] = srcStart + a;
             hi[i] = srcStart + std::min(a + 1, srcLen - 1);
             w[i] = f;
+            w4[i] = f * 0x0001000100010001ull;
+            nearest[i] = srcStart + std::clamp(static_cast<int>((u + (1 << 15)) >> 16), 0, srcLen - 1);
         }
     }
 };
+
+// Destination columns [first, last) whose nearest source column lies in [a, b).
+inline void columnsNearest(const AxisMap& m, int a, int b, int& first, int& last) {
+    first = static_cast<int>(std::lower_bound(m.nearest.begin(), m.nearest.end(), a) - m.nearest.begin());
+    last = static_cast<int>(std::lower_bound(m.nearest.begin(), m.nearest.end(), b) - m.nearest.begin());
+}
 
 // Destination columns [first, last) whose samples touch source columns [a, b).
 inline void columnsTouching(const AxisMap& m, int a, int b, int& first, int& last) {
     first = static_cast<int>(std::lower_bound(m.hi.begin(), m.hi.end(), a) - m.hi.begin());
     last = static_cast<int>(std::lower_bound(m.lo.begin(), m.lo.end(), b) - m.lo.begin());
-}
-
-void blendStretchedRow(uint32_t* drow, const uint32_t* r0, const uint32_t* r1, uint32_t wy, const AxisMap& mx,
-                       int first, int last) {
-    for (int i = first; i < last; ++i) {
-        const uint32_t top = lerp(r0[mx.lo[i]], r0[mx.hi[i]], mx.w[i]);
-        const uint32_t bottom = lerp(r1[mx.lo[i]], r1[mx.hi[i]], mx.w[i]);
-        const uint32_t s = wy ? lerp(top, bottom, wy) : top;
-        if (s >= 0xFF000000u)
-            drow[i] = s;
-        else if (s != 0)
-            drow[i] = over(s, drow[i]);
-    }
 }
 
 // Union of the non-transparent spans of two source rows, walked in x order.
@@ -132,46 +98,138 @@ void forEachUnionSpan(const SpanIndex& idx, int y0, int y1, F&& f) {
     if (curB >= 0) f(curA, curB);
 }
 
-bool blendStretched(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect,
-                    const QRect& clip) {
-    AxisMap mx, my;
-    mx.build(dstRect.x(), dstRect.width(), clip.x(), clip.width(), srcRect.x(), srcRect.width());
-    my.build(dstRect.y(), dstRect.height(), clip.y(), clip.height(), srcRect.y(), srcRect.height());
-    const SpanIndex& idx = src.spans();
-    const int sxa = srcRect.left(), sxb = srcRect.right() + 1;
-    for (int j = 0; j < clip.height(); ++j) {
-        const int y0 = my.lo[j], y1 = my.hi[j];
-        auto* drow = reinterpret_cast<uint32_t*>(dst.scanLine(clip.y() + j)) + clip.x();
-        const auto* r0 = reinterpret_cast<const uint32_t*>(src.image().constScanLine(y0));
-        const auto* r1 = reinterpret_cast<const uint32_t*>(src.image().constScanLine(y1));
-        const uint32_t wy = my.w[j];
-        forEachUnionSpan(idx, y0, wy ? y1 : y0, [&](int a, int b) {
+// One layer of a blend: the rectangles checked and the sampling maps built once, then drawn row
+// by row.
+class BlendJob {
+public:
+    bool prepare(const QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect) {
+        if (!prepareRects(dst, dstRect, src.image(), srcRect, clip_)) return false;
+        src_ = &src;
+        srcRect_ = srcRect;
+        stretched_ = dstRect.size() != srcRect.size();
+        // A rectangle drawn one pixel wider or narrower (the right eyebrow, the right earring and
+        // the hat are) is sampled at the nearest pixel: bilinear at so near 1:1 would only smear
+        // the whole layer by a varying sub-pixel shift.
+        nearest_ = std::abs(dstRect.width() - srcRect.width()) <= 1 && std::abs(dstRect.height() - srcRect.height()) <= 1;
+        offX_ = srcRect.x() - dstRect.x();
+        offY_ = srcRect.y() - dstRect.y();
+        sbits_ = src.image().constBits();
+        sstride_ = src.image().bytesPerLine();
+        if (stretched_ && !clip_.isEmpty()) {
+            mx_.build(dstRect.x(), dstRect.width(), clip_.x(), clip_.width(), srcRect.x(), srcRect.width());
+            my_.build(dstRect.y(), dstRect.height(), clip_.y(), clip_.height(), srcRect.y(), srcRect.height());
+            mixed_.assign(static_cast<size_t>(src.width()) + 1, 0);
+        }
+        return true;
+    }
+    const QRect& clip() const { return clip_; }
+    void row(int dy, uint32_t* drow) {
+        if (!stretched_)
+            plainRow(dy, drow);
+        else if (nearest_)
+            nearestRow(dy, drow);
+        else
+            stretchedRow(dy, drow);
+    }
+
+private:
+    const uint32_t* srcRow(int y) const { return reinterpret_cast<const uint32_t*>(sbits_ + y * sstride_); }
+
+    void plainRow(int dy, uint32_t* drow) const {
+        const SpanIndex& idx = src_->spans();
+        const int sy = dy + offY_;
+        const int sx0 = clip_.left() + offX_, sx1 = clip_.right() + 1 + offX_;
+        const uint32_t* srow = srcRow(sy);
+        for (uint32_t k = idx.rowStart[sy]; k < idx.rowStart[sy + 1]; ++k) {
+            const SpanIndex::Span& sp = idx.spans[k];
+            const int a = std::max<int>(sp.x0, sx0), b = std::min<int>(sp.x1, sx1);
+            if (a >= b) continue;
+            if (sp.opaque)
+                std::memcpy(drow + a - offX_, srow + a, static_cast<size_t>(b - a) * 4);
+            else
+                kernelsHere().blendRun(drow + a - offX_, srow + a, b - a);
+        }
+    }
+
+    // Nearest sampling, as runs of consecutive source columns blended like an unstretched row.
+    void nearestRow(int dy, uint32_t* drow) const {
+        const SpanIndex& idx = src_->spans();
+        const int sy = my_.nearest[dy - clip_.y()];
+        const uint32_t* srow = srcRow(sy);
+        const int* col = mx_.nearest.data();
+        uint32_t* out = drow + clip_.x();
+        for (uint32_t k = idx.rowStart[sy]; k < idx.rowStart[sy + 1]; ++k) {
+            const SpanIndex::Span& sp = idx.spans[k];
+            int first, last;
+            columnsNearest(mx_, sp.x0, sp.x1, first, last);
+            for (int i = first; i < last;) {
+                int j = i + 1;
+                while (j < last && col[j] == col[j - 1] + 1) ++j;
+                if (sp.opaque)
+                    std::memcpy(out + i, srow + col[i], static_cast<size_t>(j - i) * 4);
+                else
+                    kernelsHere().blendRun(out + i, srow + col[i], j - i);
+                i = j;
+            }
+        }
+    }
+
+    // Bilinear: each needed stretch of the two source rows is first mixed vertically into one
+    // row, then resampled horizontally and blended. Only columns under visible spans are touched.
+    void stretchedRow(int dy, uint32_t* drow) {
+        const int j = dy - clip_.y();
+        const int y0 = my_.lo[j], y1 = my_.hi[j];
+        const uint32_t wy = my_.w[j];
+        const uint32_t *r0 = srcRow(y0), *r1 = srcRow(y1);
+        const int sxa = srcRect_.left(), sxb = srcRect_.right() + 1;
+        uint32_t* out = drow + clip_.x();
+        forEachUnionSpan(src_->spans(), y0, wy ? y1 : y0, [&](int a, int b) {
             a = std::max(a, sxa), b = std::min(b, sxb);
             if (a >= b) return;
             int first, last;
-            columnsTouching(mx, a, b, first, last);
-            blendStretchedRow(drow, r0, r1, wy, mx, first, last);
+            columnsTouching(mx_, a, b, first, last);
+            if (first >= last) return;
+            const uint32_t* row = r0;  // no vertical weight: the first row as it is
+            if (wy) {
+                // Samples just outside the span are transparent in both rows.
+                if (a > sxa) mixed_[a - 1] = 0;
+                if (b < sxb) mixed_[b] = 0;
+                kernelsHere().lerpRows(mixed_.data() + a, r0 + a, r1 + a, wy, b - a);
+                row = mixed_.data();
+            }
+            kernelsHere().blendResampled(out + first, row, mx_.lo.data() + first, mx_.hi.data() + first, mx_.w.data() + first,
+                           mx_.w4.data() + first, last - first);
         });
     }
-    return true;
-}
+
+    const Surface* src_ = nullptr;
+    QRect srcRect_, clip_;
+    bool stretched_ = false, nearest_ = false;
+    int offX_ = 0, offY_ = 0;
+    const uchar* sbits_ = nullptr;
+    qsizetype sstride_ = 0;
+    AxisMap mx_, my_;
+    std::vector<uint32_t> mixed_;
+};
 
 }  // namespace
 
+// A span is a maximal run of non-transparent pixels; it is marked opaque, and then copied rather
+// than blended, only when every pixel of it is opaque.
 void SpanIndex::build(const QImage& image) {
     spans.clear();
     rowStart.assign(static_cast<size_t>(image.height()) + 1, 0);
+    const int w = image.width();
     for (int y = 0; y < image.height(); ++y) {
         rowStart[y] = static_cast<uint32_t>(spans.size());
         const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
         int x = 0;
-        const int w = image.width();
         while (x < w) {
             while (x < w && row[x] == 0) ++x;
             if (x >= w) break;
-            const bool opaque = row[x] >= 0xFF000000u;
             const int start = x;
-            while (x < w && row[x] != 0 && (row[x] >= 0xFF000000u) == opaque) ++x;
+            bool opaque = true;
+            while (x < w && row[x] != 0) opaque &= row[x] >= 0xFF000000u, ++x;
             spans.push_back({static_cast<int16_t>(start), static_cast<int16_t>(x), opaque});
         }
     }
@@ -209,11 +267,14 @@ void Surface::setImage(QImage image) {
 }
 
 bool blendOver(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect) {
-    QRect clip;
-    if (!prepareRects(dst, dstRect, src.image(), srcRect, clip)) return false;
-    if (clip.isEmpty()) return true;
-    if (dstRect.size() == srcRect.size()) return blendUnstretched(dst, dstRect, src, srcRect, clip);
-    return blendStretched(dst, dstRect, src, srcRect, clip);
+    BlendJob job;
+    if (!job.prepare(dst, dstRect, src, srcRect)) return false;
+    if (job.clip().isEmpty()) return true;
+    uchar* bits = dst.bits();
+    const qsizetype stride = dst.bytesPerLine();
+    for (int y = job.clip().top(); y <= job.clip().bottom(); ++y)
+        job.row(y, reinterpret_cast<uint32_t*>(bits + y * stride));
+    return true;
 }
 
 bool blendOverReference(QImage& dst, const QRect& dstRect, const QImage& src, const QRect& srcRect) {

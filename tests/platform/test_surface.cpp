@@ -24,7 +24,7 @@ Surface surfaceOf(uint32_t premultipliedPixel, int w, int h) {
     return Surface(img);
 }
 
-// Plain bilinear reference: centre-to-centre 16.16 mapping, 8-bit weights, clamped at the edges.
+// Plain bilinear reference: centre-to-centre 16.16 mapping, clamped at the source edges.
 QImage stretchedReference(QImage dst, const QRect& dr, const QImage& src, const QRect& sr) {
     auto map = [](int d, int dlen, int slen, int& lo, int& hi, uint32_t& w) {
         const int64_t scale = (static_cast<int64_t>(slen) << 16) / dlen;
@@ -41,16 +41,25 @@ QImage stretchedReference(QImage dst, const QRect& dr, const QImage& src, const 
             out |= (((a >> sh & 0xFF) * (256 - w) + (b >> sh & 0xFF) * w) >> 8) << sh;
         return out;
     };
+    // Within one pixel of the source size the nearest pixel is taken: the centre rounded down.
+    const bool nearest = std::abs(dr.width() - sr.width()) <= 1 && std::abs(dr.height() - sr.height()) <= 1;
+    auto nearestOf = [](int d, int dlen, int slen) {
+        const int64_t scale = (static_cast<int64_t>(slen) << 16) / dlen;
+        return std::clamp(static_cast<int>(((2 * d + 1) * scale / 2) >> 16), 0, slen - 1);
+    };
     for (int y = std::max(0, dr.top()); y <= std::min(dst.height() - 1, dr.bottom()); ++y) {
         int y0, y1;
         uint32_t wy;
         map(y - dr.y(), dr.height(), sr.height(), y0, y1, wy);
+        if (nearest) y0 = y1 = nearestOf(y - dr.y(), dr.height(), sr.height()), wy = 0;
         for (int x = std::max(0, dr.left()); x <= std::min(dst.width() - 1, dr.right()); ++x) {
             int x0, x1;
             uint32_t wx;
             map(x - dr.x(), dr.width(), sr.width(), x0, x1, wx);
+            if (nearest) x0 = x1 = nearestOf(x - dr.x(), dr.width(), sr.width()), wx = 0;
             auto at = [&](int xx, int yy) { return raw(src, sr.x() + xx, sr.y() + yy); };
-            const uint32_t s = lerp(lerp(at(x0, y0), at(x1, y0), wx), lerp(at(x0, y1), at(x1, y1), wx), wy);
+            // Vertical first, then horizontal, 8-bit weights, truncating.
+            const uint32_t s = lerp(lerp(at(x0, y0), at(x0, y1), wy), lerp(at(x1, y0), at(x1, y1), wy), wx);
             uint32_t& d = reinterpret_cast<uint32_t*>(dst.scanLine(y))[x];
             const uint32_t ia = 255 - (s >> 24);
             uint32_t out = 0;
@@ -133,8 +142,10 @@ TEST(Blend, FastStretchedMatchesPlainBilinearReference) {
         const QImage src = randomPremultiplied(sw, sh, rng);
         const QImage base = randomPremultiplied(45, 41, rng);
         const QRect sr(0, 0, sw, sh);
-        const QRect dr(static_cast<int>(rng() % 20) - 5, static_cast<int>(rng() % 20) - 5, 1 + rng() % 50,
-                       1 + rng() % 50);
+        const bool nearUnity = round % 3 == 0;  // one pixel narrower or wider, as some layers are drawn
+        const QRect dr(static_cast<int>(rng() % 20) - 5, static_cast<int>(rng() % 20) - 5,
+                       nearUnity ? sw + int(rng() % 3) - 1 : 1 + int(rng() % 50),
+                       nearUnity ? sh + int(rng() % 3) - 1 : 1 + int(rng() % 50));
         if (dr.size() == sr.size()) continue;
         QImage fast = base;
         blendOver(fast, dr, Surface(src), sr);
@@ -171,10 +182,9 @@ TEST(Surface, SpanIndexCoversExactlyTheVisiblePixels) {
     row[9] = 0xFF000000u;
     const Surface s(img);
     ASSERT_EQ(s.spans().rowStart.size(), 3u);
-    ASSERT_EQ(s.spans().rowStart[1], 3u);
-    EXPECT_EQ(s.spans().rowStart[2], 3u);
+    ASSERT_EQ(s.spans().rowStart[1], 2u);
+    EXPECT_EQ(s.spans().rowStart[2], 2u);  // the second row is empty
     const auto& sp = s.spans().spans;
-    EXPECT_TRUE(sp[0].x0 == 2 && sp[0].x1 == 4 && sp[0].opaque);
-    EXPECT_TRUE(sp[1].x0 == 4 && sp[1].x1 == 5 && !sp[1].opaque);
-    EXPECT_TRUE(sp[2].x0 == 9 && sp[2].x1 == 10 && sp[2].opaque);
+    EXPECT_TRUE(sp[0].x0 == 2 && sp[0].x1 == 5 && !sp[0].opaque);  // one partial pixel: blended
+    EXPECT_TRUE(sp[1].x0 == 9 && sp[1].x1 == 10 && sp[1].opaque);
 }
