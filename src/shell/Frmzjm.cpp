@@ -1,25 +1,52 @@
 #include "shell/Frmzjm.h"
 
-#include <QLabel>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QShowEvent>
+#include <QSlider>
 #include <QTimer>
 
 #include "compositor/Composition.h"
+#include "platform/Desktop.h"
+#include "platform/TrayIcon.h"
+#include "shell/Artwork.h"
 #include "shell/CanvasView.h"
+#include "shell/FrmzjmControls.h"
+#include "shell/HotLabel.h"
+#include "shell/TwinButton.h"
+#include "shell/ZjmLayout.h"
+#include "shell/frmguanbi.h"
+#include "shell/frmkaishi.h"
 
 namespace ms {
+
+namespace {
+const QColor kBlack(0, 0, 0);
+const QColor kRed(200, 0, 0);
+}  // namespace
 
 Frmzjm::Frmzjm(const QString& programFolder, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Frmzjm"));
     setWindowTitle(QStringLiteral("美发美容设计室"));
-    setFixedSize(1024, 768);
+    setFixedSize(zjm::kWindowSize);
+    setMouseTracking(true);
     const Status loaded = initialiseStudio(studio_, programFolder);
-    Pichuaban_ = new CanvasView(&studio_.views.Pichuaban, QSize(kCanvasWidth, kCanvasHeight), this);
-    Pichuaban_->setObjectName(QStringLiteral("Pichuaban"));
-    Pichuaban_->move(322, 144);
+    c_ = std::make_unique<FrmzjmControls>(this, studio_, programFolder);
+    message_ =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("提示"), QString(), QMessageBox::Ok, this);
+    message_->setObjectName(QStringLiteral("message"));
+    message_->setWindowModality(Qt::NonModal);
+    connectToolStrip();
+    connectButtons();
+    connectPanel();
+    refreshControls();
     if (!loaded) QTimer::singleShot(0, this, [this, loaded] { report(loaded); });
 }
+
+Frmzjm::~Frmzjm() = default;
 
 void Frmzjm::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
@@ -30,17 +57,229 @@ void Frmzjm::showEvent(QShowEvent* e) {
 }
 
 void Frmzjm::startUp() {
-    const Status st = CHUSHI_MOBAN(studio_);
-    // The canvas surface is refreshed from the canvas view.
-    studio_.surfaces.canvas = studio_.views.Pichuaban;
+    const Status st = ws_.startUp();
+    c_->showSlotPictures(ws_.shell());
     refreshViews();
+    showWelcome();
     if (!st) report(st);
 }
 
-void Frmzjm::refreshViews() { Pichuaban_->update(); }
+void Frmzjm::showWelcome() {
+    welcome_ = new frmkaishi(this);
+    welcome_->move(mapToGlobal(zjm::kWelcomeTopLeft));
+    connect(welcome_, &frmkaishi::makeupChosen, this, [this] {
+        ws_.beginMakeup();
+        welcome_->close();
+        refreshControls();
+    });
+    connect(welcome_, &frmkaishi::autoDesignChosen, this, [this] {
+        welcome_->close();
+        ws_.beginAutoDesign();
+        refreshControls();
+    });
+    connect(welcome_, &frmkaishi::libraryChosen, this, [this] {
+        ws_.beginHairLibrary();
+        welcome_->close();
+        refreshControls();
+    });
+    welcome_->show();
+}
+
+void Frmzjm::connectToolStrip() {
+    for (int i = 0; i < kHotAreaCount; ++i) {
+        connect(c_->wuguan[i], &HotLabel::entered, this, [this, i] {
+            ws_.pointAtHotArea(i);
+            refreshControls();
+        });
+        if (!c_->toolImage[i]) continue;
+        const auto e = static_cast<ToolEntry>(i);
+        connect(c_->toolImage[i], &HotLabel::released, this,
+                [this, e](Qt::MouseButton b) { onToolReleased(e, b); });
+    }
+}
+
+void Frmzjm::onToolReleased(ToolEntry e, Qt::MouseButton b) {
+    if (b == Qt::LeftButton) ws_.clickTool(e);
+    const Status st = b == Qt::RightButton ? ws_.rightClickTool(e) : Status::success();
+    refreshViews();
+    report(st);
+}
+
+void Frmzjm::connectButtons() {
+    connect(c_->Imgshijian1, &TwinButton::activated, this, [this] {
+        c_->shijiansheding->popup(c_->Imgshijian1->mapToGlobal(QPoint(0, c_->Imgshijian1->height())));
+    });
+    connect(c_->shijiansheding, &QMenu::triggered, this, [this](QAction* a) {
+        ws_.chooseInterval(a->data().toInt());
+        refreshControls();
+    });
+    connect(c_->Imgchexiao1, &TwinButton::activated, this, [this] {
+        const Status st = ws_.undo();
+        refreshViews();
+        report(st);
+    });
+    connect(c_->Imghuifu1, &TwinButton::activated, this, [this] {
+        const Status st = ws_.redo();
+        refreshViews();
+        report(st);
+    });
+    connect(c_->Imgbangzhu1, &TwinButton::activated, this,
+            [this] { openDocument(studio_.path(QLatin1String(zjm::kHelpFile))); });
+    connect(c_->Imgmin1, &TwinButton::activated, this, &Frmzjm::minimiseToTray);
+    connect(c_->Imgtuichu1, &TwinButton::activated, this, &Frmzjm::onExitReleased);
+    connect(c_->Timer1, &QTimer::timeout, this, &Frmzjm::onAutoDesignTick);
+    connect(c_->Timer2, &QTimer::timeout, this, [this] {
+        ws_.blinkTick();
+        refreshControls();
+    });
+}
+
+void Frmzjm::connectPanel() {
+    connect(c_->Label2, &HotLabel::entered, this, [this] {
+        ws_.pointAtLabel2();
+        refreshControls();
+    });
+    connect(c_->Label2, &HotLabel::pressed, this, [this] {
+        ws_.pressLabel2();
+        refreshControls();
+    });
+    connect(c_->Label2, &HotLabel::released, this, [this] {
+        ws_.toggleAutoDesign();
+        refreshControls();
+    });
+    for (HotLabel* l : c_->Label9) {
+        connect(l, &HotLabel::entered, l, [l] { l->setTextColour(kRed); });
+        connect(l, &HotLabel::pressed, l, [l] { l->setTextColour(kBlack); });
+    }
+    // Opening a photo and printing start with the default pointer on the canvas.
+    for (int k : {0, 4})
+        connect(c_->Label9[k], &HotLabel::released, this, [this] { c_->Pichuaban->unsetCursor(); });
+    connect(c_->Image3, &HotLabel::entered, this, [this] {
+        ws_.pointAtZoom();
+        refreshControls();
+    });
+    connect(c_->Imgda, &HotLabel::released, this, [this] {
+        ws_.zoomIn();
+        refreshViews();
+    });
+    connect(c_->Imgxiao, &HotLabel::pressed, this, [this] {
+        ws_.pressZoomOut();
+        refreshControls();
+    });
+    connect(c_->Imgxiao, &HotLabel::released, this, [this] {
+        ws_.zoomOut();
+        refreshControls();
+    });
+    connect(c_->Slider1, &QSlider::valueChanged, this, [this](int v) {
+        ws_.setSlider1(v);
+        refreshControls();
+    });
+    for (int i = 1; i <= kSlotCount; ++i)
+        connect(c_->bckelm[i - 1], &HotLabel::entered, this, [this, i] {
+            ws_.pointAtSlot(i);
+            refreshControls();
+        });
+}
+
+void Frmzjm::mouseMoveEvent(QMouseEvent* e) {
+    ws_.pointAtBackground();
+    for (HotLabel* l : c_->Label9) l->setTextColour(kBlack);
+    for (TwinButton* b :
+         {c_->Imgshijian1, c_->Imgchexiao1, c_->Imghuifu1, c_->Imgbangzhu1, c_->Imgmin1, c_->Imgtuichu1})
+        b->showTwin(false);
+    refreshControls();
+    QWidget::mouseMoveEvent(e);
+}
+
+void Frmzjm::onAutoDesignTick() {
+    const Status st = ws_.autoDesignTick();
+    if (!st && ws_.shell().autoDesignRunning) ws_.toggleAutoDesign();
+    refreshViews();
+    report(st);
+}
+
+void Frmzjm::refreshViews() {
+    refreshControls();
+    c_->Pichuaban->update();
+    if (studio_.views.PicfangdaVisible) c_->Picfangda->update();
+}
+
+void Frmzjm::refreshControls() {
+    const ShellState& sh = ws_.shell();
+    c_->show(studio_, sh);
+    if (c_->Timer1->interval() != sh.timer1Interval) c_->Timer1->setInterval(sh.timer1Interval);
+    for (QTimer* t : {c_->Timer1, c_->Timer2}) {
+        if (sh.timersEnabled && !t->isActive()) t->start();
+        if (!sh.timersEnabled && t->isActive()) t->stop();
+    }
+}
+
+void Frmzjm::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (c_->background.isNull())
+        p.fillRect(rect(), looks::kWindow);
+    else
+        p.drawImage(0, 0, c_->background);
+}
+
+void Frmzjm::onExitReleased() {
+    ws_.stopTimersForExit();
+    refreshControls();
+    if (confirmExit()) close();
+}
+
+void Frmzjm::closeEvent(QCloseEvent* e) {
+    if (!shuttingDown_) {
+        // Closed by the window manager: the same question, the same shutdown.
+        ws_.stopTimersForExit();
+        refreshControls();
+        if (!confirmExit()) return e->ignore();
+    }
+    if (tray_) tray_->hide();
+    e->accept();
+}
+
+bool Frmzjm::confirmExit() {
+    frmguanbi asking(studio_.P);
+    connect(&asking, &frmguanbi::confirmed, this, [this, &asking] { shutDown(asking); });
+    asking.exec();
+    return shuttingDown_;
+}
+
+void Frmzjm::shutDown(frmguanbi& asking) {
+    // Let the wait caption and the busy pointer be painted before any file is deleted.
+    QCoreApplication::processEvents();
+    const Status st = ws_.shutDown();
+    if (!st) QMessageBox::warning(&asking, QStringLiteral("提示"), st.message);
+    shuttingDown_ = true;
+    asking.accept();
+    if (welcome_) welcome_->close();
+}
+
+void Frmzjm::minimiseToTray() {
+    if (welcome_) welcome_->close();
+    if (!TrayIcon::available()) return showMinimized();
+    if (!tray_) {
+        const QPixmap icon = artPicture(studio_.P, QLatin1String(zjm::kTrayIcon), QSize(64, 64),
+                                        QStringLiteral("美"), looks::kActive);
+        tray_ = new TrayIcon(QIcon(icon), windowTitle(), this);
+        connect(tray_, &TrayIcon::activated, this, &Frmzjm::restoreFromTray);
+    }
+    tray_->show();
+    hide();
+}
+
+void Frmzjm::restoreFromTray() {
+    showNormal();
+    activateWindow();
+    tray_->hide();
+}
 
 void Frmzjm::report(const Status& st) {
-    QMessageBox::warning(this, QStringLiteral("提示"), st.message);
+    if (st) return;
+    message_->setText(st.message);
+    message_->show();
+    message_->raise();
 }
 
 }  // namespace ms

@@ -1,33 +1,65 @@
 #pragma once
+#include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "compositor/StudioState.h"
 #include "platform/Status.h"
+#include "shell/ShellState.h"
+#include "shell/Workspace.h"
+
+class QMessageBox;
 
 namespace ms {
 
-class CanvasView;
+class FrmzjmControls;
+class TrayIcon;
+class frmguanbi;
+class frmkaishi;
 
-// The main window: owns the studio state for the whole run and shows the canvas.
+// The main window: owns the studio state for the whole run, shows the canvas, the tool strip,
+// the slots and the panel, and turns their events into calls on the workspace.
 class Frmzjm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Frmzjm(const QString& programFolder, QWidget* parent = nullptr);
+    ~Frmzjm() override;
     StudioState& studio() { return studio_; }
+    Workspace& workspace() { return ws_; }
 
-    // Repaints every view from the studio state after a composition.
+    // Shows the studio and shell state after a change; refreshViews also repaints the pictures.
     void refreshViews();
+    void refreshControls();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
 
-private:
+  private:
     void startUp();
+    void showWelcome();
+    void connectToolStrip();
+    void connectButtons();
+    void connectPanel();
+    void onToolReleased(ToolEntry e, Qt::MouseButton b);
+    void onAutoDesignTick();
+    void onExitReleased();
+    bool confirmExit();
+    void shutDown(frmguanbi& asking);
+    void minimiseToTray();
+    void restoreFromTray();
     void report(const Status& st);
 
     StudioState studio_;
-    CanvasView* Pichuaban_ = nullptr;
+    Workspace ws_{studio_};
+    std::unique_ptr<FrmzjmControls> c_;
+    QPointer<frmkaishi> welcome_;
+    TrayIcon* tray_ = nullptr;
+    QMessageBox* message_ = nullptr;
     bool started_ = false;
+    bool shuttingDown_ = false;
 };
 
 }  // namespace ms

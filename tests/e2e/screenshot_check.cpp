@@ -1,11 +1,16 @@
 // Grabs the whole screen and looks for the sample portrait, drawn 1:1 by the canvas view.
 // Exit 0 when at least 99% of its pixels are on screen within a small tolerance.
+// Given the program folder as a third argument, it also checks the rest of the start screen
+// around the portrait: the welcome window with its question and three buttons, the tool strip's
+// captions and, when the installation has it, the main window's background picture.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+
+#include "shell/ZjmLayout.h"
 
 namespace {
 
@@ -17,8 +22,60 @@ bool close(QRgb a, QRgb b, int tol) {
 double matchAt(const QImage& screen, const QImage& want, int ox, int oy) {
     long good = 0;
     for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x) good += close(screen.pixel(ox + x, oy + y), want.pixel(x, y), 8);
+        for (int x = 0; x < want.width(); ++x)
+            good += close(screen.pixel(ox + x, oy + y), want.pixel(x, y), 8);
     return double(good) / (want.width() * want.height());
+}
+
+// Pixels of `r` that are clearly darker than the light ground: drawn text.
+int inkPixels(const QImage& screen, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += qGray(screen.pixel(x, y)) < 110;
+    return n;
+}
+
+bool allClose(const QImage& screen, const QRect& r, QRgb want) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (!close(screen.pixel(x, y), want, 4)) return false;
+    return true;
+}
+
+// The start screen around the canvas view, whose top-left on screen is `canvas`.
+bool checkStartScreen(const QImage& screen, QPoint canvas, const QString& programFolder) {
+    const QPoint window = canvas - ms::zjm::kPichuaban.topLeft();
+    const QPoint welcome = window + ms::zjm::kWelcomeTopLeft;
+    bool ok = true;
+    // The question in the welcome window's 64-pixel header, the buttons at rest below it, as
+    // frmkaishi lays them out.
+    if (inkPixels(screen, QRect(welcome, QSize(360, 64))) < 150) {
+        std::printf("the welcome window's question is not on screen\n");
+        ok = false;
+    }
+    for (int k = 0; k < 3; ++k)
+        if (!allClose(screen, QRect(welcome + QPoint(56, 90 + 62 * k), QSize(40, 34)), qRgb(224, 224, 224))) {
+            std::printf("welcome button %d is not on screen at rest\n", k + 1);
+            ok = false;
+        }
+    for (const auto& tool : ms::zjm::kTools)
+        if (inkPixels(screen, ms::zjm::toolRect(tool.hotArea).translated(window)) < 40) {
+            std::printf("the caption of tool %s is missing\n", tool.name);
+            ok = false;
+        }
+    const QImage background =
+        QImage(programFolder + "/" + ms::zjm::kBackground).convertToFormat(QImage::Format_RGB32);
+    if (!background.isNull()) {
+        // The title in the top band is part of the background picture and nothing covers it.
+        const QRect title(24, 8, 180, 56);
+        const double share =
+            matchAt(screen, background.copy(title), window.x() + title.x(), window.y() + title.y());
+        if (share < 0.99) {
+            std::printf("the background picture is not shown (%.1f%% of the title matches)\n", share * 100);
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 }  // namespace
@@ -47,7 +104,10 @@ int main(int argc, char** argv) {
             if (!all) continue;
             const double share = matchAt(screen, want, ox, oy);
             std::printf("portrait found at (%d, %d), %.2f%% of its pixels match\n", ox, oy, share * 100);
-            return share >= 0.99 ? 0 : 1;
+            if (share < 0.99) return 1;
+            if (argc > 3 && !checkStartScreen(screen, QPoint(ox, oy), QString::fromLocal8Bit(argv[3])))
+                return 1;
+            return 0;
         }
     std::printf("portrait not on screen yet\n");
     return 1;

@@ -1,0 +1,258 @@
+#include "shell/FrmzjmControls.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QMenu>
+#include <QSlider>
+#include <QTimer>
+#include <tuple>
+#include <vector>
+
+#include "shell/Artwork.h"
+#include "shell/CanvasView.h"
+#include "shell/HotLabel.h"
+#include "shell/OutlineShape.h"
+#include "shell/TwinButton.h"
+#include "shell/ZjmLayout.h"
+
+namespace ms {
+
+namespace {
+
+template <typename W>
+W* named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QString arrayName(const char* name, int i) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i); }
+
+QLabel* caption(QWidget* w, const QString& text, const QRect& r, int pixelSize, bool bold = false) {
+    auto* l = new QLabel(text, w);
+    l->setGeometry(r);
+    l->setFont(captionFont(pixelSize, bold));
+    return l;
+}
+
+const QColor kBlack(0, 0, 0);
+const QColor kRed(200, 0, 0);
+
+}  // namespace
+
+FrmzjmControls::FrmzjmControls(QWidget* window, StudioState& s, const QString& P) {
+    background.load(P + QLatin1Char('/') + QLatin1String(zjm::kBackground));
+    if (background.size() != zjm::kWindowSize) background = QImage();
+    buildWorkArea(window, s);
+    buildToolStrip(window, P);
+    buildButtons(window, P);
+    buildPanel(window, P);
+    buildChecks(window);
+    buildSlots(window);
+    Picfangda->raise();
+    Timer1 = named(new QTimer(window), QStringLiteral("Timer1"));
+    Timer2 = named(new QTimer(window), QStringLiteral("Timer2"));
+    Timer1->setInterval(1000);
+    Timer2->setInterval(100);
+}
+
+void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
+    Pichuaban =
+        named(new CanvasView(&s.views.Pichuaban, zjm::kPichuaban.size(), w), QStringLiteral("Pichuaban"));
+    Pichuaban->move(zjm::kPichuaban.topLeft());
+    // The canvas view's own mouse moves are not the bare window's.
+    Pichuaban->setAttribute(Qt::WA_NoMousePropagation);
+    Picfangda =
+        named(new CanvasView(&s.views.Picfangda, zjm::kPicfangda.size(), w), QStringLiteral("Picfangda"));
+    Picfangda->move(zjm::kPicfangda.topLeft());
+    Picfangda->setAttribute(Qt::WA_NoMousePropagation);
+    Picfangda->hide();
+    Shape5 = named(new OutlineShape(Pichuaban), QStringLiteral("Shape5"));
+    Shape6 = named(new OutlineShape(Picfangda), QStringLiteral("Shape6"));
+    Shape5->setGeometry(QRect(QPoint(0, 0), zjm::kPichuaban.size()));
+    Shape6->setGeometry(QRect(QPoint(0, 0), zjm::kPicfangda.size()));
+    Shape5->hide();
+    Shape6->hide();
+    LabSM = named(caption(w, QString(), zjm::kLabSM, 20, true), QStringLiteral("LabSM"));
+    LabSM->setAlignment(Qt::AlignCenter);
+}
+
+void FrmzjmControls::buildToolStrip(QWidget* w, const QString& P) {
+    wuguan[kNoTool] = named(new HotLabel(w), arrayName("wuguan", kNoTool));
+    wuguan[kNoTool]->setGeometry(zjm::toolRect(kNoTool));
+    for (const zjm::ToolArt& t : zjm::kTools) {
+        const QString stem = QString::fromLatin1(t.stem), text = QString::fromUtf16(t.caption);
+        const int i = t.hotArea;
+        auto* area = named(new HotLabel(w), arrayName("wuguan", i));
+        area->setGeometry(zjm::toolRect(i));
+        area->setPixmap(
+            artPicture(P, stem + QStringLiteral("_rest.png"), zjm::kToolSize, text, looks::kRest));
+        wuguan[i] = area;
+        hoverLook_[i] =
+            artPicture(P, stem + QStringLiteral("_hover.png"), zjm::kToolSize, text, looks::kHover);
+        activeLook_[i] =
+            artPicture(P, stem + QStringLiteral("_active.png"), zjm::kToolSize, text, looks::kActive);
+        auto* image = named(new HotLabel(w), QString::fromLatin1(t.name));
+        image->setGeometry(zjm::toolRect(i));
+        image->setPixmap(hoverLook_[i]);
+        image->hide();
+        toolImage[i] = image;
+    }
+}
+
+void FrmzjmControls::buildButtons(QWidget* w, const QString& P) {
+    std::array<TwinButton*, zjm::kButtons.size()> made{};
+    for (size_t k = 0; k < zjm::kButtons.size(); ++k) {
+        const zjm::ButtonArt& b = zjm::kButtons[k];
+        const QString stem = QString::fromLatin1(b.stem), text = QString::fromUtf16(b.caption);
+        made[k] = named(
+            new TwinButton(
+                artPicture(P, stem + QStringLiteral("_rest.png"), zjm::kButtonSize, text, looks::kRest),
+                artPicture(P, stem + QStringLiteral("_hover.png"), zjm::kButtonSize, text, looks::kHover), w),
+            QString::fromLatin1(b.name));
+        made[k]->move(zjm::smallButtonRect(int(k)).topLeft());
+        made[k]->setToolTip(QString::fromUtf16(b.toolTip));
+    }
+    std::tie(Imgshijian1, Imgchexiao1, Imghuifu1, Imgbangzhu1, Imgmin1, Imgtuichu1) =
+        std::tuple(made[0], made[1], made[2], made[3], made[4], made[5]);
+    shijiansheding = named(new QMenu(w), QStringLiteral("shijiansheding"));
+    auto* group = new QActionGroup(shijiansheding);
+    const char16_t* items[] = {u"0.5秒", u"1秒", u"2秒", u"3秒", u"4秒", u"5秒"};
+    for (int k = 0; k < 6; ++k) {
+        QAction* a = shijiansheding->addAction(QString::fromUtf16(items[k]));
+        a->setObjectName(arrayName("shijian", k));
+        a->setCheckable(true);
+        a->setData(k);
+        group->addAction(a);
+    }
+}
+
+void FrmzjmControls::buildPanel(QWidget* w, const QString& P) {
+    caption(w, QStringLiteral("已记录的步骤："), zjm::kHistoryCaption, 14);
+    Label1 = named(caption(w, QString(), zjm::kLabel1, 16, true), QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2 = named(new HotLabel(w), QStringLiteral("Label2"));
+    Label2->setGeometry(zjm::kLabel2);
+    Label2->setFont(captionFont(20, true));
+    Label2->setAlignment(Qt::AlignCenter);
+    HotLabel** zoomImages[] = {&Image3, &Imgda, &Imgxiao};  // the order of zjm::kZoomImages
+    for (size_t k = 0; k < zjm::kZoomImages.size(); ++k) {
+        const zjm::ZoomArt& z = zjm::kZoomImages[k];
+        const QString text = QString::fromUtf16(z.caption);
+        auto* image = named(new HotLabel(w), QString::fromLatin1(z.name));
+        image->setGeometry(zjm::kZoom);
+        image->setPixmap(artPicture(P, QString::fromLatin1(z.file), zjm::kZoomSize, text, looks::kHover));
+        image->setToolTip(QLatin1Char(' ') + text + QLatin1Char(' '));
+        *zoomImages[k] = image;
+    }
+    const char16_t* texts[] = {u"调出新照片", u"摄像头输入", u"保存设计图", u"保存设计图", u"打印设计图"};
+    for (int k = 0; k < 5; ++k) {
+        Label9[k] = named(new HotLabel(QString::fromUtf16(texts[k]), w), arrayName("Label9", k));
+        Label9[k]->setGeometry(QRect(QPoint(zjm::kLabel2.left(), zjm::kLabel9Top[k]), zjm::kLabel9Size));
+        Label9[k]->setFont(captionFont(16));
+        Label9[k]->setIndent(16);
+    }
+    Label9[2]->hide();
+    caption(w, QStringLiteral("变形区域大小："), zjm::kSliderCaption, 14);
+    Slider1 = named(new QSlider(Qt::Horizontal, w), QStringLiteral("Slider1"));
+    Slider1->setGeometry(zjm::kSlider1);
+    Slider1->setRange(1, 20);
+    Slider1->setValue(7);
+    Fragjbz = named(new QFrame(w), QStringLiteral("Fragjbz"));
+    Fragjbz->setGeometry(zjm::kFragjbz);
+    Fragjbz->hide();
+}
+
+void FrmzjmControls::buildChecks(QWidget* w) {
+    struct Group {
+        const char* name;
+        const char16_t* title;
+        std::vector<const char16_t*> items;
+        QCheckBox** boxes;
+    };
+    const Group groups[] = {
+        {"Check2", u"适合脸型", {u"圆脸", u"椭圆", u"方脸", u"长脸", u"尖脸"}, Check2.data()},
+        {"Check3", u"适合发质", {u"软", u"中", u"硬"}, Check3.data()},
+        {"Check4", u"适合发量", {u"少", u"中", u"多"}, Check4.data()}};
+    for (int g = 0; g < 3; ++g) {
+        const int top = zjm::kCheckCaptionTop[g];
+        caption(w, QString::fromUtf16(groups[g].title), QRect(764, top, 240, 22), 14, true);
+        for (int k = 0; k < int(groups[g].items.size()); ++k) {
+            auto* box =
+                named(new QCheckBox(QString::fromUtf16(groups[g].items[k]), w), arrayName(groups[g].name, k));
+            // Three to a row, so two-character captions keep clear of the next box.
+            box->setGeometry(764 + (k % 3) * 80, top + zjm::kCheckRowOffset * (1 + k / 3), 80, 24);
+            box->setFont(captionFont(14));
+            box->setEnabled(false);  // bound to the hairstyle database by the hairstyle library window
+            groups[g].boxes[k] = box;
+        }
+    }
+}
+
+void FrmzjmControls::buildSlots(QWidget* w) {
+    caption(w, QStringLiteral("设计位：指向一个设计位可看大图"), zjm::kSlotCaption, 12);
+    for (int i = 1; i <= kSlotCount; ++i) {
+        auto* slot = named(new HotLabel(w), arrayName("bckelm", i));
+        slot->setGeometry(zjm::slotRect(i));
+        slot->setScaledContents(true);
+        slot->setFrameStyle(QFrame::Box | QFrame::Plain);
+        slot->setTextColour(QColor(205, 193, 184));  // the frame's colour
+        bckelm[i - 1] = slot;
+    }
+    for (int i = 1; i <= kSlotCount; ++i) {
+        auto* preview = named(new HotLabel(w), arrayName("bckelmdt", i));
+        preview->setGeometry(zjm::previewRect(i));
+        preview->setScaledContents(true);
+        preview->setFrameStyle(QFrame::Box | QFrame::Plain);
+        preview->setTextColour(QColor(168, 115, 125));
+        preview->setToolTip(QStringLiteral(" 左键调出 右键保存  "));
+        preview->hide();
+        bckelmdt[i - 1] = preview;
+    }
+}
+
+void FrmzjmControls::showSlotPictures(const ShellState& shell) {
+    for (int k = 0; k < kSlotCount; ++k) {
+        const QPixmap picture = QPixmap::fromImage(shell.slotPictures[k]);
+        for (HotLabel* l : {bckelm[k], bckelmdt[k]}) {
+            if (picture.isNull()) {
+                l->clear();
+                l->setBackground(QColor(250, 248, 246));
+            } else {
+                l->setPixmap(picture);
+            }
+        }
+    }
+}
+
+void FrmzjmControls::showToolStrip(const ShellState& shell) {
+    for (const zjm::ToolArt& t : zjm::kTools) {
+        HotLabel* image = toolImage[t.hotArea];
+        image->setVisible(shell.toolImageShown[t.hotArea]);
+        const QPixmap& look = shell.activeTool[t.hotArea] ? activeLook_[t.hotArea] : hoverLook_[t.hotArea];
+        if (image->pixmap().cacheKey() != look.cacheKey()) image->setPixmap(look);
+    }
+}
+
+void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
+    Pichuaban->setEnabled(shell.canvasEnabled);
+    Picfangda->setVisible(s.views.PicfangdaVisible);
+    for (OutlineShape* shape : {Shape5, Shape6}) {
+        shape->setSide(shell.brushOutlineSide());
+        shape->setVisible(shell.brushOutlinesShown);
+    }
+    LabSM->setText(shell.LabSM);
+    Label2->setText(shell.Label2);
+    Label2->setTextColour(shell.Label2Red ? kRed : kBlack);
+    Label1->setText(s.history.label);
+    Imgchexiao1->setEnabled(s.history.undoEnabled);
+    Imghuifu1->setEnabled(s.history.redoEnabled);
+    showToolStrip(shell);
+    Image3->setVisible(shell.zoomImage == ZoomImage::Image3);
+    Imgda->setVisible(shell.zoomImage == ZoomImage::Imgda);
+    Imgxiao->setVisible(shell.zoomImage == ZoomImage::Imgxiao);
+    for (int k = 0; k < kSlotCount; ++k) bckelmdt[k]->setVisible(shell.slotPreviewShown[k]);
+    shijiansheding->actions().at(shell.checkedInterval)->setChecked(true);
+}
+
+}  // namespace ms

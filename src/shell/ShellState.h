@@ -1,0 +1,44 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <array>
+
+namespace ms {
+
+// Tool strip entries, numbered like their hot areas wuguan(i); hot area 5 has no tool.
+enum class ToolEntry { ImgFx = 0, Imgfx2 = 1, Imgmm = 2, Imgfx1 = 3, Imgbz = 4, Imgzx = 6, Imgmz = 7 };
+constexpr int kHotAreaCount = 8;
+constexpr int kNoTool = 5;
+constexpr int kSlotCount = 8;
+
+// Timer1 intervals of the menu items shijian(0..5), in ms.
+constexpr std::array<int, 6> kAutoDesignIntervals{500, 1000, 2000, 3000, 4000, 5000};
+
+// Which of the three zoom pictures stands in its place: Image3 idle, Imgda zoom in, Imgxiao zoom out.
+enum class ZoomImage { Image3, Imgda, Imgxiao };
+
+// What the main window shows besides the pictures of the studio state.
+struct ShellState {
+    bool autoDesignRunning = false;
+    bool timersEnabled = false;  // Timer1 and Timer2 together
+    int timer1Interval = 1000;   // ms
+    int checkedInterval = 1;     // the checked item shijian(k)
+    QString Label2 = QStringLiteral("自动设计");
+    bool Label2Red = false;  // text colour RGB(200, 0, 0), else black
+    QString LabSM = QStringLiteral("发型样式选择");
+
+    // Index = hot area. A shown tool image is the entry's highlighted look; an active entry keeps it.
+    std::array<bool, kHotAreaCount> toolImageShown{};
+    std::array<bool, kHotAreaCount> activeTool{};
+
+    ZoomImage zoomImage = ZoomImage::Image3;
+    std::array<bool, kSlotCount> slotPreviewShown{};  // bckelmdt(1..8) at index 0..7
+    std::array<QImage, kSlotCount> slotPictures;      // null where the slot picture is missing
+
+    int Slider1 = 7;                                      // warp area size, 1 .. 20
+    int brushOutlineSide() const { return 5 * Slider1; }  // Shape5 and Shape6, pixels
+    bool brushOutlinesShown = false;
+    bool canvasEnabled = true;  // Pichuaban takes mouse input
+};
+
+}  // namespace ms

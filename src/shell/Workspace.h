@@ -1,0 +1,66 @@
+#pragma once
+#include "compositor/StudioState.h"
+#include "platform/Status.h"
+#include "shell/ShellState.h"
+
+namespace ms {
+
+// The main window's logic without any widget: every handler of the main window, the welcome
+// window and the exit window calls one of these and then shows the studio and shell state.
+class Workspace {
+  public:
+    explicit Workspace(StudioState& s) : s_(s) {}
+    StudioState& studio() { return s_; }
+    const ShellState& shell() const { return shell_; }
+
+    // Start-up when the main window is first shown: the slot pictures, then every kind back to
+    // its default. Missing slot pictures leave empty slots and are reported together.
+    Status startUp();
+    Status loadSlotPictures();
+
+    // Welcome window buttons.
+    void beginMakeup();       // "进行美容化妆"
+    void beginAutoDesign();   // "自动设计发型"
+    void beginHairLibrary();  // "打开发型库"
+
+    // Tool strip. A click highlights its entry; the right button resets the hairstyle, eyebrows,
+    // lips or hat to the library's "000." file, recomposes and records one undo snapshot.
+    void pointAtHotArea(int i);
+    void pointAtBackground();
+    void clickTool(ToolEntry e);
+    Status rightClickTool(ToolEntry e);
+
+    // Automatic design.
+    void pointAtLabel2();
+    void pressLabel2();
+    void toggleAutoDesign();  // Label2 released
+    Status autoDesignTick();  // Timer1
+    void blinkTick();         // Timer2
+    void chooseInterval(int k);
+    void stopTimersForExit();  // leaves caption and running flag as they are
+
+    // Zoom.
+    void pointAtZoom();  // Image3
+    void zoomIn();       // Imgda released
+    void pressZoomOut();
+    void zoomOut();  // Imgxiao released
+
+    void setSlider1(int value);
+    void pointAtSlot(int i);  // bckelm(i), i = 1 .. 8
+
+    Status undo();
+    Status redo();
+
+    // Empties the temporary folder and releases the drawing surfaces; the windows close after it.
+    Status shutDown();
+
+  private:
+    void highlightOnly(int hotArea);
+    void makeActive(int hotArea);
+    Status resetToDefault(ToolEntry e);
+
+    StudioState& s_;
+    ShellState shell_;
+};
+
+}  // namespace ms

@@ -1,0 +1,332 @@
+// The windows driven with QTest under the offscreen platform: what the user clicks reaches the
+// workspace, and the timers, dialogs and views follow.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "ShellFixture.h"
+#include "platform/TrayIcon.h"
+#include "shell/Frmzjm.h"
+#include "shell/HotLabel.h"
+#include "shell/frmguanbi.h"
+#include "shell/frmkaishi.h"
+
+using namespace ms;
+
+namespace {
+
+class WidgetEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[16] = "test_shell_ui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+
+struct MainWindow {
+    test::ShellFolder folder;
+    std::unique_ptr<Frmzjm> w;
+    explicit MainWindow(std::initializer_list<int> withPicture = {1, 2, 3, 4, 5, 6, 7, 8})
+        : folder(withPicture) {
+        w = std::make_unique<Frmzjm>(folder.path());
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    }
+    template <typename T = QWidget>
+    T* get(const char* name) const {
+        T* found = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QTimer* timer(const char* name) const { return get<QTimer>(name); }
+    frmkaishi* welcome() const { return w->findChild<frmkaishi*>("frmkaishi"); }
+    QString text(const char* name) const { return get<QLabel>(name)->text(); }
+    void click(const char* name, Qt::MouseButton b = Qt::LeftButton) const {
+        QWidget* c = get(name);
+        QTest::mouseMove(c, QPoint(10, 10));
+        QTest::mouseClick(c, b, {}, QPoint(10, 10));
+    }
+    void pointAt(const char* name) const { QTest::mouseMove(get(name), QPoint(10, 10)); }
+};
+
+// Answers the next exit confirmation with `button` from inside its modal loop, looking for it
+// every few milliseconds; `before` and `after` see the window around the click.
+class Answer {
+  public:
+    using Look = std::function<void(frmguanbi&)>;
+    explicit Answer(const char* button, Look before = {}, Look after = {}) {
+        QObject::connect(&poll_, &QTimer::timeout, [this, button, before, after] {
+            auto* asking = qobject_cast<frmguanbi*>(QApplication::activeModalWidget());
+            if (!asking) return;
+            poll_.stop();
+            answered = true;
+            if (before) before(*asking);
+            QTest::mouseClick(asking->findChild<QWidget*>(QString::fromLatin1(button)), Qt::LeftButton, {},
+                              QPoint(10, 10));
+            if (after) after(*asking);
+        });
+        poll_.start(5);
+    }
+    bool answered = false;
+
+  private:
+    QTimer poll_;
+};
+
+}  // namespace
+
+TEST(MainWindow, StartUpShowsTheWelcomeWindowAndTheControls) {
+    MainWindow m({1, 3, 4, 5, 6, 7, 8});
+    ASSERT_NE(m.welcome(), nullptr);
+    EXPECT_TRUE(m.welcome()->isVisible());
+    EXPECT_EQ(m.welcome()->parentWidget(), m.w.get());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(m.text("LabSM"), "发型样式选择");
+    EXPECT_EQ(m.text("Label2"), "自动设计");
+    EXPECT_EQ(m.text("Label1"), "0");
+    const char* captions[] = {"调出新照片", "摄像头输入", "保存设计图", "保存设计图", "打印设计图"};
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(m.text(QString("Label9_%1").arg(k).toLatin1()), captions[k]);
+    EXPECT_FALSE(m.get("Label9_2")->isVisible());
+    EXPECT_EQ(m.timer("Timer1")->interval(), 1000);
+    EXPECT_EQ(m.timer("Timer2")->interval(), 100);
+    EXPECT_FALSE(m.timer("Timer1")->isActive() || m.timer("Timer2")->isActive());
+    EXPECT_FALSE(m.get<QLabel>("bckelm_1")->pixmap().isNull());
+    EXPECT_TRUE(m.get<QLabel>("bckelm_2")->pixmap().isNull());
+    EXPECT_FALSE(m.get("Imgchexiao1")->isEnabled());
+    EXPECT_FALSE(m.get("Picfangda")->isVisible());
+    auto* box = m.get<QCheckBox>("Check2_1");
+    EXPECT_EQ(box->text(), "椭圆");
+    EXPECT_FALSE(box->isEnabled());
+    // The missing slot picture is reported without blocking the window.
+    auto* message = m.get<QMessageBox>("message");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(message->text().contains("kelmx2.bmp"));
+}
+
+TEST(MainWindow, AutomaticDesignFromTheWelcomeWindowStopsWithOneClick) {
+    MainWindow m;
+    QPointer<frmkaishi> welcome = m.welcome();
+    QTest::mouseClick(welcome->findChild<QWidget*>("Command2"), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::qWait(0);
+    EXPECT_TRUE(welcome.isNull() || !welcome->isVisible());
+    EXPECT_TRUE(m.timer("Timer1")->isActive());
+    EXPECT_TRUE(m.timer("Timer2")->isActive());
+    EXPECT_EQ(m.text("Label2"), "停止设计");
+    m.click("Label2");
+    EXPECT_FALSE(m.timer("Timer1")->isActive());
+    EXPECT_FALSE(m.timer("Timer2")->isActive());
+    EXPECT_EQ(m.text("Label2"), "自动设计");
+}
+
+TEST(MainWindow, AnIntervalChangeReachesTimer1WithoutRestartingTheDesign) {
+    MainWindow m;
+    m.click("Label2");
+    ASSERT_TRUE(m.timer("Timer1")->isActive());
+    m.get<QAction>("shijian_3")->trigger();
+    EXPECT_EQ(m.timer("Timer1")->interval(), 3000);
+    EXPECT_TRUE(m.timer("Timer1")->isActive());
+    EXPECT_TRUE(m.timer("Timer2")->isActive());
+    EXPECT_EQ(m.text("Label2"), "停止设计");
+    EXPECT_TRUE(m.get<QAction>("shijian_3")->isChecked());
+    EXPECT_FALSE(m.get<QAction>("shijian_1")->isChecked());
+}
+
+TEST(MainWindow, RightClickOnTheHairstyleEntryRecordsOneSnapshotAndUndoGoesBack) {
+    MainWindow m;
+    m.pointAt("wuguan_0");
+    ASSERT_TRUE(m.get("ImgFx")->isVisible());
+    m.click("ImgFx", Qt::LeftButton);
+    EXPECT_EQ(m.w->studio().history.position, 0);
+    m.click("ImgFx", Qt::RightButton);
+    EXPECT_EQ(m.w->studio().history.position, 1);
+    EXPECT_EQ(m.text("Label1"), "1");
+    EXPECT_EQ(m.w->studio().design.faxingname, m.folder.file("faxing/000.tta"));
+    EXPECT_TRUE(m.get("Imgchexiao1")->isEnabled());
+    m.click("Imgchexiao1");
+    EXPECT_EQ(m.w->studio().history.position, 0);
+    EXPECT_FALSE(m.get("Imgchexiao1")->isEnabled());
+    EXPECT_TRUE(m.get("Imghuifu1")->isEnabled());
+}
+
+TEST(MainWindow, AMissingDefaultIsReportedAndTheHairstyleStays) {
+    MainWindow m;
+    const QString current = m.folder.file("faxing/dz002.tta");
+    m.w->studio().design.faxingname = current;
+    QFile::remove(m.folder.file("faxing/000.tta"));
+    m.pointAt("wuguan_0");
+    m.click("ImgFx", Qt::RightButton);
+    EXPECT_EQ(m.w->studio().design.faxingname, current);
+    auto* message = m.get<QMessageBox>("message");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(message->text().contains("000")) << message->text().toStdString();
+}
+
+TEST(MainWindow, ConfirmingTheExitEmptiesTheTemporaryFolderAndKeepsTheSlots) {
+    MainWindow m;
+    m.folder.touch("temp/huifu1.ini");
+    m.folder.touch("temp/3.bmp");
+    m.folder.touch("kelm/kelm2.bmp");
+    m.click("Label2");
+    bool timersStoppedWhileAsking = false;
+    QString caption;
+    Qt::CursorShape pointer = Qt::ArrowCursor;
+    Answer answer(
+        "Command1",
+        [&](frmguanbi&) {
+            timersStoppedWhileAsking = !m.timer("Timer1")->isActive() && !m.timer("Timer2")->isActive();
+        },
+        [&](frmguanbi& asking) {
+            caption = asking.findChild<QLabel*>("Label1")->text();
+            pointer = asking.cursor().shape();
+        });
+    m.click("Imgtuichu1");
+    ASSERT_TRUE(answer.answered);
+    EXPECT_TRUE(timersStoppedWhileAsking);
+    EXPECT_EQ(caption, "正在删除临时文件，请稍侯。。。。。");
+    EXPECT_EQ(pointer, Qt::WaitCursor);
+    EXPECT_TRUE(QDir(m.folder.file("temp")).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QFile::exists(m.folder.file("kelm/kelm2.bmp")));
+    EXPECT_TRUE(QFile::exists(m.folder.file("kelm/kelmx2.bmp")));
+    EXPECT_FALSE(m.w->isVisible());
+    EXPECT_TRUE(m.welcome() == nullptr || !m.welcome()->isVisible());
+}
+
+TEST(MainWindow, DecliningTheExitLeavesAutomaticDesignStopped) {
+    MainWindow m;
+    m.folder.touch("temp/huifu1.ini");
+    m.click("Label2");
+    Answer answer("Command2");
+    m.click("Imgtuichu1");
+    ASSERT_TRUE(answer.answered);
+    EXPECT_TRUE(m.w->isVisible());
+    EXPECT_FALSE(m.timer("Timer1")->isActive());
+    EXPECT_FALSE(m.timer("Timer2")->isActive());
+    EXPECT_EQ(m.text("Label2"), "停止设计");
+    EXPECT_TRUE(QFile::exists(m.folder.file("temp/huifu1.ini")));
+    // The next click on Label2 stops the design for good, the second starts it again.
+    m.click("Label2");
+    EXPECT_FALSE(m.timer("Timer1")->isActive());
+    m.click("Label2");
+    EXPECT_TRUE(m.timer("Timer1")->isActive());
+}
+
+TEST(MainWindow, ClosingFromTheWindowManagerAsksTheSameQuestion) {
+    MainWindow m;
+    m.folder.touch("temp/huifu1.ini");
+    {
+        Answer answer("Command2");
+        EXPECT_FALSE(m.w->close());
+        ASSERT_TRUE(answer.answered);
+    }
+    EXPECT_TRUE(m.w->isVisible());
+    EXPECT_TRUE(QFile::exists(m.folder.file("temp/huifu1.ini")));
+    Answer answer("Command1");
+    EXPECT_TRUE(m.w->close());
+    ASSERT_TRUE(answer.answered);
+    EXPECT_FALSE(QFile::exists(m.folder.file("temp/huifu1.ini")));
+}
+
+TEST(MainWindow, ZoomInAndOutThroughTheZoomImages) {
+    MainWindow m;
+    m.pointAt("Image3");
+    ASSERT_TRUE(m.get("Imgda")->isVisible());
+    EXPECT_FALSE(m.get("Image3")->isVisible());
+    m.click("Imgda");
+    EXPECT_TRUE(m.get("Picfangda")->isVisible());
+    EXPECT_FALSE(m.get("Imgda")->isVisible());
+    QTest::mouseMove(m.w.get(), QPoint(900, 700));
+    EXPECT_TRUE(m.get("Image3")->isVisible());
+    m.pointAt("Image3");
+    ASSERT_TRUE(m.get("Imgxiao")->isVisible());
+    m.click("Imgxiao");
+    EXPECT_FALSE(m.get("Picfangda")->isVisible());
+}
+
+TEST(MainWindow, Slider1SizesBothBrushOutlines) {
+    MainWindow m;
+    EXPECT_EQ(m.get("Shape5")->size(), QSize(35, 35));
+    m.get<QSlider>("Slider1")->setValue(9);
+    EXPECT_EQ(m.get("Shape5")->size(), QSize(45, 45));
+    EXPECT_EQ(m.get("Shape6")->size(), QSize(45, 45));
+}
+
+TEST(MainWindow, HoverShowsToolImagesAndTheBareWindowHidesThem) {
+    MainWindow m;
+    m.pointAt("wuguan_6");
+    EXPECT_TRUE(m.get("Imgzx")->isVisible());
+    m.pointAt("bckelm_4");
+    EXPECT_TRUE(m.get("bckelmdt_4")->isVisible());
+    QTest::mouseMove(m.w.get(), QPoint(200, 40));
+    EXPECT_FALSE(m.get("Imgzx")->isVisible());
+    EXPECT_FALSE(m.get("bckelmdt_4")->isVisible());
+    m.pointAt("Label9_0");
+    EXPECT_EQ(m.get<HotLabel>("Label9_0")->textColour(), QColor(200, 0, 0));
+    QTest::mouseMove(m.w.get(), QPoint(200, 40));
+    EXPECT_EQ(m.get<HotLabel>("Label9_0")->textColour(), QColor(0, 0, 0));
+}
+
+TEST(MainWindow, MinimisingClosesTheWelcomeWindowAndTheWindowCanComeBack) {
+    MainWindow m;
+    QPointer<frmkaishi> welcome = m.welcome();
+    m.click("Imgmin1");
+    QTest::qWait(0);
+    EXPECT_TRUE(welcome.isNull() || !welcome->isVisible());
+    if (TrayIcon::available())
+        EXPECT_FALSE(m.w->isVisible());
+    else
+        EXPECT_TRUE(m.w->isMinimized());
+}
+
+TEST(ExitWindow, LayoutFromTwipsAndOneLitButtonAtATime) {
+    test::ShellFolder folder;
+    frmguanbi asking(folder.path());
+    asking.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&asking));
+    EXPECT_EQ(asking.size(), QSize(264, 560));
+    auto* yes = asking.findChild<HotLabel*>("Command1");
+    auto* no = asking.findChild<HotLabel*>("Command2");
+    EXPECT_EQ(yes->geometry(), QRect(46, 376, 132, 25));
+    EXPECT_EQ(no->geometry(), QRect(73, 419, 134, 25));
+    EXPECT_EQ(yes->text(), "是的，以后再设计");
+    EXPECT_EQ(asking.findChild<QLabel*>("Label1")->text(), "您确定要结束本次设计吗？");
+    const QColor rest(224, 224, 224), lit(180, 255, 245);
+    EXPECT_EQ(yes->background(), rest);
+    QTest::mouseMove(yes, QPoint(30, 10));
+    EXPECT_EQ(yes->background(), lit);
+    // From one button to the other over the empty label behind them.
+    QTest::mouseMove(&asking, QPoint(60, 410));
+    EXPECT_EQ(yes->background(), rest);
+    QTest::mouseMove(no, QPoint(30, 10));
+    EXPECT_EQ(no->background(), lit);
+    EXPECT_EQ(yes->background(), rest);
+}
+
+TEST(WelcomeWindow, ButtonsLightUnderThePointerAndGoBackOverTheBackground) {
+    QWidget owner;
+    frmkaishi welcome(&owner);
+    welcome.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
+    auto* first = welcome.findChild<HotLabel*>("Command1");
+    QTest::mouseMove(first, QPoint(30, 10));
+    EXPECT_EQ(first->background(), QColor(180, 255, 245));
+    QTest::mouseMove(&welcome, QPoint(8, frmkaishi::kSize.height() - 8));
+    EXPECT_EQ(first->background(), QColor(224, 224, 224));
+}
