@@ -9,7 +9,13 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <QCheckBox>
+
 #include "compositor/Composition.h"
+#include "library/FrmTK.h"
+#include "library/FrmTK1.h"
+#include "library/LibraryWindows.h"
+#include "library/SuitabilityLink.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
 #include "shell/Artwork.h"
@@ -42,6 +48,7 @@ Frmzjm::Frmzjm(const QString& programFolder, QWidget* parent) : QWidget(parent) 
     connectToolStrip();
     connectButtons();
     connectPanel();
+    connectLibraries();
     refreshControls();
     if (!loaded) QTimer::singleShot(0, this, [this, loaded] { report(loaded); });
 }
@@ -80,6 +87,7 @@ void Frmzjm::showWelcome() {
     connect(welcome_, &frmkaishi::libraryChosen, this, [this] {
         ws_.beginHairLibrary();
         welcome_->close();
+        lib_->openHairstyles();
         refreshControls();
     });
     welcome_->show();
@@ -99,10 +107,57 @@ void Frmzjm::connectToolStrip() {
 }
 
 void Frmzjm::onToolReleased(ToolEntry e, Qt::MouseButton b) {
-    if (b == Qt::LeftButton) ws_.clickTool(e);
+    if (b == Qt::LeftButton) {
+        ws_.clickTool(e);
+        openLibraryFor(e);
+    }
     const Status st = b == Qt::RightButton ? ws_.rightClickTool(e) : Status::success();
     refreshViews();
     report(st);
+}
+
+void Frmzjm::openLibraryFor(ToolEntry e) {
+    switch (e) {
+        case ToolEntry::ImgFx: return lib_->openHairstyles();
+        case ToolEntry::Imgmm:
+            lib_->openEyebrows();
+            if (lib_->componentWindow()) lib_->componentWindow()->setEyebrowSidesShown(true);
+            return;
+        case ToolEntry::Imgzx: return lib_->openLips();
+        case ToolEntry::Imgmz: return lib_->openAccessories();
+        case ToolEntry::Imgbz: return lib_->closeComponentWindow();
+        default: return;
+    }
+}
+
+void Frmzjm::connectLibraries() {
+    lib_ = new LibraryWindows(studio_, this);
+    connect(lib_, &LibraryWindows::applied, this, &Frmzjm::onLibraryApplied);
+    connect(lib_, &LibraryWindows::problem, this, [this](const QString& m) { report(Status::failure(m)); });
+    connect(lib_, &LibraryWindows::closedByDoubleClick, this, [this] {
+        ws_.clearActiveTools();
+        refreshControls();
+    });
+    int group = 2;
+    for (auto boxes : {std::vector<QCheckBox*>(c_->Check2.begin(), c_->Check2.end()),
+                       std::vector<QCheckBox*>(c_->Check3.begin(), c_->Check3.end()),
+                       std::vector<QCheckBox*>(c_->Check4.begin(), c_->Check4.end())}) {
+        for (int i = 0; i < int(boxes.size()); ++i)
+            connect(boxes[i], &QCheckBox::clicked, this,
+                    [this, group, i](bool on) { lib_->suitabilityBoxClicked(group, i, on); });
+        ++group;
+    }
+}
+
+void Frmzjm::onLibraryApplied(const LibraryApplied& result) {
+    refreshViews();
+    if (result.libraryKind != 1) return;
+    c_->showInfoPicture(result.infoPicture);
+    std::array<bool, 11> states{};
+    int k = 0;
+    for (const SuitabilityBox& box : suitabilityBoxes())
+        states[k++] = result.recordBound && box.field && result.record[*box.field];
+    c_->showSuitability(result.recordBound, states);
 }
 
 void Frmzjm::connectButtons() {
@@ -249,6 +304,7 @@ bool Frmzjm::confirmExit() {
 void Frmzjm::shutDown(frmguanbi& asking) {
     // Let the wait caption and the busy pointer be painted before any file is deleted.
     QCoreApplication::processEvents();
+    lib_->closeAll();
     const Status st = ws_.shutDown();
     if (!st) QMessageBox::warning(&asking, QStringLiteral("提示"), st.message);
     shuttingDown_ = true;

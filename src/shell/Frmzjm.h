@@ -13,6 +13,8 @@ class QMessageBox;
 namespace ms {
 
 class FrmzjmControls;
+class LibraryWindows;
+struct LibraryApplied;
 class TrayIcon;
 class frmguanbi;
 class frmkaishi;
@@ -44,6 +46,9 @@ class Frmzjm : public QWidget {
     void connectButtons();
     void connectPanel();
     void onToolReleased(ToolEntry e, Qt::MouseButton b);
+    void connectLibraries();
+    void openLibraryFor(ToolEntry e);
+    void onLibraryApplied(const LibraryApplied& result);
     void onAutoDesignTick();
     void onExitReleased();
     bool confirmExit();
@@ -57,6 +62,7 @@ class Frmzjm : public QWidget {
     std::unique_ptr<FrmzjmControls> c_;
     QPointer<frmkaishi> welcome_;
     TrayIcon* tray_ = nullptr;
+    LibraryWindows* lib_ = nullptr;
     QMessageBox* message_ = nullptr;
     bool started_ = false;
     bool shuttingDown_ = false;

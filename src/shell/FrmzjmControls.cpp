@@ -2,6 +2,9 @@
 
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QSignalBlocker>
 #include <QFrame>
 #include <QMenu>
 #include <QSlider>
@@ -163,7 +166,27 @@ void FrmzjmControls::buildPanel(QWidget* w, const QString& P) {
     Fragjbz->hide();
 }
 
+void FrmzjmControls::showInfoPicture(const QImage& picture) {
+    if (picture.isNull()) return Image1->clear();
+    Image1->setPixmap(QPixmap::fromImage(
+        picture.scaled(zjm::kImage1.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+// states: Check2(0..4), Check3(0..2), Check4(0..2) in that order.
+void FrmzjmControls::showSuitability(bool bound, const std::array<bool, 11>& states) {
+    int k = 0;
+    for (auto* group : {Check2.data(), Check3.data(), Check4.data()})
+        for (int i = 0, n = group == Check2.data() ? 5 : 3; i < n; ++i, ++k) {
+            QSignalBlocker quiet(group[i]);
+            group[i]->setEnabled(bound);
+            group[i]->setChecked(bound && states[k]);
+        }
+}
+
 void FrmzjmControls::buildChecks(QWidget* w) {
+    Image1 = named(new QLabel(w), QStringLiteral("Image1"));
+    Image1->setGeometry(zjm::kImage1);
+    Image1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     struct Group {
         const char* name;
         const char16_t* title;

@@ -31,6 +31,9 @@ class FrmzjmControls {
     void show(const StudioState& s, const ShellState& shell);
     // The slot pictures and previews; an empty slot shows a blank card.
     void showSlotPictures(const ShellState& shell);
+    // The info picture (null: cleared) and the suitability boxes, bound to a record or not.
+    void showInfoPicture(const QImage& picture);
+    void showSuitability(bool bound, const std::array<bool, 11>& states);
 
     QImage background;
     CanvasView* Pichuaban = nullptr;
@@ -57,6 +60,7 @@ class FrmzjmControls {
     QFrame* Fragjbz = nullptr;
     std::array<HotLabel*, kSlotCount> bckelm{};
     std::array<HotLabel*, kSlotCount> bckelmdt{};
+    QLabel* Image1 = nullptr;  // info picture of the hairstyle applied last
     std::array<QCheckBox*, 5> Check2{};
     std::array<QCheckBox*, 3> Check3{};
     std::array<QCheckBox*, 3> Check4{};

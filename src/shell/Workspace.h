@@ -28,6 +28,8 @@ class Workspace {
     void pointAtHotArea(int i);
     void pointAtBackground();
     void clickTool(ToolEntry e);
+    // A library window closed by double click: no tool keeps its highlight.
+    void clearActiveTools() { shell_.activeTool.fill(false); }
     Status rightClickTool(ToolEntry e);
 
     // Automatic design.

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "ShellFixture.h"
+#include "platform/HairstyleDatabase.h"
 #include "platform/TrayIcon.h"
 #include "shell/Frmzjm.h"
 #include "shell/HotLabel.h"
@@ -329,4 +330,41 @@ TEST(WelcomeWindow, ButtonsLightUnderThePointerAndGoBackOverTheBackground) {
     EXPECT_EQ(first->background(), QColor(180, 255, 245));
     QTest::mouseMove(&welcome, QPoint(8, frmkaishi::kSize.height() - 8));
     EXPECT_EQ(first->background(), QColor(224, 224, 224));
+}
+
+TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) {
+    MainWindow m;
+    savePictureBmp(m.folder.file("faxing1/dz001.BMP"), test::solidPicture(200, 150, QColor(1, 2, 3)));
+    HairstyleRecord record;
+    record.name = "dz001.tta";
+    record[SuitabilityField::SquareFace] = true;
+    record[SuitabilityField::AmountThick] = true;
+    ASSERT_TRUE(createHairstyleDatabase(m.folder.file("dova.mdb"), {record}));
+    EXPECT_FALSE(m.get<QCheckBox>("Check2_2")->isEnabled());  // unbound until a hairstyle is applied
+    m.pointAt("wuguan_0");
+    m.click("ImgFx");
+    auto* library = m.w->findChild<QWidget*>("FrmTK1");
+    ASSERT_NE(library, nullptr);
+    EXPECT_TRUE(library->isVisible());
+    EXPECT_EQ(m.w->studio().library.currentKind, 1);
+    QWidget* first = library->findChild<QWidget*>("ImgTK0");
+    ASSERT_NE(first, nullptr);
+    QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(m.w->studio().design.faxingname, m.folder.file("faxing/dz001.tta"));
+    EXPECT_EQ(m.w->studio().history.position, 1);
+    EXPECT_FALSE(m.get<QLabel>("Image1")->pixmap().isNull());
+    auto* square = m.get<QCheckBox>("Check2_2");
+    EXPECT_TRUE(square->isEnabled());
+    EXPECT_TRUE(square->isChecked());
+    EXPECT_FALSE(m.get<QCheckBox>("Check2_0")->isChecked());
+    EXPECT_TRUE(m.get<QCheckBox>("Check4_2")->isChecked());
+    // A click on a box saves it to the record of the hairstyle applied.
+    QTest::mouseClick(m.get<QCheckBox>("Check3_0"), Qt::LeftButton, {}, QPoint(8, 12));
+    EXPECT_TRUE(m.get<QCheckBox>("Check3_0")->isChecked());
+    HairstyleDatabase db(m.folder.file("dova.mdb"));
+    ASSERT_TRUE(db.open());
+    std::optional<HairstyleRecord> saved;
+    ASSERT_TRUE(db.select("dz001.tta", saved));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE((*saved)[SuitabilityField::HairSoft]);
 }

@@ -1,0 +1,120 @@
+#include "library/LibraryCatalogue.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ms {
+
+namespace {
+
+Category hair(const char* caption, const char* first, const char* second) {
+    return {QString::fromUtf8(caption), QString::fromLatin1(first), QString::fromLatin1(second), true, 0,
+            QStringLiteral("faxing")};
+}
+Category brow(const char* caption, const char* code, bool woman) {
+    return {QString::fromUtf8(caption), QString::fromLatin1(code), {}, woman, 0, QStringLiteral("meimao")};
+}
+Category lip(const char* caption, const char* code) {
+    return {QString::fromUtf8(caption), QString::fromLatin1(code), {}, true, 0, QStringLiteral("zuixing")};
+}
+Category accessory(const char* caption, int subKind, const char* folder) {
+    return {QString::fromUtf8(caption), {}, {}, true, subKind, QString::fromLatin1(folder)};
+}
+
+const std::vector<Category>& hairstyleCategories() {
+    static const std::vector<Category> tabs = {
+        hair("短直", "d", "z"), hair("中直", "m", "z"), hair("碎发", "", "S"),  hair("长直", "c", "z"),
+        hair("盘发", "p", ""),  hair("艺术", "y", ""),  hair("短卷", "d", "j"), hair("中卷", "m", "j"),
+        hair("大卷", "", "o"),  hair("长卷", "c", "j"), hair("传统", "", "L"),  hair("男发", "", "n")};
+    return tabs;
+}
+
+const std::vector<Category>& eyebrowCategories() {
+    static const std::vector<Category> tabs = {brow(" 可爱眉 ", "k", true), brow(" 东方眉 ", "d", true),
+                                               brow(" 雅致眉 ", "y", true), brow(" 野味眉 ", "x", true),
+                                               brow(" 知性眉 ", "z", true), brow(" 妩媚眉 ", "w", true),
+                                               brow(" 欧式眉 ", "o", true), brow(" 男士眉 ", "m", false)};
+    return tabs;
+}
+
+const std::vector<Category>& lipCategories() {
+    static const std::vector<Category> tabs = {lip("可爱型", "k"), lip("华丽型", "h"), lip("秀美型", "x"),
+                                               lip("野味型", "y"), lip("知性型", "z")};
+    return tabs;
+}
+
+const std::vector<Category>& accessoryCategories() {
+    static const std::vector<Category> tabs = {accessory(" 帽子 ", kAccessoryHat, "maozi"),
+                                               accessory(" 眼镜 ", kAccessoryGlasses, "yanjing"),
+                                               accessory(" 耳环 ", kAccessoryEarrings, "erhuan"),
+                                               accessory(" 项链 ", kAccessoryNecklace, "xianglian"),
+                                               accessory(" 服装 ", kAccessoryClothing, "fuzhuang")};
+    return tabs;
+}
+
+}  // namespace
+
+const std::vector<Category>& categoriesOf(int libraryKind) {
+    switch (libraryKind) {
+        case kLibraryHairstyles:
+            return hairstyleCategories();
+        case kLibraryEyebrows:
+            return eyebrowCategories();
+        case kLibraryLips:
+            return lipCategories();
+        default:
+            return accessoryCategories();
+    }
+}
+
+int tabsPerRow(int libraryKind) {
+    switch (libraryKind) {
+        case kLibraryHairstyles:
+            return 6;
+        case kLibraryEyebrows:
+            return 4;
+        default:
+            return 5;
+    }
+}
+
+QString libraryFolderName(int libraryKind, int accessorySubKind) {
+    switch (libraryKind) {
+        case kLibraryHairstyles:
+            return QStringLiteral("faxing");
+        case kLibraryEyebrows:
+            return QStringLiteral("meimao");
+        case kLibraryLips:
+            return QStringLiteral("zuixing");
+        default:
+            for (const Category& c : accessoryCategories())
+                if (c.subKind == accessorySubKind) return c.folder;
+            return QStringLiteral("maozi");
+    }
+}
+
+QString libraryFolder(const QString& P, const QString& relativeFolder) {
+    return P + QLatin1Char('/') + relativeFolder + QLatin1Char('/');
+}
+
+QString hairstylePattern(const QString& folder, const QString& first, const QString& second) {
+    return folder + first + QLatin1Char('*') + second + QLatin1Char('*');
+}
+
+QString codePattern(const QString& folder, const QString& code) { return folder + code + QLatin1Char('*'); }
+
+QString everythingPattern(const QString& folder) { return folder + QLatin1Char('*'); }
+
+QString hairstyleInfoPicture(const QString& P, const QString& hairstylePath) {
+    const QString name = QFileInfo(hairstylePath).fileName();
+    if (name.size() < 3) return {};
+    const QString wanted = name.left(name.size() - 3) + QStringLiteral("BMP");
+    const QString folder = P + QStringLiteral("/faxing1/");
+    if (QFileInfo(folder + wanted).isFile()) return folder + wanted;
+    const QStringList all = QDir(folder).entryList(QDir::Files);
+    for (const QString& candidate : all)
+        if (candidate.compare(wanted, Qt::CaseInsensitive) == 0) return folder + candidate;
+    return {};
+}
+
+}  // namespace ms

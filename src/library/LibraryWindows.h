@@ -1,0 +1,66 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "library/LibraryBrowser.h"
+
+class QWidget;
+
+namespace ms {
+
+class FrmTK;
+class FrmTK1;
+class SuitabilityLink;
+
+// The main window's access to the two library windows and to the hairstyle record shown in its
+// check boxes. Windows are modeless, owned by `owner`, and each stays tied to the kind it was
+// opened for.
+class LibraryWindows : public QObject {
+    Q_OBJECT
+  public:
+    LibraryWindows(StudioState& s, QWidget* owner);
+    ~LibraryWindows() override;
+
+    // "打开发型库" (tool strip left click, welcome window): current kind 1; an open hairstyle window
+    // comes to the front as the user left it, otherwise it opens on its first category.
+    void openHairstyles();
+    // The eyebrow, lip and accessory buttons: the component library window opens afresh.
+    void openEyebrows();
+    void openLips();
+    void openAccessories();
+    // Closes the component library window (the makeup tools button) or both (exit).
+    void closeComponentWindow();
+    void closeAll();
+    // Draws the component window's page again, e.g. after the lip colour changed.
+    void redrawComponentPage();
+
+    // A click on Check2, Check3 or Check4 (group 2, 3, 4; index within the group).
+    void suitabilityBoxClicked(int group, int index, bool checked);
+    const SuitabilityLink& suitability() const { return *link_; }
+
+    FrmTK* componentWindow() const { return component_; }
+    FrmTK1* hairstyleWindow() const { return hairstyles_; }
+
+  signals:
+    // A thumbnail was applied: refresh the views; for hairstyles show result.infoPicture in Image1
+    // (null: clear it) and result.record in the check boxes (unbound when !result.recordBound).
+    void applied(const ms::LibraryApplied& result);
+    // A library window was closed by double click: tool highlights and lip design mode off.
+    void closedByDoubleClick();
+    // Something the user should read (a failed recomposition or snapshot, the hairstyle database).
+    void problem(const QString& message);
+
+  private:
+    void openComponent(int libraryKind);
+    template <typename W>
+    void wire(W* window);
+
+    StudioState& s_;
+    QWidget* owner_;
+    std::unique_ptr<SuitabilityLink> link_;
+    QPointer<FrmTK> component_;
+    QPointer<FrmTK1> hairstyles_;
+};
+
+}  // namespace ms

@@ -1,0 +1,213 @@
+#include "platform/HairstyleDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+#include <cstdio>
+
+namespace ms {
+
+namespace {
+
+// Column order of table FX after 名字; the reader and the writer both go through this table.
+constexpr std::array<const char*, kSuitabilityFieldCount> kColumns = {
+    "圆脸", "方脸", "长脸", "尖脸", "发质软", "发质中", "发质硬", "发量少", "发量中", "发量多"};
+const char* const kNameColumn = "名字";
+// A locked file is reported after this wait instead of blocking the window.
+const char* const kBusyWaitMs = "250";
+
+QString quoted(const QString& column) { return QLatin1Char('"') + column + QLatin1Char('"'); }
+
+QString fieldList() {
+    QStringList cols;
+    for (const char* c : kColumns) cols << quoted(QString::fromUtf8(c));
+    return cols.join(QStringLiteral(", "));
+}
+
+QString createTableSql() {
+    QStringList cols{quoted(QString::fromUtf8(kNameColumn)) + QStringLiteral(" TEXT NOT NULL UNIQUE")};
+    for (const char* c : kColumns)
+        cols << quoted(QString::fromUtf8(c)) + QStringLiteral(" INTEGER NOT NULL DEFAULT 0");
+    return QStringLiteral("CREATE TABLE FX (%1)").arg(cols.join(QStringLiteral(", ")));
+}
+
+// SQLite result codes (the low byte of the native code) that tell the user what is wrong.
+enum : int { kBusy = 5, kLocked = 6, kReadOnly = 8, kCorrupt = 11, kCantOpen = 14, kNotADatabase = 26 };
+
+int primaryCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xFF; }
+
+QString connectionName(const void* owner) {
+    return QStringLiteral("ms-hairstyle-db-%1").arg(reinterpret_cast<quintptr>(owner), 0, 16);
+}
+
+Status insertRecords(QSqlDatabase& db, const std::vector<HairstyleRecord>& records) {
+    QSqlQuery q(db);
+    if (!q.exec(createTableSql())) return Status::failure(q.lastError().text());
+    QStringList marks(kSuitabilityFieldCount + 1, QStringLiteral("?"));
+    const QString sql = QStringLiteral("INSERT INTO FX (%1, %2) VALUES (%3)")
+                            .arg(quoted(QString::fromUtf8(kNameColumn)), fieldList(), marks.join(u','));
+    if (!q.prepare(sql)) return Status::failure(q.lastError().text());
+    for (const HairstyleRecord& r : records) {
+        q.addBindValue(r.name);
+        for (bool v : r.fields) q.addBindValue(v ? 1 : 0);
+        if (!q.exec()) return Status::failure(QStringLiteral("%1：%2").arg(r.name, q.lastError().text()));
+    }
+    return Status::success();
+}
+
+}  // namespace
+
+QString columnName(SuitabilityField field) { return QString::fromUtf8(kColumns[static_cast<size_t>(field)]); }
+
+HairstyleDatabase::HairstyleDatabase(QString filePath, Access access)
+    : path_(std::move(filePath)), access_(access), connection_(connectionName(this)) {}
+
+HairstyleDatabase::~HairstyleDatabase() { close(); }
+
+void HairstyleDatabase::close() {
+    open_ = false;
+    if (!QSqlDatabase::contains(connection_)) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+Status HairstyleDatabase::failure(const QString& action, const QSqlError& error) const {
+    const QString file = QFileInfo(path_).fileName();
+    switch (primaryCode(error)) {
+        case kBusy:
+        case kLocked:
+            return Status::failure(
+                QStringLiteral("发型资料库 %1 正被其他程序占用，暂时无法%2。").arg(file, action));
+        case kReadOnly:
+            return Status::failure(QStringLiteral("发型资料库 %1 是只读的，无法%2。").arg(file, action));
+        case kCorrupt:
+        case kNotADatabase:
+            return Status::failure(
+                QStringLiteral("发型资料库 %1 已损坏或不是资料库文件，无法%2。").arg(file, action));
+        case kCantOpen:
+            return Status::failure(QStringLiteral("无法打开发型资料库 %1。").arg(path_));
+        default:
+            return Status::failure(
+                QStringLiteral("发型资料库 %1 无法%2（%3）。").arg(file, action, error.databaseText()));
+    }
+}
+
+Status HairstyleDatabase::open() {
+    close();
+    const QFileInfo info(path_);
+    if (!info.exists() || !info.isFile())
+        return Status::failure(QStringLiteral("找不到发型资料库 %1，发型的适合条件无法显示。").arg(path_));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        return Status::failure(QStringLiteral("缺少 SQLite 数据库驱动，发型资料库无法使用。"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path_);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=") + QLatin1String(kBusyWaitMs);
+        if (access_ == Access::ReadOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
+        if (!db.open()) {
+            const QSqlError e = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connection_);
+            return failure(QStringLiteral("打开"), e);
+        }
+        // Touches every column, so a damaged file or a foreign table shows here, not on first use.
+        QSqlQuery q(db);
+        const QString probe = QStringLiteral("SELECT %1, %2 FROM FX LIMIT 1")
+                                  .arg(quoted(QString::fromUtf8(kNameColumn)), fieldList());
+        if (!q.exec(probe)) {
+            const QSqlError e = q.lastError();
+            q = QSqlQuery();
+            db = QSqlDatabase();
+            close();
+            if (e.databaseText().contains(QStringLiteral("no such")))
+                return Status::failure(QStringLiteral("发型资料库 %1 中没有发型表 FX 或缺少栏目，无法读取。")
+                                           .arg(info.fileName()));
+            return failure(QStringLiteral("读取"), e);
+        }
+    }
+    open_ = true;
+    return Status::success();
+}
+
+Status HairstyleDatabase::select(const QString& name, std::optional<HairstyleRecord>& out) {
+    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("SELECT %1 FROM FX WHERE %2 = ?")
+                  .arg(fieldList(), quoted(QString::fromUtf8(kNameColumn))));
+    q.addBindValue(name);
+    if (!q.exec()) return failure(QStringLiteral("查找发型记录"), q.lastError());
+    if (!q.next()) {
+        out.reset();
+        return Status::success();
+    }
+    HairstyleRecord r;
+    r.name = name;
+    for (int i = 0; i < kSuitabilityFieldCount; ++i)
+        r.fields[static_cast<size_t>(i)] = q.value(i).toInt() != 0;
+    out = r;
+    return Status::success();
+}
+
+Status HairstyleDatabase::add(const QString& name) {
+    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("INSERT INTO FX (%1) VALUES (?)").arg(quoted(QString::fromUtf8(kNameColumn))));
+    q.addBindValue(name);
+    if (!q.exec()) return failure(QStringLiteral("添加发型记录"), q.lastError());
+    return Status::success();
+}
+
+Status HairstyleDatabase::save(const HairstyleRecord& record) {
+    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    QStringList sets;
+    for (const char* c : kColumns) sets << quoted(QString::fromUtf8(c)) + QStringLiteral(" = ?");
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("UPDATE FX SET %1 WHERE %2 = ?")
+                  .arg(sets.join(QStringLiteral(", ")), quoted(QString::fromUtf8(kNameColumn))));
+    for (bool v : record.fields) q.addBindValue(v ? 1 : 0);
+    q.addBindValue(record.name);
+    if (!q.exec()) return failure(QStringLiteral("保存发型记录"), q.lastError());
+    if (q.numRowsAffected() != 1)
+        return Status::failure(QStringLiteral("发型资料库中已没有 %1 的记录，无法保存。").arg(record.name));
+    return Status::success();
+}
+
+Status createHairstyleDatabase(const QString& filePath, const std::vector<HairstyleRecord>& records) {
+    const QString building = filePath + QStringLiteral(".new");
+    QFile::remove(building);
+    const QString connection = connectionName(&records);
+    Status st;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(building);
+        if (!db.open()) {
+            st = Status::failure(db.lastError().text());
+        } else {
+            db.transaction();
+            st = insertRecords(db, records);
+            if (st && !db.commit()) st = Status::failure(db.lastError().text());
+            if (!st) db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (st &&
+        std::rename(QFile::encodeName(building).constData(), QFile::encodeName(filePath).constData()) != 0)
+        st = Status::failure(QStringLiteral("无法替换 %1").arg(filePath));
+    if (!st) {
+        QFile::remove(building);
+        return Status::failure(QStringLiteral("无法建立发型资料库 %1：%2").arg(filePath, st.message));
+    }
+    return Status::success();
+}
+
+}  // namespace ms

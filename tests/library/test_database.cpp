@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include "LibraryStudio.h"
+#include "library/LibraryBrowser.h"
+#include "library/SuitabilityLink.h"
+#include "platform/HairstyleDatabase.h"
+
+using namespace ms;
+using F = SuitabilityField;
+
+namespace {
+
+HairstyleRecord record(const QString& name, std::initializer_list<F> on) {
+    HairstyleRecord r;
+    r.name = name;
+    for (F f : on) r[f] = true;
+    return r;
+}
+
+std::optional<HairstyleRecord> lookUp(const QString& path, const QString& name) {
+    HairstyleDatabase db(path);
+    std::optional<HairstyleRecord> out;
+    EXPECT_TRUE(db.open());
+    EXPECT_TRUE(db.select(name, out));
+    return out;
+}
+
+// A hairstyle studio with a seeded database, two hairstyles and the info picture of the first.
+struct HairStudio : test::LibraryStudio {
+    SuitabilityLink link{dbPath()};
+    LibraryBrowser hair{s, kLibraryHairstyles, &link};
+    HairStudio() {
+        EXPECT_TRUE(createHairstyleDatabase(dbPath(), {record("dz1.tta", {F::RoundFace, F::AmountThick})}));
+        folder.component("faxing/dz1.tta", 380, 480, 0xFF332211u);
+        folder.component("faxing/dz2.tta", 380, 480, 0xFF112233u);
+        savePictureBmp(folder.file("faxing1/dz1.BMP"), test::solidPicture(60, 80, QColor(1, 2, 3)));
+        hair.open();
+    }
+};
+
+}  // namespace
+
+TEST(HairstyleDatabase, SeededFileHoldsTableFXWithTheChineseColumns) {
+    test::LibraryStudio st;
+    const std::vector<HairstyleRecord> seed = {record("dz1.tta", {F::RoundFace, F::HairSoft}),
+                                               record("mj2.tta", {F::AmountThick, F::PointedFace}),
+                                               record("x.tta", {})};
+    ASSERT_TRUE(createHairstyleDatabase(st.dbPath(), seed));
+    EXPECT_FALSE(QFile::exists(st.dbPath() + ".new"));
+    for (const HairstyleRecord& r : seed) EXPECT_EQ(lookUp(st.dbPath(), r.name), r);
+    EXPECT_FALSE(lookUp(st.dbPath(), "none.tta").has_value());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "columns");
+        db.setDatabaseName(st.dbPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QString::fromUtf8(
+            "SELECT 名字, 圆脸, 方脸, 长脸, 尖脸, 发质软, 发质中, 发质硬, 发量少, 发量中, 发量多 FROM FX")));
+    }
+    QSqlDatabase::removeDatabase("columns");
+
+    // Duplicate names fail and the file already there survives.
+    EXPECT_FALSE(createHairstyleDatabase(st.dbPath(), {record("a.tta", {}), record("a.tta", {})}));
+    EXPECT_EQ(lookUp(st.dbPath(), "mj2.tta"), seed[1]);
+    EXPECT_FALSE(QFile::exists(st.dbPath() + ".new"));
+}
+
+TEST(HairstyleRecordLink, ApplyCreatesFindsAndSavesTheRecord) {
+    HairStudio h;
+    LibraryApplied r = h.hair.apply(1);  // dz2.tta: no record yet
+    ASSERT_TRUE(r.done);
+    EXPECT_TRUE(r.problems.isEmpty()) << r.problems.join('\n').toStdString();
+    EXPECT_TRUE(r.recordBound);
+    EXPECT_EQ(r.record, record("dz2.tta", {}));
+    EXPECT_TRUE(r.infoPicture.isNull());  // no info picture: Image1 is cleared
+    EXPECT_EQ(test::recordsNamed(h.dbPath(), "dz2.tta"), 1);
+
+    r = h.hair.apply(1);  // found the second time, not added again
+    EXPECT_EQ(test::recordsNamed(h.dbPath(), "dz2.tta"), 1);
+    EXPECT_EQ(h.s.history.position, 2);
+
+    r = h.hair.apply(0);
+    EXPECT_EQ(r.record, record("dz1.tta", {F::RoundFace, F::AmountThick}));
+    EXPECT_EQ(r.infoPicture.size(), QSize(60, 80));
+    EXPECT_EQ(h.s.design.faxingname, h.folder.file("faxing/dz1.tta"));
+    EXPECT_FALSE(h.s.flags.Check1[LayerFlags::kHairstyle]);
+
+    EXPECT_TRUE(h.link.boxClicked(3, 2, true));   // 硬
+    EXPECT_TRUE(h.link.boxClicked(2, 0, false));  // 圆脸 off
+    EXPECT_TRUE(h.link.boxClicked(2, 1, true));   // 椭圆: bound to no field
+    const HairstyleRecord saved = record("dz1.tta", {F::HairCoarse, F::AmountThick});
+    EXPECT_EQ(h.link.record(), saved);
+    EXPECT_EQ(lookUp(h.dbPath(), "dz1.tta"), saved);
+    EXPECT_EQ(lookUp(h.dbPath(), "dz2.tta"), record("dz2.tta", {}));  // the other record is untouched
+}
+
+TEST(HairstyleRecordLink, NameWithAQuoteIsBoundAsAParameter) {
+    HairStudio h;
+    h.folder.component("faxing/dz'3.tta", 380, 480, 0xFF000000u);
+    h.hair.selectCategory(0);
+    ASSERT_EQ(test::fileNames(QStringList{h.hair.pages().entry(0)}), QStringList{"dz'3.tta"});  // ' before 1
+    const LibraryApplied r = h.hair.apply(0);
+    EXPECT_TRUE(r.problems.isEmpty()) << r.problems.join('\n').toStdString();
+    ASSERT_TRUE(r.recordBound);
+    EXPECT_TRUE(h.link.boxClicked(4, 0, true));
+    EXPECT_EQ(lookUp(h.dbPath(), "dz'3.tta"), record("dz'3.tta", {F::AmountThin}));
+    EXPECT_EQ(test::recordsNamed(h.dbPath(), "dz'3.tta"), 1);
+}
+
+TEST(HairstyleRecordLink, MissingOrCorruptDatabaseIsReportedOnceAndLeavesTheBoxesUnbound) {
+    HairStudio h;
+    QFile::remove(h.dbPath());
+    LibraryApplied r = h.hair.apply(0);
+    ASSERT_TRUE(r.done);
+    EXPECT_EQ(h.s.design.faxingname, h.folder.file("faxing/dz1.tta"));  // the hairstyle is applied anyway
+    EXPECT_EQ(h.s.history.position, 1);
+    EXPECT_FALSE(r.recordBound);
+    ASSERT_EQ(r.problems.size(), 1);
+    EXPECT_TRUE(r.problems[0].contains("找不到发型资料库"));
+    EXPECT_FALSE(QFile::exists(h.dbPath()));  // not created by the look-up
+    r = h.hair.apply(1);
+    EXPECT_TRUE(r.problems.isEmpty());           // the same problem is not repeated
+    EXPECT_TRUE(h.link.boxClicked(2, 0, true));  // unbound: nothing happens
+    EXPECT_FALSE(QFile::exists(h.dbPath()));
+
+    QByteArray junk(4096, '\0');
+    for (int i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 37 + 11);
+    QFile f(h.dbPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(junk);
+    f.close();
+    r = h.hair.apply(0);
+    EXPECT_FALSE(r.recordBound);
+    ASSERT_EQ(r.problems.size(), 1);
+    EXPECT_TRUE(r.problems[0].contains("损坏")) << r.problems[0].toStdString();
+    EXPECT_EQ(test::bytesOf(h.dbPath()), junk);  // nothing written into the damaged file
+
+    // Once the database is good again the next apply binds without a message.
+    ASSERT_TRUE(createHairstyleDatabase(h.dbPath(), {}));
+    r = h.hair.apply(0);
+    EXPECT_TRUE(r.problems.isEmpty());
+    EXPECT_TRUE(r.recordBound);
+}
+
+TEST(HairstyleRecordLink, ReadOnlyAndLockedDatabases) {
+    HairStudio h;
+    const QByteArray before = test::bytesOf(h.dbPath());
+    SuitabilityLink readOnly(h.dbPath(), HairstyleDatabase::Access::ReadOnly);
+    ASSERT_TRUE(readOnly.bind("dz1.tta"));  // an existing record is shown
+    EXPECT_EQ(readOnly.record(), record("dz1.tta", {F::RoundFace, F::AmountThick}));
+    const Status saved = readOnly.boxClicked(3, 0, true);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(saved.message.contains("只读")) << saved.message.toStdString();
+    const Status added = readOnly.bind("dz2.tta");  // a missing one cannot be added
+    EXPECT_FALSE(added);
+    EXPECT_FALSE(readOnly.isBound());
+    EXPECT_EQ(test::bytesOf(h.dbPath()), before);
+
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "locker");
+        other.setDatabaseName(h.dbPath());
+        ASSERT_TRUE(other.open());
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec("BEGIN EXCLUSIVE"));
+        const LibraryApplied r = h.hair.apply(0);
+        EXPECT_TRUE(r.done);
+        EXPECT_FALSE(r.recordBound);
+        ASSERT_EQ(r.problems.size(), 1);
+        EXPECT_TRUE(r.problems[0].contains("占用")) << r.problems[0].toStdString();
+        q.exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("locker");
+    EXPECT_TRUE(h.hair.apply(0).recordBound);
+}
+
+TEST(HairstyleDatabase, ForeignFileAndUnopenedUse) {
+    test::LibraryStudio st;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+        db.setDatabaseName(st.dbPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("CREATE TABLE other (x INTEGER)");
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    HairstyleDatabase db(st.dbPath());
+    const Status opened = db.open();
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(opened.message.contains("FX"));
+    std::optional<HairstyleRecord> out;
+    EXPECT_FALSE(db.select("a", out));
+    EXPECT_FALSE(db.add("a"));
+
+    // A folder that is a regular file: the path cannot be a database.
+    QFile(st.folder.file("blocked")).open(QIODevice::WriteOnly);
+    HairstyleDatabase blocked(st.folder.file("blocked/dova.mdb"));
+    EXPECT_FALSE(blocked.open());
+    EXPECT_FALSE(createHairstyleDatabase(st.folder.file("blocked/dova.mdb"), {}));
+}
