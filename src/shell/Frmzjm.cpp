@@ -321,6 +321,9 @@ void Frmzjm::minimiseToTray() {
         tray_ = new TrayIcon(QIcon(icon), windowTitle(), this);
         connect(tray_, &TrayIcon::activated, this, &Frmzjm::restoreFromTray);
     }
+    // The open tool windows go with the main window and come back with it.
+    for (QWidget* w : {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow())})
+        if (w && w->isVisible()) parked_.emplace_back(w), w->hide();
     tray_->show();
     hide();
 }
@@ -328,6 +331,9 @@ void Frmzjm::minimiseToTray() {
 void Frmzjm::restoreFromTray() {
     showNormal();
     activateWindow();
+    for (const QPointer<QWidget>& w : parked_)
+        if (w) w->show();
+    parked_.clear();
     tray_->hide();
 }
 

@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "compositor/StudioState.h"
 #include "platform/Status.h"
@@ -63,6 +64,7 @@ class Frmzjm : public QWidget {
     QPointer<frmkaishi> welcome_;
     TrayIcon* tray_ = nullptr;
     LibraryWindows* lib_ = nullptr;
+    std::vector<QPointer<QWidget>> parked_;  // tool windows hidden while the studio sits in the tray
     QMessageBox* message_ = nullptr;
     bool started_ = false;
     bool shuttingDown_ = false;
