@@ -1,5 +1,8 @@
 #include "library/LibraryWindows.h"
 
+#include <QScreen>
+#include <algorithm>
+
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/SuitabilityLink.h"
@@ -23,6 +26,18 @@ void LibraryWindows::wire(W* window) {
     connect(window, &LibraryWindow::closedByDoubleClick, this, &LibraryWindows::closedByDoubleClick);
 }
 
+// Beside the main window where the screen has room for it, otherwise against its right edge, so
+// the canvas and the tool strip stay in view.
+void LibraryWindows::placeBesideOwner(QWidget* window) const {
+    window->adjustSize();
+    const QRect owner = owner_->frameGeometry();
+    const QScreen* screen = owner_->screen();
+    const QRect room = screen ? screen->availableGeometry() : owner;
+    int x = owner.right() + 1;
+    if (x + window->width() > room.right() + 1) x = std::max(room.left(), owner.right() + 1 - window->width());
+    window->move(x, std::max(room.top(), owner.top() + 76));
+}
+
 void LibraryWindows::openHairstyles() {
     s_.library.currentKind = kLibraryHairstyles;
     if (hairstyles_) {
@@ -34,6 +49,7 @@ void LibraryWindows::openHairstyles() {
     hairstyles_ = new FrmTK1(s_, link_.get(), owner_);
     wire(hairstyles_.data());
     hairstyles_->openLibrary();
+    placeBesideOwner(hairstyles_);
     hairstyles_->show();
 }
 
@@ -42,6 +58,7 @@ void LibraryWindows::openComponent(int libraryKind) {
     component_ = new FrmTK(s_, libraryKind, owner_);
     wire(component_.data());
     component_->openLibrary();
+    placeBesideOwner(component_);
     component_->show();
 }
 

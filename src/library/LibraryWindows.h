@@ -53,6 +53,7 @@ class LibraryWindows : public QObject {
 
   private:
     void openComponent(int libraryKind);
+    void placeBesideOwner(QWidget* window) const;
     template <typename W>
     void wire(W* window);
 

@@ -10,7 +10,7 @@ namespace installdata {
 
 namespace {
 
-enum class Neckline { Crew, VNeck, Boat, Lapels };
+enum class Neckline { Crew, VNeck, Boat, Lapels, Scoop, Turtle };
 
 struct ClothingVariant {
     Neckline neckline;
@@ -23,22 +23,33 @@ const ClothingVariant kClothing[] = {
     {Neckline::VNeck, {196, 120, 130}, {176, 100, 112}, false},
     {Neckline::Boat, {40, 52, 92}, {236, 236, 240}, true},
     {Neckline::Lapels, {44, 42, 46}, {238, 236, 232}, false},
+    {Neckline::Scoop, {96, 124, 104}, {80, 106, 88}, false},
+    {Neckline::Turtle, {150, 120, 92}, {134, 104, 78}, false},
 };
 
 // Left half of the neckline, from the shoulder seam at the neck to the middle of the front.
 Polyline necklineHalf(Neckline n) {
     switch (n) {
-        case Neckline::Crew: return {{150, 334}, {156, 350}, {172, 361}, {190, 363}};
-        case Neckline::VNeck: return {{150, 334}, {162, 360}, {177, 386}, {190, 406}};
-        case Neckline::Boat: return {{122, 344}, {150, 352}, {172, 356}, {190, 357}};
-        case Neckline::Lapels: return {{148, 334}, {160, 362}, {176, 396}, {190, 422}};
+        case Neckline::Crew:
+            return {{150, 334}, {156, 350}, {172, 361}, {190, 363}};
+        case Neckline::VNeck:
+            return {{150, 334}, {162, 360}, {177, 386}, {190, 406}};
+        case Neckline::Boat:
+            return {{122, 344}, {150, 352}, {172, 356}, {190, 357}};
+        case Neckline::Lapels:
+            return {{148, 334}, {160, 362}, {176, 396}, {190, 422}};
+        case Neckline::Scoop:
+            return {{142, 338}, {148, 364}, {166, 384}, {190, 389}};
+        case Neckline::Turtle:
+            return {{161, 314}, {170, 316}, {180, 317}, {190, 317}};
     }
     return {};
 }
 
 QPainterPath garmentPath(Neckline n) {
     const Polyline neck = necklineHalf(n);
-    Polyline shoulder{{4, 490}, {8, 440}, {20, 400}, {46, 372}, {96, 350}, {neck.front().x() - 14, neck.front().y() + 4},
+    Polyline shoulder{{4, 490},    {8, 440},  {20, 400},
+                      {46, 372},   {96, 350}, {neck.front().x() - 14, neck.front().y() + 4},
                       neck.front()};
     Polyline left = sampleSpline(shoulder, 50);
     for (const QPointF& q : sampleSpline(neck, 30)) left.push_back(q);
@@ -85,8 +96,10 @@ void drawTrim(QPainter& p, const ClothingVariant& c) {
     for (auto it = right.rbegin(); it != right.rend(); ++it) edge.push_back(*it);
     if (c.neckline == Neckline::Lapels) {  // a shirt in the opening, then the jacket lapels
         for (int side : {-1, 1}) {
-            Polyline lapel{{190 + side * 40.0, 328}, {190 + side * 34.0, 372}, {190 + side * 14.0, 420}, {190.0, 422}};
-            Polyline l = sampleSpline(side < 0 ? necklineHalf(c.neckline) : mirrored(necklineHalf(c.neckline), 190), 30);
+            Polyline lapel{
+                {190 + side * 40.0, 328}, {190 + side * 34.0, 372}, {190 + side * 14.0, 420}, {190.0, 422}};
+            Polyline l = sampleSpline(
+                side < 0 ? necklineHalf(c.neckline) : mirrored(necklineHalf(c.neckline), 190), 30);
             for (const QPointF& q : sampleSpline(lapel, 30)) l.insert(l.begin(), q);
             p.setPen(QPen(c.fabric.darker(200), 1.2));
             p.setBrush(c.fabric.lighter(125));
@@ -94,8 +107,28 @@ void drawTrim(QPainter& p, const ClothingVariant& c) {
         }
         return;
     }
+    if (c.neckline == Neckline::Turtle) {  // the rolled collar up the neck, ribbed
+        QPainterPath collar;
+        collar.addRoundedRect(QRectF(158, 312, 64, 30), 8, 8);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c.fabric.lighter(106));
+        p.drawPath(collar);
+        p.save();
+        p.setClipPath(collar);
+        for (double x = 160; x < 222; x += 3.4)
+            fillRibbon(p, {{x, 312}, {x + 0.4, 342}}, 1.2, 1.2, withAlpha(c.trim.darker(125), 140));
+        softEllipse(p, QPointF(176, 322), 14, 8, withAlpha(c.fabric.lighter(130), 110));
+        softEllipse(p, QPointF(216, 330), 12, 14, withAlpha(c.fabric.darker(150), 120));
+        p.restore();
+        fillRibbon(p, {{158, 342}, {190, 345}, {222, 342}}, 2.0, 2.0, withAlpha(c.trim.darker(140), 160));
+        return;
+    }
     fillRibbon(p, edge, 5, 5, c.trim);
     fillRibbon(p, edge, 1.0, 1.0, withAlpha(c.fabric.darker(150), 150));
+    if (c.neckline == Neckline::Scoop)  // a fine ribbed band along the edge
+        for (size_t i = 0; i < edge.size(); i += 2)
+            fillRibbon(p, {edge[i] + QPointF(0, -2), edge[i] + QPointF(0, 2)}, 0.6, 0.6,
+                       withAlpha(c.trim.darker(140), 150));
 }
 
 QImage renderClothing(const ClothingVariant& c) {

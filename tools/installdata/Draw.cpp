@@ -4,7 +4,9 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "imaging/ComponentFile.h"
 #include "imaging/GridImage.h"
@@ -128,7 +130,8 @@ void boxPass(std::vector<uint32_t>& px, int w, int h, int r, bool rows) {
             uint32_t v = 0;
             for (int ch = 0; ch < 4; ++ch) v |= static_cast<uint32_t>((sum[ch] + div / 2) / div) << (8 * ch);
             base[static_cast<size_t>(i) * step] = v;
-            const uint32_t out = src[std::clamp(i - r, 0, len - 1)], in = src[std::clamp(i + r + 1, 0, len - 1)];
+            const uint32_t out = src[std::clamp(i - r, 0, len - 1)],
+                           in = src[std::clamp(i + r + 1, 0, len - 1)];
             for (int ch = 0; ch < 4; ++ch)
                 sum[ch] += static_cast<int>(in >> (8 * ch) & 0xFF) - static_cast<int>(out >> (8 * ch) & 0xFF);
         }
@@ -144,14 +147,16 @@ void blurLayer(QImage& layer, int radius) {
     const int w = layer.width(), h = layer.height();
     std::vector<uint32_t> px(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-        std::copy_n(reinterpret_cast<const uint32_t*>(layer.constScanLine(y)), w, px.data() + static_cast<size_t>(y) * w);
+        std::copy_n(reinterpret_cast<const uint32_t*>(layer.constScanLine(y)), w,
+                    px.data() + static_cast<size_t>(y) * w);
     const int r = std::max(1, radius / 2);
     for (int pass = 0; pass < 3; ++pass) {
         boxPass(px, w, h, r, true);
         boxPass(px, w, h, r, false);
     }
     for (int y = 0; y < h; ++y)
-        std::copy_n(px.data() + static_cast<size_t>(y) * w, w, reinterpret_cast<uint32_t*>(layer.scanLine(y)));
+        std::copy_n(px.data() + static_cast<size_t>(y) * w, w,
+                    reinterpret_cast<uint32_t*>(layer.scanLine(y)));
 }
 
 void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
@@ -195,21 +200,39 @@ void drawBead(QPainter& p, QPointF c, double r, const QColor& body) {
     p.drawEllipse(c + QPointF(-0.35 * r, -0.4 * r), 0.28 * r, 0.22 * r);
 }
 
+void parallelFor(int n, const std::function<void(int)>& job) {
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::max(1, n));
+    std::atomic<int> next{0};
+    auto run = [&] {
+        for (int i = next++; i < n; i = next++) job(i);
+    };
+    std::vector<std::thread> pool;
+    for (int k = 1; k < workers; ++k) pool.emplace_back(run);
+    run();
+    for (std::thread& t : pool) t.join();
+}
+
 void Writer::component(const QImage& layer, const QString& relPath, uint8_t imageType) {
     const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::gridFromImage(layer), imageType);
-    if (!st) failures_ << st.message;
-    else ++written_;
+    if (!st)
+        failures_ << st.message;
+    else
+        ++written_;
 }
 
 void Writer::emptyComponent(int w, int h, const QString& relPath, uint8_t imageType) {
     const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::PixelGrid(w, h, 0), imageType);
-    if (!st) failures_ << st.message;
-    else ++written_;
+    if (!st)
+        failures_ << st.message;
+    else
+        ++written_;
 }
 
 void Writer::picture(const QImage& image, const QString& relPath, const char* format) {
-    if (!image.save(root_ + '/' + relPath, format)) failures_ << QStringLiteral("无法写入图片：%1").arg(relPath);
-    else ++written_;
+    if (!image.save(root_ + '/' + relPath, format))
+        failures_ << QStringLiteral("无法写入图片：%1").arg(relPath);
+    else
+        ++written_;
 }
 
 void Writer::makeFolder(const QString& relPath) {

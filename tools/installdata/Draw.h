@@ -16,14 +16,14 @@ using Polyline = std::vector<QPointF>;
 
 // Deterministic generator (splitmix64): the same seed gives the same pictures on every run.
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
     uint64_t next();
     double uniform();  // [0, 1)
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
     double symmetric(double amplitude) { return amplitude * (2.0 * uniform() - 1.0); }
 
-private:
+  private:
     uint64_t state_;
 };
 
@@ -58,9 +58,12 @@ void softEllipse(QPainter& p, QPointF centre, double rx, double ry, const QColor
 // A sphere-like bead: body gradient, rim shade and a small specular highlight.
 void drawBead(QPainter& p, QPointF centre, double r, const QColor& body);
 
+// Runs job(i) for every i in [0, n) on all cores; the jobs must not share mutable state.
+void parallelFor(int n, const std::function<void(int)>& job);
+
 // Collects the written files of one run and the first failures, for the exit status.
 class Writer {
-public:
+  public:
     explicit Writer(QString root) : root_(std::move(root)) {}
     const QString& root() const { return root_; }
     // Writes a layer as a component file; relative path like "faxing/dz001.tta".
@@ -68,10 +71,11 @@ public:
     void emptyComponent(int w, int h, const QString& relPath, uint8_t imageType = 6);
     void picture(const QImage& image, const QString& relPath, const char* format);
     void makeFolder(const QString& relPath);
+    void fail(const QString& message) { failures_ << message; }
     const QStringList& failures() const { return failures_; }
     int written() const { return written_; }
 
-private:
+  private:
     QString root_;
     QStringList failures_;
     int written_ = 0;

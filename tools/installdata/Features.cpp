@@ -42,6 +42,14 @@ const BrowVariant kBrows[] = {
     {'o', {54, 42, 36}, {77, 30}, {43, 16}, {25, 27}, -0.5, 5.2, 4.4, 1.0, 230, 4.5, 72},
     {'m', {30, 24, 22}, {80, 28}, {48, 22}, {20, 25}, 0.5, 9.0, 8.0, 4.0, 520, 6.5, 81},
     {'m', {58, 44, 36}, {80, 27}, {48, 22}, {20, 24}, 0.0, 8.5, 7.6, 3.6, 480, 6.0, 82},
+    {'k', {110, 78, 58}, {76, 29}, {47, 21}, {28, 25.5}, 1.2, 5.8, 4.8, 1.5, 250, 4.3, 13},
+    {'d', {36, 30, 28}, {77, 28}, {51, 20}, {21, 26.5}, 2.2, 3.8, 4.3, 0.9, 210, 4.0, 23},
+    {'y', {96, 72, 56}, {77, 29}, {43, 18.5}, {26, 26}, 0.6, 5.0, 4.1, 1.0, 220, 4.4, 33},
+    {'x', {70, 50, 38}, {78, 29.5}, {47, 20.5}, {24, 25.5}, 1.1, 8.2, 6.8, 2.5, 440, 6.2, 43},
+    {'z', {58, 46, 40}, {77, 28.5}, {46, 23.5}, {27, 24.5}, 0.0, 5.0, 4.8, 1.8, 230, 4.5, 53},
+    {'w', {62, 44, 36}, {77, 29}, {45, 17}, {26, 26.5}, 2.6, 4.4, 3.8, 0.8, 200, 4.0, 63},
+    {'o', {112, 84, 62}, {76, 30}, {42, 16}, {24, 26.5}, -0.4, 5.4, 4.5, 1.0, 230, 4.5, 73},
+    {'m', {44, 34, 30}, {80, 28}, {47, 21.5}, {20, 24.5}, 0.3, 8.8, 7.8, 3.8, 500, 6.3, 83},
 };
 
 double browWidth(const BrowVariant& b, double u) {
@@ -52,7 +60,8 @@ double browWidth(const BrowVariant& b, double u) {
 
 Polyline browSpine(const BrowVariant& b) {
     const QPointF mid = lerp(b.head, b.arch, 0.5) + QPointF(0, -b.bow);
-    return sampleSpline({b.head, mid, b.arch, lerp(b.arch, b.tail, 0.5) + QPointF(0, -0.3 * b.bow), b.tail}, 60);
+    return sampleSpline({b.head, mid, b.arch, lerp(b.arch, b.tail, 0.5) + QPointF(0, -0.3 * b.bow), b.tail},
+                        60);
 }
 
 // Hairs grow upward at the head and lean toward the tail further on; those of the upper and
@@ -71,8 +80,10 @@ void drawBrowHairs(QPainter& p, const BrowVariant& b, const Polyline& spine) {
         const double bend = rng.symmetric(0.1);
         Polyline hair{root, root + QPointF(std::cos(ang), std::sin(ang)) * (len * 0.5),
                       root + QPointF(std::cos(ang + bend), std::sin(ang + bend)) * len};
-        const QColor c = mix(b.colour, rng.uniform() < 0.3 ? b.colour.lighter(150) : b.colour.darker(130), 0.5);
-        fillRibbon(p, sampleSpline(hair, 6), rng.range(0.6, 1.0), 0.15, withAlpha(c, static_cast<int>(rng.range(110, 220))));
+        const QColor c =
+            mix(b.colour, rng.uniform() < 0.3 ? b.colour.lighter(150) : b.colour.darker(130), 0.5);
+        fillRibbon(p, sampleSpline(hair, 6), rng.range(0.6, 1.0), 0.15,
+                   withAlpha(c, static_cast<int>(rng.range(110, 220))));
     }
 }
 
@@ -115,21 +126,28 @@ struct LipVariant {
 
 // k lovely, h gorgeous, x graceful, y wild, z intellectual.
 const LipVariant kLips[] = {
-    {'k', 28, 9, 12, 2.0, 6, -0.5, 0.8, 1}, {'k', 27, 9.5, 13, 2.4, 5.5, -1.0, 0.9, 2},
-    {'h', 33, 11, 15, 2.2, 8, 0.5, 0.9, 3}, {'h', 34, 10.5, 14, 1.6, 9, 0.0, 0.7, 4},
-    {'x', 30, 8.5, 11, 1.8, 7, 0.0, 0.6, 5}, {'x', 31, 8, 11.5, 1.2, 8, 0.3, 0.5, 6},
-    {'y', 34, 10, 15, 2.8, 7, 1.0, 1.0, 7},  {'y', 33, 11.5, 14, 3.0, 6.5, 0.6, 0.8, 8},
-    {'z', 30, 7.5, 10, 1.2, 8, 0.4, 0.4, 9}, {'z', 31, 8, 10.5, 1.0, 9, 0.0, 0.45, 10},
+    {'k', 28, 9, 12, 2.0, 6, -0.5, 0.8, 1},           {'k', 27, 9.5, 13, 2.4, 5.5, -1.0, 0.9, 2},
+    {'h', 33, 11, 15, 2.2, 8, 0.5, 0.9, 3},           {'h', 34, 10.5, 14, 1.6, 9, 0.0, 0.7, 4},
+    {'x', 30, 8.5, 11, 1.8, 7, 0.0, 0.6, 5},          {'x', 31, 8, 11.5, 1.2, 8, 0.3, 0.5, 6},
+    {'y', 34, 10, 15, 2.8, 7, 1.0, 1.0, 7},           {'y', 33, 11.5, 14, 3.0, 6.5, 0.6, 0.8, 8},
+    {'z', 30, 7.5, 10, 1.2, 8, 0.4, 0.4, 9},          {'z', 31, 8, 10.5, 1.0, 9, 0.0, 0.45, 10},
+    {'k', 27.5, 9.2, 12.5, 2.2, 5.8, -0.8, 0.85, 11}, {'h', 33.5, 11.5, 15.5, 2.6, 8.5, 0.3, 1.0, 12},
+    {'x', 30.5, 8.2, 11.2, 1.5, 7.5, 0.1, 0.55, 13},  {'y', 34.5, 10.5, 14.5, 3.2, 7, 0.8, 0.9, 14},
+    {'z', 30, 7.8, 10.2, 1.1, 8.5, 0.2, 0.4, 15},
 };
 
 Polyline lipOutline(const LipVariant& v, bool upper) {
     const double cx = 50, cy = 25, w = v.halfWidth, c = cy + v.cornerDrop;
     Polyline half;
     if (upper)
-        half = {{cx - w, c}, {cx - w * 0.7, cy - v.upperH * (0.45 + 0.2 * v.fullness)}, {cx - v.peakX, cy - v.upperH},
+        half = {{cx - w, c},
+                {cx - w * 0.7, cy - v.upperH * (0.45 + 0.2 * v.fullness)},
+                {cx - v.peakX, cy - v.upperH},
                 {cx, cy - v.upperH + v.bowDepth}};
     else
-        half = {{cx - w, c}, {cx - w * 0.72, cy + v.lowerH * (0.5 + 0.25 * v.fullness)}, {cx - w * 0.3, cy + v.lowerH * 0.97},
+        half = {{cx - w, c},
+                {cx - w * 0.72, cy + v.lowerH * (0.5 + 0.25 * v.fullness)},
+                {cx - w * 0.3, cy + v.lowerH * 0.97},
                 {cx, cy + v.lowerH}};
     Polyline all = sampleSpline(half, 30);
     Polyline right = mirrored(all, cx);
@@ -139,7 +157,8 @@ Polyline lipOutline(const LipVariant& v, bool upper) {
 
 Polyline lipSeam(const LipVariant& v) {
     const double cx = 50, cy = 25, w = v.halfWidth, c = cy + v.cornerDrop;
-    return sampleSpline({{cx - w, c}, {cx - w * 0.5, cy + 0.4}, {cx, cy + 1.0}, {cx + w * 0.5, cy + 0.4}, {cx + w, c}}, 50);
+    return sampleSpline(
+        {{cx - w, c}, {cx - w * 0.5, cy + 0.4}, {cx, cy + 1.0}, {cx + w * 0.5, cy + 0.4}, {cx + w, c}}, 50);
 }
 
 QPainterPath lipPart(const LipVariant& v, bool upper) {
@@ -161,7 +180,8 @@ QImage renderLips(const LipVariant& v) {
         q.drawPath(lipPart(v, false));
     });
     p.setCompositionMode(QPainter::CompositionMode_DestinationOut);  // highlights let skin light through
-    softEllipse(p, QPointF(52, 25 + v.lowerH * 0.45), v.halfWidth * 0.36, v.lowerH * 0.26, QColor(0, 0, 0, 120));
+    softEllipse(p, QPointF(52, 25 + v.lowerH * 0.45), v.halfWidth * 0.36, v.lowerH * 0.26,
+                QColor(0, 0, 0, 120));
     softEllipse(p, QPointF(50 - v.peakX, 25 - v.upperH * 0.55), 4, 1.6, QColor(0, 0, 0, 60));
     softEllipse(p, QPointF(50 + v.peakX, 25 - v.upperH * 0.55), 4, 1.6, QColor(0, 0, 0, 50));
     Rng rng(v.seed);
@@ -171,9 +191,8 @@ QImage renderLips(const LipVariant& v) {
         p.drawLine(QPointF(x, 27 + rng.uniform() * 2), QPointF(x + rng.symmetric(1), 25 + v.lowerH * 0.8));
     }
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    paintSoft(p, img.size(), 1, 1.0, [&](QPainter& q) {
-        fillRibbon(q, lipSeam(v), 1.0, 1.0, QColor(96, 22, 36, 255), 0.2, 0.2);
-    });
+    paintSoft(p, img.size(), 1, 1.0,
+              [&](QPainter& q) { fillRibbon(q, lipSeam(v), 1.0, 1.0, QColor(96, 22, 36, 255), 0.2, 0.2); });
     return img;
 }
 
@@ -182,13 +201,16 @@ QImage renderLips(const LipVariant& v) {
 void writeEyebrows(Writer& out) {
     QMap<char, int> counts;
     for (const BrowVariant& b : kBrows)
-        out.component(renderBrow(b), QStringLiteral("meimao/") + componentName(QString(QChar(b.category)), ++counts[b.category]));
+        out.component(renderBrow(b), QStringLiteral("meimao/") +
+                                         componentName(QString(QChar(b.category)), ++counts[b.category]));
 }
 
 void writeLips(Writer& out) {
     QMap<char, int> counts;
     for (const LipVariant& v : kLips)
-        out.component(renderLips(v), QStringLiteral("zuixing/") + componentName(QString(QChar(v.category)), ++counts[v.category]), 2);
+        out.component(
+            renderLips(v),
+            QStringLiteral("zuixing/") + componentName(QString(QChar(v.category)), ++counts[v.category]), 2);
 }
 
 }  // namespace installdata

@@ -22,7 +22,8 @@ struct Guides {
         const double k = f - i;
         const double g = std::clamp(t, 0.0, 1.0) * (static_cast<int>(lines.size()) - 1);
         const int j = std::min(static_cast<int>(g), static_cast<int>(lines.size()) - 2);
-        const QPointF a = lerp(lines[j][i], lines[j][i + 1], k), b = lerp(lines[j + 1][i], lines[j + 1][i + 1], k);
+        const QPointF a = lerp(lines[j][i], lines[j][i + 1], k),
+                      b = lerp(lines[j + 1][i], lines[j + 1][i + 1], k);
         return lerp(a, b, g - j);
     }
 };
@@ -37,8 +38,13 @@ QColor strandColour(Rng& rng, const HairPalette& c) {
     return withAlpha(mix(base, c.base, rng.range(0.0, 0.4)), static_cast<int>(rng.range(95, 195)));
 }
 
+struct Strand {
+    Polyline pts;
+    std::vector<float> front;  // -1 back .. 1 front of the curl turn at each point, 0 uncurled
+};
+
 // Points of one strand: interpolated guide position, clumping, drift and curl offsets.
-Polyline strandPoints(const Sweep& s, const Guides& g, const Lock& lk, double t, double end, Rng& rng) {
+Strand strandPoints(const Sweep& s, const Guides& g, const Lock& lk, double t, double end, Rng& rng) {
     const int n = 34 + static_cast<int>(s.curlWaves * 12 * end);
     const double ownPhase = rng.symmetric(0.18), jitterAmp = rng.range(0.2, 0.9);
     const double jitterFreq = rng.range(2.0, 5.0), jitterPh = rng.range(0, 2 * kPi);
@@ -48,22 +54,48 @@ Polyline strandPoints(const Sweep& s, const Guides& g, const Lock& lk, double t,
         const double ts = t + (lk.centre - t) * s.clump * std::pow(u, 1.5);
         base[i] = g.at(u, ts);
     }
-    Polyline out(n);
+    Strand out{Polyline(n), std::vector<float>(n, 0.0f)};
     for (int i = 0; i < n; ++i) {
         const double u = end * i / (n - 1);
         const QPointF d = base[std::min(i + 1, n - 1)] - base[std::max(i - 1, 0)];
         const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
         const QPointF tan(d.x() / len, d.y() / len), nrm(-tan.y(), tan.x());
-        double side = lk.drift * std::sin(lk.driftFreq * u * kPi) * u + jitterAmp * std::sin(jitterFreq * u + jitterPh);
+        double side =
+            lk.drift * std::sin(lk.driftFreq * u * kPi) * u + jitterAmp * std::sin(jitterFreq * u + jitterPh);
         QPointF off = nrm * side;
         if (s.curlAmp > 0) {
-            const double a = s.curlAmp * smoothstep(s.curlStart, s.curlStart + 0.2, u);
+            const double set = smoothstep(s.curlStart, s.curlStart + 0.2, u);
+            const double a = s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart));
             const double ph = lk.phase + ownPhase + 2 * kPi * s.curlWaves * u;
             off += nrm * (a * std::sin(ph)) + tan * (a * s.loop * std::cos(ph));
+            out.front[i] = static_cast<float>(set * std::cos(ph));
         }
-        out[i] = base[i] + off;
+        out.pts[i] = base[i] + off;
     }
     return out;
+}
+
+// Curled strands turn toward and away from the light: highlights on the front of each turn,
+// shade on the back, so locks read as coils or waves instead of a flat zigzag.
+void shadeTurns(QPainter& p, const Strand& st, double w, const HairPalette& c, Rng& rng, bool lit) {
+    const int n = static_cast<int>(st.pts.size());
+    int i = 0;
+    while (i < n) {
+        const bool front = st.front[i] > 0.55f, back = st.front[i] < -0.6f;
+        if ((!front || !lit) && !back) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < n && (front ? st.front[j] > 0.55f : st.front[j] < -0.6f)) ++j;
+        if (j - i >= 3) {
+            Polyline part(st.pts.begin() + i, st.pts.begin() + j);
+            const QColor col = front ? withAlpha(c.sheen, static_cast<int>(rng.range(60, 130)))
+                                     : withAlpha(c.dark, static_cast<int>(rng.range(90, 160)));
+            fillRibbon(p, part, w, w, col, 0.3, 0.3);
+        }
+        i = j;
+    }
 }
 
 std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
@@ -73,7 +105,7 @@ std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
         lk.centre = std::clamp((i + 0.5 + rng.symmetric(0.35)) / s.locks, 0.0, 1.0);
         lk.spread = 1.7 / s.locks;
         lk.length = 1.0 - s.lengthJitter * rng.uniform();
-        lk.phase = 0.6 * i + rng.symmetric(0.9);  // neighbouring locks curl nearly together
+        lk.phase = s.phaseStep * i + rng.symmetric(s.phaseJitter);
         lk.drift = rng.symmetric(s.wander);
         lk.driftFreq = rng.range(0.5, 1.6);
     }
@@ -81,12 +113,12 @@ std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
 }
 
 void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c) {
-    const double end = 1.0 - 0.6 * s.lengthJitter - (s.curlAmp > 0 ? 0.03 : 0.0);
+    const double end = 1.0 - 0.6 * s.lengthJitter - (s.curlAmp > 0 ? 0.03 + 0.006 * s.curlAmp : 0.0);
     Polyline poly;
-    for (int i = 0; i <= 60; ++i) poly.push_back(g.at(end * i / 60, 0.04));
-    for (int i = 60; i >= 0; --i) poly.push_back(g.at(end * i / 60, 0.96));
+    for (int i = 0; i <= 60; ++i) poly.push_back(g.at(end * i / 60, s.massInset));
+    for (int i = 60; i >= 0; --i) poly.push_back(g.at(end * i / 60, 1.0 - s.massInset));
     const QSize size(p.device()->width(), p.device()->height());
-    paintSoft(p, size, 4, 1.0, [&](QPainter& q) {
+    paintSoft(p, size, s.curlAmp > 0 ? 8 : 4, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
         q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), 235));
         q.drawPath(pathThrough(poly, true));
@@ -101,23 +133,28 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
     if (s.mass) drawMass(p, g, s, c);
     const std::vector<Lock> locks = makeLocks(s, rng);
     std::vector<std::pair<Polyline, double>> sheen;
+    const bool turns = s.curlAmp >= 3;
     for (int pass = 0; pass < s.strandsPerLock; ++pass) {
         for (const Lock& lk : locks) {
             const double t = std::clamp(lk.centre + lk.spread * rng.symmetric(0.5), 0.0, 1.0);
             const double end = lk.length * (1.0 - 0.07 * rng.uniform());
-            Polyline pts = strandPoints(s, g, lk, t, end, rng);
+            Strand st = strandPoints(s, g, lk, t, end, rng);
             const double w = s.width * rng.range(0.65, 1.35);
-            fillRibbon(p, pts, w, w * 0.3, strandColour(rng, c), 0.02, 0.0);
-            if (rng.uniform() < 0.45) sheen.emplace_back(std::move(pts), w);
+            fillRibbon(p, st.pts, w, w * 0.3, strandColour(rng, c), 0.02, 0.0);
+            const bool lit = rng.uniform() < 0.45;
+            if (turns) shadeTurns(p, st, w, c, rng, lit);
+            if (lit) sheen.emplace_back(std::move(st.pts), w);
         }
     }
     for (const auto& [pts, w] : sheen) {
         const int n = static_cast<int>(pts.size());
         const double a = std::clamp(s.sheenAt + rng.symmetric(0.06), 0.0, 0.9);
-        const int i0 = static_cast<int>(a * n), i1 = std::min(n, static_cast<int>((a + s.sheenLen) * n));
+        const double len = turns ? std::min(s.sheenLen, s.curlStart - a + 0.05) : s.sheenLen;
+        const int i0 = static_cast<int>(a * n), i1 = std::min(n, static_cast<int>((a + len) * n));
         if (i1 - i0 < 3) continue;
         Polyline part(pts.begin() + i0, pts.begin() + i1);
-        fillRibbon(p, part, w * 0.9, w * 0.9, withAlpha(c.sheen, static_cast<int>(rng.range(70, 150))), 0.35, 0.35);
+        fillRibbon(p, part, w * 0.9, w * 0.9, withAlpha(c.sheen, static_cast<int>(rng.range(70, 150))), 0.35,
+                   0.35);
     }
 }
 
@@ -156,7 +193,8 @@ void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalett
     p.drawEllipse(centre, rx * 0.96, ry * 0.96);
     Rng rng(seed);
     for (int k = 0; k < 420; ++k) {
-        const double r = std::sqrt(rng.range(0.04, 1.0)), a0 = rng.range(0, 2 * kPi), span = rng.range(1.0, 2.8);
+        const double r = std::sqrt(rng.range(0.04, 1.0)), a0 = rng.range(0, 2 * kPi),
+                     span = rng.range(1.0, 2.8);
         const QPointF o = centre + QPointF(rng.symmetric(2.0), rng.symmetric(2.0));
         Polyline pts;
         for (int i = 0; i <= 24; ++i) {

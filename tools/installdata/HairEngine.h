@@ -23,10 +23,14 @@ struct Sweep {
     double curlWaves = 0.0;      // waves along the full strand
     double curlStart = 0.35;     // fraction of the length where the curl sets in
     double loop = 0.0;           // 0 waves, 1 ringlets
+    double curlGrow = 0.0;       // how much the curl widens toward the tips
+    double phaseStep = 0.6;      // curl phase step from lock to lock: waves run across the sheet
+    double phaseJitter = 0.9;    // random phase per lock: ringlets curl each on their own
     double width = 1.1;
-    double wander = 1.5;         // sideways drift of a lock, px
+    double wander = 1.5;  // sideways drift of a lock, px
     double sheenAt = 0.22, sheenLen = 0.22;
-    bool mass = true;            // fill the region under the strands
+    bool mass = true;         // fill the region under the strands
+    double massInset = 0.04;  // the fill stays this far inside the outer guides
     uint64_t seed = 1;
 };
 

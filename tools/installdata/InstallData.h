@@ -22,6 +22,10 @@ constexpr double kLobeX = 105.0, kLobeY = 257.0;
 // The sample portrait, 380 x 480, opaque.
 QImage renderPortrait();
 
+struct HairVariant;
+// The info card of a hairstyle: the portrait wearing it, with its name and category; 24-bit.
+QImage renderHairCard(const QImage& portrait, const QImage& hair, const HairVariant& v);
+
 void writePortrait(Writer& out);
 void writeHairstyles(Writer& out);
 void writeEyebrows(Writer& out);

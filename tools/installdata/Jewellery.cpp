@@ -13,7 +13,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 const QColor kGold(214, 170, 84), kSilver(206, 208, 214);
 
-enum class EarringStyle { Hoop, PearlDrop, Crystals, Tassel };
+enum class EarringStyle { Hoop, PearlDrop, Crystals, Tassel, Stud, Fan };
 
 struct EarringVariant {
     EarringStyle style;
@@ -25,6 +25,8 @@ const EarringVariant kEarrings[] = {
     {EarringStyle::PearlDrop, kGold, {240, 236, 226}},
     {EarringStyle::Crystals, kSilver, {150, 190, 240}},
     {EarringStyle::Tassel, kGold, {170, 30, 50}},
+    {EarringStyle::Stud, kSilver, {236, 240, 250}},
+    {EarringStyle::Fan, kGold, {60, 140, 110}},
 };
 
 QBrush metalBrush(const QColor& m, double y0, double y1) {
@@ -70,6 +72,22 @@ void drawEarring(QPainter& p, const EarringVariant& e) {
             p.drawRoundedRect(QRectF(-3.5, 8.5, 7, 4), 1.5, 1.5);
             break;
         }
+        case EarringStyle::Stud:  // a stone in a claw setting on the lobe
+            drawBead(p, QPointF(0, 1), 3.6, e.metal);
+            drawBead(p, QPointF(0, 1), 2.8, e.stone);
+            break;
+        case EarringStyle::Fan:  // beads hanging from an arc, longest in the middle
+            p.setPen(QPen(metalBrush(e.metal, 6, 12), 1.4));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(-9, 2, 18, 16), 200 * 16, 140 * 16);
+            for (int k = -3; k <= 3; ++k) {
+                const QPointF top(k * 2.8, 12 + 0.25 * k * k);
+                const double len = 14 - 1.6 * std::abs(k);
+                p.setPen(QPen(e.metal, 0.6));
+                p.drawLine(top, top + QPointF(0, len));
+                drawBead(p, top + QPointF(0, len + 1.6), 1.8, k % 2 == 0 ? e.stone : e.metal);
+            }
+            break;
     }
 }
 
@@ -90,7 +108,7 @@ QImage renderEarrings(const EarringVariant& e) {
     return img;
 }
 
-enum class NecklaceStyle { Pearls, Pendant, Choker };
+enum class NecklaceStyle { Pearls, Pendant, Choker, Layered };
 
 struct NecklaceVariant {
     NecklaceStyle style;
@@ -102,15 +120,40 @@ const NecklaceVariant kNecklaces[] = {
     {NecklaceStyle::Pearls, 38, 48, kGold, {242, 238, 228}},
     {NecklaceStyle::Pendant, 34, 66, kGold, {40, 120, 90}},
     {NecklaceStyle::Choker, 31, 13, kSilver, {30, 24, 30}},
+    {NecklaceStyle::Pearls, 42, 62, kGold, {222, 112, 96}},
+    {NecklaceStyle::Pendant, 36, 80, kSilver, {150, 40, 60}},
+    {NecklaceStyle::Layered, 33, 40, kGold, {236, 232, 220}},
 };
 
 QPointF arcPoint(const NecklaceVariant& n, double a) {
     return QPointF(100 - n.rx * std::cos(a), 6 + n.ry * std::sin(a));
 }
 
+void drawChain(QPainter& p, const NecklaceVariant& n) {
+    Polyline chain;
+    for (int i = 0; i <= 80; ++i) chain.push_back(arcPoint(n, 0.02 + (kPi - 0.04) * i / 80));
+    fillRibbon(p, chain, 1.4, 1.4, n.metal.darker(130));
+    for (size_t i = 0; i < chain.size(); i += 2) {  // links catch the light one by one
+        p.setPen(Qt::NoPen);
+        p.setBrush(withAlpha(n.metal.lighter(150), 200));
+        p.drawEllipse(chain[i], 0.8, 0.6);
+    }
+}
+
 void drawNecklaceBody(QPainter& p, const NecklaceVariant& n) {
     if (n.style == NecklaceStyle::Pearls) {
         for (double a = 0.05; a < kPi - 0.02; a += 0.105) drawBead(p, arcPoint(n, a), 3.2, n.stone);
+        return;
+    }
+    if (n.style == NecklaceStyle::Layered) {  // a fine chain close to the neck and a longer beaded one
+        NecklaceVariant inner = n, outer = n;
+        inner.style = NecklaceStyle::Pendant;
+        outer.ry = n.ry * 1.6;
+        outer.rx = n.rx * 1.15;
+        drawChain(p, inner);
+        drawChain(p, outer);
+        for (double a = 0.5; a < kPi - 0.45; a += 0.22) drawBead(p, arcPoint(outer, a), 2.0, n.stone);
+        drawBead(p, arcPoint(inner, kPi / 2) + QPointF(0, 2.5), 2.6, n.metal);
         return;
     }
     Polyline chain;
@@ -121,12 +164,7 @@ void drawNecklaceBody(QPainter& p, const NecklaceVariant& n) {
         drawBead(p, arcPoint(n, kPi / 2) + QPointF(0, 1), 3.5, n.metal);
         return;
     }
-    fillRibbon(p, chain, 1.4, 1.4, n.metal.darker(130));
-    for (size_t i = 0; i < chain.size(); i += 2) {  // links catch the light one by one
-        p.setPen(Qt::NoPen);
-        p.setBrush(withAlpha(n.metal.lighter(150), 200));
-        p.drawEllipse(chain[i], 0.8, 0.6);
-    }
+    drawChain(p, n);
     const QPointF drop = arcPoint(n, kPi / 2);
     QPainterPath gem;
     gem.moveTo(drop + QPointF(0, 2));
@@ -159,7 +197,8 @@ QImage renderNecklace(const NecklaceVariant& n) {
 
 void writeEarrings(Writer& out) {
     int index = 0;
-    for (const EarringVariant& e : kEarrings) out.component(renderEarrings(e), QStringLiteral("erhuan/") + componentName({}, ++index));
+    for (const EarringVariant& e : kEarrings)
+        out.component(renderEarrings(e), QStringLiteral("erhuan/") + componentName({}, ++index));
 }
 
 void writeNecklaces(Writer& out) {

@@ -25,13 +25,22 @@ QPainterPath symmetricPath(const Polyline& leftHalf) {
 }
 
 QPainterPath facePath() {
-    return symmetricPath({{190, 86}, {160, 90}, {132, 108}, {118, 140}, {114, 180}, {114, 218}, {118, 250},
-                          {127, 280}, {142, 306}, {163, 325}, {190, 331}});
+    return symmetricPath({{190, 86},
+                          {160, 90},
+                          {132, 108},
+                          {118, 140},
+                          {114, 180},
+                          {114, 218},
+                          {118, 250},
+                          {127, 280},
+                          {142, 306},
+                          {163, 325},
+                          {190, 331}});
 }
 
 QPainterPath bodyPath() {
-    Polyline half{{163, 250}, {162, 300}, {159, 328}, {138, 343}, {100, 358}, {60, 374}, {34, 396},
-                  {22, 430}, {16, 470}, {14, 500}};
+    Polyline half{{163, 250}, {162, 300}, {159, 328}, {138, 343}, {100, 358},
+                  {60, 374},  {34, 396},  {22, 430},  {16, 470},  {14, 500}};
     Polyline all = sampleSpline(half, 80);
     Polyline right = mirrored(all, kMidX);
     for (auto it = right.rbegin(); it != right.rend(); ++it) all.push_back(*it);
@@ -95,17 +104,29 @@ void drawTop(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     p.drawPath(pathThrough(all, true));
-    paintSoft(p, kSize, 6, 0.35, [](QPainter& q) {  // soft gathers of the fabric
-        q.setPen(QPen(QColor(60, 66, 82), 4, Qt::SolidLine, Qt::RoundCap));
+    const QPainterPath top = pathThrough(all, true);
+    p.save();
+    p.setClipPath(top);
+    Rng rng(5);
+    for (double x = -4; x < 386; x += 3.2) {  // fine knit ribs, bowing with the body
+        const QColor c = rng.uniform() < 0.5 ? QColor(160, 170, 188, 60) : QColor(70, 78, 96, 70);
+        fillRibbon(p, {{x, 424}, {x + (x - 190) * 0.03, 452}, {x + (x - 190) * 0.05, 482}}, 1.1, 1.1, c);
+    }
+    paintSoft(p, kSize, 6, 0.45, [](QPainter& q) {  // soft gathers of the fabric
+        q.setPen(QPen(QColor(52, 58, 74), 5, Qt::SolidLine, Qt::RoundCap));
         for (double x : {120.0, 165.0, 215.0, 262.0}) q.drawLine(QPointF(x, 440), QPointF(x + 6, 480));
     });
+    softEllipse(p, QPointF(86, 446), 60, 16, QColor(200, 206, 220, 70));  // light on the left shoulder
+    p.restore();
+    fillRibbon(p, sampleSpline(edge, 60), 5.0, 5.0, QColor(110, 120, 140));  // ribbed neckline band
+    fillRibbon(p, sampleSpline(edge, 60), 1.0, 1.0, QColor(180, 188, 204, 150));
 }
 
 void drawEars(QPainter& p) {
     for (int side : {-1, 1}) {
         auto X = [side](double x) { return kMidX + side * (kMidX - x); };
-        Polyline ear{{X(116), 206}, {X(104), 208}, {X(97), 222}, {X(97), 242}, {X(101), 256}, {X(106), 262},
-                     {X(112), 261}, {X(117), 250}};
+        Polyline ear{{X(116), 206}, {X(104), 208}, {X(97), 222},  {X(97), 242},
+                     {X(101), 256}, {X(106), 262}, {X(112), 261}, {X(117), 250}};
         QRadialGradient g(QPointF(X(108), 232), 30);
         g.setColorAt(0.0, QColor(226, 176, 156));
         g.setColorAt(1.0, QColor(214, 160, 138));
@@ -142,10 +163,10 @@ void drawFace(QPainter& p) {
     softEllipse(p, QPointF(186, 150), 46, 22, withAlpha(kSkinLight, 150));  // forehead
     softEllipse(p, QPointF(150, 232), 20, 12, withAlpha(kSkinLight, 120));  // cheekbones
     softEllipse(p, QPointF(230, 232), 20, 12, withAlpha(kSkinLight, 90));
-    softEllipse(p, QPointF(146, 248), 24, 15, QColor(236, 146, 140, 60));   // blush
+    softEllipse(p, QPointF(146, 248), 24, 15, QColor(236, 146, 140, 60));  // blush
     softEllipse(p, QPointF(234, 248), 24, 15, QColor(236, 146, 140, 60));
-    softEllipse(p, QPointF(190, 318), 18, 8, withAlpha(kSkinLight, 120));   // chin
-    softEllipse(p, QPointF(138, 292), 22, 26, withAlpha(kSkinShade, 60));   // jaw
+    softEllipse(p, QPointF(190, 318), 18, 8, withAlpha(kSkinLight, 120));  // chin
+    softEllipse(p, QPointF(138, 292), 22, 26, withAlpha(kSkinShade, 60));  // jaw
     softEllipse(p, QPointF(242, 292), 22, 26, withAlpha(kSkinShade, 75));
     p.restore();
 }
@@ -159,7 +180,7 @@ void drawPortraitBrows(QPainter& p);
 namespace {
 
 void drawHairCap(QPainter& p) {
-    Polyline half{{190, 77}, {158, 80}, {131, 92}, {114, 114}, {107, 145}, {106, 180}, {108, 208},
+    Polyline half{{190, 77},  {158, 80},  {131, 92},  {114, 114}, {107, 145}, {106, 180}, {108, 208},
                   {113, 214}, {116, 196}, {119, 166}, {126, 142}, {140, 127}, {162, 120}, {190, 117}};
     Polyline all = sampleSpline(half, 80);
     Polyline right = mirrored(all, kMidX);

@@ -19,10 +19,14 @@ struct Placement {
 
 // Drawing order: lower layers first.
 const QRect kWhole(0, 0, 380, 480);
-const Placement kPlacements[] = {{"fuzhuang", -10, 300, kWhole},  {"xianglian", 90, 320, {60, 280, 260, 200}},
-                                 {"zuixing", 140, 265, {130, 250, 120, 80}}, {"meimao", 100, 160, {90, 150, 200, 80}},
-                                 {"faxing", 0, 0, kWhole},         {"erhuan", 85, 248, {70, 190, 240, 150}},
-                                 {"yanjing", 100, 177, {90, 150, 200, 100}}, {"maozi", 0, -10, kWhole}};
+const Placement kPlacements[] = {{"fuzhuang", -10, 300, kWhole},
+                                 {"xianglian", 90, 320, {60, 280, 260, 200}},
+                                 {"zuixing", 140, 265, {130, 250, 120, 80}},
+                                 {"meimao", 100, 160, {90, 150, 200, 80}},
+                                 {"faxing", 0, 0, kWhole},
+                                 {"erhuan", 85, 248, {70, 190, 240, 150}},
+                                 {"yanjing", 100, 177, {90, 150, 200, 100}},
+                                 {"maozi", 0, -10, kWhole}};
 
 QImage loadComponent(const QString& path) {
     ms::ComponentImage c;
@@ -86,6 +90,21 @@ QImage fullLook(const QString& root, const QImage& portrait, int pick, bool head
     return look;
 }
 
+// Every hat over a hairstyle, as it is worn: a different style for each hat, from several kinds.
+QImage hatsOnHair(const QString& root, const QImage& portrait) {
+    const QStringList hats = componentsOf(root, "maozi"), hair = componentsOf(root, "faxing");
+    QList<QImage> looks;
+    for (int i = 0; i < hats.size() && !hair.isEmpty(); ++i) {
+        QImage look = portrait.convertToFormat(QImage::Format_RGB32);
+        QPainter p(&look);
+        p.drawImage(0, 0,
+                    loadComponent(root + QStringLiteral("/faxing/") + hair[(i * 11 + 3) % hair.size()]));
+        p.drawImage(0, -10, loadComponent(root + QStringLiteral("/maozi/") + hats[i]));
+        looks << look;
+    }
+    return sheet(looks, QRect(20, 0, 340, 400), 6);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,11 +127,15 @@ int main(int argc, char** argv) {
             QPainter p(&look);
             place(p, at, loadComponent(root + '/' + at.folder + '/' + name));
             p.end();
-            look.save(outDir + '/' + at.folder + '_' + QString(name).replace(QStringLiteral(".tta"), "") + ".png");
+            look.save(outDir + '/' + at.folder + '_' + QString(name).replace(QStringLiteral(".tta"), "") +
+                      ".png");
             looks << look;
         }
-        if (!looks.isEmpty()) sheet(looks, at.sheetCrop, at.sheetCrop.width() >= 380 ? 6 : 4).save(outDir + "/sheet_" + at.folder + ".png");
+        if (!looks.isEmpty())
+            sheet(looks, at.sheetCrop, at.sheetCrop.width() >= 380 ? 6 : 4)
+                .save(outDir + "/sheet_" + at.folder + ".png");
     }
+    hatsOnHair(root, portrait).save(outDir + QStringLiteral("/sheet_hats_on_hair.png"));
     for (int pick = 0; pick < 3; ++pick) {
         fullLook(root, portrait, pick, false).save(outDir + QStringLiteral("/look%1.png").arg(pick));
         fullLook(root, portrait, pick, true).save(outDir + QStringLiteral("/look%1_headwear.png").arg(pick));

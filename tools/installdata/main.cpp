@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include "HairstyleDatabaseSeed.h"
 #include "InstallData.h"
+#include "ShellArt.h"
 
 namespace {
 
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
         installdata::writeEarrings(out);
         installdata::writeNecklaces(out);
         installdata::writeClothing(out);
+        writeShellArt(out.root());
+        if (const QString problem = installdata::writeHairstyleDatabase(out.root()); !problem.isEmpty()) {
+            err << problem << '\n';
+            return 1;
+        }
     }
     for (const QString& f : out.failures()) err << f << '\n';
     if (!out.failures().isEmpty()) return 1;
