@@ -7,7 +7,8 @@
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "makeover-studio: no display found (DISPLAY is not set); start it on a desktop.\n");
+        std::fprintf(stderr,
+                     "makeover-studio: no display found (DISPLAY is not set); start it on a desktop.\n");
         return 2;
     }
     QApplication app(argc, argv);

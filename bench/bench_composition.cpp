@@ -20,8 +20,8 @@ namespace {
 
 QString gStudio;
 
-constexpr Layer kRedrawOrder[] = {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,     Layer::Necklace,
-                                  Layer::Clothing,    Layer::Hairstyle,    Layer::Glasses,  Layer::Hat,
+constexpr Layer kRedrawOrder[] = {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,    Layer::Necklace,
+                                  Layer::Clothing,    Layer::Hairstyle,    Layer::Glasses, Layer::Hat,
                                   Layer::EarringLeft, Layer::EarringRight};
 
 // The first real (non-default) component of a kind's folder.
@@ -116,14 +116,17 @@ void BM_pixman_redraw(benchmark::State& state) {
         pixman_transform_t t;
         pixman_transform_init_scale(&t, pixman_double_to_fixed(double(pl.src.width()) / pl.dst.width()),
                                     pixman_double_to_fixed(double(pl.src.height()) / pl.dst.height()));
-        pixman_transform_translate(&t, nullptr, pixman_int_to_fixed(pl.src.x()), pixman_int_to_fixed(pl.src.y()));
+        pixman_transform_translate(&t, nullptr, pixman_int_to_fixed(pl.src.x()),
+                                   pixman_int_to_fixed(pl.src.y()));
         pixman_image_set_transform(img, &t);
         pixman_image_set_filter(img, stretched ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
         layers.push_back({img, pl.dst});
     }
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_SRC, backImg, nullptr, dst, 0, 0, 0, 0, 0, 0, kCanvasWidth, kCanvasHeight);
-        pixman_image_composite32(PIXMAN_OP_SRC, photoImg, nullptr, dst, 0, 0, 0, 0, 0, 0, kCanvasWidth, kCanvasHeight);
+        pixman_image_composite32(PIXMAN_OP_SRC, backImg, nullptr, dst, 0, 0, 0, 0, 0, 0, kCanvasWidth,
+                                 kCanvasHeight);
+        pixman_image_composite32(PIXMAN_OP_SRC, photoImg, nullptr, dst, 0, 0, 0, 0, 0, 0, kCanvasWidth,
+                                 kCanvasHeight);
         for (const Prepared& p : layers)
             pixman_image_composite32(PIXMAN_OP_OVER, p.img, nullptr, dst, 0, 0, 0, 0, p.dst.x(), p.dst.y(),
                                      p.dst.width(), p.dst.height());
@@ -147,7 +150,11 @@ void BM_CHUSHI_MOBAN(benchmark::State& state) {
 }
 
 BENCHMARK(BM_huaban_hecheng1)->ArgName("stretch")->Arg(0)->Arg(3)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_qpainter_redraw)->ArgNames({"stretch", "smooth"})->Args({0, 0})->Args({3, 0})->Args({3, 1})
+BENCHMARK(BM_qpainter_redraw)
+    ->ArgNames({"stretch", "smooth"})
+    ->Args({0, 0})
+    ->Args({3, 0})
+    ->Args({3, 1})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_pixman_redraw)->ArgName("stretch")->Arg(0)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_huaban_hecheng2)->Unit(benchmark::kMillisecond);
@@ -155,7 +162,7 @@ BENCHMARK(BM_CHUSHI_MOBAN)->Unit(benchmark::kMillisecond);
 
 // Keeps the median (or the single run) of every benchmark for the closing ratio line.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> medians;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
@@ -195,8 +202,10 @@ int main(int argc, char** argv) {
                       std::min(m("BM_qpainter_redraw/stretch:0/smooth:0"), m("BM_pixman_redraw/stretch:0"));
     const double st = m("BM_huaban_hecheng1/stretch:3") /
                       std::min(m("BM_qpainter_redraw/stretch:3/smooth:1"), m("BM_pixman_redraw/stretch:3"));
-    std::printf("stretched baselines use bilinear filtering, as ours does; nearest-neighbour QPainter "
-                "stretched: %.1f us\n", m("BM_qpainter_redraw/stretch:3/smooth:0"));
+    std::printf(
+        "stretched baselines use bilinear filtering, as ours does; nearest-neighbour QPainter "
+        "stretched: %.1f us\n",
+        m("BM_qpainter_redraw/stretch:3/smooth:0"));
     std::printf("redraw ratio ours/fastest: unstretched %.2f, stretched %.2f\n", un, st);
     return 0;
 }

@@ -20,14 +20,17 @@ struct Problems {
     void add(const Status& st) {
         if (!st) messages << st.message;
     }
-    Status status() const { return messages.isEmpty() ? Status::success() : Status::failure(messages.join('\n')); }
+    Status status() const {
+        return messages.isEmpty() ? Status::success() : Status::failure(messages.join('\n'));
+    }
 };
 
 // Start of every recomposition. The canvas is shared with the views after the last output step,
 // so it is given a fresh buffer here rather than detached by copying pixels about to be covered.
 void startStep(StudioState& s) {
     QImage& c = s.surfaces.canvas;
-    if (c.isNull() || !c.isDetached()) c = QImage(kCanvasWidth, kCanvasHeight, QImage::Format_ARGB32_Premultiplied);
+    if (c.isNull() || !c.isDetached())
+        c = QImage(kCanvasWidth, kCanvasHeight, QImage::Format_ARGB32_Premultiplied);
 }
 
 bool covers(const QImage& pic) { return pic.width() >= kCanvasWidth && pic.height() >= kCanvasHeight; }
@@ -45,8 +48,7 @@ Status initialiseStudio(StudioState& s, const QString& programFolder) {
     if (!st || s.builtinPortrait.size() != QSize(kCanvasWidth, kCanvasHeight)) {
         QImage grey(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
         grey.fill(QColor(200, 200, 200));
-        if (!s.builtinPortrait.isNull())
-            copyOpaque(grey, s.builtinPortrait);
+        if (!s.builtinPortrait.isNull()) copyOpaque(grey, s.builtinPortrait);
         s.builtinPortrait = grey;
         if (st) st = Status::failure(QStringLiteral("示例照片的尺寸不是 380 x 480。"));
     }
@@ -72,8 +74,9 @@ void huaban_hecheng1(StudioState& s) {
     // The working photo is opaque: when it covers the canvas the background under it cannot show.
     if (!covers(s.design.PicMT)) copyBase(s, s.design.Picbeijing);
     copyBase(s, s.design.PicMT);
-    for (Layer layer : {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Necklace, Layer::Clothing,
-                        Layer::Hairstyle, Layer::Glasses, Layer::Hat, Layer::EarringLeft, Layer::EarringRight})
+    for (Layer layer :
+         {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Necklace, Layer::Clothing,
+          Layer::Hairstyle, Layer::Glasses, Layer::Hat, Layer::EarringLeft, Layer::EarringRight})
         blendPrepared(s, layer);
     outputStep(s);
 }
@@ -156,7 +159,8 @@ Status faxing_name(StudioState& s, const std::function<double()>& uniform01) {
     if (n == 0) return Status::failure(QStringLiteral("发型库中没有发型文件。"));
     for (int attempt = 0; attempt < kRandomHairstyleTries; ++attempt) {
         const int k = static_cast<int>(std::floor(n * uniform01() + 1));
-        const QString pattern = QStringLiteral("*%1*%2*%3*").arg(s.library.hairFirstCode, s.library.hairSecondCode).arg(k);
+        const QString pattern =
+            QStringLiteral("*%1*%2*%3*").arg(s.library.hairFirstCode, s.library.hairSecondCode).arg(k);
         const QStringList found = listMatching(folder, pattern);
         if (!found.isEmpty()) {
             s.design.faxingname = folder + found.front();

@@ -35,21 +35,25 @@ Placement redrawPlacement(Layer layer, const LayerGeometry& g, int hh) {
             return {QRect(0, 0, 400, 190), rect(-10 - g.fuzhuangWidth, 300 - g.fuzhuangtop,
                                                 400 + i16(2 * g.fuzhuangWidth), 190 + g.fuzhuangheight)};
         case Layer::Hairstyle:
-            return {QRect(0, 0, 380, hh), rect(i16(2 * g.faxingleft) - g.faxingWidth, g.faxingtop + g.faxingheight,
-                                               380 + i16(2 * g.faxingWidth), hh + g.faxingheight)};
+            return {QRect(0, 0, 380, hh),
+                    rect(i16(2 * g.faxingleft) - g.faxingWidth, g.faxingtop + g.faxingheight,
+                         380 + i16(2 * g.faxingWidth), hh + g.faxingheight)};
         case Layer::Glasses:
             return {QRect(0, 0, 180, 70), rect(r16(100 - g.yanjingWidth / 2.0 + g.yanjingleft),
                                                r16(177 - g.yanjingheight / 2.0 + g.yanjingtop),
                                                180 + g.yanjingWidth, 70 + g.yanjingheight)};
         case Layer::Hat:  // drawn 379 wide, not 380
-            return {QRect(0, 0, 380, 250), rect(i16(2 * g.maozileft) - g.maoziWidth, i16(g.maozitop - g.maoziheight) - 10,
-                                                379 + i16(2 * g.maoziWidth), 250 + g.maoziheight)};
+            return {QRect(0, 0, 380, 250),
+                    rect(i16(2 * g.maozileft) - g.maoziWidth, i16(g.maozitop - g.maoziheight) - 10,
+                         379 + i16(2 * g.maoziWidth), 250 + g.maoziheight)};
         case Layer::EarringLeft:
-            return {QRect(0, 0, 40, 65), rect(r16(i16(85 - g.erhuanleft) - g.erhuanWidth / 2.0), 248 - g.erhuantop,
-                                              40 + g.erhuanWidth, 65 + i16(2 * g.erhuanWidth))};
+            return {QRect(0, 0, 40, 65),
+                    rect(r16(i16(85 - g.erhuanleft) - g.erhuanWidth / 2.0), 248 - g.erhuantop,
+                         40 + g.erhuanWidth, 65 + i16(2 * g.erhuanWidth))};
         case Layer::EarringRight:  // drawn one pixel narrower than its source
-            return {QRect(40, 0, 40, 65), rect(r16(i16(g.erhuanleft + 255) - g.erhuanWidth / 2.0), 248 - g.erhuantop,
-                                               39 + g.erhuanWidth, 65 + i16(2 * g.erhuanWidth))};
+            return {QRect(40, 0, 40, 65),
+                    rect(r16(i16(g.erhuanleft + 255) - g.erhuanWidth / 2.0), 248 - g.erhuantop,
+                         39 + g.erhuanWidth, 65 + i16(2 * g.erhuanWidth))};
         case Layer::Cutout:
             return {QRect(0, 0, 380, 480), QRect(0, 0, 380, 480)};
     }

@@ -11,16 +11,25 @@ namespace ms {
 Kind kindOf(Layer layer) {
     switch (layer) {
         case Layer::EyebrowLeft:
-        case Layer::EyebrowRight: return Kind::meimao;
-        case Layer::Lips: return Kind::zuixing;
-        case Layer::Necklace: return Kind::xianglian;
-        case Layer::Clothing: return Kind::fuzhuang;
-        case Layer::Hairstyle: return Kind::faxing;
-        case Layer::Glasses: return Kind::yanjing;
-        case Layer::Hat: return Kind::maozi;
+        case Layer::EyebrowRight:
+            return Kind::meimao;
+        case Layer::Lips:
+            return Kind::zuixing;
+        case Layer::Necklace:
+            return Kind::xianglian;
+        case Layer::Clothing:
+            return Kind::fuzhuang;
+        case Layer::Hairstyle:
+            return Kind::faxing;
+        case Layer::Glasses:
+            return Kind::yanjing;
+        case Layer::Hat:
+            return Kind::maozi;
         case Layer::EarringLeft:
-        case Layer::EarringRight: return Kind::erhuan;
-        case Layer::Cutout: return Kind::xiushi;
+        case Layer::EarringRight:
+            return Kind::erhuan;
+        case Layer::Cutout:
+            return Kind::xiushi;
     }
     return Kind::xiushi;
 }
@@ -50,7 +59,8 @@ Status prepareSimple(StudioState& s, const QString& name, Kind kind, std::initia
     }
     surface = Surface::fromGrid(img.grid, false);
     for (Layer layer : layers)
-        blendAt(s, layer, preparationPlacement(layer, s.design.geometry, img.header.width, img.header.height));
+        blendAt(s, layer,
+                preparationPlacement(layer, s.design.geometry, img.header.width, img.header.height));
     return Status::success();
 }
 
@@ -93,7 +103,8 @@ Status meimao_hecheng(StudioState& s) {
     s.grids.eyebrowBackup = s.grids.eyebrow;
     s.surfaces.of(Kind::meimao) = Surface::fromGrid(s.grids.eyebrow, false);
     for (Layer layer : {Layer::EyebrowLeft, Layer::EyebrowRight})
-        blendAt(s, layer, preparationPlacement(layer, s.design.geometry, img.header.width, img.header.height));
+        blendAt(s, layer,
+                preparationPlacement(layer, s.design.geometry, img.header.width, img.header.height));
     return Status::success();
 }
 
@@ -117,14 +128,17 @@ Status zuixing_hecheng(StudioState& s) {
         p = (p & 0x00FFFFFFu) | static_cast<uint32_t>(a) << 24;
     }
     s.surfaces.of(Kind::zuixing) = Surface::fromGrid(img.grid, false);
-    blendAt(s, Layer::Lips, preparationPlacement(Layer::Lips, s.design.geometry, img.header.width, img.header.height));
+    blendAt(s, Layer::Lips,
+            preparationPlacement(Layer::Lips, s.design.geometry, img.header.width, img.header.height));
     return Status::success();
 }
 
 Status yanjing_hecheng(StudioState& s) {
     return prepareSimple(s, s.design.yanjingname, Kind::yanjing, {Layer::Glasses});
 }
-Status maozi_hecheng(StudioState& s) { return prepareSimple(s, s.design.maoziname, Kind::maozi, {Layer::Hat}); }
+Status maozi_hecheng(StudioState& s) {
+    return prepareSimple(s, s.design.maoziname, Kind::maozi, {Layer::Hat});
+}
 Status erhuan_hecheng(StudioState& s) {
     return prepareSimple(s, s.design.erhuanname, Kind::erhuan, {Layer::EarringLeft, Layer::EarringRight});
 }

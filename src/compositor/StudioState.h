@@ -26,7 +26,7 @@ struct DesignState {
     QString faxingname, meimaoxingname, yjzname, yjyname, huziname, zuixingname;
     QString yanjingname, maoziname, erhuanname, xianglianname, fuzhuangname;
     LayerGeometry geometry;
-    int hairHeight = 0;           // H of the current hairstyle file
+    int hairHeight = 0;            // H of the current hairstyle file
     int32_t lipColour = 0x5000FF;  // colour value, red in the low byte: RGB(255, 0, 80)
     int16_t zuixingnd = 0;         // added to the lips alpha
     bool woman = false;
@@ -68,14 +68,14 @@ struct LayerFlags {
 struct HistoryState {
     int position = 0;
     int32_t top = 0;
-    bool undoEnabled = false;  // Imgchexiao1
-    bool redoEnabled = false;  // Imghuifu1
+    bool undoEnabled = false;             // Imgchexiao1
+    bool redoEnabled = false;             // Imghuifu1
     QString label = QStringLiteral("0");  // Label1
 };
 
 // What the library windows list.
 struct LibraryState {
-    int currentKind = 0;  // 1 hairstyles, 3 eyebrows, 6 lips, 8 accessories
+    int currentKind = 0;       // 1 hairstyles, 3 eyebrows, 6 lips, 8 accessories
     int accessorySubKind = 8;  // 8 hat, 9 glasses, 10 earrings, 11 necklace, 12 clothing
     QString folder, pattern;
     QString hairFirstCode, hairSecondCode, eyebrowCode, lipCode;

@@ -72,11 +72,11 @@ QByteArray encodeComponent(const PixelGrid& grid, uint8_t imageType) {
     b.append(char(0));  // ID length
     b.append(char(0));  // colour map type
     b.append(static_cast<char>(imageType));
-    put16(b, 0);  // colour map first entry
-    put16(b, 0);  // colour map length
+    put16(b, 0);        // colour map first entry
+    put16(b, 0);        // colour map length
     b.append(char(0));  // colour map entry size
-    put16(b, 0);  // x origin
-    put16(b, 0);  // y origin
+    put16(b, 0);        // x origin
+    put16(b, 0);        // y origin
     put16(b, static_cast<uint16_t>(grid.width));
     put16(b, static_cast<uint16_t>(grid.height));
     b.append(char(32));

@@ -52,7 +52,7 @@ QByteArray encodeComponent(const PixelGrid& grid, uint8_t imageType = 6);
 
 // The slot-store writers of the prepared kind grids.
 class cTga {
-public:
+  public:
     static Status Savefaxing(const QString& path, const PixelGrid& hairstyleGrid);
     static Status Savemeimao(const QString& path, const PixelGrid& eyebrowGrid);
     static Status Savezuixing(const QString& path, const PixelGrid& lipsGrid);

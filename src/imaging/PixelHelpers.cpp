@@ -88,12 +88,24 @@ Rgb hsv_to_rgb(double h, double s, double v) {
         const float f = hh - i;
         const float p = vf * (1 - sf), q = vf * (1 - sf * f), t = vf * (1 - sf * (1 - f));
         switch (i) {
-            case 0: r = vf, g = t, b = p; break;
-            case 1: r = q, g = vf, b = p; break;
-            case 2: r = p, g = vf, b = t; break;
-            case 3: r = p, g = q, b = vf; break;
-            case 4: r = t, g = p, b = vf; break;
-            default: r = vf, g = p, b = q; break;
+            case 0:
+                r = vf, g = t, b = p;
+                break;
+            case 1:
+                r = q, g = vf, b = p;
+                break;
+            case 2:
+                r = p, g = vf, b = t;
+                break;
+            case 3:
+                r = p, g = q, b = vf;
+                break;
+            case 4:
+                r = t, g = p, b = vf;
+                break;
+            default:
+                r = vf, g = p, b = q;
+                break;
         }
     }
     // The factor is 255.9999 so that 1.0 maps to 255 and the 256 steps are equally wide.

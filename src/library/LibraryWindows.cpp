@@ -34,7 +34,8 @@ void LibraryWindows::placeBesideOwner(QWidget* window) const {
     const QScreen* screen = owner_->screen();
     const QRect room = screen ? screen->availableGeometry() : owner;
     int x = owner.right() + 1;
-    if (x + window->width() > room.right() + 1) x = std::max(room.left(), owner.right() + 1 - window->width());
+    if (x + window->width() > room.right() + 1)
+        x = std::max(room.left(), owner.right() + 1 - window->width());
     window->move(x, std::max(room.top(), owner.top() + 76));
 }
 

@@ -16,9 +16,12 @@ using G = LayerGeometry;
 RecordKey name(const char* k, QString D::*m, bool slot, const char* folder = nullptr) {
     return {k, ValueForm::Name, m, nullptr, slot, true, folder};
 }
-RecordKey geo(const char* k, int16_t G::*f) { return {k, ValueForm::Geometry, nullptr, f, true, true, nullptr}; }
+RecordKey geo(const char* k, int16_t G::*f) {
+    return {k, ValueForm::Geometry, nullptr, f, true, true, nullptr};
+}
 
 std::vector<RecordKey> buildTable() {
+    // clang-format off
     return {
         {"woman", ValueForm::Woman, nullptr, nullptr, true, false, nullptr},
         {"chunsb", ValueForm::Colour, nullptr, nullptr, true, false, nullptr},
@@ -53,6 +56,7 @@ std::vector<RecordKey> buildTable() {
         name("fuzhuangname", &D::fuzhuangname, false),
         geo("fuzhuangWidth", &G::fuzhuangWidth), geo("fuzhuangtop", &G::fuzhuangtop),
     };
+    // clang-format on
 }
 
 std::vector<const RecordKey*> select(bool RecordKey::*member) {
@@ -64,11 +68,16 @@ std::vector<const RecordKey*> select(bool RecordKey::*member) {
 
 QString encodeValue(const RecordKey& k, const DesignState& d) {
     switch (k.form) {
-        case ValueForm::Name: return d.*k.name;
-        case ValueForm::Geometry: return QString::number(d.geometry.*k.field);
-        case ValueForm::Woman: return d.woman ? QStringLiteral("True") : QStringLiteral("False");
-        case ValueForm::Colour: return QString::number(d.lipColour);
-        case ValueForm::Strength: return QString::number(d.zuixingnd);
+        case ValueForm::Name:
+            return d.*k.name;
+        case ValueForm::Geometry:
+            return QString::number(d.geometry.*k.field);
+        case ValueForm::Woman:
+            return d.woman ? QStringLiteral("True") : QStringLiteral("False");
+        case ValueForm::Colour:
+            return QString::number(d.lipColour);
+        case ValueForm::Strength:
+            return QString::number(d.zuixingnd);
     }
     return {};
 }
@@ -91,11 +100,21 @@ Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>&
         const QString v = ProfileFile::limited(*found, readLimit(k->form));
         bool ok = true;
         switch (k->form) {
-            case ValueForm::Name: next.*k->name = nameValue(*k, v); break;
-            case ValueForm::Geometry: ok = parseInt16(v, next.geometry.*k->field); break;
-            case ValueForm::Woman: ok = parseWoman(v, next.woman); break;
-            case ValueForm::Colour: ok = parseInt32(v, next.lipColour); break;
-            case ValueForm::Strength: ok = parseInt16(v, next.zuixingnd); break;
+            case ValueForm::Name:
+                next.*k->name = nameValue(*k, v);
+                break;
+            case ValueForm::Geometry:
+                ok = parseInt16(v, next.geometry.*k->field);
+                break;
+            case ValueForm::Woman:
+                ok = parseWoman(v, next.woman);
+                break;
+            case ValueForm::Colour:
+                ok = parseInt32(v, next.lipColour);
+                break;
+            case ValueForm::Strength:
+                ok = parseInt16(v, next.zuixingnd);
+                break;
         }
         if (!ok) return Status::failure(unreadable(*k, v));
     }
@@ -107,11 +126,15 @@ Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>&
 
 int readLimit(ValueForm form) {
     switch (form) {
-        case ValueForm::Name: return 0;
-        case ValueForm::Woman: return 100;
+        case ValueForm::Name:
+            return 0;
+        case ValueForm::Woman:
+            return 100;
         case ValueForm::Colour:
-        case ValueForm::Strength: return 10;
-        case ValueForm::Geometry: return 5;
+        case ValueForm::Strength:
+            return 10;
+        case ValueForm::Geometry:
+            return 5;
     }
     return 0;
 }
@@ -126,7 +149,8 @@ std::vector<const RecordKey*> snapshotRecordKeys() { return select(&RecordKey::i
 
 RecordEntries encodeSnapshot(const DesignState& d) {
     RecordEntries out;
-    for (const RecordKey* k : snapshotRecordKeys()) out.append({QString::fromLatin1(k->key), encodeValue(*k, d)});
+    for (const RecordKey* k : snapshotRecordKeys())
+        out.append({QString::fromLatin1(k->key), encodeValue(*k, d)});
     return out;
 }
 
@@ -145,14 +169,19 @@ RecordEntries encodeSlot(const StudioState& s) {
 }
 
 Status decodeSnapshot(const RecordEntries& entries, DesignState& d) {
-    return decode(entries, snapshotRecordKeys(), [](const RecordKey&, const QString& v) { return v; }, d);
+    return decode(
+        entries, snapshotRecordKeys(), [](const RecordKey&, const QString& v) { return v; }, d);
 }
 
 Status decodeSlot(const RecordEntries& entries, const QString& P, DesignState& d) {
     // An empty accessory name means the kind had no component: it stays empty, not the bare folder.
-    return decode(entries, slotRecordKeys(), [&P](const RecordKey& k, const QString& v) {
-        return v.isEmpty() ? QString() : P + QLatin1Char('/') + QLatin1String(k.libraryFolder) + QLatin1Char('/') + v;
-    }, d);
+    return decode(
+        entries, slotRecordKeys(),
+        [&P](const RecordKey& k, const QString& v) {
+            return v.isEmpty() ? QString()
+                               : P + QLatin1Char('/') + QLatin1String(k.libraryFolder) + QLatin1Char('/') + v;
+        },
+        d);
 }
 
 bool parseInt16(const QString& text, int16_t& out) {

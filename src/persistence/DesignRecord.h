@@ -16,11 +16,11 @@ enum class ValueForm { Name, Geometry, Woman, Colour, Strength };
 struct RecordKey {
     const char* key;
     ValueForm form;
-    QString DesignState::*name = nullptr;      // Name keys
-    int16_t LayerGeometry::*field = nullptr;   // Geometry keys
-    bool inSlot = false;                       // part of the slot record
-    bool inSnapshot = false;                   // part of the undo snapshot
-    const char* libraryFolder = nullptr;       // slot names are bare file names in this folder
+    QString DesignState::*name = nullptr;     // Name keys
+    int16_t LayerGeometry::*field = nullptr;  // Geometry keys
+    bool inSlot = false;                      // part of the slot record
+    bool inSnapshot = false;                  // part of the undo snapshot
+    const char* libraryFolder = nullptr;      // slot names are bare file names in this folder
 };
 
 // Read limit of a key, terminator included: only (limit - 1) bytes are significant. Name keys are

@@ -57,17 +57,16 @@ QString slotLabel(const QString& designName) { return designName.mid(4); }
 QString designStateFile(const StudioState& s) { return s.path(QStringLiteral("ziyuan/pelvan.ini")); }
 
 Status linshi_bckelm(StudioState& s) {
-    if (!isSlotName(s.designName))
-        return Status::failure(QStringLiteral("没有选择设计位，无法保存。"));
+    if (!isSlotName(s.designName)) return Status::failure(QStringLiteral("没有选择设计位，无法保存。"));
     const SlotFiles f = slotFiles(s);
     const KindGrids& g = s.grids;
     const RecordEntries record = encodeSlot(s);
-    for (const Status& st : {cTga::Savefaxing(f.hair, orBlank(g.hairstyle, kCanvasWidth, kCanvasHeight)),
-                             cTga::Savemeimao(f.brows, orBlank(g.eyebrow, 180, 40)),
-                             cTga::Savezuixing(f.lips, orBlank(g.lips, 100, 50)),
-                             cTga::Savefuzhuang(f.clothes, orBlank(g.clothing, 400, 190)),
-                             savePictureBmp(f.cutout, orBlack(s.design.PicRGB)),
-                             savePictureBmp(f.mask, orBlack(s.design.PicA))})
+    for (const Status& st :
+         {cTga::Savefaxing(f.hair, orBlank(g.hairstyle, kCanvasWidth, kCanvasHeight)),
+          cTga::Savemeimao(f.brows, orBlank(g.eyebrow, 180, 40)),
+          cTga::Savezuixing(f.lips, orBlank(g.lips, 100, 50)),
+          cTga::Savefuzhuang(f.clothes, orBlank(g.clothing, 400, 190)),
+          savePictureBmp(f.cutout, orBlack(s.design.PicRGB)), savePictureBmp(f.mask, orBlack(s.design.PicA))})
         if (!st) return Status::failure(QStringLiteral("保存设计失败：%1").arg(st.message));
     if (Status st = ProfileFile::writeSection(designStateFile(s), s.designName, record); !st)
         return Status::failure(QStringLiteral("保存设计失败：%1").arg(st.message));
@@ -75,8 +74,7 @@ Status linshi_bckelm(StudioState& s) {
 }
 
 Status linshi_dckelm(StudioState& s) {
-    if (!isSlotName(s.designName))
-        return Status::failure(QStringLiteral("没有选择设计位，无法调出。"));
+    if (!isSlotName(s.designName)) return Status::failure(QStringLiteral("没有选择设计位，无法调出。"));
     const auto entries = ProfileFile::readSection(designStateFile(s), s.designName);
     if (!entries)
         return Status::failure(
@@ -96,12 +94,14 @@ Status linshi_dckelm(StudioState& s) {
                              checkComponent(f.lips, GridSizing::fixed(100, 50)),
                              checkComponent(f.clothes, GridSizing::fromHeader())})
         if (!st) return Status::failure(QStringLiteral("设计位的文件已损坏，无法调出：%1").arg(st.message));
-    for (const QString* accessory : {&next.yanjingname, &next.maoziname, &next.erhuanname, &next.xianglianname})
+    for (const QString* accessory :
+         {&next.yanjingname, &next.maoziname, &next.erhuanname, &next.xianglianname})
         if (!accessory->isEmpty())
             if (Status st = checkComponent(*accessory, GridSizing::fromHeader()); !st)
                 return Status::failure(QStringLiteral("设计中用到的饰品已不在饰品库中：%1").arg(st.message));
     QImage photo, cutout, mask;
-    for (const Status& st : {loadPicture(f.photo, photo), loadPicture(f.cutout, cutout), loadPicture(f.mask, mask)})
+    for (const Status& st :
+         {loadPicture(f.photo, photo), loadPicture(f.cutout, cutout), loadPicture(f.mask, mask)})
         if (!st) return Status::failure(QStringLiteral("设计位的图片已损坏，无法调出：%1").arg(st.message));
     next.Picbeijing = next.PicMT0 = next.PicMT = photo;
     next.PicRGB = cutout;

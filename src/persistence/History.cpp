@@ -13,8 +13,7 @@ QString sectionOf(int number) { return QStringLiteral("kelm%1").arg(number); }
 // Reads snapshot `number` into the design; all or nothing.
 Status readSnapshot(StudioState& s, int number) {
     const auto entries = ProfileFile::readSection(snapshotPath(s, number), sectionOf(number));
-    if (!entries)
-        return Status::failure(QStringLiteral("找不到第 %1 步的撤销记录，无法恢复。").arg(number));
+    if (!entries) return Status::failure(QStringLiteral("找不到第 %1 步的撤销记录，无法恢复。").arg(number));
     return decodeSnapshot(*entries, s.design);
 }
 
@@ -27,7 +26,9 @@ QString snapshotPath(const StudioState& s, int number) {
 Status huifu_baochun(StudioState& s) {
     HistoryState& h = s.history;
     const int next = h.position + 1;
-    if (Status st = ProfileFile::writeSection(snapshotPath(s, next), sectionOf(next), encodeSnapshot(s.design)); !st)
+    if (Status st =
+            ProfileFile::writeSection(snapshotPath(s, next), sectionOf(next), encodeSnapshot(s.design));
+        !st)
         return Status::failure(QStringLiteral("无法保存撤销记录：%1").arg(st.message));
     h.position = next;
     h.top = next;

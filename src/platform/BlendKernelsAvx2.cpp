@@ -20,8 +20,10 @@ inline __m256i inverseAlpha16x8(__m256i s16) {
 
 inline __m256i over8(__m256i s, __m256i d) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i lo = mulDiv255x8(_mm256_unpacklo_epi8(d, zero), inverseAlpha16x8(_mm256_unpacklo_epi8(s, zero)));
-    const __m256i hi = mulDiv255x8(_mm256_unpackhi_epi8(d, zero), inverseAlpha16x8(_mm256_unpackhi_epi8(s, zero)));
+    const __m256i lo =
+        mulDiv255x8(_mm256_unpacklo_epi8(d, zero), inverseAlpha16x8(_mm256_unpacklo_epi8(s, zero)));
+    const __m256i hi =
+        mulDiv255x8(_mm256_unpackhi_epi8(d, zero), inverseAlpha16x8(_mm256_unpackhi_epi8(s, zero)));
     return _mm256_add_epi8(s, _mm256_packus_epi16(lo, hi));
 }
 
@@ -74,8 +76,10 @@ void blendResampledAvx2(uint32_t* d, const uint32_t* row, const int* lo, const i
     int i = 0;
     const auto* base = reinterpret_cast<const int*>(row);
     for (; i + 8 <= n; i += 8) {
-        const __m256i a = _mm256_i32gather_epi32(base, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lo + i)), 4);
-        const __m256i b = _mm256_i32gather_epi32(base, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(hi + i)), 4);
+        const __m256i a =
+            _mm256_i32gather_epi32(base, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lo + i)), 4);
+        const __m256i b =
+            _mm256_i32gather_epi32(base, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(hi + i)), 4);
         const __m128i w01 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w4 + i));
         const __m128i w23 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w4 + i + 2));
         const __m128i w45 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w4 + i + 4));

@@ -14,14 +14,16 @@ namespace {
 struct Kernels {
     void (*blendRun)(uint32_t*, const uint32_t*, int);
     void (*lerpRows)(uint32_t*, const uint32_t*, const uint32_t*, uint32_t, int);
-    void (*blendResampled)(uint32_t*, const uint32_t*, const int*, const int*, const uint32_t*, const uint64_t*, int);
+    void (*blendResampled)(uint32_t*, const uint32_t*, const int*, const int*, const uint32_t*,
+                           const uint64_t*, int);
 };
 
 const Kernels& kernelsHere() {
 #if defined(__x86_64__)
-    static const Kernels k = __builtin_cpu_supports("avx2")
-                                 ? Kernels{kernels::blendRunAvx2, kernels::lerpRowsAvx2, kernels::blendResampledAvx2}
-                                 : Kernels{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
+    static const Kernels k =
+        __builtin_cpu_supports("avx2")
+            ? Kernels{kernels::blendRunAvx2, kernels::lerpRowsAvx2, kernels::blendResampledAvx2}
+            : Kernels{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
 #else
     static const Kernels k{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
 #endif
@@ -42,10 +44,11 @@ bool prepareRects(const QImage& dst, const QRect& dstRect, const QImage& src, co
 struct AxisMap {
     std::vector<int> lo, hi;
     std::vector<uint32_t> w;
-    std::vector<uint64_t> w4;       // w repeated in four 16-bit lanes
-    std::vector<int> nearest;       // the source column nearest to the sample point
+    std::vector<uint64_t> w4;  // w repeated in four 16-bit lanes
+    std::vector<int> nearest;  // the source column nearest to the sample point
     void build(int dstStart, int dstLen, int clipStart, int clipLen, int srcStart, int srcLen) {
-        lo.resize(clipLen), hi.resize(clipLen), w.resize(clipLen), w4.resize(clipLen), nearest.resize(clipLen);
+        lo.resize(clipLen), hi.resize(clipLen), w.resize(clipLen), w4.resize(clipLen),
+            nearest.resize(clipLen);
         const int64_t scale = (static_cast<int64_t>(srcLen) << 16) / dstLen;  // 16.16 source step
         for (int i = 0; i < clipLen; ++i) {
             const int d = clipStart + i - dstStart;
@@ -101,7 +104,7 @@ void forEachUnionSpan(const SpanIndex& idx, int y0, int y1, F&& f) {
 // One layer of a blend: the rectangles checked and the sampling maps built once, then drawn row
 // by row.
 class BlendJob {
-public:
+  public:
     bool prepare(const QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect) {
         if (!prepareRects(dst, dstRect, src.image(), srcRect, clip_)) return false;
         src_ = &src;
@@ -110,14 +113,16 @@ public:
         // A rectangle drawn one pixel wider or narrower (the right eyebrow, the right earring and
         // the hat are) is sampled at the nearest pixel: bilinear at so near 1:1 would only smear
         // the whole layer by a varying sub-pixel shift.
-        nearest_ = std::abs(dstRect.width() - srcRect.width()) <= 1 && std::abs(dstRect.height() - srcRect.height()) <= 1;
+        nearest_ = std::abs(dstRect.width() - srcRect.width()) <= 1 &&
+                   std::abs(dstRect.height() - srcRect.height()) <= 1;
         offX_ = srcRect.x() - dstRect.x();
         offY_ = srcRect.y() - dstRect.y();
         sbits_ = src.image().constBits();
         sstride_ = src.image().bytesPerLine();
         if (stretched_ && !clip_.isEmpty()) {
             mx_.build(dstRect.x(), dstRect.width(), clip_.x(), clip_.width(), srcRect.x(), srcRect.width());
-            my_.build(dstRect.y(), dstRect.height(), clip_.y(), clip_.height(), srcRect.y(), srcRect.height());
+            my_.build(dstRect.y(), dstRect.height(), clip_.y(), clip_.height(), srcRect.y(),
+                      srcRect.height());
             mixed_.assign(static_cast<size_t>(src.width()) + 1, 0);
         }
         return true;
@@ -132,7 +137,7 @@ public:
             stretchedRow(dy, drow);
     }
 
-private:
+  private:
     const uint32_t* srcRow(int y) const { return reinterpret_cast<const uint32_t*>(sbits_ + y * sstride_); }
 
     void plainRow(int dy, uint32_t* drow) const {
@@ -197,8 +202,8 @@ private:
                 kernelsHere().lerpRows(mixed_.data() + a, r0 + a, r1 + a, wy, b - a);
                 row = mixed_.data();
             }
-            kernelsHere().blendResampled(out + first, row, mx_.lo.data() + first, mx_.hi.data() + first, mx_.w.data() + first,
-                           mx_.w4.data() + first, last - first);
+            kernelsHere().blendResampled(out + first, row, mx_.lo.data() + first, mx_.hi.data() + first,
+                                         mx_.w.data() + first, mx_.w4.data() + first, last - first);
         });
     }
 

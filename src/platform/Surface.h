@@ -24,7 +24,7 @@ struct SpanIndex {
 
 // An off-screen 32-bit drawing surface: premultiplied ARGB32, rows top-down.
 class Surface {
-public:
+  public:
     Surface() = default;
     explicit Surface(QImage image) { setImage(std::move(image)); }
 
@@ -44,7 +44,7 @@ public:
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
 
-private:
+  private:
     QImage image_;
     SpanIndex spans_;
 };

@@ -7,14 +7,14 @@ namespace ms {
 // Shows one picture of the studio state at its own size (the canvas view or the magnified view).
 class CanvasView : public QWidget {
     Q_OBJECT
-public:
+  public:
     CanvasView(const QImage* picture, QSize size, QWidget* parent = nullptr);
     QSize sizeHint() const override { return size_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     const QImage* picture_;
     QSize size_;
 };

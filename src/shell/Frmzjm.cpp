@@ -1,5 +1,6 @@
 #include "shell/Frmzjm.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
@@ -8,8 +9,6 @@
 #include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
-
-#include <QCheckBox>
 
 #include "compositor/Composition.h"
 #include "library/FrmTK.h"
@@ -118,15 +117,20 @@ void Frmzjm::onToolReleased(ToolEntry e, Qt::MouseButton b) {
 
 void Frmzjm::openLibraryFor(ToolEntry e) {
     switch (e) {
-        case ToolEntry::ImgFx: return lib_->openHairstyles();
+        case ToolEntry::ImgFx:
+            return lib_->openHairstyles();
         case ToolEntry::Imgmm:
             lib_->openEyebrows();
             if (lib_->componentWindow()) lib_->componentWindow()->setEyebrowSidesShown(true);
             return;
-        case ToolEntry::Imgzx: return lib_->openLips();
-        case ToolEntry::Imgmz: return lib_->openAccessories();
-        case ToolEntry::Imgbz: return lib_->closeComponentWindow();
-        default: return;
+        case ToolEntry::Imgzx:
+            return lib_->openLips();
+        case ToolEntry::Imgmz:
+            return lib_->openAccessories();
+        case ToolEntry::Imgbz:
+            return lib_->closeComponentWindow();
+        default:
+            return;
     }
 }
 
@@ -322,7 +326,8 @@ void Frmzjm::minimiseToTray() {
         connect(tray_, &TrayIcon::activated, this, &Frmzjm::restoreFromTray);
     }
     // The open tool windows go with the main window and come back with it.
-    for (QWidget* w : {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow())})
         if (w && w->isVisible()) parked_.emplace_back(w), w->hide();
     tray_->show();
     hide();

@@ -2,11 +2,11 @@
 
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QSignalBlocker>
-#include <QFrame>
-#include <QMenu>
 #include <QSlider>
 #include <QTimer>
 #include <tuple>

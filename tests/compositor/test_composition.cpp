@@ -55,17 +55,28 @@ struct OrderedStudio {
     // Straight colour of each layer at the probe.
     uint32_t colourOf(Layer l) const {
         switch (l) {
-            case Layer::EyebrowLeft: return 0x80FF0000u;
-            case Layer::EyebrowRight: return 0x8000FF00u;
-            case Layer::Lips: return 0x80C86432u;  // tinted with the lip colour
-            case Layer::Necklace: return 0x80FF00FFu;
-            case Layer::Clothing: return 0x8000FFFFu;
-            case Layer::Hairstyle: return 0x80804020u;
-            case Layer::Glasses: return 0x80204080u;
-            case Layer::Hat: return 0x80408020u;
-            case Layer::EarringLeft: return 0x800000FFu;
-            case Layer::EarringRight: return 0x80FFFF00u;
-            case Layer::Cutout: return 0xFF000000u;
+            case Layer::EyebrowLeft:
+                return 0x80FF0000u;
+            case Layer::EyebrowRight:
+                return 0x8000FF00u;
+            case Layer::Lips:
+                return 0x80C86432u;  // tinted with the lip colour
+            case Layer::Necklace:
+                return 0x80FF00FFu;
+            case Layer::Clothing:
+                return 0x8000FFFFu;
+            case Layer::Hairstyle:
+                return 0x80804020u;
+            case Layer::Glasses:
+                return 0x80204080u;
+            case Layer::Hat:
+                return 0x80408020u;
+            case Layer::EarringLeft:
+                return 0x800000FFu;
+            case Layer::EarringRight:
+                return 0x80FFFF00u;
+            case Layer::Cutout:
+                return 0xFF000000u;
         }
         return 0;
     }
@@ -77,7 +88,8 @@ struct OrderedStudio {
             premultiply_pixel(p);
             const uint32_t ia = 255 - (p >> 24);
             uint32_t out = 0;
-            for (int sh = 0; sh < 32; sh += 8) out |= ((p >> sh & 0xFF) + ((d >> sh & 0xFF) * ia + 127) / 255) << sh;
+            for (int sh = 0; sh < 32; sh += 8)
+                out |= ((p >> sh & 0xFF) + ((d >> sh & 0xFF) * ia + 127) / 255) << sh;
             d = out;
         }
         return d;
@@ -93,14 +105,14 @@ TEST(Composition, EachRecompositionHasItsOwnLayerOrder) {
     const uint32_t photo = 0xFF0A141Eu;
     ASSERT_TRUE(huaban_hecheng2(o.s));
     EXPECT_EQ(o.probeValue(),
-              o.expected(photo, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Glasses, Layer::Necklace,
-                                 Layer::Clothing, Layer::Hairstyle, Layer::EarringLeft, Layer::EarringRight,
-                                 Layer::Hat}));
+              o.expected(photo, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Glasses,
+                                 Layer::Necklace, Layer::Clothing, Layer::Hairstyle, Layer::EarringLeft,
+                                 Layer::EarringRight, Layer::Hat}));
     huaban_hecheng1(o.s);
     EXPECT_EQ(o.probeValue(),
               o.expected(photo, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Necklace,
-                                 Layer::Clothing, Layer::Hairstyle, Layer::Glasses, Layer::Hat, Layer::EarringLeft,
-                                 Layer::EarringRight}));
+                                 Layer::Clothing, Layer::Hairstyle, Layer::Glasses, Layer::Hat,
+                                 Layer::EarringLeft, Layer::EarringRight}));
     EXPECT_EQ(raw(o.s.views.Pichuaban1, 190, 200), o.probeValue());
 
     // Background differs from the photo; a black mask leaves the cut-out layer invisible.
@@ -110,8 +122,9 @@ TEST(Composition, EachRecompositionHasItsOwnLayerOrder) {
     const uint32_t bg = 0xFF5A5A5Au;
     ASSERT_TRUE(huaban_hecheng3(o.s));
     EXPECT_EQ(o.probeValue(),
-              o.expected(bg, {Layer::Necklace, Layer::Clothing, Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,
-                              Layer::Glasses, Layer::Hairstyle, Layer::EarringLeft, Layer::EarringRight, Layer::Hat}));
+              o.expected(bg, {Layer::Necklace, Layer::Clothing, Layer::EyebrowLeft, Layer::EyebrowRight,
+                              Layer::Lips, Layer::Glasses, Layer::Hairstyle, Layer::EarringLeft,
+                              Layer::EarringRight, Layer::Hat}));
 }
 
 TEST(Composition, CutOutPhotoHidesWhatLiesBehindIt) {
@@ -121,12 +134,13 @@ TEST(Composition, CutOutPhotoHidesWhatLiesBehindIt) {
     o.s.design.PicA = test::solidPicture(380, 480, Qt::white);
     ASSERT_TRUE(huaban_hecheng3(o.s));
     // Necklace and clothing lie behind the opaque cut-out; the rest is blended over it.
-    EXPECT_EQ(o.probeValue(),
-              o.expected(0xFF000000u, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Glasses,
-                                       Layer::Hairstyle, Layer::EarringLeft, Layer::EarringRight, Layer::Hat}));
+    EXPECT_EQ(o.probeValue(), o.expected(0xFF000000u, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,
+                                                       Layer::Glasses, Layer::Hairstyle, Layer::EarringLeft,
+                                                       Layer::EarringRight, Layer::Hat}));
     // With everything else removed a white mask shows the cut-out photo over the whole canvas.
     StudioState& s = o.s;
-    s.design = DesignState{.PicMT = s.design.PicMT, .Picbeijing = s.design.Picbeijing,
+    s.design = DesignState{.PicMT = s.design.PicMT,
+                           .Picbeijing = s.design.Picbeijing,
                            .PicRGB = test::solidPicture(380, 480, QColor(1, 2, 3)),
                            .PicA = test::solidPicture(380, 480, Qt::white)};
     huaban_hecheng3(s);
@@ -165,7 +179,10 @@ TEST(Composition, RandomHairstyleSearchIsBoundedAndKeepsTheCurrentOne) {
     o.folder.component("faxing/abc.tta", 380, 10, 0);
     const QString before = o.s.design.faxingname;
     int calls = 0;
-    EXPECT_FALSE(faxing_name(o.s, [&] { ++calls; return 0.99; }));  // n = 2: no name holds a 2
+    EXPECT_FALSE(faxing_name(o.s, [&] {
+        ++calls;
+        return 0.99;
+    }));  // n = 2: no name holds a 2
     EXPECT_GT(calls, 10);
     EXPECT_EQ(o.s.design.faxingname, before);
 }

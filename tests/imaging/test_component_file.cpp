@@ -32,7 +32,10 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 TEST(ComponentFile, HeaderBytesAsWritten) {
     const QByteArray lips = encodeComponent(PixelGrid(100, 50), 2);
     ASSERT_EQ(lips.size(), 18 + 100 * 50 * 4);
-    const QByteArray expected = QByteArray::fromHex("000002000000000000000000000064003200" "2000").left(18);
+    const QByteArray expected = QByteArray::fromHex(
+                                    "000002000000000000000000000064003200"
+                                    "2000")
+                                    .left(18);
     EXPECT_EQ(lips.left(12), expected.left(12));
     EXPECT_EQ(static_cast<uchar>(lips[12]), 100);
     EXPECT_EQ(static_cast<uchar>(lips[14]), 50);
@@ -144,7 +147,8 @@ TEST(ComponentFile, RandomBytesNeverCrashTheReader) {
             b[15] = 0;
         }
         ComponentImage img;
-        const Status st = parseComponentBytes(b, i % 3 ? GridSizing::fromHeader() : GridSizing::fixed(2, 2), img);
+        const Status st =
+            parseComponentBytes(b, i % 3 ? GridSizing::fromHeader() : GridSizing::fixed(2, 2), img);
         if (st) EXPECT_LE(static_cast<qsizetype>(img.grid.pixels.size()) * 4 + 18, b.size());
     }
 }

@@ -43,10 +43,10 @@ TEST(Premultiply, GridFormMatchesSinglePixelFormForEveryChannelAndAlpha) {
 
 TEST(SampleBilinear, MixesRowsThenColumnsWithTheRoundedRightColumn) {
     RotationGrid grid;
-    grid.at(10, 20) = 0x000000;   // c00 = 0
-    grid.at(10, 21) = 0x000064;   // c01 = 100 (channel 0)
-    grid.at(11, 20) = 0x0000C8;   // c10 = 200
-    grid.at(11, 21) = 0x000001;   // c11 = 1
+    grid.at(10, 20) = 0x000000;  // c00 = 0
+    grid.at(10, 21) = 0x000064;  // c01 = 100 (channel 0)
+    grid.at(11, 20) = 0x0000C8;  // c10 = 200
+    grid.at(11, 21) = 0x000001;  // c11 = 1
     const auto r = sample_bilinear(grid, 10.5, 20.5);
     // a = 0.5*0 + 0.5*100 = 50; b = round(0.5*200 + 0.5*1) = round(100.5) = 100; 0.5*100 + 0.5*50
     EXPECT_DOUBLE_EQ(r[0], 75.0);

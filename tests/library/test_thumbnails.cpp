@@ -198,4 +198,3 @@ TEST(Browser, StaysTiedToItsKindWhenAnotherLibraryOpens) {
     EXPECT_EQ(st.s.library.currentKind, kLibraryEyebrows);  // the window used last is the current kind
     EXPECT_EQ(brows.panel().colourSlider, 0);
 }
-

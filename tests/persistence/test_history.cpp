@@ -19,7 +19,8 @@ struct HistoryStudio {
     HistoryStudio() {
         savePictureBmp(folder.file("ziyuan/huaban.bmp"), test::solidPicture(380, 480, QColor(50, 60, 70)));
         initialiseStudio(s, folder.path());
-        for (int i = 1; i <= 3; ++i) folder.component(QString("maozi/h%1.tta").arg(i), 380, 250, 0xFF000000u | i);
+        for (int i = 1; i <= 3; ++i)
+            folder.component(QString("maozi/h%1.tta").arg(i), 380, 250, 0xFF000000u | i);
     }
     // "Applies" hat i and records it, as the library window does.
     void applyHat(int i) {
@@ -78,7 +79,8 @@ TEST(History, RecordingAfterUndoCutsTheRedoBranch) {
     h.applyHat(3);
     EXPECT_EQ(h.s.history.position, 2);
     EXPECT_EQ(h.s.history.top, 2);
-    EXPECT_EQ(ProfileFile::readString(snapshotPath(h.s, 2), "kelm2", "maoziname", 0), h.folder.file("maozi/h3.tta"));
+    EXPECT_EQ(ProfileFile::readString(snapshotPath(h.s, 2), "kelm2", "maoziname", 0),
+              h.folder.file("maozi/h3.tta"));
     EXPECT_TRUE(h.s.history.redoEnabled);  // recording keeps redo's state; the next redo disables it
     ASSERT_TRUE(redo(h.s));
     EXPECT_FALSE(h.s.history.redoEnabled);

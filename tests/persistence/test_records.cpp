@@ -14,14 +14,15 @@ namespace {
 
 // The undo snapshot layout, written out independently of the code's table.
 const char* const kSnapshotKeys[] = {
-    "faxingname", "faxingWidth", "faxingheight", "faxingleft", "faxingtop", "meimaoxingname", "mmWidthz",
-    "mmheightz", "mmleftz", "mmtopz", "mmWidthy", "mmheighty", "mmlefty", "mmtopy", "yjzname", "yjyname",
-    "yjWidthz", "yjWidthy", "yjheightz", "yjheighty", "yjleftz", "yjtopz", "yjlefty", "yjtopy", "huziname",
-    "huziWidth", "huziheight", "huzileft", "huzitop", "zuixingname", "zuixingWidth", "zuixingheight",
-    "zuixingleft", "zuixingtop", "yanjingname", "yanjingWidth", "yanjingheight", "yanjingleft", "yanjingtop",
-    "maoziname", "maoziWidth", "maoziheight", "maozileft", "maozitop", "erhuanname", "erhuanWidth",
-    "erhuanleft", "erhuantop", "xianglianname", "xianglianWidth", "xiangliantop", "fuzhuangname",
-    "fuzhuangWidth", "fuzhuangtop"};
+    "faxingname",    "faxingWidth",    "faxingheight", "faxingleft",   "faxingtop",     "meimaoxingname",
+    "mmWidthz",      "mmheightz",      "mmleftz",      "mmtopz",       "mmWidthy",      "mmheighty",
+    "mmlefty",       "mmtopy",         "yjzname",      "yjyname",      "yjWidthz",      "yjWidthy",
+    "yjheightz",     "yjheighty",      "yjleftz",      "yjtopz",       "yjlefty",       "yjtopy",
+    "huziname",      "huziWidth",      "huziheight",   "huzileft",     "huzitop",       "zuixingname",
+    "zuixingWidth",  "zuixingheight",  "zuixingleft",  "zuixingtop",   "yanjingname",   "yanjingWidth",
+    "yanjingheight", "yanjingleft",    "yanjingtop",   "maoziname",    "maoziWidth",    "maoziheight",
+    "maozileft",     "maozitop",       "erhuanname",   "erhuanWidth",  "erhuanleft",    "erhuantop",
+    "xianglianname", "xianglianWidth", "xiangliantop", "fuzhuangname", "fuzhuangWidth", "fuzhuangtop"};
 
 QStringList keysOf(const std::vector<const RecordKey*>& keys) {
     QStringList out;

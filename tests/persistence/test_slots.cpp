@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <csignal>
 #include <random>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "../support/Fixtures.h"
 #include "compositor/Composition.h"
@@ -54,9 +54,10 @@ struct SlotStudio {
         d.lipColour = colourValue(12, 34, 56);
         d.zuixingnd = -35;
         int16_t v = 1;
-        for (int16_t* f : {&d.geometry.faxingWidth, &d.geometry.mmtopy, &d.geometry.yjtopz, &d.geometry.huzileft,
-                           &d.geometry.zuixingleft, &d.geometry.yanjingtop, &d.geometry.maoziheight,
-                           &d.geometry.erhuanleft, &d.geometry.xiangliantop, &d.geometry.fuzhuangtop})
+        for (int16_t* f :
+             {&d.geometry.faxingWidth, &d.geometry.mmtopy, &d.geometry.yjtopz, &d.geometry.huzileft,
+              &d.geometry.zuixingleft, &d.geometry.yanjingtop, &d.geometry.maoziheight,
+              &d.geometry.erhuanleft, &d.geometry.xiangliantop, &d.geometry.fuzhuangtop})
             *f = static_cast<int16_t>(v % 2 ? -3 * v : 3 * v), ++v;
         d.PicMT = noise(1);
         d.PicRGB = noise(2);

@@ -46,7 +46,8 @@ TEST(BlendKernels, VectorFormsMatchTheScalarForms) {
     const bool avx2 = __builtin_cpu_supports("avx2");
     for (int round = 0; round < 30; ++round) {
         const int n = 1 + rng() % 97;
-        const std::vector<uint32_t> s = randomPixels(n, rng), d = randomPixels(n, rng), r1 = randomPixels(n, rng);
+        const std::vector<uint32_t> s = randomPixels(n, rng), d = randomPixels(n, rng),
+                                    r1 = randomPixels(n, rng);
         std::vector<uint32_t> scalar = d;
         for (int i = 0; i < n; ++i) store(scalar[i], s[i]);
         std::vector<uint32_t> sse = d;

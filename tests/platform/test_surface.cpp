@@ -126,7 +126,8 @@ TEST(Blend, FastUnstretchedMatchesPixelByPixelReference) {
         const QImage base = randomPremultiplied(31, 29, rng);
         const int sx = rng() % sw, sy = rng() % sh;
         const QRect sr(sx, sy, 1 + rng() % (sw - sx), 1 + rng() % (sh - sy));
-        const QRect dr(static_cast<int>(rng() % 40) - 10, static_cast<int>(rng() % 40) - 10, sr.width(), sr.height());
+        const QRect dr(static_cast<int>(rng() % 40) - 10, static_cast<int>(rng() % 40) - 10, sr.width(),
+                       sr.height());
         QImage fast = base, slow = base;
         blendOver(fast, dr, Surface(src), sr);
         blendOverReference(slow, dr, src, sr);

@@ -12,10 +12,10 @@ namespace ms::test {
 
 // A program folder in a temporary directory with the component folders of an installation.
 class ProgramFolder {
-public:
+  public:
     ProgramFolder() {
-        for (const char* sub : {"faxing", "faxing1", "meimao", "zuixing", "maozi", "yanjing", "erhuan", "xianglian",
-                                "fuzhuang", "penqiang", "baheng", "ziyuan", "kelm", "temp"})
+        for (const char* sub : {"faxing", "faxing1", "meimao", "zuixing", "maozi", "yanjing", "erhuan",
+                                "xianglian", "fuzhuang", "penqiang", "baheng", "ziyuan", "kelm", "temp"})
             QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
     }
     QString path() const { return dir_.path(); }
@@ -32,7 +32,7 @@ public:
         return file(rel);
     }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

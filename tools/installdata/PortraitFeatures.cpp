@@ -69,7 +69,8 @@ void drawLidsAndLashes(QPainter& p, int side) {
         const double u = 0.35 + 0.07 * k;
         const QPointF root = splineAt(mapped(kUpperLid, side), u);
         const double out = side < 0 ? -1.0 : 1.0, len = 3.0 + 2.5 * u;
-        Polyline lash{root, root + QPointF(out * 0.8 * u * len, -0.7 * len), root + QPointF(out * 1.6 * u * len, -len)};
+        Polyline lash{root, root + QPointF(out * 0.8 * u * len, -0.7 * len),
+                      root + QPointF(out * 1.6 * u * len, -len)};
         fillRibbon(p, sampleSpline(lash, 8), 0.9, 0.15, QColor(30, 20, 18, 170));
     }
     fillRibbon(p, sampleSpline(mapped(kLowerLid, side), 30), 0.6, 0.9, QColor(120, 78, 66, 110), 0.1, 0.3);
@@ -97,7 +98,7 @@ void drawNose(QPainter& p) {
             q.restore();
         }
     });
-    softEllipse(p, QPointF(190, 259), 14, 4, withAlpha(kShade, 70));  // under the tip
+    softEllipse(p, QPointF(190, 259), 14, 4, withAlpha(kShade, 70));     // under the tip
     softEllipse(p, QPointF(190, 271), 4, 9, QColor(252, 230, 216, 60));  // philtrum
 }
 
@@ -132,7 +133,7 @@ void drawLipShapes(QPainter& q) {
 void drawPortraitEyes(QPainter& p) {
     for (int side : {-1, 1}) {
         const double cx = side < 0 ? kEyeLeftX : kEyeRightX;
-        softEllipse(p, QPointF(cx, kEyeY - 7), 24, 13, withAlpha(kShade, 55));  // socket
+        softEllipse(p, QPointF(cx, kEyeY - 7), 24, 13, withAlpha(kShade, 55));                 // socket
         softEllipse(p, QPointF(cx - side * 2, kEyeY - 14), 16, 5, QColor(250, 228, 214, 90));  // lid
         drawEyeball(p, side);
         drawLidsAndLashes(p, side);

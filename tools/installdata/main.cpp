@@ -19,8 +19,8 @@ struct Kind {
 };
 
 // Component folders with the size of their pictures; lips are stored without the alpha flag type.
-constexpr Kind kKinds[] = {{"faxing", 380, 480, 6}, {"meimao", 180, 40, 6},  {"zuixing", 100, 50, 2},
-                           {"maozi", 380, 250, 6},  {"yanjing", 180, 70, 6}, {"erhuan", 80, 65, 6},
+constexpr Kind kKinds[] = {{"faxing", 380, 480, 6},    {"meimao", 180, 40, 6},   {"zuixing", 100, 50, 2},
+                           {"maozi", 380, 250, 6},     {"yanjing", 180, 70, 6},  {"erhuan", 80, 65, 6},
                            {"xianglian", 200, 140, 6}, {"fuzhuang", 400, 190, 6}};
 constexpr const char* kOtherFolders[] = {"faxing1", "penqiang", "baheng", "ziyuan", "kelm", "temp"};
 
