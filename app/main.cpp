@@ -2,6 +2,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "compositor/StudioState.h"
 #include "shell/Frmzjm.h"
 
 int main(int argc, char* argv[]) {
@@ -12,8 +13,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    // The program folder is the folder of the executable; every data path is below it.
-    ms::Frmzjm window(QCoreApplication::applicationDirPath());
+    // The studio state outlives every window; the program folder is the folder of the executable
+    // and every data path is below it.
+    ms::StudioState studio;
+    ms::Frmzjm window(studio, QCoreApplication::applicationDirPath());
     window.show();
     return app.exec();
 }

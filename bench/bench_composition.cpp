@@ -11,6 +11,7 @@
 #include <string>
 
 #include "compositor/Composition.h"
+#include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
 #include "platform/FileLookup.h"
 
@@ -39,7 +40,7 @@ StudioState& studio(int stretch) {
     if (!fresh) return s;
     initialiseStudio(s, gStudio);
     CHUSHI_MOBAN(s);
-    DesignState& d = s.design;
+    DesignState& d = s.doc.design;
     d.faxingname = firstComponent(s, "faxing");
     d.meimaoxingname = firstComponent(s, "meimao");
     d.zuixingname = firstComponent(s, "zuixing");
@@ -66,7 +67,7 @@ void BM_huaban_hecheng1(benchmark::State& state) {
     StudioState& s = studio(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         huaban_hecheng1(s);
-        benchmark::DoNotOptimize(s.views.Pichuaban.constBits());
+        benchmark::DoNotOptimize(s.session.views.Pichuaban.constBits());
     }
 }
 
@@ -77,13 +78,13 @@ void BM_qpainter_redraw(benchmark::State& state) {
     for (auto _ : state) {
         QPainter p(&canvas);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, s.design.Picbeijing);
-        p.drawImage(0, 0, s.design.PicMT);
+        p.drawImage(0, 0, s.doc.design.Picbeijing);
+        p.drawImage(0, 0, s.doc.design.PicMT);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
         for (Layer l : kRedrawOrder) {
-            const Placement pl = redrawPlacement(l, s.design.geometry, s.design.hairHeight);
-            p.drawImage(pl.dst, s.surfaces.of(kindOf(l)).image(), pl.src);
+            const Placement pl = redrawPlacement(l, s.doc.design.geometry, s.doc.design.hairHeight);
+            p.drawImage(pl.dst, s.doc.surfaces.of(kindOf(l)).image(), pl.src);
         }
         p.end();
         benchmark::DoNotOptimize(canvas.constBits());
@@ -101,8 +102,8 @@ void BM_pixman_redraw(benchmark::State& state) {
     const bool stretched = state.range(0) != 0;
     QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_ARGB32_Premultiplied);
     pixman_image_t* dst = wrap(canvas);
-    const QImage photo = s.design.PicMT.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage back = s.design.Picbeijing.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage photo = s.doc.design.PicMT.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage back = s.doc.design.Picbeijing.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     pixman_image_t* photoImg = wrap(photo);
     pixman_image_t* backImg = wrap(back);
     struct Prepared {
@@ -111,8 +112,8 @@ void BM_pixman_redraw(benchmark::State& state) {
     };
     std::vector<Prepared> layers;
     for (Layer l : kRedrawOrder) {
-        const Placement pl = redrawPlacement(l, s.design.geometry, s.design.hairHeight);
-        pixman_image_t* img = wrap(s.surfaces.of(kindOf(l)).image());
+        const Placement pl = redrawPlacement(l, s.doc.design.geometry, s.doc.design.hairHeight);
+        pixman_image_t* img = wrap(s.doc.surfaces.of(kindOf(l)).image());
         pixman_transform_t t;
         pixman_transform_init_scale(&t, pixman_double_to_fixed(double(pl.src.width()) / pl.dst.width()),
                                     pixman_double_to_fixed(double(pl.src.height()) / pl.dst.height()));
@@ -140,13 +141,13 @@ void BM_pixman_redraw(benchmark::State& state) {
 
 void BM_huaban_hecheng2(benchmark::State& state) {
     StudioState& s = studio(0);
-    for (auto _ : state) benchmark::DoNotOptimize(huaban_hecheng2(s).ok);
+    for (auto _ : state) benchmark::DoNotOptimize(huaban_hecheng2(s).ok());
 }
 
 void BM_CHUSHI_MOBAN(benchmark::State& state) {
     StudioState s;
     initialiseStudio(s, gStudio);
-    for (auto _ : state) benchmark::DoNotOptimize(CHUSHI_MOBAN(s).ok);
+    for (auto _ : state) benchmark::DoNotOptimize(CHUSHI_MOBAN(s).ok());
 }
 
 BENCHMARK(BM_huaban_hecheng1)->ArgName("stretch")->Arg(0)->Arg(3)->Unit(benchmark::kMicrosecond);

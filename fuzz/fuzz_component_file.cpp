@@ -1,7 +1,7 @@
 // Arbitrary bytes as a component pixel file, through every reader sizing.
 #include <QByteArray>
 
-#include "imaging/ComponentFile.h"
+#include "imaging/ComponentCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

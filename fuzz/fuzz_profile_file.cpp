@@ -1,11 +1,10 @@
-// Feeds arbitrary bytes to ProfileFile as the content of a record file, then reads and writes keys and
-// checks that the results are consistent: reads agree with each other, a refused write leaves the file
-// byte-identical, an accepted write reads back unchanged and leaves every other key as it was.
+// Feeds arbitrary bytes to ProfileFile as the content of a record file, in memory, then reads and
+// writes keys and checks that the results are consistent: reads agree with each other, a refused
+// write leaves the content byte-identical, an accepted write reads back unchanged and leaves every
+// other key as it was. The file functions do exactly these operations between reading and writing
+// the file, so the parser is fuzzed without touching the disk.
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
@@ -24,12 +23,6 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return QByteArray();
-    return f.readAll();
-}
-
 char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
 
 bool sameName(const QString& a, const QString& b) {
@@ -46,9 +39,9 @@ struct Name {
 };
 
 // Every read path must agree on the value of (section, key). limit is the cut checked against the file.
-QString checkedRead(const QString& path, const Name& name, int limit) {
-    const QString full = ProfileFile::readString(path, name.section, name.key, 0);
-    require(ProfileFile::readString(path, name.section, name.key, limit) ==
+QString checkedRead(const QByteArray& content, const Name& name, int limit) {
+    const QString full = ProfileFile::valueIn(content, name.section, name.key, 0);
+    require(ProfileFile::valueIn(content, name.section, name.key, limit) ==
             ProfileFile::limited(full, limit));
     for (int n = 1; n <= 8; ++n) {
         const QString cut = ProfileFile::limited(full, n);
@@ -56,7 +49,7 @@ QString checkedRead(const QString& path, const Name& name, int limit) {
         require(cut.toUtf8().size() <= n - 1);
         require(cut.size() == full.size() || ProfileFile::limited(full, n + 4).size() > cut.size());
     }
-    const std::optional<ProfileFile::Entries> entries = ProfileFile::readSection(path, name.section);
+    const std::optional<ProfileFile::Entries> entries = ProfileFile::sectionIn(content, name.section);
     QString fromSection;
     if (entries) {
         for (const ProfileFile::Entry& entry : *entries) {
@@ -71,30 +64,31 @@ QString checkedRead(const QString& path, const Name& name, int limit) {
 }
 
 // Reads of every name, in the order of names.
-QList<QString> checkedReads(const QString& path, const QList<Name>& names, int limit) {
+QList<QString> checkedReads(const QByteArray& content, const QList<Name>& names, int limit) {
     QList<QString> values;
-    for (const Name& name : names) values.append(checkedRead(path, name, limit));
+    for (const Name& name : names) values.append(checkedRead(content, name, limit));
     return values;
 }
 
 // Writes entries into section and checks the outcome against the reads of every name; values holds
 // what those reads gave before and is updated.
-void checkedWrite(const QString& path, const QString& section, const ProfileFile::Entries& entries,
+void checkedWrite(QByteArray& content, const QString& section, const ProfileFile::Entries& entries,
                   const QList<Name>& names, int limit, QList<QString>& values) {
-    const QByteArray before = contentOf(path);
-    const ms::Status status = ProfileFile::writeSection(path, section, entries);
+    QByteArray after = content;
+    const ms::Status status = ProfileFile::withSection(content, section, entries, after);
     if (!status) {
         require(!status.message.isEmpty());
-        require(contentOf(path) == before);
+        require(after == content);
         return;
     }
+    content = after;
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (!sameName(names[i].section, section)) continue;
         for (const ProfileFile::Entry& entry : entries) {
             if (sameName(entry.first, names[i].key)) values[i] = entry.second;  // the last write wins
         }
     }
-    require(checkedReads(path, names, limit) == values);
+    require(checkedReads(content, names, limit) == values);
 }
 
 // The part of the last line before its first '=' and the part after it, as a name and a value the
@@ -115,19 +109,11 @@ void nameAndValueFromInput(const QByteArray& input, QString* name, QString* valu
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString path =
-        QDir(QDir::tempPath())
-            .filePath(QStringLiteral("ms_fuzz_profile_file_%1.ini").arg(QCoreApplication::applicationPid()));
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
-        if (f.write(input) != input.size()) return 0;
-    }
+    QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
 
     QString steeredName;
     QString steeredValue;
-    nameAndValueFromInput(input, &steeredName, &steeredValue);
+    nameAndValueFromInput(content, &steeredName, &steeredValue);
 
     const QList<Name> names = {
         {QStringLiteral("kelm1"), QStringLiteral("faxingname")},
@@ -137,18 +123,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {steeredName, QStringLiteral("x")},
     };
     const int limit = 1 + int(size % 8);
-    QList<QString> values = checkedReads(path, names, limit);
+    QList<QString> values = checkedReads(content, names, limit);
 
-    checkedWrite(path, QStringLiteral("a"), {{QStringLiteral("x"), steeredValue}}, names, limit, values);
-    checkedWrite(path, QStringLiteral("A"), {{steeredName, steeredValue}}, names, limit, values);
-    checkedWrite(path, steeredName,
+    checkedWrite(content, QStringLiteral("a"), {{QStringLiteral("x"), steeredValue}}, names, limit, values);
+    checkedWrite(content, QStringLiteral("A"), {{steeredName, steeredValue}}, names, limit, values);
+    checkedWrite(content, steeredName,
                  {{QStringLiteral("X"), QStringLiteral("1=[2];3")},
                   {QStringLiteral("faxingname"), steeredValue},
                   {QStringLiteral("x"), QStringLiteral("second")}},
                  names, limit, values);
-    checkedWrite(path, QStringLiteral("kelm1"), {{QStringLiteral("faxingname"), QStringLiteral("短发")}},
+    checkedWrite(content, QStringLiteral("kelm1"), {{QStringLiteral("faxingname"), QStringLiteral("短发")}},
                  names, limit, values);
-
-    QFile::remove(path);
     return 0;
 }

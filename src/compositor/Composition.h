@@ -1,8 +1,9 @@
 #pragma once
 #include <functional>
 
+#include "base/Status.h"
+#include "compositor/Kind.h"
 #include "compositor/StudioState.h"
-#include "platform/Status.h"
 
 namespace ms {
 
@@ -26,6 +27,9 @@ Status huaban_hecheng(StudioState& s);
 // Copies the canvas to the canvas view and its copy, and into the magnified view while visible.
 void outputStep(StudioState& s);
 
+// Draws the canvas view's picture, stretched 1.6 times, into the magnified view.
+void magnifyView(Views& v);
+
 // Chooses a random hairstyle whose name carries a number between 1 and the file count and the
 // current hairstyle codes. Gives up after a bounded number of tries and keeps the current one.
 Status faxing_name(StudioState& s);
@@ -34,7 +38,8 @@ Status faxing_name(StudioState& s, const std::function<double()>& uniform01);
 // Every kind back to its "000" default, the background from the canvas view, recomposed.
 Status CHUSHI_MOBAN(StudioState& s);
 
-// The first file of folder `kind` matching prefix + "*", as a full path; "" when there is none.
-QString defaultComponent(const StudioState& s, const QString& kind, const QString& prefix);
+// The first file of the kind's library folder matching prefix + "*", as a full path; "" when there
+// is none.
+QString defaultComponent(const StudioState& s, Kind kind, const QString& prefix);
 
 }  // namespace ms

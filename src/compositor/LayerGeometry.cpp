@@ -1,5 +1,8 @@
 #include "compositor/LayerGeometry.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "imaging/Rounding.h"
 
 namespace ms {
@@ -105,6 +108,29 @@ Placement preparationPlacement(Layer layer, const LayerGeometry& g, int W, int H
             break;
     }
     return p;
+}
+
+std::optional<QPoint> canvasToGrid(const Placement& p, int gridHeight, QPoint canvas) {
+    if (!p.dst.contains(canvas) || p.src.isEmpty()) return std::nullopt;
+    const double u = p.src.x() + (canvas.x() + 0.5 - p.dst.x()) * p.src.width() / p.dst.width();
+    const double v = p.src.y() + (canvas.y() + 0.5 - p.dst.y()) * p.src.height() / p.dst.height();
+    const int sx = std::clamp(static_cast<int>(std::floor(u)), p.src.left(), p.src.right());
+    const int sy = std::clamp(static_cast<int>(std::floor(v)), p.src.top(), p.src.bottom());
+    return QPoint(sx, gridHeight - 1 - sy);
+}
+
+QPointF gridToCanvas(const Placement& p, int gridHeight, QPoint grid) {
+    const double u = grid.x() + 0.5, v = gridHeight - 1 - grid.y() + 0.5;
+    return {p.dst.x() + (u - p.src.x()) * p.dst.width() / p.src.width() - 0.5,
+            p.dst.y() + (v - p.src.y()) * p.dst.height() / p.src.height() - 0.5};
+}
+
+QPointF magnifiedToCanvas(QPointF viewPixels) {
+    return viewPixels * (kPointsPerViewPixel * kCanvasPerMagnifiedPoint);
+}
+
+QPointF canvasToMagnified(QPointF canvas) {
+    return canvas / (kPointsPerViewPixel * kCanvasPerMagnifiedPoint);
 }
 
 }  // namespace ms

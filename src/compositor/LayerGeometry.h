@@ -1,6 +1,11 @@
 #pragma once
+#include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <cstdint>
+#include <optional>
+
+#include "compositor/Kind.h"
 
 namespace ms {
 
@@ -22,21 +27,6 @@ struct LayerGeometry {
     bool operator==(const LayerGeometry&) const = default;
 };
 
-// The blended layers, in the order huaban_hecheng1 draws them, plus the cut-out photo.
-enum class Layer {
-    EyebrowLeft,
-    EyebrowRight,
-    Lips,
-    Necklace,
-    Clothing,
-    Hairstyle,
-    Glasses,
-    Hat,
-    EarringLeft,
-    EarringRight,
-    Cutout,
-};
-
 // Source rectangle in the kind surface and destination rectangle on the canvas (top-down pixels).
 struct Placement {
     QRect src;
@@ -48,5 +38,22 @@ Placement redrawPlacement(Layer layer, const LayerGeometry& g, int hairHeight);
 
 // Placement when a preparation blends the surface it has just made; W and H from the file header.
 Placement preparationPlacement(Layer layer, const LayerGeometry& g, int W, int H);
+
+// The canvas pixel (top-down) to the pixel of the kind grid that a placement shows there, with
+// the stretch undone (sampled at the pixel's centre) and the rows flipped: grid rows count from
+// the bottom, and gridHeight is the height of the grid the source rectangle lies in. nullopt
+// where the placement does not cover the canvas pixel.
+std::optional<QPoint> canvasToGrid(const Placement& p, int gridHeight, QPoint canvas);
+
+// The other way: where the centre of a grid pixel lands on the canvas, in canvas pixels (a whole
+// number is the centre of that canvas pixel).
+QPointF gridToCanvas(const Placement& p, int gridHeight, QPoint grid);
+
+// The magnified view measures positions in points (3/4 of a screen pixel at 96 dots per inch)
+// and takes 0.83 canvas pixels per point, not the exact 0.8333...
+constexpr double kPointsPerViewPixel = 0.75;
+constexpr double kCanvasPerMagnifiedPoint = 0.83;
+QPointF magnifiedToCanvas(QPointF viewPixels);
+QPointF canvasToMagnified(QPointF canvas);
 
 }  // namespace ms

@@ -5,10 +5,20 @@
 
 namespace ms {
 
-// The one place where bottom-up straight-alpha grids meet top-down pictures.
+// The one place where bottom-up grids meet top-down pictures.
+
 // A picture of any format becomes a grid of its size (straight alpha, bottom row first).
 PixelGrid gridFromImage(const QImage& image);
-// A grid becomes a top-down straight-alpha picture (QImage::Format_ARGB32).
-QImage imageFromGrid(const PixelGrid& grid);
+
+// What a grid's pixels are, and so what turning it into a picture does to them.
+enum class GridAlpha {
+    Straight,       // straight alpha: kept as it is in a Format_ARGB32 picture
+    Premultiply,    // straight alpha: premultiplied on the way into a premultiplied picture
+    Premultiplied,  // already premultiplied: copied into a premultiplied picture
+};
+
+// A grid becomes a top-down picture: Format_ARGB32 for straight grids, otherwise
+// Format_ARGB32_Premultiplied. An empty grid gives a null picture.
+QImage imageFromGrid(const PixelGrid& grid, GridAlpha alpha = GridAlpha::Straight);
 
 }  // namespace ms

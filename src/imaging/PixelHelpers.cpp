@@ -16,20 +16,8 @@ void premultiply_pixel(uint32_t& pixel) {
     pixel = out;
 }
 
-// Integer form of premultiply_pixel: c * a / 255 is never a tie, so (c * a + 127) / 255 is the same
-// nearest integer; the tests check all 65536 cases against the float form.
-static inline uint32_t premultiplyFast(uint32_t p) {
-    const uint32_t a = p >> 24;
-    if (a == 255) return p;
-    if (a == 0) return 0;
-    const uint32_t r = ((p >> 16 & 0xFF) * a + 127) / 255;
-    const uint32_t g = ((p >> 8 & 0xFF) * a + 127) / 255;
-    const uint32_t b = ((p & 0xFF) * a + 127) / 255;
-    return a << 24 | r << 16 | g << 8 | b;
-}
-
 void premultiplyGrid(PixelGrid& grid) {
-    for (uint32_t& p : grid.pixels) p = premultiplyFast(p);
+    for (uint32_t& p : grid.pixels) p = premultiplied(p);
 }
 
 std::array<double, 3> sample_bilinear(const RotationGrid& grid, double x, double y) {

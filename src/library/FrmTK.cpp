@@ -13,7 +13,7 @@
 
 namespace ms {
 
-FrmTK::FrmTK(StudioState& s, int libraryKind, QWidget* owner)
+FrmTK::FrmTK(StudioState& s, LibraryKind libraryKind, QWidget* owner)
     : LibraryWindow(s, libraryKind, nullptr, owner) {
     setObjectName(QStringLiteral("FrmTK"));
     setWindowTitle(QStringLiteral("部件库"));
@@ -22,8 +22,8 @@ FrmTK::FrmTK(StudioState& s, int libraryKind, QWidget* owner)
     column->addWidget(buildAreas(), 0, Qt::AlignHCenter);
     column->addWidget(pagingBar());
     column->addWidget(buildAdjustments());
-    setEyebrowSidesShown(libraryKind == kLibraryEyebrows);
-    setLipColourButtonShown(libraryKind == kLibraryLips);
+    setEyebrowSidesShown(libraryKind == LibraryKind::Eyebrows);
+    setLipColourButtonShown(libraryKind == LibraryKind::Lips);
 }
 
 QWidget* FrmTK::buildAreas() {

@@ -18,7 +18,7 @@ namespace ms {
 class FrmTK : public LibraryWindow {
     Q_OBJECT
   public:
-    FrmTK(StudioState& s, int libraryKind, QWidget* owner);
+    FrmTK(StudioState& s, LibraryKind libraryKind, QWidget* owner);
 
     // The eyebrow side frame Framm; the eyebrow button shows it, the lip and accessory ones hide it.
     void setEyebrowSidesShown(bool shown);

@@ -7,7 +7,7 @@
 namespace ms {
 
 FrmTK1::FrmTK1(StudioState& s, SuitabilityLink* link, QWidget* owner)
-    : LibraryWindow(s, kLibraryHairstyles, link, owner) {
+    : LibraryWindow(s, LibraryKind::Hairstyles, link, owner) {
     setObjectName(QStringLiteral("FrmTK1"));
     setWindowTitle(QStringLiteral("发型库"));
     auto* column = new QVBoxLayout(this);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "compositor/Composition.h"
+#include "compositor/Kinds.h"
 #include "library/SuitabilityLink.h"
 #include "persistence/History.h"
 #include "platform/PictureFile.h"
@@ -12,13 +13,11 @@ namespace ms {
 
 namespace {
 
-constexpr int32_t kOpeningLipColour = 0x5000FF;  // RGB(255, 0, 80), red in the low byte
-
-int perPageOf(int kind) { return kind == kLibraryHairstyles ? 8 : 6; }
+int perPageOf(LibraryKind kind) { return kind == LibraryKind::Hairstyles ? 8 : 6; }
 
 }  // namespace
 
-LibraryBrowser::LibraryBrowser(StudioState& s, int libraryKind, SuitabilityLink* link)
+LibraryBrowser::LibraryBrowser(StudioState& s, LibraryKind libraryKind, SuitabilityLink* link)
     : s_(s),
       kind_(libraryKind),
       link_(link),
@@ -27,31 +26,31 @@ LibraryBrowser::LibraryBrowser(StudioState& s, int libraryKind, SuitabilityLink*
       enabled_(static_cast<size_t>(perPageOf(libraryKind)), true) {}
 
 void LibraryBrowser::open() {
-    LibraryState& lib = s_.library;
+    LibraryState& lib = s_.session.library;
     pages_ = LibraryPages(pages_.perPage());
     std::fill(enabled_.begin(), enabled_.end(), true);
     tab_ = 0;
     openPanel();
-    lib.folder = libraryFolder(s_.P, libraryFolderName(kind_, kAccessoryHat));
+    lib.folder = libraryFolder(s_.P, libraryFolderName(kind_, AccessorySubKind::Hat));
     switch (kind_) {
-        case kLibraryHairstyles:
+        case LibraryKind::Hairstyles:
             lib.hairFirstCode = QStringLiteral("d");
             lib.hairSecondCode = QStringLiteral("z");
             lib.pattern = hairstylePattern(lib.folder, lib.hairFirstCode, lib.hairSecondCode);
             break;
-        case kLibraryEyebrows:
-            s_.design.woman = true;
+        case LibraryKind::Eyebrows:
+            s_.doc.design.woman = true;
             lib.eyebrowCode = QStringLiteral("k");
             lib.pattern = codePattern(lib.folder, lib.eyebrowCode);
             break;
-        case kLibraryLips:
-            s_.design.lipColour = kOpeningLipColour;
+        case LibraryKind::Lips:
+            s_.doc.design.lipColour = kDefaultLipColour;
             lib.lipCode = QStringLiteral("k");
             lib.pattern = codePattern(lib.folder, lib.lipCode);
-            s_.design.zuixingnd = static_cast<int16_t>(5 * panel_.colourSlider);
+            s_.doc.design.zuixingnd = static_cast<int16_t>(5 * panel_.colourSlider);
             break;
         default:
-            subKind_ = kAccessoryHat;
+            subKind_ = AccessorySubKind::Hat;
             lib.pattern = everythingPattern(lib.folder);
             break;
     }
@@ -62,17 +61,17 @@ void LibraryBrowser::open() {
 void LibraryBrowser::openPanel() {
     panel_ = AdjustmentPanel();
     switch (kind_) {
-        case kLibraryEyebrows:
+        case LibraryKind::Eyebrows:
             panel_.resetCaption = QStringLiteral("眉毛复原");
             panel_.colourCaption = QStringLiteral("眉毛颜色浓淡");
             panel_.warpSize = 7;
             break;
-        case kLibraryLips:
+        case LibraryKind::Lips:
             panel_.resetCaption = QStringLiteral("嘴型复原");
             panel_.colourCaption = QStringLiteral("嘴型颜色浓淡");
             panel_.warpSize = 8;
             break;
-        case kLibraryAccessories:
+        case LibraryKind::Accessories:
             panel_.resetCaption = QStringLiteral("饰品复位");
             panel_.colourSliderShown = false;
             panel_.warpShown = false;
@@ -86,47 +85,49 @@ void LibraryBrowser::selectCategory(int tab) {
     const std::vector<Category>& tabs = categories();
     if (tab < 0 || tab >= static_cast<int>(tabs.size())) return;
     const Category& c = tabs[static_cast<size_t>(tab)];
-    LibraryState& lib = s_.library;
+    LibraryState& lib = s_.session.library;
     tab_ = tab;
     std::fill(enabled_.begin(), enabled_.end(), true);
     pages_.restart();
     lib.folder = libraryFolder(s_.P, c.folder);
     switch (kind_) {
-        case kLibraryHairstyles:
+        case LibraryKind::Hairstyles:
             lib.hairFirstCode = c.firstCode;
             lib.hairSecondCode = c.secondCode;
             lib.pattern = hairstylePattern(lib.folder, c.firstCode, c.secondCode);
             break;
-        case kLibraryEyebrows:
+        case LibraryKind::Eyebrows:
             lib.eyebrowCode = c.firstCode;
-            s_.design.woman = c.woman;
+            s_.doc.design.woman = c.woman;
             lib.pattern = codePattern(lib.folder, c.firstCode);
             break;
-        case kLibraryLips:
+        case LibraryKind::Lips:
             lib.lipCode = c.firstCode;
             lib.pattern = codePattern(lib.folder, c.firstCode);
             break;
-        default:
+        default: {
             subKind_ = c.subKind;
             lib.pattern = everythingPattern(lib.folder);
-            panel_.moveAcrossShown =
-                subKind_ == kAccessoryHat || subKind_ == kAccessoryGlasses || subKind_ == kAccessoryEarrings;
-            panel_.stretchUpDownShown = subKind_ != kAccessoryEarrings && subKind_ != kAccessoryNecklace;
-            panel_.warpShown = subKind_ == kAccessoryClothing;
+            // A tab shows the sliders of the fields its kind has, and the warp tool if it warps.
+            const KindInfo& info = kindInfo(kindOfLibrary(kind_, subKind_));
+            panel_.moveAcrossShown = info.members()[0].left != nullptr;
+            panel_.stretchUpDownShown = info.members()[0].height != nullptr;
+            panel_.warpShown = info.warpable;
             if (panel_.warpShown) panel_.warpSize = 7;
             break;
+        }
     }
     makeCurrent();
     listAndDraw();
 }
 
 void LibraryBrowser::makeCurrent() {
-    s_.library.currentKind = kind_;
-    if (kind_ == kLibraryAccessories) s_.library.accessorySubKind = subKind_;
+    s_.session.library.currentKind = kind_;
+    if (kind_ == LibraryKind::Accessories) s_.session.library.accessorySubKind = subKind_;
 }
 
 void LibraryBrowser::listAndDraw() {
-    pages_.setListing(LibraryPages::buildListing(s_.library.pattern));
+    pages_.setListing(LibraryPages::buildListing(s_.session.library.pattern));
     drawPage();
 }
 
@@ -154,49 +155,17 @@ void LibraryBrowser::drawPage() {
         const QString entry = pages_.entry(i);
         // An unreadable file leaves its thumbnail blank and disabled; the page goes on.
         enabled_[k] =
-            !entry.isEmpty() && renderThumbnail(entry, kind, s_.design.lipColour, thumbnails_[k]).ok;
+            !entry.isEmpty() && renderThumbnail(entry, kind, s_.doc.design.lipColour, thumbnails_[k]).ok();
     }
 }
 
 void LibraryBrowser::applyToDesign(const QString& entry) {
-    DesignState& d = s_.design;
-    auto& flags = s_.flags.Check1;
-    switch (kind_) {
-        case kLibraryHairstyles:
-            flags[LayerFlags::kHairstyle] = false;
-            d.faxingname = entry;
-            return;
-        case kLibraryEyebrows:
-            panel_.colourSlider = 0;
-            flags[LayerFlags::kEyebrows] = false;
-            d.meimaoxingname = entry;
-            return;
-        case kLibraryLips:
-            flags[LayerFlags::kLips] = false;
-            d.zuixingname = entry;
-            return;
-        default:
-            break;
-    }
-    switch (subKind_) {
-        case kAccessoryGlasses:
-            panel_.colourSlider = 0;
-            d.yanjingname = entry;
-            return;
-        case kAccessoryEarrings:
-            d.erhuanname = entry;
-            return;
-        case kAccessoryNecklace:
-            d.xianglianname = entry;
-            return;
-        case kAccessoryClothing:
-            flags[LayerFlags::kClothing] = false;
-            d.fuzhuangname = entry;
-            return;
-        default:
-            d.maoziname = entry;
-            return;
-    }
+    const Kind k = kindOfLibrary(kind_, subKind_);
+    const KindInfo& info = kindInfo(k);
+    if (info.resetsColourSlider) panel_.colourSlider = 0;
+    // A new component replaces a warped one.
+    if (info.warpable) s_.doc.flags.modified(k) = false;
+    s_.doc.design.*info.file = entry;
 }
 
 LibraryApplied LibraryBrowser::apply(int index) {
@@ -211,7 +180,7 @@ LibraryApplied LibraryBrowser::apply(int index) {
     out.file = entry;
     if (Status st = huaban_hecheng2(s_); !st) out.problems << st.message;
     if (Status st = huifu_baochun(s_); !st) out.problems << st.message;
-    if (kind_ == kLibraryHairstyles) showHairstyleRecord(out);
+    if (kind_ == LibraryKind::Hairstyles) showHairstyleRecord(out);
     return out;
 }
 

@@ -29,8 +29,8 @@ struct AdjustmentPanel {
 // The result of applying a thumbnail, for the main window.
 struct LibraryApplied {
     bool done = false;  // false: no usable thumbnail at that index, nothing changed
-    int libraryKind = 0;
-    int accessorySubKind = 0;
+    LibraryKind libraryKind = LibraryKind::None;
+    AccessorySubKind accessorySubKind = AccessorySubKind::Hat;
     QString file;          // the component file applied, full path
     QStringList problems;  // messages for the user; the change itself stays applied
     // Hairstyles only: the info picture for Image1 (null: clear it) and the record for the check boxes.
@@ -44,7 +44,7 @@ struct LibraryApplied {
 class LibraryBrowser {
   public:
     // `link` is used by the hairstyle library only and may be null (no database look-up).
-    LibraryBrowser(StudioState& s, int libraryKind, SuitabilityLink* link = nullptr);
+    LibraryBrowser(StudioState& s, LibraryKind libraryKind, SuitabilityLink* link = nullptr);
 
     // The opener of the kind (dkfxkk, dkmmkk, dkzxkk, dkmzkk): kind, folder, codes, pattern, the
     // panel captions, and the first page.
@@ -58,8 +58,8 @@ class LibraryBrowser {
     // Thumbnail click: the kind's component file, recomposition, one undo snapshot.
     LibraryApplied apply(int index);
 
-    int libraryKind() const { return kind_; }
-    int accessorySubKind() const { return subKind_; }
+    LibraryKind libraryKind() const { return kind_; }
+    AccessorySubKind accessorySubKind() const { return subKind_; }
     int currentTab() const { return tab_; }
     const std::vector<Category>& categories() const { return categoriesOf(kind_); }
     const LibraryPages& pages() const { return pages_; }
@@ -80,8 +80,8 @@ class LibraryBrowser {
     void showHairstyleRecord(LibraryApplied& out);
 
     StudioState& s_;
-    int kind_;
-    int subKind_ = kAccessoryHat;
+    LibraryKind kind_;
+    AccessorySubKind subKind_ = AccessorySubKind::Hat;
     int tab_ = 0;
     SuitabilityLink* link_;
     LibraryPages pages_;

@@ -3,22 +3,31 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "compositor/Kinds.h"
+
 namespace ms {
 
 namespace {
 
 Category hair(const char* caption, const char* first, const char* second) {
-    return {QString::fromUtf8(caption), QString::fromLatin1(first), QString::fromLatin1(second), true, 0,
-            QStringLiteral("faxing")};
+    return {QString::fromUtf8(caption), QString::fromLatin1(first),     QString::fromLatin1(second), true,
+            AccessorySubKind::Hat,      kindInfo(Kind::faxing).folder()};
 }
 Category brow(const char* caption, const char* code, bool woman) {
-    return {QString::fromUtf8(caption), QString::fromLatin1(code), {}, woman, 0, QStringLiteral("meimao")};
+    return {QString::fromUtf8(caption), QString::fromLatin1(code),      {}, woman,
+            AccessorySubKind::Hat,      kindInfo(Kind::meimao).folder()};
 }
 Category lip(const char* caption, const char* code) {
-    return {QString::fromUtf8(caption), QString::fromLatin1(code), {}, true, 0, QStringLiteral("zuixing")};
+    return {QString::fromUtf8(caption), QString::fromLatin1(code),       {}, true,
+            AccessorySubKind::Hat,      kindInfo(Kind::zuixing).folder()};
 }
-Category accessory(const char* caption, int subKind, const char* folder) {
-    return {QString::fromUtf8(caption), {}, {}, true, subKind, QString::fromLatin1(folder)};
+Category accessory(const char* caption, AccessorySubKind subKind) {
+    return {QString::fromUtf8(caption),
+            {},
+            {},
+            true,
+            subKind,
+            kindInfo(kindOfLibrary(LibraryKind::Accessories, subKind)).folder()};
 }
 
 const std::vector<Category>& hairstyleCategories() {
@@ -44,53 +53,41 @@ const std::vector<Category>& lipCategories() {
 }
 
 const std::vector<Category>& accessoryCategories() {
-    static const std::vector<Category> tabs = {accessory(" 帽子 ", kAccessoryHat, "maozi"),
-                                               accessory(" 眼镜 ", kAccessoryGlasses, "yanjing"),
-                                               accessory(" 耳环 ", kAccessoryEarrings, "erhuan"),
-                                               accessory(" 项链 ", kAccessoryNecklace, "xianglian"),
-                                               accessory(" 服装 ", kAccessoryClothing, "fuzhuang")};
+    static const std::vector<Category> tabs = {
+        accessory(" 帽子 ", AccessorySubKind::Hat), accessory(" 眼镜 ", AccessorySubKind::Glasses),
+        accessory(" 耳环 ", AccessorySubKind::Earrings), accessory(" 项链 ", AccessorySubKind::Necklace),
+        accessory(" 服装 ", AccessorySubKind::Clothing)};
     return tabs;
 }
 
 }  // namespace
 
-const std::vector<Category>& categoriesOf(int libraryKind) {
+const std::vector<Category>& categoriesOf(LibraryKind libraryKind) {
     switch (libraryKind) {
-        case kLibraryHairstyles:
+        case LibraryKind::Hairstyles:
             return hairstyleCategories();
-        case kLibraryEyebrows:
+        case LibraryKind::Eyebrows:
             return eyebrowCategories();
-        case kLibraryLips:
+        case LibraryKind::Lips:
             return lipCategories();
         default:
             return accessoryCategories();
     }
 }
 
-int tabsPerRow(int libraryKind) {
+int tabsPerRow(LibraryKind libraryKind) {
     switch (libraryKind) {
-        case kLibraryHairstyles:
+        case LibraryKind::Hairstyles:
             return 6;
-        case kLibraryEyebrows:
+        case LibraryKind::Eyebrows:
             return 4;
         default:
             return 5;
     }
 }
 
-QString libraryFolderName(int libraryKind, int accessorySubKind) {
-    switch (libraryKind) {
-        case kLibraryHairstyles:
-            return QStringLiteral("faxing");
-        case kLibraryEyebrows:
-            return QStringLiteral("meimao");
-        case kLibraryLips:
-            return QStringLiteral("zuixing");
-        default:
-            for (const Category& c : accessoryCategories())
-                if (c.subKind == accessorySubKind) return c.folder;
-            return QStringLiteral("maozi");
-    }
+QString libraryFolderName(LibraryKind libraryKind, AccessorySubKind accessorySubKind) {
+    return kindInfo(kindOfLibrary(libraryKind, accessorySubKind)).folder();
 }
 
 QString libraryFolder(const QString& P, const QString& relativeFolder) {

@@ -2,13 +2,9 @@
 #include <QString>
 #include <vector>
 
-namespace ms {
+#include "compositor/Kind.h"
 
-// Values of LibraryState::currentKind.
-constexpr int kLibraryHairstyles = 1, kLibraryEyebrows = 3, kLibraryLips = 6, kLibraryAccessories = 8;
-// Values of LibraryState::accessorySubKind.
-constexpr int kAccessoryHat = 8, kAccessoryGlasses = 9, kAccessoryEarrings = 10, kAccessoryNecklace = 11,
-              kAccessoryClothing = 12;
+namespace ms {
 
 // One category tab of a library window. Hairstyle names begin with firstCode and hold secondCode
 // somewhere after it; eyebrow and lip names begin with firstCode; accessory tabs list all of `folder`.
@@ -16,17 +12,17 @@ struct Category {
     QString caption;
     QString firstCode;
     QString secondCode;
-    bool woman = true;  // eyebrows: the woman flag the tab sets
-    int subKind = 0;    // accessories: the sub-kind the tab selects
-    QString folder;     // relative library folder, e.g. "faxing"
+    bool woman = true;                                 // eyebrows: the woman flag the tab sets
+    AccessorySubKind subKind = AccessorySubKind::Hat;  // accessories: the sub-kind the tab selects
+    QString folder;                                    // relative library folder, e.g. "faxing"
 };
 
 // The tab strip of a library kind, in tab order, and how many tabs one row holds.
-const std::vector<Category>& categoriesOf(int libraryKind);
-int tabsPerRow(int libraryKind);
+const std::vector<Category>& categoriesOf(LibraryKind libraryKind);
+int tabsPerRow(LibraryKind libraryKind);
 
-// Relative folder of a kind's library ("faxing", "meimao", "zuixing", "maozi"; accessories by tab).
-QString libraryFolderName(int libraryKind, int accessorySubKind = kAccessoryHat);
+// Relative folder of a kind's library ("faxing", "meimao", "zuixing"; accessories by tab).
+QString libraryFolderName(LibraryKind libraryKind, AccessorySubKind accessorySubKind = AccessorySubKind::Hat);
 
 // P + "/" + relative folder + "/", the form in which library folders are kept and concatenated.
 QString libraryFolder(const QString& P, const QString& relativeFolder);

@@ -11,7 +11,7 @@
 
 namespace ms {
 
-LibraryWindow::LibraryWindow(StudioState& s, int libraryKind, SuitabilityLink* link, QWidget* owner)
+LibraryWindow::LibraryWindow(StudioState& s, LibraryKind libraryKind, SuitabilityLink* link, QWidget* owner)
     : QWidget(owner, Qt::Tool), browser_(s, libraryKind, link), SSTab1_(new CategoryTabs(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));

@@ -18,7 +18,7 @@ class ThumbnailButton;
 class LibraryWindow : public QWidget {
     Q_OBJECT
   public:
-    LibraryWindow(StudioState& s, int libraryKind, SuitabilityLink* link, QWidget* owner);
+    LibraryWindow(StudioState& s, LibraryKind libraryKind, SuitabilityLink* link, QWidget* owner);
 
     // Runs the opener of the window's kind and shows the first page.
     void openLibrary();

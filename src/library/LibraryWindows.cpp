@@ -40,7 +40,7 @@ void LibraryWindows::placeBesideOwner(QWidget* window) const {
 }
 
 void LibraryWindows::openHairstyles() {
-    s_.library.currentKind = kLibraryHairstyles;
+    s_.session.library.currentKind = LibraryKind::Hairstyles;
     if (hairstyles_) {
         hairstyles_->show();
         hairstyles_->raise();
@@ -54,7 +54,7 @@ void LibraryWindows::openHairstyles() {
     hairstyles_->show();
 }
 
-void LibraryWindows::openComponent(int libraryKind) {
+void LibraryWindows::openComponent(LibraryKind libraryKind) {
     closeComponentWindow();
     component_ = new FrmTK(s_, libraryKind, owner_);
     wire(component_.data());
@@ -63,9 +63,9 @@ void LibraryWindows::openComponent(int libraryKind) {
     component_->show();
 }
 
-void LibraryWindows::openEyebrows() { openComponent(kLibraryEyebrows); }
-void LibraryWindows::openLips() { openComponent(kLibraryLips); }
-void LibraryWindows::openAccessories() { openComponent(kLibraryAccessories); }
+void LibraryWindows::openEyebrows() { openComponent(LibraryKind::Eyebrows); }
+void LibraryWindows::openLips() { openComponent(LibraryKind::Lips); }
+void LibraryWindows::openAccessories() { openComponent(LibraryKind::Accessories); }
 
 void LibraryWindows::closeComponentWindow() { delete component_.data(); }
 

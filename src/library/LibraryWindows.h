@@ -52,7 +52,7 @@ class LibraryWindows : public QObject {
     void problem(const QString& message);
 
   private:
-    void openComponent(int libraryKind);
+    void openComponent(LibraryKind libraryKind);
     void placeBesideOwner(QWidget* window) const;
     template <typename W>
     void wire(W* window);

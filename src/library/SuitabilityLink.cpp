@@ -51,7 +51,7 @@ Status SuitabilityLink::bind(const QString& hairstyleName) {
         if (Status st = db_.add(hairstyleName); !st) return fail(st);
         if (Status st = db_.select(hairstyleName, found); !st) return fail(st);
         if (!found)
-            return fail(Status::failure(
+            return fail(Status::writeFailed(
                 QStringLiteral("发型资料库没有保存 %1 的新记录，适合条件无法显示。").arg(hairstyleName)));
     }
     record_ = *found;

@@ -1,35 +1,14 @@
 #include "library/Thumbnails.h"
 
-#include "imaging/ComponentFile.h"
+#include "compositor/Kinds.h"
 #include "imaging/Rounding.h"
-#include "library/LibraryCatalogue.h"
-#include "platform/Surface.h"
+#include "imaging/Surface.h"
+#include "platform/ComponentFile.h"
 
 namespace ms {
 
-ThumbnailKind thumbnailKindOf(int libraryKind, int accessorySubKind) {
-    switch (libraryKind) {
-        case kLibraryHairstyles:
-            return ThumbnailKind::Hairstyle;
-        case kLibraryEyebrows:
-            return ThumbnailKind::Eyebrows;
-        case kLibraryLips:
-            return ThumbnailKind::Lips;
-        default:
-            break;
-    }
-    switch (accessorySubKind) {
-        case kAccessoryGlasses:
-            return ThumbnailKind::Glasses;
-        case kAccessoryEarrings:
-            return ThumbnailKind::Earrings;
-        case kAccessoryNecklace:
-            return ThumbnailKind::Necklace;
-        case kAccessoryClothing:
-            return ThumbnailKind::Clothing;
-        default:
-            return ThumbnailKind::Hat;
-    }
+ThumbnailKind thumbnailKindOf(LibraryKind libraryKind, AccessorySubKind accessorySubKind) {
+    return kindInfo(kindOfLibrary(libraryKind, accessorySubKind)).thumbnail;
 }
 
 ThumbnailArea areaOf(ThumbnailKind kind) {
@@ -93,7 +72,7 @@ Status renderThumbnail(const QString& path, ThumbnailKind kind, int32_t lipColou
     }
     if (kind == ThumbnailKind::Lips)
         for (uint32_t& p : img.grid.pixels) p = pixelFromColourValue(lipColour, alphaOf(p));
-    const Surface surface = Surface::fromGrid(img.grid, false);
+    const Surface surface = Surface::fromGrid(img.grid);
     QImage picture(areaSize(areaOf(kind)), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::white);
     blendOver(picture, thumbnailRect(kind, img.grid.width, img.grid.height), surface, surface.image().rect());

@@ -4,18 +4,16 @@
 #include <QSize>
 #include <cstdint>
 
-#include "platform/Status.h"
+#include "base/Status.h"
+#include "compositor/Kind.h"
 
 namespace ms {
-
-// What a thumbnail shows; decides its drawing area and its rectangle.
-enum class ThumbnailKind { Hairstyle, Eyebrows, Lips, Hat, Glasses, Earrings, Necklace, Clothing };
 
 // The drawing areas: the component library window's square (67 x 67, two rows of three) and strip
 // (100 x 33, three rows of two) areas, and the hairstyle window's 100 x 100 thumbnails.
 enum class ThumbnailArea { Square, Strip, Hairstyle };
 
-ThumbnailKind thumbnailKindOf(int libraryKind, int accessorySubKind);
+ThumbnailKind thumbnailKindOf(LibraryKind libraryKind, AccessorySubKind accessorySubKind);
 ThumbnailArea areaOf(ThumbnailKind kind);
 QSize areaSize(ThumbnailArea area);
 

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <functional>
 
+#include "compositor/Kinds.h"
 #include "platform/ProfileFile.h"
 
 namespace ms {
@@ -13,8 +14,17 @@ namespace {
 using D = DesignState;
 using G = LayerGeometry;
 
-RecordKey name(const char* k, QString D::*m, bool slot, const char* folder = nullptr) {
-    return {k, ValueForm::Name, m, nullptr, slot, true, folder};
+// A name key of a design value that is no layer (eyes, beard).
+RecordKey name(const char* k, QString D::*m) {
+    return {k, ValueForm::Name, m, nullptr, false, true, nullptr};
+}
+// The name key of a component kind. A slot stores the grids of the kinds that keep one in files of
+// its own; the others (the accessories) are in the slot record, by bare file name in their library
+// folder.
+RecordKey name(const char* k, Kind kind) {
+    const KindInfo& info = kindInfo(kind);
+    const bool slot = !info.keepsGrid();
+    return {k, ValueForm::Name, info.file, nullptr, slot, true, slot ? info.key : nullptr};
 }
 RecordKey geo(const char* k, int16_t G::*f) {
     return {k, ValueForm::Geometry, nullptr, f, true, true, nullptr};
@@ -26,34 +36,34 @@ std::vector<RecordKey> buildTable() {
         {"woman", ValueForm::Woman, nullptr, nullptr, true, false, nullptr},
         {"chunsb", ValueForm::Colour, nullptr, nullptr, true, false, nullptr},
         {"zuixingnd", ValueForm::Strength, nullptr, nullptr, true, false, nullptr},
-        name("faxingname", &D::faxingname, false),
+        name("faxingname", Kind::faxing),
         geo("faxingWidth", &G::faxingWidth), geo("faxingheight", &G::faxingheight),
         geo("faxingleft", &G::faxingleft), geo("faxingtop", &G::faxingtop),
-        name("meimaoxingname", &D::meimaoxingname, false),
+        name("meimaoxingname", Kind::meimao),
         geo("mmWidthz", &G::mmWidthz), geo("mmheightz", &G::mmheightz), geo("mmleftz", &G::mmleftz),
         geo("mmtopz", &G::mmtopz), geo("mmWidthy", &G::mmWidthy), geo("mmheighty", &G::mmheighty),
         geo("mmlefty", &G::mmlefty), geo("mmtopy", &G::mmtopy),
-        name("yjzname", &D::yjzname, false), name("yjyname", &D::yjyname, false),
+        name("yjzname", &D::yjzname), name("yjyname", &D::yjyname),
         geo("yjWidthz", &G::yjWidthz), geo("yjWidthy", &G::yjWidthy), geo("yjheightz", &G::yjheightz),
         geo("yjheighty", &G::yjheighty), geo("yjleftz", &G::yjleftz), geo("yjtopz", &G::yjtopz),
         geo("yjlefty", &G::yjlefty), geo("yjtopy", &G::yjtopy),
-        name("huziname", &D::huziname, false),
+        name("huziname", &D::huziname),
         geo("huziWidth", &G::huziWidth), geo("huziheight", &G::huziheight), geo("huzileft", &G::huzileft),
         geo("huzitop", &G::huzitop),
-        name("zuixingname", &D::zuixingname, false),
+        name("zuixingname", Kind::zuixing),
         geo("zuixingWidth", &G::zuixingWidth), geo("zuixingheight", &G::zuixingheight),
         geo("zuixingleft", &G::zuixingleft), geo("zuixingtop", &G::zuixingtop),
-        name("yanjingname", &D::yanjingname, true, "yanjing"),
+        name("yanjingname", Kind::yanjing),
         geo("yanjingWidth", &G::yanjingWidth), geo("yanjingheight", &G::yanjingheight),
         geo("yanjingleft", &G::yanjingleft), geo("yanjingtop", &G::yanjingtop),
-        name("maoziname", &D::maoziname, true, "maozi"),
+        name("maoziname", Kind::maozi),
         geo("maoziWidth", &G::maoziWidth), geo("maoziheight", &G::maoziheight), geo("maozileft", &G::maozileft),
         geo("maozitop", &G::maozitop),
-        name("erhuanname", &D::erhuanname, true, "erhuan"),
+        name("erhuanname", Kind::erhuan),
         geo("erhuanWidth", &G::erhuanWidth), geo("erhuanleft", &G::erhuanleft), geo("erhuantop", &G::erhuantop),
-        name("xianglianname", &D::xianglianname, true, "xianglian"),
+        name("xianglianname", Kind::xianglian),
         geo("xianglianWidth", &G::xianglianWidth), geo("xiangliantop", &G::xiangliantop),
-        name("fuzhuangname", &D::fuzhuangname, false),
+        name("fuzhuangname", Kind::fuzhuang),
         geo("fuzhuangWidth", &G::fuzhuangWidth), geo("fuzhuangtop", &G::fuzhuangtop),
     };
     // clang-format on
@@ -96,7 +106,7 @@ Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>&
     for (const RecordKey* k : keys) {
         const auto found = byKey.constFind(QString::fromLatin1(k->key).toLower());
         if (found == byKey.constEnd())
-            return Status::failure(QStringLiteral("设计记录不完整，缺少“%1”。").arg(QLatin1String(k->key)));
+            return Status::damaged(QStringLiteral("设计记录不完整，缺少“%1”。").arg(QLatin1String(k->key)));
         const QString v = ProfileFile::limited(*found, readLimit(k->form));
         bool ok = true;
         switch (k->form) {
@@ -116,7 +126,7 @@ Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>&
                 ok = parseInt16(v, next.zuixingnd);
                 break;
         }
-        if (!ok) return Status::failure(unreadable(*k, v));
+        if (!ok) return Status::damaged(unreadable(*k, v));
     }
     d = std::move(next);
     return Status::success();
@@ -154,10 +164,10 @@ RecordEntries encodeSnapshot(const DesignState& d) {
     return out;
 }
 
-RecordEntries encodeSlot(const StudioState& s) {
+RecordEntries encodeSlot(const DesignState& d) {
     RecordEntries out;
     for (const RecordKey* k : slotRecordKeys()) {
-        QString v = encodeValue(*k, s.design);
+        QString v = encodeValue(*k, d);
         // Accessories are stored by bare file name, "" when the file no longer exists.
         if (k->form == ValueForm::Name) {
             const QFileInfo fi(v);

@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "base/Status.h"
 #include "compositor/StudioState.h"
-#include "platform/Status.h"
 
 namespace ms {
 
@@ -35,7 +35,7 @@ using RecordEntries = QList<QPair<QString, QString>>;
 
 // Decimal text, "-" for negatives; "True"/"False" for the woman flag.
 RecordEntries encodeSnapshot(const DesignState& d);
-RecordEntries encodeSlot(const StudioState& s);
+RecordEntries encodeSlot(const DesignState& d);
 
 // Applies a record's values to a copy of the design, checking every value first: a missing or
 // unconvertible value fails the whole record and `d` stays unchanged. Values are cut to their

@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include "compositor/Composition.h"
-#include "imaging/ComponentFile.h"
+#include "compositor/Kinds.h"
 #include "persistence/DesignRecord.h"
 #include "persistence/History.h"
+#include "platform/ComponentFile.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
 
@@ -16,13 +16,7 @@ namespace ms {
 
 namespace {
 
-bool isSlotName(const QString& n) {
-    static const QRegularExpression re(QStringLiteral("^kelm[1-8]$"));
-    return re.match(n).hasMatch();
-}
-
-// An empty kind is stored as a transparent component of the kind's size.
-PixelGrid orBlank(const PixelGrid& g, int w, int h) { return g.isEmpty() ? PixelGrid(w, h) : g; }
+bool isSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
 
 // An empty cut-out picture is stored black: as a mask it removes everything.
 QImage orBlack(const QImage& pic) {
@@ -32,17 +26,28 @@ QImage orBlack(const QImage& pic) {
     return black;
 }
 
+// The companion files of a slot record besides the grid files of the kinds.
 struct SlotFiles {
-    QString hair, brows, lips, clothes, photo, cutout, mask, eyeLeft, eyeRight, beard;
+    QString photo, cutout, mask, eyeLeft, eyeRight, beard;
 };
 
-SlotFiles slotFiles(const StudioState& s) {
-    const QString& n = s.designName;
-    return {s.path("kelm/faxing" + n + ".tta"),  s.path("kelm/meimao" + n + ".tta"),
-            s.path("kelm/zuixing" + n + ".tta"), s.path("kelm/fuzhuang" + n + ".tta"),
-            s.path("kelm/" + n + ".bmp"),        s.path("ziyuan/" + n + ".tta"),
+SlotFiles slotFiles(const StudioState& s, int slot) {
+    const QString n = slotDesignName(slot);
+    return {s.path("kelm/" + n + ".bmp"),        s.path("ziyuan/" + n + ".tta"),
             s.path("ziyuan/" + n + "p.tta"),     s.path("kelm/yanjinz" + n + ".tta"),
             s.path("kelm/yanjiny" + n + ".tta"), s.path("kelm/huzi" + n + ".tta")};
+}
+
+// The kinds whose prepared grid a slot keeps in a file of its own: "kelm/<key>kelm<i>.tta".
+std::vector<Kind> gridKinds() {
+    std::vector<Kind> out;
+    for (Kind k : componentKinds())
+        if (kindInfo(k).keepsGrid()) out.push_back(k);
+    return out;
+}
+
+QString gridFile(const StudioState& s, Kind k, int slot) {
+    return s.path(QStringLiteral("kelm/%1%2.tta").arg(kindInfo(k).folder(), slotDesignName(slot)));
 }
 
 Status checkComponent(const QString& path, GridSizing sizing) {
@@ -50,66 +55,67 @@ Status checkComponent(const QString& path, GridSizing sizing) {
     return readComponentFile(path, sizing, img);
 }
 
-QString slotLabel(const QString& designName) { return designName.mid(4); }
-
 }  // namespace
 
 QString designStateFile(const StudioState& s) { return s.path(QStringLiteral("ziyuan/pelvan.ini")); }
 
-Status linshi_bckelm(StudioState& s) {
-    if (!isSlotName(s.designName)) return Status::failure(QStringLiteral("没有选择设计位，无法保存。"));
-    const SlotFiles f = slotFiles(s);
-    const KindGrids& g = s.grids;
-    const RecordEntries record = encodeSlot(s);
-    for (const Status& st :
-         {cTga::Savefaxing(f.hair, orBlank(g.hairstyle, kCanvasWidth, kCanvasHeight)),
-          cTga::Savemeimao(f.brows, orBlank(g.eyebrow, 180, 40)),
-          cTga::Savezuixing(f.lips, orBlank(g.lips, 100, 50)),
-          cTga::Savefuzhuang(f.clothes, orBlank(g.clothing, 400, 190)),
-          savePictureBmp(f.cutout, orBlack(s.design.PicRGB)), savePictureBmp(f.mask, orBlack(s.design.PicA))})
-        if (!st) return Status::failure(QStringLiteral("保存设计失败：%1").arg(st.message));
-    if (Status st = ProfileFile::writeSection(designStateFile(s), s.designName, record); !st)
-        return Status::failure(QStringLiteral("保存设计失败：%1").arg(st.message));
-    return Status::success();
+QString slotDesignName(int slot) { return QStringLiteral("kelm%1").arg(slot); }
+
+Status linshi_bckelm(StudioState& s, int slot) {
+    if (!isSlot(slot)) return Status::refused(QStringLiteral("没有选择设计位，无法保存。"));
+    const SlotFiles f = slotFiles(s, slot);
+    const RecordEntries record = encodeSlot(s.doc.design);
+    const QString failed = QStringLiteral("保存设计失败：");
+    // An empty kind is stored as a transparent component of the kind's size.
+    for (Kind k : gridKinds()) {
+        const KindInfo& info = kindInfo(k);
+        const PixelGrid& g = s.doc.grids.*info.grid;
+        const PixelGrid stored = g.isEmpty() ? PixelGrid(info.size.width(), info.size.height()) : g;
+        if (Status st = writeComponentFile(gridFile(s, k, slot), stored, info.imageType); !st)
+            return st.prefixed(failed);
+    }
+    for (const Status& st : {savePictureBmp(f.cutout, orBlack(s.doc.design.PicRGB)),
+                             savePictureBmp(f.mask, orBlack(s.doc.design.PicA))})
+        if (!st) return st.prefixed(failed);
+    return ProfileFile::writeSection(designStateFile(s), slotDesignName(slot), record).prefixed(failed);
 }
 
-Status linshi_dckelm(StudioState& s) {
-    if (!isSlotName(s.designName)) return Status::failure(QStringLiteral("没有选择设计位，无法调出。"));
-    const auto entries = ProfileFile::readSection(designStateFile(s), s.designName);
-    if (!entries)
-        return Status::failure(
-            QStringLiteral("第 %1 号设计位还没有保存过设计。").arg(slotLabel(s.designName)));
-    const SlotFiles f = slotFiles(s);
-    DesignState next = s.design;
-    next.faxingname = f.hair;
-    next.meimaoxingname = f.brows;
+Status linshi_dckelm(StudioState& s, int slot) {
+    if (!isSlot(slot)) return Status::refused(QStringLiteral("没有选择设计位，无法调出。"));
+    ProfileFile::Entries entries;
+    if (Status st = ProfileFile::loadSection(designStateFile(s), slotDesignName(slot), entries); !st) {
+        if (st.code == StatusCode::NotFound)
+            return Status::notFound(QStringLiteral("第 %1 号设计位还没有保存过设计。").arg(slot));
+        return st.prefixed(QStringLiteral("第 %1 号设计位的记录无法读取：").arg(slot));
+    }
+    const SlotFiles f = slotFiles(s, slot);
+    DesignState next = s.doc.design;
+    for (Kind k : gridKinds()) next.*kindInfo(k).file = gridFile(s, k, slot);
     next.yjzname = f.eyeLeft;
     next.yjyname = f.eyeRight;
     next.huziname = f.beard;
-    next.zuixingname = f.lips;
-    next.fuzhuangname = f.clothes;
-    if (Status st = decodeSlot(*entries, s.P, next); !st) return st;
-    for (const Status& st : {checkComponent(f.hair, GridSizing::fromHeader()),
-                             checkComponent(f.brows, GridSizing::fixed(180, 40)),
-                             checkComponent(f.lips, GridSizing::fixed(100, 50)),
-                             checkComponent(f.clothes, GridSizing::fromHeader())})
-        if (!st) return Status::failure(QStringLiteral("设计位的文件已损坏，无法调出：%1").arg(st.message));
-    for (const QString* accessory :
-         {&next.yanjingname, &next.maoziname, &next.erhuanname, &next.xianglianname})
-        if (!accessory->isEmpty())
-            if (Status st = checkComponent(*accessory, GridSizing::fromHeader()); !st)
-                return Status::failure(QStringLiteral("设计中用到的饰品已不在饰品库中：%1").arg(st.message));
+    if (Status st = decodeSlot(entries, s.P, next); !st) return st;
+    for (Kind k : gridKinds())
+        if (Status st = checkComponent(gridFile(s, k, slot), kindInfo(k).sizing()); !st)
+            return Status::damaged(QStringLiteral("设计位的文件已损坏，无法调出：%1").arg(st.message));
+    for (Kind k : componentKinds()) {
+        const QString& accessory = next.*kindInfo(k).file;
+        if (kindInfo(k).keepsGrid() || accessory.isEmpty()) continue;
+        if (Status st = checkComponent(accessory, kindInfo(k).sizing()); !st)
+            return Status::damaged(QStringLiteral("设计中用到的饰品已不在饰品库中：%1").arg(st.message));
+    }
     QImage photo, cutout, mask;
     for (const Status& st :
          {loadPicture(f.photo, photo), loadPicture(f.cutout, cutout), loadPicture(f.mask, mask)})
-        if (!st) return Status::failure(QStringLiteral("设计位的图片已损坏，无法调出：%1").arg(st.message));
+        if (!st) return Status::damaged(QStringLiteral("设计位的图片已损坏，无法调出：%1").arg(st.message));
     next.Picbeijing = next.PicMT0 = next.PicMT = photo;
     next.PicRGB = cutout;
     next.PicA = mask;
-    s.design = std::move(next);
-    Status composed = huaban_hecheng3(s);
-    Status recorded = huifu_baochun(s);
-    return composed ? recorded : composed;
+    s.doc.design = std::move(next);
+    Problems problems;
+    problems.add(huaban_hecheng3(s));
+    problems.add(huifu_baochun(s));
+    return problems.status();
 }
 
 Status gb(StudioState& s) {
@@ -123,11 +129,11 @@ Status gb(StudioState& s) {
         for (const QFileInfo& fi : entries) {
             if (fi.isSymLink() || !fi.isFile()) continue;
             if (!QFile::remove(fi.filePath()) && result)
-                result = Status::failure(QStringLiteral("无法删除临时文件：%1").arg(fi.fileName()));
+                result = Status::writeFailed(QStringLiteral("无法删除临时文件：%1").arg(fi.fileName()));
         }
     }
-    s.surfaces.canvas = QImage();
-    for (Surface& k : s.surfaces.kinds) k.clear();
+    s.doc.surfaces.canvas = QImage();
+    for (Surface& k : s.doc.surfaces.kinds) k.clear();
     return result;
 }
 

@@ -12,9 +12,13 @@ QString sectionOf(int number) { return QStringLiteral("kelm%1").arg(number); }
 
 // Reads snapshot `number` into the design; all or nothing.
 Status readSnapshot(StudioState& s, int number) {
-    const auto entries = ProfileFile::readSection(snapshotPath(s, number), sectionOf(number));
-    if (!entries) return Status::failure(QStringLiteral("找不到第 %1 步的撤销记录，无法恢复。").arg(number));
-    return decodeSnapshot(*entries, s.design);
+    ProfileFile::Entries entries;
+    if (Status st = ProfileFile::loadSection(snapshotPath(s, number), sectionOf(number), entries); !st) {
+        if (st.code == StatusCode::NotFound)
+            return Status::notFound(QStringLiteral("找不到第 %1 步的撤销记录，无法恢复。").arg(number));
+        return st.prefixed(QStringLiteral("第 %1 步的撤销记录无法读取：").arg(number));
+    }
+    return decodeSnapshot(entries, s.doc.design);
 }
 
 }  // namespace
@@ -24,54 +28,35 @@ QString snapshotPath(const StudioState& s, int number) {
 }
 
 Status huifu_baochun(StudioState& s) {
-    HistoryState& h = s.history;
+    HistoryCounters& h = s.session.history;
     const int next = h.position + 1;
     if (Status st =
-            ProfileFile::writeSection(snapshotPath(s, next), sectionOf(next), encodeSnapshot(s.design));
+            ProfileFile::writeSection(snapshotPath(s, next), sectionOf(next), encodeSnapshot(s.doc.design));
         !st)
-        return Status::failure(QStringLiteral("无法保存撤销记录：%1").arg(st.message));
+        return st.prefixed(QStringLiteral("无法保存撤销记录："));
     h.position = next;
     h.top = next;
-    h.label = QString::number(next);
-    h.undoEnabled = true;
+    ++h.recorded;
     return Status::success();
 }
 
-Status undo(StudioState& s) {
-    HistoryState& h = s.history;
-    const HistoryState before = h;
-    h.redoEnabled = true;
-    --h.position;
-    if (h.position <= 0) {
+HistoryStep undo(StudioState& s) {
+    HistoryCounters& h = s.session.history;
+    if (h.position <= 1) {
         h.position = 0;
-        h.undoEnabled = false;
-        return Status::success();
+        return {HistoryMove::ToStart, Status::success()};
     }
-    if (h.position == 1) h.undoEnabled = false;
-    if (Status st = readSnapshot(s, h.position); !st) {
-        h = before;
-        return st;
-    }
-    Status composed = huaban_hecheng2(s);
-    h.label = QString::number(h.position);
-    return composed;
+    if (Status st = readSnapshot(s, h.position - 1); !st) return {HistoryMove::Unchanged, st};
+    --h.position;
+    return {HistoryMove::Back, huaban_hecheng2(s)};
 }
 
-Status redo(StudioState& s) {
-    HistoryState& h = s.history;
-    const HistoryState before = h;
-    h.undoEnabled = true;
-    if (h.position >= h.top) {
-        h.redoEnabled = false;
-        return Status::success();
-    }
-    if (Status st = readSnapshot(s, h.position + 1); !st) {
-        h = before;
-        return st;
-    }
+HistoryStep redo(StudioState& s) {
+    HistoryCounters& h = s.session.history;
+    if (h.position >= h.top) return {HistoryMove::AtTop, Status::success()};
+    if (Status st = readSnapshot(s, h.position + 1); !st) return {HistoryMove::Unchanged, st};
     ++h.position;
-    h.label = QString::number(h.position);
-    return huaban_hecheng2(s);
+    return {HistoryMove::Forward, huaban_hecheng2(s)};
 }
 
 }  // namespace ms

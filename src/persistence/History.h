@@ -1,6 +1,6 @@
 #pragma once
+#include "base/Status.h"
 #include "compositor/StudioState.h"
-#include "platform/Status.h"
 
 namespace ms {
 
@@ -11,9 +11,22 @@ QString snapshotPath(const StudioState& s, int number);
 // that cannot be written is reported and the history stays where it was.
 Status huifu_baochun(StudioState& s);
 
-// Moves one step back or forward and recomposes with huaban_hecheng2. A snapshot that is missing
-// or unreadable is reported; design, position and buttons then stay as they were.
-Status undo(StudioState& s);
-Status redo(StudioState& s);
+// What an undo or redo did, for the controls that show the history.
+enum class HistoryMove {
+    Unchanged,  // the snapshot could not be read: position, design and canvas are as they were
+    Back,       // one step back, that snapshot restored
+    ToStart,    // back to position 0: nothing restored
+    Forward,    // one step forward, that snapshot restored
+    AtTop,      // nothing to redo
+};
+
+struct HistoryStep {
+    HistoryMove move = HistoryMove::Unchanged;
+    Status status;  // a snapshot that could not be read, or a recomposition that reported problems
+};
+
+// Moves one step back or forward and recomposes with huaban_hecheng2.
+HistoryStep undo(StudioState& s);
+HistoryStep redo(StudioState& s);
 
 }  // namespace ms

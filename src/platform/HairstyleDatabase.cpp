@@ -47,15 +47,17 @@ QString connectionName(const void* owner) {
 
 Status insertRecords(QSqlDatabase& db, const std::vector<HairstyleRecord>& records) {
     QSqlQuery q(db);
-    if (!q.exec(createTableSql())) return Status::failure(q.lastError().text());
+    if (!q.exec(createTableSql())) return Status::failure(StatusCode::WriteFailed, q.lastError().text());
     QStringList marks(kSuitabilityFieldCount + 1, QStringLiteral("?"));
     const QString sql = QStringLiteral("INSERT INTO FX (%1, %2) VALUES (%3)")
                             .arg(quoted(QString::fromUtf8(kNameColumn)), fieldList(), marks.join(u','));
-    if (!q.prepare(sql)) return Status::failure(q.lastError().text());
+    if (!q.prepare(sql)) return Status::failure(StatusCode::WriteFailed, q.lastError().text());
     for (const HairstyleRecord& r : records) {
         q.addBindValue(r.name);
         for (bool v : r.fields) q.addBindValue(v ? 1 : 0);
-        if (!q.exec()) return Status::failure(QStringLiteral("%1：%2").arg(r.name, q.lastError().text()));
+        if (!q.exec())
+            return Status::failure(StatusCode::WriteFailed,
+                                   QStringLiteral("%1：%2").arg(r.name, q.lastError().text()));
     }
     return Status::success();
 }
@@ -85,17 +87,22 @@ Status HairstyleDatabase::failure(const QString& action, const QSqlError& error)
         case kBusy:
         case kLocked:
             return Status::failure(
+                StatusCode::Unavailable,
                 QStringLiteral("发型资料库 %1 正被其他程序占用，暂时无法%2。").arg(file, action));
         case kReadOnly:
-            return Status::failure(QStringLiteral("发型资料库 %1 是只读的，无法%2。").arg(file, action));
+            return Status::failure(StatusCode::WriteFailed,
+                                   QStringLiteral("发型资料库 %1 是只读的，无法%2。").arg(file, action));
         case kCorrupt:
         case kNotADatabase:
             return Status::failure(
+                StatusCode::Damaged,
                 QStringLiteral("发型资料库 %1 已损坏或不是资料库文件，无法%2。").arg(file, action));
         case kCantOpen:
-            return Status::failure(QStringLiteral("无法打开发型资料库 %1。").arg(path_));
+            return Status::failure(StatusCode::Unavailable,
+                                   QStringLiteral("无法打开发型资料库 %1。").arg(path_));
         default:
             return Status::failure(
+                StatusCode::Damaged,
                 QStringLiteral("发型资料库 %1 无法%2（%3）。").arg(file, action, error.databaseText()));
     }
 }
@@ -104,9 +111,11 @@ Status HairstyleDatabase::open() {
     close();
     const QFileInfo info(path_);
     if (!info.exists() || !info.isFile())
-        return Status::failure(QStringLiteral("找不到发型资料库 %1，发型的适合条件无法显示。").arg(path_));
+        return Status::failure(StatusCode::NotFound,
+                               QStringLiteral("找不到发型资料库 %1，发型的适合条件无法显示。").arg(path_));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        return Status::failure(QStringLiteral("缺少 SQLite 数据库驱动，发型资料库无法使用。"));
+        return Status::failure(StatusCode::Unavailable,
+                               QStringLiteral("缺少 SQLite 数据库驱动，发型资料库无法使用。"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path_);
@@ -129,7 +138,8 @@ Status HairstyleDatabase::open() {
             db = QSqlDatabase();
             close();
             if (e.databaseText().contains(QStringLiteral("no such")))
-                return Status::failure(QStringLiteral("发型资料库 %1 中没有发型表 FX 或缺少栏目，无法读取。")
+                return Status::failure(StatusCode::Damaged,
+                                       QStringLiteral("发型资料库 %1 中没有发型表 FX 或缺少栏目，无法读取。")
                                            .arg(info.fileName()));
             return failure(QStringLiteral("读取"), e);
         }
@@ -139,7 +149,7 @@ Status HairstyleDatabase::open() {
 }
 
 Status HairstyleDatabase::select(const QString& name, std::optional<HairstyleRecord>& out) {
-    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    if (!open_) return Status::failure(StatusCode::Unavailable, QStringLiteral("发型资料库尚未打开。"));
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.prepare(QStringLiteral("SELECT %1 FROM FX WHERE %2 = ?")
                   .arg(fieldList(), quoted(QString::fromUtf8(kNameColumn))));
@@ -158,7 +168,7 @@ Status HairstyleDatabase::select(const QString& name, std::optional<HairstyleRec
 }
 
 Status HairstyleDatabase::add(const QString& name) {
-    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    if (!open_) return Status::failure(StatusCode::Unavailable, QStringLiteral("发型资料库尚未打开。"));
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.prepare(QStringLiteral("INSERT INTO FX (%1) VALUES (?)").arg(quoted(QString::fromUtf8(kNameColumn))));
     q.addBindValue(name);
@@ -167,7 +177,7 @@ Status HairstyleDatabase::add(const QString& name) {
 }
 
 Status HairstyleDatabase::save(const HairstyleRecord& record) {
-    if (!open_) return Status::failure(QStringLiteral("发型资料库尚未打开。"));
+    if (!open_) return Status::failure(StatusCode::Unavailable, QStringLiteral("发型资料库尚未打开。"));
     QStringList sets;
     for (const char* c : kColumns) sets << quoted(QString::fromUtf8(c)) + QStringLiteral(" = ?");
     QSqlQuery q(QSqlDatabase::database(connection_, false));
@@ -177,7 +187,8 @@ Status HairstyleDatabase::save(const HairstyleRecord& record) {
     q.addBindValue(record.name);
     if (!q.exec()) return failure(QStringLiteral("保存发型记录"), q.lastError());
     if (q.numRowsAffected() != 1)
-        return Status::failure(QStringLiteral("发型资料库中已没有 %1 的记录，无法保存。").arg(record.name));
+        return Status::failure(StatusCode::NotFound,
+                               QStringLiteral("发型资料库中已没有 %1 的记录，无法保存。").arg(record.name));
     return Status::success();
 }
 
@@ -190,11 +201,11 @@ Status createHairstyleDatabase(const QString& filePath, const std::vector<Hairst
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(building);
         if (!db.open()) {
-            st = Status::failure(db.lastError().text());
+            st = Status::failure(StatusCode::WriteFailed, db.lastError().text());
         } else {
             db.transaction();
             st = insertRecords(db, records);
-            if (st && !db.commit()) st = Status::failure(db.lastError().text());
+            if (st && !db.commit()) st = Status::failure(StatusCode::WriteFailed, db.lastError().text());
             if (!st) db.rollback();
             db.close();
         }
@@ -202,10 +213,11 @@ Status createHairstyleDatabase(const QString& filePath, const std::vector<Hairst
     QSqlDatabase::removeDatabase(connection);
     if (st &&
         std::rename(QFile::encodeName(building).constData(), QFile::encodeName(filePath).constData()) != 0)
-        st = Status::failure(QStringLiteral("无法替换 %1").arg(filePath));
+        st = Status::failure(StatusCode::WriteFailed, QStringLiteral("无法替换 %1").arg(filePath));
     if (!st) {
         QFile::remove(building);
-        return Status::failure(QStringLiteral("无法建立发型资料库 %1：%2").arg(filePath, st.message));
+        return Status::failure(StatusCode::WriteFailed,
+                               QStringLiteral("无法建立发型资料库 %1：%2").arg(filePath, st.message));
     }
     return Status::success();
 }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 class QSqlError;
 

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace ms {
 

@@ -207,16 +207,16 @@ Status load(const QString& path, Document& doc) {
     const QFileInfo info(path);
     if (!info.exists()) return Status::success();
     if (!info.isFile()) {
-        return Status::failure(QStringLiteral("记录文件路径不是普通文件：%1").arg(shown(path)));
+        return Status::damaged(QStringLiteral("记录文件路径不是普通文件：%1").arg(shown(path)));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return Status::failure(
+        return Status::damaged(
             QStringLiteral("无法读取记录文件：%1（%2）").arg(shown(path), file.errorString()));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return Status::failure(
+        return Status::damaged(
             QStringLiteral("无法读取记录文件：%1（%2）").arg(shown(path), file.errorString()));
     }
     doc = parse(data);
@@ -227,16 +227,16 @@ Status save(const QString& path, const Document& doc) {
     const QByteArray data = serialise(doc);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return Status::failure(
+        return Status::writeFailed(
             QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), file.errorString()));
     }
     if (file.write(data) != data.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return Status::failure(QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), reason));
+        return Status::writeFailed(QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), reason));
     }
     if (!file.commit()) {
-        return Status::failure(
+        return Status::writeFailed(
             QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), file.errorString()));
     }
     return Status::success();
@@ -255,9 +255,9 @@ bool containsAny(const QString& s, QStringView chars) {
 
 Status checkSection(const QString& section) {
     const auto refuse = [&](const QString& why) {
-        return Status::failure(QStringLiteral("记录节名“%1”无效：%2").arg(section, why));
+        return Status::refused(QStringLiteral("记录节名“%1”无效：%2").arg(section, why));
     };
-    if (section.isEmpty()) return Status::failure(QStringLiteral("记录节名不能为空"));
+    if (section.isEmpty()) return Status::refused(QStringLiteral("记录节名不能为空"));
     if (!section.isValidUtf16()) return refuse(QStringLiteral("含有无效字符"));
     if (containsAny(section, u"\r\n")) return refuse(QStringLiteral("含有换行符"));
     if (section.contains(QChar(0))) return refuse(QStringLiteral("含有空字符"));
@@ -268,9 +268,9 @@ Status checkSection(const QString& section) {
 
 Status checkKey(const QString& key) {
     const auto refuse = [&](const QString& why) {
-        return Status::failure(QStringLiteral("记录键名“%1”无效：%2").arg(key, why));
+        return Status::refused(QStringLiteral("记录键名“%1”无效：%2").arg(key, why));
     };
-    if (key.isEmpty()) return Status::failure(QStringLiteral("记录键名不能为空"));
+    if (key.isEmpty()) return Status::refused(QStringLiteral("记录键名不能为空"));
     if (!key.isValidUtf16()) return refuse(QStringLiteral("含有无效字符"));
     if (containsAny(key, u"\r\n")) return refuse(QStringLiteral("含有换行符"));
     if (key.contains(QChar(0))) return refuse(QStringLiteral("含有空字符"));
@@ -282,59 +282,45 @@ Status checkKey(const QString& key) {
 
 Status checkValue(const QString& key, const QString& value) {
     if (containsAny(value, u"\r\n")) {
-        return Status::failure(QStringLiteral("记录值含有换行符，不能保存：%1").arg(key));
+        return Status::refused(QStringLiteral("记录值含有换行符，不能保存：%1").arg(key));
     }
     if (value.contains(QChar(0))) {
-        return Status::failure(QStringLiteral("记录值含有空字符，不能保存：%1").arg(key));
+        return Status::refused(QStringLiteral("记录值含有空字符，不能保存：%1").arg(key));
     }
     if (hasOuterBlank(value)) {
-        return Status::failure(QStringLiteral("记录值首尾含有空格或制表符，不能保存：%1").arg(key));
+        return Status::refused(QStringLiteral("记录值首尾含有空格或制表符，不能保存：%1").arg(key));
     }
     if (!value.isValidUtf16()) {
-        return Status::failure(QStringLiteral("记录值含有无效字符，不能保存：%1").arg(key));
+        return Status::refused(QStringLiteral("记录值含有无效字符，不能保存：%1").arg(key));
     }
     return Status::success();
 }
 
-}  // namespace
-
-Status ProfileFile::writeString(const QString& path, const QString& section, const QString& key,
-                                const QString& value) {
-    return writeSection(path, section, {{key, value}});
-}
-
-Status ProfileFile::writeSection(const QString& path, const QString& section, const Entries& entries) {
+Status checkEntries(const QString& section, const ProfileFile::Entries& entries) {
     if (Status s = checkSection(section); !s) return s;
-    for (const Entry& entry : entries) {
+    for (const ProfileFile::Entry& entry : entries) {
         if (Status s = checkKey(entry.first); !s) return s;
         if (Status s = checkValue(entry.first, entry.second); !s) return s;
     }
-    if (entries.isEmpty()) return Status::success();
-
-    Document doc;
-    if (Status s = load(path, doc); !s) return s;
-    const QByteArray sectionUtf8 = section.toUtf8();
-    for (const Entry& entry : entries) {
-        setValue(doc, sectionUtf8, entry.first.toUtf8(), entry.second.toUtf8());
-    }
-    return save(path, doc);
+    return Status::success();
 }
 
-QString ProfileFile::readString(const QString& path, const QString& section, const QString& key, int limit) {
-    Document doc;
-    if (!load(path, doc)) return QString();
+void apply(Document& doc, const QString& section, const ProfileFile::Entries& entries) {
+    const QByteArray sectionUtf8 = section.toUtf8();
+    for (const ProfileFile::Entry& entry : entries)
+        setValue(doc, sectionUtf8, entry.first.toUtf8(), entry.second.toUtf8());
+}
+
+QString valueOf(const Document& doc, const QString& section, const QString& key, int limit) {
     const std::optional<QByteArray> value = findValue(doc, section.toUtf8(), key.toUtf8());
     if (!value) return QString();
-    return limited(decodeUtf8(*value), limit);
+    return ProfileFile::limited(decodeUtf8(*value), limit);
 }
 
-std::optional<ProfileFile::Entries> ProfileFile::readSection(const QString& path, const QString& section) {
-    Document doc;
-    if (!load(path, doc)) return std::nullopt;
+std::optional<ProfileFile::Entries> entriesOf(const Document& doc, const QString& section) {
     const qsizetype header = findSection(doc, section.toUtf8());
     if (header < 0) return std::nullopt;
-
-    Entries entries;
+    ProfileFile::Entries entries;
     QSet<QByteArray> seen;
     for (qsizetype i = header + 1; i < doc.lines.size(); ++i) {
         const Line line = classify(doc.lines[i]);
@@ -346,6 +332,69 @@ std::optional<ProfileFile::Entries> ProfileFile::readSection(const QString& path
         entries.append({decodeUtf8(line.name), decodeUtf8(line.value)});
     }
     return entries;
+}
+
+}  // namespace
+
+Status ProfileFile::writeString(const QString& path, const QString& section, const QString& key,
+                                const QString& value) {
+    return writeSection(path, section, {{key, value}});
+}
+
+Status ProfileFile::writeSection(const QString& path, const QString& section, const Entries& entries) {
+    if (Status s = checkEntries(section, entries); !s) return s;
+    if (entries.isEmpty()) return Status::success();
+    Document doc;
+    if (Status s = load(path, doc); !s) return s;
+    apply(doc, section, entries);
+    return save(path, doc);
+}
+
+QString ProfileFile::readString(const QString& path, const QString& section, const QString& key, int limit) {
+    Document doc;
+    if (!load(path, doc)) return QString();
+    return valueOf(doc, section, key, limit);
+}
+
+std::optional<ProfileFile::Entries> ProfileFile::readSection(const QString& path, const QString& section) {
+    Entries entries;
+    if (!loadSection(path, section, entries)) return std::nullopt;
+    return entries;
+}
+
+Status ProfileFile::loadSection(const QString& path, const QString& section, Entries& out) {
+    if (!QFileInfo::exists(path))
+        return Status::notFound(QStringLiteral("找不到记录文件：%1").arg(shown(path)));
+    Document doc;
+    if (Status s = load(path, doc); !s) return s;
+    std::optional<Entries> entries = entriesOf(doc, section);
+    if (!entries)
+        return Status::notFound(QStringLiteral("记录文件 %1 中没有“%2”。").arg(shown(path), section));
+    out = std::move(*entries);
+    return Status::success();
+}
+
+std::optional<ProfileFile::Entries> ProfileFile::sectionIn(const QByteArray& content,
+                                                           const QString& section) {
+    return entriesOf(parse(content), section);
+}
+
+QString ProfileFile::valueIn(const QByteArray& content, const QString& section, const QString& key,
+                             int limit) {
+    return valueOf(parse(content), section, key, limit);
+}
+
+Status ProfileFile::withSection(const QByteArray& content, const QString& section, const Entries& entries,
+                                QByteArray& out) {
+    if (Status s = checkEntries(section, entries); !s) return s;
+    if (entries.isEmpty()) {
+        out = content;
+        return Status::success();
+    }
+    Document doc = parse(content);
+    apply(doc, section, entries);
+    out = serialise(doc);
+    return Status::success();
 }
 
 QString ProfileFile::limited(const QString& value, int limit) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <optional>
 
-#include "Status.h"
+#include "base/Status.h"
 
 namespace ms {
 
@@ -68,6 +69,17 @@ class ProfileFile {
     // All keys of a section in file order, each key once (its first line). std::nullopt if the file
     // or the section is missing or the file cannot be read. Values are not cut.
     static std::optional<Entries> readSection(const QString& path, const QString& section);
+
+    // The section's entries as readSection gives them, telling a missing file or section (NotFound)
+    // from a file that cannot be read (Damaged).
+    static Status loadSection(const QString& path, const QString& section, Entries& out);
+
+    // The same operations on a record file's content in memory, exactly as the file functions do
+    // them between reading and writing the file.
+    static std::optional<Entries> sectionIn(const QByteArray& content, const QString& section);
+    static QString valueIn(const QByteArray& content, const QString& section, const QString& key, int limit);
+    static Status withSection(const QByteArray& content, const QString& section, const Entries& entries,
+                              QByteArray& out);
 
     // Keeps at most (limit - 1) bytes of the UTF-8 form of value, never splitting a character: a
     // character that does not fit completely is dropped. limit <= 0 means no limit.

@@ -33,7 +33,8 @@ const QColor kBlack(0, 0, 0);
 const QColor kRed(200, 0, 0);
 }  // namespace
 
-Frmzjm::Frmzjm(const QString& programFolder, QWidget* parent) : QWidget(parent) {
+Frmzjm::Frmzjm(StudioState& studio, const QString& programFolder, QWidget* parent)
+    : QWidget(parent), studio_(studio) {
     setObjectName(QStringLiteral("Frmzjm"));
     setWindowTitle(QStringLiteral("美发美容设计室"));
     setFixedSize(zjm::kWindowSize);
@@ -137,7 +138,7 @@ void Frmzjm::openLibraryFor(ToolEntry e) {
 void Frmzjm::connectLibraries() {
     lib_ = new LibraryWindows(studio_, this);
     connect(lib_, &LibraryWindows::applied, this, &Frmzjm::onLibraryApplied);
-    connect(lib_, &LibraryWindows::problem, this, [this](const QString& m) { report(Status::failure(m)); });
+    connect(lib_, &LibraryWindows::problem, this, &Frmzjm::showMessage);
     connect(lib_, &LibraryWindows::closedByDoubleClick, this, [this] {
         ws_.clearActiveTools();
         refreshControls();
@@ -155,7 +156,7 @@ void Frmzjm::connectLibraries() {
 
 void Frmzjm::onLibraryApplied(const LibraryApplied& result) {
     refreshViews();
-    if (result.libraryKind != 1) return;
+    if (result.libraryKind != LibraryKind::Hairstyles) return;
     c_->showInfoPicture(result.infoPicture);
     std::array<bool, 11> states{};
     int k = 0;
@@ -260,10 +261,11 @@ void Frmzjm::onAutoDesignTick() {
 void Frmzjm::refreshViews() {
     refreshControls();
     c_->Pichuaban->update();
-    if (studio_.views.PicfangdaVisible) c_->Picfangda->update();
+    if (studio_.session.views.PicfangdaVisible) c_->Picfangda->update();
 }
 
 void Frmzjm::refreshControls() {
+    ws_.followHistory();
     const ShellState& sh = ws_.shell();
     c_->show(studio_, sh);
     if (c_->Timer1->interval() != sh.timer1Interval) c_->Timer1->setInterval(sh.timer1Interval);
@@ -343,8 +345,11 @@ void Frmzjm::restoreFromTray() {
 }
 
 void Frmzjm::report(const Status& st) {
-    if (st) return;
-    message_->setText(st.message);
+    if (!st) showMessage(st.message);
+}
+
+void Frmzjm::showMessage(const QString& message) {
+    message_->setText(message);
     message_->show();
     message_->raise();
 }

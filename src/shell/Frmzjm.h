@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/Status.h"
 #include "compositor/StudioState.h"
-#include "platform/Status.h"
 #include "shell/ShellState.h"
 #include "shell/Workspace.h"
 
@@ -20,12 +20,12 @@ class TrayIcon;
 class frmguanbi;
 class frmkaishi;
 
-// The main window: owns the studio state for the whole run, shows the canvas, the tool strip,
-// the slots and the panel, and turns their events into calls on the workspace.
+// The main window: shows the canvas, the tool strip, the slots and the panel of the studio state it
+// is given (which outlives it), and turns their events into calls on the workspace.
 class Frmzjm : public QWidget {
     Q_OBJECT
   public:
-    explicit Frmzjm(const QString& programFolder, QWidget* parent = nullptr);
+    Frmzjm(StudioState& studio, const QString& programFolder, QWidget* parent = nullptr);
     ~Frmzjm() override;
     StudioState& studio() { return studio_; }
     Workspace& workspace() { return ws_; }
@@ -57,8 +57,9 @@ class Frmzjm : public QWidget {
     void minimiseToTray();
     void restoreFromTray();
     void report(const Status& st);
+    void showMessage(const QString& message);
 
-    StudioState studio_;
+    StudioState& studio_;
     Workspace ws_{studio_};
     std::unique_ptr<FrmzjmControls> c_;
     QPointer<frmkaishi> welcome_;

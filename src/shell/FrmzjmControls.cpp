@@ -60,13 +60,13 @@ FrmzjmControls::FrmzjmControls(QWidget* window, StudioState& s, const QString& P
 }
 
 void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
-    Pichuaban =
-        named(new CanvasView(&s.views.Pichuaban, zjm::kPichuaban.size(), w), QStringLiteral("Pichuaban"));
+    Pichuaban = named(new CanvasView(&s.session.views.Pichuaban, zjm::kPichuaban.size(), w),
+                      QStringLiteral("Pichuaban"));
     Pichuaban->move(zjm::kPichuaban.topLeft());
     // The canvas view's own mouse moves are not the bare window's.
     Pichuaban->setAttribute(Qt::WA_NoMousePropagation);
-    Picfangda =
-        named(new CanvasView(&s.views.Picfangda, zjm::kPicfangda.size(), w), QStringLiteral("Picfangda"));
+    Picfangda = named(new CanvasView(&s.session.views.Picfangda, zjm::kPicfangda.size(), w),
+                      QStringLiteral("Picfangda"));
     Picfangda->move(zjm::kPicfangda.topLeft());
     Picfangda->setAttribute(Qt::WA_NoMousePropagation);
     Picfangda->hide();
@@ -259,7 +259,7 @@ void FrmzjmControls::showToolStrip(const ShellState& shell) {
 
 void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
     Pichuaban->setEnabled(shell.canvasEnabled);
-    Picfangda->setVisible(s.views.PicfangdaVisible);
+    Picfangda->setVisible(s.session.views.PicfangdaVisible);
     for (OutlineShape* shape : {Shape5, Shape6}) {
         shape->setSide(shell.brushOutlineSide());
         shape->setVisible(shell.brushOutlinesShown);
@@ -267,9 +267,9 @@ void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
     LabSM->setText(shell.LabSM);
     Label2->setText(shell.Label2);
     Label2->setTextColour(shell.Label2Red ? kRed : kBlack);
-    Label1->setText(s.history.label);
-    Imgchexiao1->setEnabled(s.history.undoEnabled);
-    Imghuifu1->setEnabled(s.history.redoEnabled);
+    Label1->setText(shell.history.label);
+    Imgchexiao1->setEnabled(shell.history.undoEnabled);
+    Imghuifu1->setEnabled(shell.history.redoEnabled);
     showToolStrip(shell);
     Image3->setVisible(shell.zoomImage == ZoomImage::Image3);
     Imgda->setVisible(shell.zoomImage == ZoomImage::Imgda);

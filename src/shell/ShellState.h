@@ -2,6 +2,11 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <optional>
+
+#include "compositor/Kind.h"
+#include "persistence/DesignSlots.h"
 
 namespace ms {
 
@@ -9,13 +14,22 @@ namespace ms {
 enum class ToolEntry { ImgFx = 0, Imgfx2 = 1, Imgmm = 2, Imgfx1 = 3, Imgbz = 4, Imgzx = 6, Imgmz = 7 };
 constexpr int kHotAreaCount = 8;
 constexpr int kNoTool = 5;
-constexpr int kSlotCount = 8;
 
 // Timer1 intervals of the menu items shijian(0..5), in ms.
 constexpr std::array<int, 6> kAutoDesignIntervals{500, 1000, 2000, 3000, 4000, 5000};
 
 // Which of the three zoom pictures stands in its place: Image3 idle, Imgda zoom in, Imgxiao zoom out.
 enum class ZoomImage { Image3, Imgda, Imgxiao };
+
+// The controls that show the undo history: Label1 and the enabled states of Imgchexiao1 and
+// Imghuifu1. They follow the history's events (a snapshot recorded, an undo, a redo) rather than
+// its counters alone: an undo back to 0 keeps the label, a redo reaching the top keeps redo enabled.
+struct HistoryControls {
+    QString label = QStringLiteral("0");
+    bool undoEnabled = false;
+    bool redoEnabled = false;
+    uint64_t seenRecords = 0;  // the history's record count when last followed
+};
 
 // What the main window shows besides the pictures of the studio state.
 struct ShellState {
@@ -39,6 +53,7 @@ struct ShellState {
     int brushOutlineSide() const { return 5 * Slider1; }  // Shape5 and Shape6, pixels
     bool brushOutlinesShown = false;
     bool canvasEnabled = true;  // Pichuaban takes mouse input
+    HistoryControls history;
 };
 
 }  // namespace ms

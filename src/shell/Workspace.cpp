@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "compositor/Composition.h"
+#include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
 #include "persistence/DesignSlots.h"
 #include "persistence/History.h"
@@ -14,47 +15,24 @@ namespace ms {
 
 namespace {
 
-constexpr int32_t kStartLipColour = 255 + 256 * 0 + 65536 * 80;  // RGB(255, 0, 80)
-
 struct ToolInfo {
     const char16_t* LabSM;
-    bool opensPanel;  // has an active-tool flag
+    bool opensPanel;             // has an active-tool flag
+    LibraryKind library;         // made current by a left click (None: left as it is)
+    std::optional<Kind> resets;  // returned to its "000." default by the right button
 };
 
 // Indexed by hot area; entry 5 is the hot area without a tool.
-constexpr std::array<ToolInfo, kHotAreaCount> kTools{{
-    {u"发型样式选择", true},   // ImgFx
-    {u"发型彩色漂染", false},  // Imgfx2
-    {u"眉型设计调整", true},   // Imgmm
-    {u"发型修剪调整", true},   // Imgfx1
-    {u"化妆工具选择", true},   // Imgbz
-    {nullptr, false},
-    {u"唇型设计调整", true},  // Imgzx
-    {u"饰品设计调整", true},  // Imgmz
+const std::array<ToolInfo, kHotAreaCount> kTools{{
+    {u"发型样式选择", true, LibraryKind::Hairstyles, Kind::faxing},  // ImgFx
+    {u"发型彩色漂染", false, LibraryKind::None, std::nullopt},       // Imgfx2
+    {u"眉型设计调整", true, LibraryKind::Eyebrows, Kind::meimao},    // Imgmm
+    {u"发型修剪调整", true, LibraryKind::None, std::nullopt},        // Imgfx1
+    {u"化妆工具选择", true, LibraryKind::None, std::nullopt},        // Imgbz
+    {nullptr, false, LibraryKind::None, std::nullopt},
+    {u"唇型设计调整", true, LibraryKind::Lips, Kind::zuixing},       // Imgzx
+    {u"饰品设计调整", true, LibraryKind::Accessories, Kind::maozi},  // Imgmz
 }};
-
-// What a right-button reset changes: the library folder, the current file and its preparation.
-struct ResetTarget {
-    const char* folder;
-    const char16_t* what;
-    QString DesignState::*name;
-    Status (*prepare)(StudioState&);
-};
-
-std::optional<ResetTarget> resetTarget(ToolEntry e) {
-    switch (e) {
-        case ToolEntry::ImgFx:
-            return ResetTarget{"faxing", u"发型", &DesignState::faxingname, faxing_hecheng};
-        case ToolEntry::Imgmm:
-            return ResetTarget{"meimao", u"眉型", &DesignState::meimaoxingname, meimao_hecheng};
-        case ToolEntry::Imgzx:
-            return ResetTarget{"zuixing", u"唇型", &DesignState::zuixingname, zuixing_hecheng};
-        case ToolEntry::Imgmz:
-            return ResetTarget{"maozi", u"帽子", &DesignState::maoziname, maozi_hecheng};
-        default:
-            return std::nullopt;
-    }
-}
 
 int index(ToolEntry e) { return static_cast<int>(e); }
 
@@ -63,27 +41,23 @@ int index(ToolEntry e) { return static_cast<int>(e); }
 Status Workspace::loadSlotPictures() {
     QStringList missing;
     for (int i = 1; i <= kSlotCount; ++i) {
-        s_.designName = QStringLiteral("kelm%1").arg(i);
         const QString rel = QStringLiteral("kelm/kelmx%1.bmp").arg(i);
         QImage& picture = shell_.slotPictures[i - 1];
         picture = QImage();
         if (!loadPicture(s_.path(rel), picture)) missing << rel;
     }
     if (missing.isEmpty()) return Status::success();
-    return Status::failure(QStringLiteral("找不到设计位图片：%1。这些设计位暂时显示为空。")
-                               .arg(missing.join(QStringLiteral("、"))));
+    return Status::notFound(QStringLiteral("找不到设计位图片：%1。这些设计位暂时显示为空。")
+                                .arg(missing.join(QStringLiteral("、"))));
 }
 
 Status Workspace::startUp() {
-    const Status pictures = loadSlotPictures();
-    const Status defaults = CHUSHI_MOBAN(s_);
+    Problems problems;
+    problems.add(loadSlotPictures());
+    problems.add(CHUSHI_MOBAN(s_));
     // The canvas surface is refreshed from the canvas view.
-    s_.surfaces.canvas = s_.views.Pichuaban;
-    if (pictures && defaults) return Status::success();
-    QStringList messages;
-    for (const Status& st : {pictures, defaults})
-        if (!st) messages << st.message;
-    return Status::failure(messages.join(QLatin1Char('\n')));
+    s_.doc.surfaces.canvas = s_.session.views.Pichuaban;
+    return problems.status();
 }
 
 void Workspace::beginMakeup() {
@@ -97,7 +71,7 @@ void Workspace::beginAutoDesign() {
     shell_.autoDesignRunning = true;
 }
 
-void Workspace::beginHairLibrary() { s_.library.currentKind = 1; }
+void Workspace::beginHairLibrary() { s_.session.library.currentKind = LibraryKind::Hairstyles; }
 
 void Workspace::pointAtHotArea(int i) {
     if (i < 0 || i >= kHotAreaCount || i == kNoTool) return;
@@ -126,25 +100,22 @@ void Workspace::clickTool(ToolEntry e) {
     const int i = index(e);
     highlightOnly(i);
     makeActive(i);
+    if (kTools[i].library != LibraryKind::None) s_.session.library.currentKind = kTools[i].library;
     switch (e) {
         case ToolEntry::ImgFx:
             shell_.canvasEnabled = false;
-            s_.library.currentKind = 1;
             break;
         case ToolEntry::Imgmm:
-            s_.design.woman = true;
-            s_.library.currentKind = 3;
+            s_.doc.design.woman = true;
             break;
         case ToolEntry::Imgbz:
             shell_.canvasEnabled = true;
             break;
         case ToolEntry::Imgzx:
-            s_.design.lipColour = kStartLipColour;
-            s_.library.currentKind = 6;
+            s_.doc.design.lipColour = kDefaultLipColour;
             break;
         case ToolEntry::Imgmz:
-            s_.library.currentKind = 8;
-            s_.library.accessorySubKind = 8;
+            s_.session.library.accessorySubKind = AccessorySubKind::Hat;
             break;
         default:
             break;
@@ -156,25 +127,27 @@ Status Workspace::rightClickTool(ToolEntry e) {
         clickTool(e);
         return Status::success();
     }
-    if (!resetTarget(e)) return Status::success();
+    const std::optional<Kind> kind = kTools[index(e)].resets;
+    if (!kind) return Status::success();
     highlightOnly(index(e));
-    return resetToDefault(e);
+    const Status st = resetToDefault(*kind);
+    followHistory();
+    return st;
 }
 
-Status Workspace::resetToDefault(ToolEntry e) {
-    const ResetTarget t = *resetTarget(e);
-    const QString folder = QString::fromLatin1(t.folder);
-    const QString file = defaultComponent(s_, folder, QStringLiteral("000."));
-    const QString what = QString::fromUtf16(t.what);
+Status Workspace::resetToDefault(Kind k) {
+    const KindInfo& info = kindInfo(k);
+    const QString file = defaultComponent(s_, k, QStringLiteral("000."));
+    const QString what = info.displayName();
     if (file.isEmpty())
-        return Status::failure(
-            QStringLiteral("%1库中找不到默认文件（%2/000.*），%1保持不变。").arg(what, s_.path(folder)));
-    QString& current = s_.design.*t.name;
+        return Status::notFound(QStringLiteral("%1库中找不到默认文件（%2/000.*），%1保持不变。")
+                                    .arg(what, s_.path(info.folder())));
+    QString& current = s_.doc.design.*info.file;
     const QString before = current;
     current = file;
-    if (Status st = t.prepare(s_); !st) {
+    if (Status st = prepareKind(s_, k); !st) {
         current = before;
-        return Status::failure(QStringLiteral("%1的默认文件无法使用，%1保持不变：%2").arg(what, st.message));
+        return st.prefixed(QStringLiteral("%1的默认文件无法使用，%1保持不变：").arg(what));
     }
     huaban_hecheng1(s_);
     return huifu_baochun(s_);
@@ -192,11 +165,13 @@ void Workspace::toggleAutoDesign() {
 }
 
 Status Workspace::autoDesignTick() {
-    s_.library.hairFirstCode.clear();
-    s_.library.hairSecondCode.clear();
-    const Status composed = huaban_hecheng(s_);
-    const Status recorded = huifu_baochun(s_);
-    return composed ? recorded : composed;
+    s_.session.library.hairFirstCode.clear();
+    s_.session.library.hairSecondCode.clear();
+    Problems problems;
+    problems.add(huaban_hecheng(s_));
+    problems.add(huifu_baochun(s_));
+    followHistory();
+    return problems.status();
 }
 
 void Workspace::blinkTick() { shell_.Label2Red = !shell_.Label2Red; }
@@ -210,22 +185,19 @@ void Workspace::chooseInterval(int k) {
 void Workspace::stopTimersForExit() { shell_.timersEnabled = false; }
 
 void Workspace::pointAtZoom() {
-    shell_.zoomImage = s_.views.PicfangdaVisible ? ZoomImage::Imgxiao : ZoomImage::Imgda;
+    shell_.zoomImage = s_.session.views.PicfangdaVisible ? ZoomImage::Imgxiao : ZoomImage::Imgda;
 }
 
 void Workspace::zoomIn() {
-    Views& v = s_.views;
+    Views& v = s_.session.views;
     v.PicfangdaVisible = true;
-    if (!v.Pichuaban.isNull())
-        v.Picfangda =
-            v.Pichuaban.copy(0, 0, kCanvasWidth, kCanvasHeight)
-                .scaled(kMagnifiedWidth, kMagnifiedHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    magnifyView(v);
     shell_.zoomImage = ZoomImage::Image3;
 }
 
 void Workspace::pressZoomOut() { shell_.zoomImage = ZoomImage::Image3; }
 
-void Workspace::zoomOut() { s_.views.PicfangdaVisible = false; }
+void Workspace::zoomOut() { s_.session.views.PicfangdaVisible = false; }
 
 void Workspace::setSlider1(int value) { shell_.Slider1 = std::clamp(value, 1, 20); }
 
@@ -236,9 +208,52 @@ void Workspace::pointAtSlot(int i) {
     if (i < kSlotCount) shell_.slotPreviewShown[i] = false;
 }
 
-Status Workspace::undo() { return ms::undo(s_); }
+void Workspace::followHistory() {
+    const HistoryCounters& h = s_.session.history;
+    HistoryControls& c = shell_.history;
+    if (h.recorded == c.seenRecords) return;
+    c.seenRecords = h.recorded;
+    c.label = QString::number(h.position);
+    c.undoEnabled = true;
+}
 
-Status Workspace::redo() { return ms::redo(s_); }
+Status Workspace::undo() {
+    const HistoryStep step = ms::undo(s_);
+    HistoryControls& c = shell_.history;
+    const int position = s_.session.history.position;
+    switch (step.move) {
+        case HistoryMove::Back:
+            c.redoEnabled = true;
+            c.undoEnabled = position > 1;
+            c.label = QString::number(position);
+            break;
+        case HistoryMove::ToStart:  // the label keeps its caption
+            c.redoEnabled = true;
+            c.undoEnabled = false;
+            break;
+        default:
+            break;
+    }
+    return step.status;
+}
+
+Status Workspace::redo() {
+    const HistoryStep step = ms::redo(s_);
+    HistoryControls& c = shell_.history;
+    switch (step.move) {
+        case HistoryMove::Forward:
+            c.undoEnabled = true;
+            c.label = QString::number(s_.session.history.position);
+            break;
+        case HistoryMove::AtTop:
+            c.undoEnabled = true;
+            c.redoEnabled = false;
+            break;
+        default:
+            break;
+    }
+    return step.status;
+}
 
 Status Workspace::shutDown() { return gb(s_); }
 

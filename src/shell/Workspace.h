@@ -1,6 +1,7 @@
 #pragma once
+#include "base/Status.h"
+#include "compositor/Kind.h"
 #include "compositor/StudioState.h"
-#include "platform/Status.h"
 #include "shell/ShellState.h"
 
 namespace ms {
@@ -50,8 +51,12 @@ class Workspace {
     void setSlider1(int value);
     void pointAtSlot(int i);  // bckelm(i), i = 1 .. 8
 
+    // Undo and redo, and the history controls that follow them.
     Status undo();
     Status redo();
+    // Brings the history controls up to date with snapshots recorded since they last looked
+    // (by the libraries, a slot restore, a reset, automatic design).
+    void followHistory();
 
     // Empties the temporary folder and releases the drawing surfaces; the windows close after it.
     Status shutDown();
@@ -59,7 +64,7 @@ class Workspace {
   private:
     void highlightOnly(int hotArea);
     void makeActive(int hotArea);
-    Status resetToDefault(ToolEntry e);
+    Status resetToDefault(Kind k);
 
     StudioState& s_;
     ShellState shell_;

@@ -4,8 +4,10 @@
 
 #include "../support/Fixtures.h"
 #include "compositor/Composition.h"
+#include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
 #include "imaging/GridImage.h"
+#include "imaging/PixelHelpers.h"
 #include "platform/PictureFile.h"
 
 using namespace ms;
@@ -32,7 +34,7 @@ struct OrderedStudio {
         PixelGrid earrings(80, 65);
         for (int y = 0; y < 65; ++y)
             for (int x = 0; x < 80; ++x) earrings.at(x, y) = x < 40 ? 0x800000FFu : 0x80FFFF00u;
-        DesignState& d = s.design;
+        DesignState& d = s.doc.design;
         d.meimaoxingname = folder.component("meimao/k1.tta", brows);
         d.erhuanname = folder.component("erhuan/e1.tta", earrings);
         d.zuixingname = folder.component("zuixing/k1.tta", 100, 50, 0x80000000u);
@@ -95,7 +97,7 @@ struct OrderedStudio {
         return d;
     }
 
-    uint32_t probeValue() const { return raw(s.views.Pichuaban, probe.x(), probe.y()); }
+    uint32_t probeValue() const { return raw(s.session.views.Pichuaban, probe.x(), probe.y()); }
 };
 
 }  // namespace
@@ -113,12 +115,12 @@ TEST(Composition, EachRecompositionHasItsOwnLayerOrder) {
               o.expected(photo, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips, Layer::Necklace,
                                  Layer::Clothing, Layer::Hairstyle, Layer::Glasses, Layer::Hat,
                                  Layer::EarringLeft, Layer::EarringRight}));
-    EXPECT_EQ(raw(o.s.views.Pichuaban1, 190, 200), o.probeValue());
+    EXPECT_EQ(raw(o.s.session.views.Pichuaban1, 190, 200), o.probeValue());
 
     // Background differs from the photo; a black mask leaves the cut-out layer invisible.
-    o.s.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
-    o.s.design.PicRGB = test::solidPicture(380, 480, QColor(255, 255, 255));
-    o.s.design.PicA = test::solidPicture(380, 480, Qt::black);
+    o.s.doc.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
+    o.s.doc.design.PicRGB = test::solidPicture(380, 480, QColor(255, 255, 255));
+    o.s.doc.design.PicA = test::solidPicture(380, 480, Qt::black);
     const uint32_t bg = 0xFF5A5A5Au;
     ASSERT_TRUE(huaban_hecheng3(o.s));
     EXPECT_EQ(o.probeValue(),
@@ -129,9 +131,9 @@ TEST(Composition, EachRecompositionHasItsOwnLayerOrder) {
 
 TEST(Composition, CutOutPhotoHidesWhatLiesBehindIt) {
     OrderedStudio o;
-    o.s.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
-    o.s.design.PicRGB = test::solidPicture(380, 480, QColor(0, 0, 0));
-    o.s.design.PicA = test::solidPicture(380, 480, Qt::white);
+    o.s.doc.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
+    o.s.doc.design.PicRGB = test::solidPicture(380, 480, QColor(0, 0, 0));
+    o.s.doc.design.PicA = test::solidPicture(380, 480, Qt::white);
     ASSERT_TRUE(huaban_hecheng3(o.s));
     // Necklace and clothing lie behind the opaque cut-out; the rest is blended over it.
     EXPECT_EQ(o.probeValue(), o.expected(0xFF000000u, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,
@@ -139,35 +141,35 @@ TEST(Composition, CutOutPhotoHidesWhatLiesBehindIt) {
                                                        Layer::EarringRight, Layer::Hat}));
     // With everything else removed a white mask shows the cut-out photo over the whole canvas.
     StudioState& s = o.s;
-    s.design = DesignState{.PicMT = s.design.PicMT,
-                           .Picbeijing = s.design.Picbeijing,
-                           .PicRGB = test::solidPicture(380, 480, QColor(1, 2, 3)),
-                           .PicA = test::solidPicture(380, 480, Qt::white)};
+    s.doc.design = DesignState{.PicMT = s.doc.design.PicMT,
+                               .Picbeijing = s.doc.design.Picbeijing,
+                               .PicRGB = test::solidPicture(380, 480, QColor(1, 2, 3)),
+                               .PicA = test::solidPicture(380, 480, Qt::white)};
     huaban_hecheng3(s);
-    EXPECT_EQ(raw(s.views.Pichuaban, 0, 0), 0xFF010203u);
-    EXPECT_EQ(raw(s.views.Pichuaban, 379, 479), 0xFF010203u);
-    s.design.PicA = test::solidPicture(380, 480, Qt::black);
+    EXPECT_EQ(raw(s.session.views.Pichuaban, 0, 0), 0xFF010203u);
+    EXPECT_EQ(raw(s.session.views.Pichuaban, 379, 479), 0xFF010203u);
+    s.doc.design.PicA = test::solidPicture(380, 480, Qt::black);
     huaban_hecheng3(s);
-    EXPECT_EQ(raw(s.views.Pichuaban, 0, 0), 0xFF5A5A5Au);
+    EXPECT_EQ(raw(s.session.views.Pichuaban, 0, 0), 0xFF5A5A5Au);
 }
 
 TEST(Composition, AutomaticDesignStepPicksANumberedHairstyle) {
     OrderedStudio o;
     StudioState& s = o.s;
     ASSERT_TRUE(huaban_hecheng2(s));  // prepares every surface
-    QFile::remove(s.design.faxingname);
+    QFile::remove(s.doc.design.faxingname);
     o.folder.component("faxing/000.tta", 380, 480, 0);
     o.folder.component("faxing/a2.tta", 380, 480, 0x80804020u);
-    s.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
-    s.library.hairFirstCode = s.library.hairSecondCode = QString();
+    s.doc.design.Picbeijing = test::solidPicture(380, 480, QColor(90, 90, 90));
+    s.session.library.hairFirstCode = s.session.library.hairSecondCode = QString();
     // Two files: n is 1 or 2; only "*2*" matches.
     double draws[] = {0.1, 0.2, 0.7};
     int i = 0;
     ASSERT_TRUE(faxing_name(s, [&] { return draws[i++]; }));
     EXPECT_EQ(i, 3);
-    EXPECT_TRUE(s.design.faxingname.endsWith("/faxing/a2.tta"));
+    EXPECT_TRUE(s.doc.design.faxingname.endsWith("/faxing/a2.tta"));
     ASSERT_TRUE(huaban_hecheng(s));
-    EXPECT_TRUE(s.design.faxingname.endsWith("/faxing/a2.tta"));
+    EXPECT_TRUE(s.doc.design.faxingname.endsWith("/faxing/a2.tta"));
     EXPECT_EQ(o.probeValue(),
               o.expected(0xFF5A5A5Au, {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Necklace, Layer::Lips,
                                        Layer::Glasses, Layer::Clothing, Layer::Hairstyle, Layer::EarringLeft,
@@ -177,14 +179,14 @@ TEST(Composition, AutomaticDesignStepPicksANumberedHairstyle) {
 TEST(Composition, RandomHairstyleSearchIsBoundedAndKeepsTheCurrentOne) {
     OrderedStudio o;
     o.folder.component("faxing/abc.tta", 380, 10, 0);
-    const QString before = o.s.design.faxingname;
+    const QString before = o.s.doc.design.faxingname;
     int calls = 0;
     EXPECT_FALSE(faxing_name(o.s, [&] {
         ++calls;
         return 0.99;
     }));  // n = 2: no name holds a 2
     EXPECT_GT(calls, 10);
-    EXPECT_EQ(o.s.design.faxingname, before);
+    EXPECT_EQ(o.s.doc.design.faxingname, before);
 }
 
 TEST(Composition, ModifiedFlagKeepsTheWarpedHairstyle) {
@@ -192,14 +194,14 @@ TEST(Composition, ModifiedFlagKeepsTheWarpedHairstyle) {
     StudioState& s = o.s;
     ASSERT_TRUE(huaban_hecheng2(s));
     // A "warp": the hairstyle surface now holds something the file does not.
-    s.surfaces.of(Kind::faxing) = Surface(test::solidPicture(380, 480, QColor(0, 255, 0)));
-    s.flags.Check1[LayerFlags::kHairstyle] = true;
-    s.design.yanjingname = o.folder.component("yanjing/g2.tta", 180, 70, 0);  // new glasses
+    s.doc.surfaces.of(Kind::faxing) = Surface(test::solidPicture(380, 480, QColor(0, 255, 0)));
+    s.doc.flags.modified(Kind::faxing) = true;
+    s.doc.design.yanjingname = o.folder.component("yanjing/g2.tta", 180, 70, 0);  // new glasses
     ASSERT_TRUE(huaban_hecheng2(s));
-    EXPECT_EQ(raw(s.views.Pichuaban, 5, 470) & 0xFFFFFFu, 0x00FF00u);
-    s.flags.Check1[LayerFlags::kHairstyle] = false;  // a new hairstyle chosen
+    EXPECT_EQ(raw(s.session.views.Pichuaban, 5, 470) & 0xFFFFFFu, 0x00FF00u);
+    s.doc.flags.modified(Kind::faxing) = false;  // a new hairstyle chosen
     ASSERT_TRUE(huaban_hecheng2(s));
-    EXPECT_NE(raw(s.views.Pichuaban, 5, 470) & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_NE(raw(s.session.views.Pichuaban, 5, 470) & 0xFFFFFFu, 0x00FF00u);
 }
 
 TEST(Preparation, LipsAreTintedAndFadedOnlyInTheSurface) {
@@ -208,18 +210,18 @@ TEST(Preparation, LipsAreTintedAndFadedOnlyInTheSurface) {
     PixelGrid shape(100, 50);
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x) shape.at(x, y) = pixelBGRA(x, y, 7, (x * 5 + y) % 256);
-    s.design.zuixingname = o.folder.component("zuixing/h1.tta", shape);
-    s.design.lipColour = colourValue(255, 0, 80);
-    s.design.zuixingnd = -20;
+    s.doc.design.zuixingname = o.folder.component("zuixing/h1.tta", shape);
+    s.doc.design.lipColour = colourValue(255, 0, 80);
+    s.doc.design.zuixingnd = -20;
     ASSERT_TRUE(zuixing_hecheng(s));
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x) {
-            const uint32_t p = s.grids.lips.at(x, y);
+            const uint32_t p = s.doc.grids.lips.at(x, y);
             ASSERT_EQ(p, pixelBGRA(80, 0, 255, alphaOf(shape.at(x, y))));
-            const uint32_t sp = raw(s.surfaces.of(Kind::zuixing).image(), x, 49 - y);
+            const uint32_t sp = raw(s.doc.surfaces.of(Kind::zuixing).image(), x, 49 - y);
             ASSERT_EQ(alphaOf(sp), std::max(0, alphaOf(shape.at(x, y)) - 20));
         }
-    EXPECT_EQ(s.grids.lipsBackup, s.grids.lips);
+    EXPECT_EQ(s.doc.grids.lipsBackup, s.doc.grids.lips);
 }
 
 TEST(Preparation, EyebrowsTwiceGiveTheSameSurfaceAndStraightGrid) {
@@ -227,14 +229,14 @@ TEST(Preparation, EyebrowsTwiceGiveTheSameSurfaceAndStraightGrid) {
     StudioState& s = o.s;
     std::mt19937 rng(3);
     const PixelGrid brows = test::randomGrid(180, 40, rng);
-    s.design.meimaoxingname = o.folder.component("meimao/d1.tta", brows);
+    s.doc.design.meimaoxingname = o.folder.component("meimao/d1.tta", brows);
     ASSERT_TRUE(meimao_hecheng(s));
-    const QImage first = s.surfaces.of(Kind::meimao).image();
-    EXPECT_EQ(s.grids.eyebrow, brows);
+    const QImage first = s.doc.surfaces.of(Kind::meimao).image();
+    EXPECT_EQ(s.doc.grids.eyebrow, brows);
     ASSERT_TRUE(meimao_hecheng(s));
-    EXPECT_EQ(s.surfaces.of(Kind::meimao).image(), first);
-    EXPECT_EQ(s.grids.eyebrow, brows);
-    EXPECT_EQ(s.grids.eyebrowBackup, brows);
+    EXPECT_EQ(s.doc.surfaces.of(Kind::meimao).image(), first);
+    EXPECT_EQ(s.doc.grids.eyebrow, brows);
+    EXPECT_EQ(s.doc.grids.eyebrowBackup, brows);
 }
 
 TEST(Preparation, HairstyleRowZeroLandsAtTheBottomOfItsRectangle) {
@@ -242,44 +244,42 @@ TEST(Preparation, HairstyleRowZeroLandsAtTheBottomOfItsRectangle) {
     StudioState& s = o.s;
     PixelGrid hair(380, 2);
     for (int x = 0; x < 380; ++x) hair.at(x, 0) = 0xFFFF0000u;
-    s.design.faxingname = o.folder.component("faxing/dz2.tta", hair);
-    s.design.geometry = {};
-    copyOpaque(s.surfaces.canvas, s.design.PicMT);
+    s.doc.design.faxingname = o.folder.component("faxing/dz2.tta", hair);
+    s.doc.design.geometry = {};
+    copyOpaque(s.doc.surfaces.canvas, s.doc.design.PicMT);
     ASSERT_TRUE(faxing_hecheng(s));
-    EXPECT_EQ(s.design.hairHeight, 2);
-    EXPECT_EQ(raw(s.surfaces.canvas, 100, 1), 0xFFFF0000u);
-    EXPECT_EQ(raw(s.surfaces.canvas, 100, 0), 0xFF0A141Eu);
-    EXPECT_EQ(s.grids.hairstyleWork.width, 380);
-    EXPECT_EQ(s.grids.hairstyleWork.height, 2);
+    EXPECT_EQ(s.doc.design.hairHeight, 2);
+    EXPECT_EQ(raw(s.doc.surfaces.canvas, 100, 1), 0xFFFF0000u);
+    EXPECT_EQ(raw(s.doc.surfaces.canvas, 100, 0), 0xFF0A141Eu);
     ASSERT_TRUE(faxing_hecheng1(s));
-    EXPECT_EQ(s.views.Picfx.size(), QSize(380, 2));
-    EXPECT_EQ(s.views.Picfx.pixel(7, 0) & 0xFFFFFFu, 0u);  // transparent black drawn opaque
-    EXPECT_EQ(s.grids.hairstyle, hair);
+    EXPECT_EQ(s.session.views.Picfx.size(), QSize(380, 2));
+    EXPECT_EQ(s.session.views.Picfx.pixel(7, 0) & 0xFFFFFFu, 0u);  // transparent black drawn opaque
+    EXPECT_EQ(s.doc.grids.hairstyle, hair);
 }
 
 TEST(Preparation, UnreadableFilesLeaveLayerAndCanvasAndTheRestGoesOn) {
     OrderedStudio o;
     StudioState& s = o.s;
     ASSERT_TRUE(huaban_hecheng2(s));
-    const QImage hairBefore = s.surfaces.of(Kind::faxing).image();
-    const PixelGrid gridBefore = s.grids.hairstyle;
-    const QImage canvasBefore = s.surfaces.canvas.copy();
-    QFile f(s.design.faxingname);
+    const QImage hairBefore = s.doc.surfaces.of(Kind::faxing).image();
+    const PixelGrid gridBefore = s.doc.grids.hairstyle;
+    const QImage canvasBefore = s.doc.surfaces.canvas.copy();
+    QFile f(s.doc.design.faxingname);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(QByteArray(30, 1));  // truncated
     f.close();
     const Status st = faxing_hecheng(s);
     EXPECT_FALSE(st);
-    EXPECT_EQ(s.surfaces.of(Kind::faxing).image(), hairBefore);
-    EXPECT_EQ(s.grids.hairstyle, gridBefore);
-    EXPECT_EQ(s.surfaces.canvas, canvasBefore);
+    EXPECT_EQ(s.doc.surfaces.of(Kind::faxing).image(), hairBefore);
+    EXPECT_EQ(s.doc.grids.hairstyle, gridBefore);
+    EXPECT_EQ(s.doc.surfaces.canvas, canvasBefore);
 
     // Inside a reload the failing hairstyle is reported; the hat after it is still prepared.
-    s.design.maoziname = o.folder.component("maozi/h2.tta", 380, 250, 0xFF123456u);
+    s.doc.design.maoziname = o.folder.component("maozi/h2.tta", 380, 250, 0xFF123456u);
     const Status whole = huaban_hecheng2(s);
     EXPECT_FALSE(whole);
     EXPECT_TRUE(whole.message.contains("dz1.tta"));
-    EXPECT_EQ(raw(s.views.Pichuaban, 50, 50), 0xFF123456u);
+    EXPECT_EQ(raw(s.session.views.Pichuaban, 50, 50), 0xFF123456u);
 }
 
 TEST(Defaults, ResetChoosesTheDefaultFilesAndShowsThePortrait) {
@@ -293,21 +293,19 @@ TEST(Defaults, ResetChoosesTheDefaultFilesAndShowsThePortrait) {
     folder.component("faxing/0001.tta", 380, 480, 0xFFFFFFFFu);  // sorts after 000.tta
     StudioState s;
     ASSERT_TRUE(initialiseStudio(s, folder.path()));
-    s.design.geometry.faxingWidth = 9;
-    s.design.geometry.mmtopy = 3;
-    s.design.geometry.fuzhuangheight = 4;
-    s.designName = "kelm3";
+    s.doc.design.geometry.faxingWidth = 9;
+    s.doc.design.geometry.mmtopy = 3;
+    s.doc.design.geometry.fuzhuangheight = 4;
     ASSERT_TRUE(CHUSHI_MOBAN(s));
-    EXPECT_EQ(s.designName, "kelm");
-    EXPECT_EQ(s.design.faxingname, folder.file("faxing/000.tta"));
-    EXPECT_EQ(s.design.maoziname, folder.file("maozi/000.tta"));
-    EXPECT_EQ(s.design.fuzhuangname, QString());  // no default: an empty layer, not the folder
-    EXPECT_EQ(s.design.geometry, LayerGeometry{});
-    EXPECT_EQ(s.views.Pichuaban.convertToFormat(QImage::Format_RGB32), portrait);
-    EXPECT_EQ(s.design.Picbeijing, portrait);
-    EXPECT_TRUE(s.design.PicRGB.isNull());
+    EXPECT_EQ(s.doc.design.faxingname, folder.file("faxing/000.tta"));
+    EXPECT_EQ(s.doc.design.maoziname, folder.file("maozi/000.tta"));
+    EXPECT_EQ(s.doc.design.fuzhuangname, QString());  // no default: an empty layer, not the folder
+    EXPECT_EQ(s.doc.design.geometry, LayerGeometry{});
+    EXPECT_EQ(s.session.views.Pichuaban.convertToFormat(QImage::Format_RGB32), portrait);
+    EXPECT_EQ(s.doc.design.Picbeijing, portrait);
+    EXPECT_TRUE(s.doc.design.PicRGB.isNull());
     EXPECT_TRUE(fuzhuang_hecheng(s));  // no component: nothing to read, nothing drawn
-    EXPECT_TRUE(s.surfaces.of(Kind::fuzhuang).isEmpty());
+    EXPECT_TRUE(s.doc.surfaces.of(Kind::fuzhuang).isEmpty());
 }
 
 TEST(Defaults, MissingPortraitGivesAGreyCanvasAndAMessage) {
@@ -315,23 +313,23 @@ TEST(Defaults, MissingPortraitGivesAGreyCanvasAndAMessage) {
     StudioState s;
     const Status st = initialiseStudio(s, folder.path());
     EXPECT_FALSE(st);
-    EXPECT_EQ(s.views.Pichuaban.size(), QSize(380, 480));
-    EXPECT_EQ(s.design.PicMT.size(), QSize(380, 480));
+    EXPECT_EQ(s.session.views.Pichuaban.size(), QSize(380, 480));
+    EXPECT_EQ(s.doc.design.PicMT.size(), QSize(380, 480));
 }
 
 TEST(OutputStep, MagnifiedViewOnlyWhileVisible) {
     OrderedStudio o;
     ASSERT_TRUE(huaban_hecheng2(o.s));
-    EXPECT_TRUE(o.s.views.Picfangda.isNull());
-    o.s.views.PicfangdaVisible = true;
+    EXPECT_TRUE(o.s.session.views.Picfangda.isNull());
+    o.s.session.views.PicfangdaVisible = true;
     huaban_hecheng1(o.s);
-    EXPECT_EQ(o.s.views.Picfangda.size(), QSize(608, 768));
-    EXPECT_EQ(o.s.views.Picfangda.pixel(0, 0), o.s.views.Pichuaban.pixel(0, 0));
+    EXPECT_EQ(o.s.session.views.Picfangda.size(), QSize(608, 768));
+    EXPECT_EQ(o.s.session.views.Picfangda.pixel(0, 0), o.s.session.views.Pichuaban.pixel(0, 0));
     // The next composition does not disturb the pictures the views already show.
-    const QImage shown = o.s.views.Pichuaban;
+    const QImage shown = o.s.session.views.Pichuaban;
     const QImage copy = shown.copy();
-    o.s.design.geometry.faxingleft = 40;
+    o.s.doc.design.geometry.faxingleft = 40;
     huaban_hecheng1(o.s);
     EXPECT_EQ(shown, copy);
-    EXPECT_NE(o.s.views.Pichuaban, copy);
+    EXPECT_NE(o.s.session.views.Pichuaban, copy);
 }

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "imaging/ComponentFile.h"
 #include "imaging/GridImage.h"
+#include "platform/ComponentFile.h"
 
 using namespace ms;
 

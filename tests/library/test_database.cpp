@@ -32,7 +32,7 @@ std::optional<HairstyleRecord> lookUp(const QString& path, const QString& name) 
 // A hairstyle studio with a seeded database, two hairstyles and the info picture of the first.
 struct HairStudio : test::LibraryStudio {
     SuitabilityLink link{dbPath()};
-    LibraryBrowser hair{s, kLibraryHairstyles, &link};
+    LibraryBrowser hair{s, LibraryKind::Hairstyles, &link};
     HairStudio() {
         EXPECT_TRUE(createHairstyleDatabase(dbPath(), {record("dz1.tta", {F::RoundFace, F::AmountThick})}));
         folder.component("faxing/dz1.tta", 380, 480, 0xFF332211u);
@@ -81,13 +81,13 @@ TEST(HairstyleRecordLink, ApplyCreatesFindsAndSavesTheRecord) {
 
     r = h.hair.apply(1);  // found the second time, not added again
     EXPECT_EQ(test::recordsNamed(h.dbPath(), "dz2.tta"), 1);
-    EXPECT_EQ(h.s.history.position, 2);
+    EXPECT_EQ(h.s.session.history.position, 2);
 
     r = h.hair.apply(0);
     EXPECT_EQ(r.record, record("dz1.tta", {F::RoundFace, F::AmountThick}));
     EXPECT_EQ(r.infoPicture.size(), QSize(60, 80));
-    EXPECT_EQ(h.s.design.faxingname, h.folder.file("faxing/dz1.tta"));
-    EXPECT_FALSE(h.s.flags.Check1[LayerFlags::kHairstyle]);
+    EXPECT_EQ(h.s.doc.design.faxingname, h.folder.file("faxing/dz1.tta"));
+    EXPECT_FALSE(h.s.doc.flags.modified(Kind::faxing));
 
     EXPECT_TRUE(h.link.boxClicked(3, 2, true));   // 硬
     EXPECT_TRUE(h.link.boxClicked(2, 0, false));  // 圆脸 off
@@ -116,8 +116,8 @@ TEST(HairstyleRecordLink, MissingOrCorruptDatabaseIsReportedOnceAndLeavesTheBoxe
     QFile::remove(h.dbPath());
     LibraryApplied r = h.hair.apply(0);
     ASSERT_TRUE(r.done);
-    EXPECT_EQ(h.s.design.faxingname, h.folder.file("faxing/dz1.tta"));  // the hairstyle is applied anyway
-    EXPECT_EQ(h.s.history.position, 1);
+    EXPECT_EQ(h.s.doc.design.faxingname, h.folder.file("faxing/dz1.tta"));  // the hairstyle is applied anyway
+    EXPECT_EQ(h.s.session.history.position, 1);
     EXPECT_FALSE(r.recordBound);
     ASSERT_EQ(r.problems.size(), 1);
     EXPECT_TRUE(r.problems[0].contains("找不到发型资料库"));

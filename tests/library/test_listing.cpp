@@ -133,9 +133,9 @@ TEST(Categories, HairstylePatternsIgnoreLetterCase) {
                   {"dz1.tta", "DZ2.tta", "zd3.tta", "mz1.tta", "Sx1.tta", "ms1.tta", "cz1.tta", "p1.tta",
                    "P2.tta", "y1.tta", "dj1.tta", "mj1.tta", "ao1.tta", "cj1.tta", "al1.tta", "bn1.tta"});
     const QString folder = libraryFolder(st.s.P, "faxing");
-    const std::vector<Category>& tabs = categoriesOf(kLibraryHairstyles);
+    const std::vector<Category>& tabs = categoriesOf(LibraryKind::Hairstyles);
     ASSERT_EQ(tabs.size(), 12u);
-    EXPECT_EQ(tabsPerRow(kLibraryHairstyles), 6);
+    EXPECT_EQ(tabsPerRow(LibraryKind::Hairstyles), 6);
     const std::vector<QStringList> expected = {
         {"DZ2.tta", "dz1.tta"},  // 短直 d*z*
         {"mz1.tta"},             // 中直 m*z*
@@ -163,9 +163,9 @@ TEST(Categories, EyebrowLipAndAccessoryTabs) {
     test::LibraryStudio st;
     st.components("meimao", {"k1.tta", "K2.tta", "m1.tta", "dk1.tta"});
     st.components("zuixing", {"h1.tta", "H2.tta", "k1.tta"});
-    const std::vector<Category>& brows = categoriesOf(kLibraryEyebrows);
+    const std::vector<Category>& brows = categoriesOf(LibraryKind::Eyebrows);
     ASSERT_EQ(brows.size(), 8u);
-    EXPECT_EQ(tabsPerRow(kLibraryEyebrows), 4);
+    EXPECT_EQ(tabsPerRow(LibraryKind::Eyebrows), 4);
     EXPECT_EQ(brows[0].caption, " 可爱眉 ");
     EXPECT_EQ(brows[7].caption, " 男士眉 ");
     for (size_t i = 0; i < 7; ++i) EXPECT_TRUE(brows[i].woman);
@@ -176,21 +176,21 @@ TEST(Categories, EyebrowLipAndAccessoryTabs) {
     EXPECT_EQ(fileNames(LibraryPages::buildListing(codePattern(mm, brows[1].firstCode))),
               QStringList({"dk1.tta"}));
 
-    const std::vector<Category>& lips = categoriesOf(kLibraryLips);
+    const std::vector<Category>& lips = categoriesOf(LibraryKind::Lips);
     ASSERT_EQ(lips.size(), 5u);
     EXPECT_EQ(lips[1].caption, "华丽型");
     EXPECT_EQ(fileNames(LibraryPages::buildListing(
                   codePattern(libraryFolder(st.s.P, "zuixing"), lips[1].firstCode))),
               QStringList({"H2.tta", "h1.tta"}));
 
-    const std::vector<Category>& acc = categoriesOf(kLibraryAccessories);
+    const std::vector<Category>& acc = categoriesOf(LibraryKind::Accessories);
     ASSERT_EQ(acc.size(), 5u);
     const QStringList folders = {"maozi", "yanjing", "erhuan", "xianglian", "fuzhuang"};
     const QStringList captions = {" 帽子 ", " 眼镜 ", " 耳环 ", " 项链 ", " 服装 "};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(acc[static_cast<size_t>(i)].folder, folders[i]);
         EXPECT_EQ(acc[static_cast<size_t>(i)].caption, captions[i]);
-        EXPECT_EQ(acc[static_cast<size_t>(i)].subKind, kAccessoryHat + i);
+        EXPECT_EQ(static_cast<int>(acc[static_cast<size_t>(i)].subKind), 8 + i);
     }
     st.components("yanjing", {"g1.tta", "000.tta", "Z.tta"});
     EXPECT_EQ(fileNames(LibraryPages::buildListing(everythingPattern(libraryFolder(st.s.P, "yanjing")))),

@@ -49,9 +49,9 @@ TEST(DesignRecord, FreshSnapshotFileBytes) {
     test::ProgramFolder folder;
     StudioState s;
     s.P = folder.path();
-    s.design.faxingname = "/p/faxing/dz001.tta";
-    s.design.geometry.mmtopz = -7;
-    s.design.geometry.fuzhuangtop = 12;
+    s.doc.design.faxingname = "/p/faxing/dz001.tta";
+    s.doc.design.geometry.mmtopz = -7;
+    s.doc.design.geometry.fuzhuangtop = 12;
     ASSERT_TRUE(huifu_baochun(s));
     QFile f(snapshotPath(s, 1));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

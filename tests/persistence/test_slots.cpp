@@ -9,10 +9,10 @@
 
 #include "../support/Fixtures.h"
 #include "compositor/Composition.h"
-#include "imaging/ComponentFile.h"
 #include "persistence/DesignRecord.h"
 #include "persistence/DesignSlots.h"
 #include "persistence/History.h"
+#include "platform/ComponentFile.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
 
@@ -41,7 +41,7 @@ struct SlotStudio {
         savePictureBmp(folder.file("ziyuan/huaban.bmp"), test::solidPicture(380, 480, QColor(50, 60, 70)));
         initialiseStudio(s, folder.path());
         std::mt19937 rng(5);
-        DesignState& d = s.design;
+        DesignState& d = s.doc.design;
         d.faxingname = folder.component("faxing/dz001.tta", test::randomGrid(380, 300, rng));
         d.meimaoxingname = folder.component("meimao/k001.tta", test::randomGrid(180, 40, rng));
         d.zuixingname = folder.component("zuixing/k001.tta", test::randomGrid(100, 50, rng));
@@ -63,27 +63,26 @@ struct SlotStudio {
         d.PicRGB = noise(2);
         d.PicA = test::solidPicture(380, 480, QColor(128, 128, 128));
         EXPECT_TRUE(huaban_hecheng2(s));
-        s.designName = "kelm4";
     }
+    static constexpr int kSlot = 4;
 };
 
 }  // namespace
 
 TEST(Slots, StoreThenRestoreGivesBackEveryValueAndFile) {
     SlotStudio a;
-    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.design.PicMT));
-    ASSERT_TRUE(linshi_bckelm(a.s));
-    const DesignState stored = a.s.design;
-    const KindGrids grids = a.s.grids;
+    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.doc.design.PicMT));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
+    const DesignState stored = a.s.doc.design;
+    const KindGrids grids = a.s.doc.grids;
 
     // A different design is on the canvas when the slot is restored.
     CHUSHI_MOBAN(a.s);
-    a.s.design.woman = false;
-    a.s.design.lipColour = 0;
-    a.s.designName = "kelm4";
-    const int historyBefore = a.s.history.position;
-    ASSERT_TRUE(linshi_dckelm(a.s));
-    const DesignState& d = a.s.design;
+    a.s.doc.design.woman = false;
+    a.s.doc.design.lipColour = 0;
+    const int historyBefore = a.s.session.history.position;
+    ASSERT_TRUE(linshi_dckelm(a.s, a.kSlot));
+    const DesignState& d = a.s.doc.design;
     EXPECT_TRUE(d.woman);
     EXPECT_EQ(d.lipColour, stored.lipColour);
     EXPECT_EQ(d.zuixingnd, stored.zuixingnd);
@@ -101,27 +100,27 @@ TEST(Slots, StoreThenRestoreGivesBackEveryValueAndFile) {
     EXPECT_EQ(d.yjzname, a.folder.file("kelm/yanjinzkelm4.tta"));
     EXPECT_EQ(d.huziname, a.folder.file("kelm/huzikelm4.tta"));
     // The prepared pixels come back bit for bit (the lips tinted as they were).
-    EXPECT_EQ(a.s.grids.hairstyle, grids.hairstyle);
-    EXPECT_EQ(a.s.grids.eyebrow, grids.eyebrow);
-    EXPECT_EQ(a.s.grids.clothing, grids.clothing);
-    EXPECT_EQ(a.s.grids.lips, grids.lips);
+    EXPECT_EQ(a.s.doc.grids.hairstyle, grids.hairstyle);
+    EXPECT_EQ(a.s.doc.grids.eyebrow, grids.eyebrow);
+    EXPECT_EQ(a.s.doc.grids.clothing, grids.clothing);
+    EXPECT_EQ(a.s.doc.grids.lips, grids.lips);
     EXPECT_EQ(d.PicMT, stored.PicMT);
     EXPECT_EQ(d.PicMT0, stored.PicMT);
     EXPECT_EQ(d.Picbeijing, stored.PicMT);
     EXPECT_EQ(d.PicRGB, stored.PicRGB);
     EXPECT_EQ(d.PicA, stored.PicA);
-    EXPECT_EQ(a.s.history.position, historyBefore + 1);
-    EXPECT_EQ(ProfileFile::readString(snapshotPath(a.s, a.s.history.position),
-                                      QString("kelm%1").arg(a.s.history.position), "faxingname", 0),
+    EXPECT_EQ(a.s.session.history.position, historyBefore + 1);
+    EXPECT_EQ(ProfileFile::readString(snapshotPath(a.s, a.s.session.history.position),
+                                      QString("kelm%1").arg(a.s.session.history.position), "faxingname", 0),
               a.folder.file("kelm/faxingkelm4.tta"));
 }
 
 TEST(Slots, StoringTwiceKeepsOneSectionWithTheSecondValues) {
     SlotStudio a;
-    ASSERT_TRUE(linshi_bckelm(a.s));
-    a.s.design.geometry.maoziheight = -1234;
-    a.s.design.woman = false;
-    ASSERT_TRUE(linshi_bckelm(a.s));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
+    a.s.doc.design.geometry.maoziheight = -1234;
+    a.s.doc.design.woman = false;
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
     const QByteArray ini = bytesOf(designStateFile(a.s));
     EXPECT_EQ(ini.count("[kelm4]"), 1);
     EXPECT_EQ(ProfileFile::readString(designStateFile(a.s), "kelm4", "woman", 100), "False");
@@ -135,48 +134,61 @@ TEST(Slots, StoringTwiceKeepsOneSectionWithTheSecondValues) {
 
 TEST(Slots, AccessoryThatNoLongerExistsIsStoredEmptyAndRestoredAsNone) {
     SlotStudio a;
-    QFile::remove(a.s.design.yanjingname);
-    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.design.PicMT));
-    ASSERT_TRUE(linshi_bckelm(a.s));
+    QFile::remove(a.s.doc.design.yanjingname);
+    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.doc.design.PicMT));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
     EXPECT_EQ(ProfileFile::readString(designStateFile(a.s), "kelm4", "yanjingname", 0), "");
     EXPECT_EQ(ProfileFile::readString(designStateFile(a.s), "kelm4", "maoziname", 0), "003.tta");
-    ASSERT_TRUE(linshi_dckelm(a.s));
-    EXPECT_EQ(a.s.design.yanjingname, QString());
-    EXPECT_TRUE(a.s.surfaces.of(Kind::yanjing).isEmpty());
+    ASSERT_TRUE(linshi_dckelm(a.s, a.kSlot));
+    EXPECT_EQ(a.s.doc.design.yanjingname, QString());
+    EXPECT_TRUE(a.s.doc.surfaces.of(Kind::yanjing).isEmpty());
 }
 
 TEST(Slots, RestoreChecksEverythingFirstAndLeavesTheDesignAlone) {
     SlotStudio a;
-    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.design.PicMT));
-    ASSERT_TRUE(linshi_bckelm(a.s));
-    a.s.design.maoziname = a.folder.file("maozi/000.tta");
-    a.s.design.geometry.faxingleft = 77;
-    const DesignState before = a.s.design;
-    const QImage shown = a.s.views.Pichuaban.copy();
-    const int position = a.s.history.position;
+    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.doc.design.PicMT));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
+    a.s.doc.design.maoziname = a.folder.file("maozi/000.tta");
+    a.s.doc.design.geometry.faxingleft = 77;
+    const DesignState before = a.s.doc.design;
+    const QImage shown = a.s.session.views.Pichuaban.copy();
+    const int position = a.s.session.history.position;
     auto unchanged = [&](const char* what) {
-        EXPECT_EQ(a.s.design.maoziname, before.maoziname) << what;
-        EXPECT_EQ(a.s.design.geometry, before.geometry) << what;
-        EXPECT_EQ(a.s.design.PicMT, before.PicMT) << what;
-        EXPECT_EQ(a.s.views.Pichuaban, shown) << what;
-        EXPECT_EQ(a.s.history.position, position) << what;
+        EXPECT_EQ(a.s.doc.design.maoziname, before.maoziname) << what;
+        EXPECT_EQ(a.s.doc.design.geometry, before.geometry) << what;
+        EXPECT_EQ(a.s.doc.design.PicMT, before.PicMT) << what;
+        EXPECT_EQ(a.s.session.views.Pichuaban, shown) << what;
+        EXPECT_EQ(a.s.session.history.position, position) << what;
     };
-    a.s.designName = "kelm5";  // never stored
-    Status st = linshi_dckelm(a.s);
-    EXPECT_FALSE(st);
+    Status st = linshi_dckelm(a.s, 5);  // never stored
+    EXPECT_EQ(st.code, StatusCode::NotFound);
     EXPECT_TRUE(st.message.contains("5"));
     unchanged("never stored");
-    a.s.designName = "kelm";
-    EXPECT_FALSE(linshi_dckelm(a.s));
-    EXPECT_FALSE(linshi_bckelm(a.s));
-    a.s.designName = "kelm4";
+    for (int slot : {0, 9, -1}) {
+        EXPECT_EQ(linshi_dckelm(a.s, slot).code, StatusCode::Refused) << slot;
+        EXPECT_EQ(linshi_bckelm(a.s, slot).code, StatusCode::Refused) << slot;
+        EXPECT_FALSE(QFileInfo::exists(a.folder.file(QString("kelm/faxingkelm%1.tta").arg(slot)))) << slot;
+    }
+    unchanged("no slot");
+    // A design state file that exists but cannot be read is not "never stored".
+    {
+        const QString ini = designStateFile(a.s);
+        const QString aside = ini + ".aside";
+        ASSERT_TRUE(QFile::rename(ini, aside));
+        ASSERT_TRUE(QDir().mkpath(ini));
+        st = linshi_dckelm(a.s, a.kSlot);
+        EXPECT_EQ(st.code, StatusCode::Damaged) << st.message.toStdString();
+        unchanged("unreadable record");
+        ASSERT_TRUE(QDir().rmdir(ini));
+        ASSERT_TRUE(QFile::rename(aside, ini));
+    }
     const QByteArray hair = bytesOf(a.folder.file("kelm/faxingkelm4.tta"));
     {
         QFile f(a.folder.file("kelm/faxingkelm4.tta"));
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(hair.left(500));
     }
-    EXPECT_FALSE(linshi_dckelm(a.s));
+    EXPECT_EQ(linshi_dckelm(a.s, a.kSlot).code, StatusCode::Damaged);
     unchanged("truncated hairstyle");
     {
         QFile f(a.folder.file("kelm/faxingkelm4.tta"));
@@ -184,43 +196,43 @@ TEST(Slots, RestoreChecksEverythingFirstAndLeavesTheDesignAlone) {
         f.write(hair);
     }
     QFile::remove(a.folder.file("ziyuan/kelm4p.tta"));
-    EXPECT_FALSE(linshi_dckelm(a.s));
+    EXPECT_FALSE(linshi_dckelm(a.s, a.kSlot));
     unchanged("missing mask");
     ASSERT_TRUE(savePictureBmp(a.folder.file("ziyuan/kelm4p.tta"), before.PicA));
-    ProfileFile::writeString(designStateFile(a.s), "kelm4", "mmtopz", "");
-    EXPECT_FALSE(linshi_dckelm(a.s));
+    ASSERT_TRUE(ProfileFile::writeString(designStateFile(a.s), "kelm4", "mmtopz", ""));
+    EXPECT_FALSE(linshi_dckelm(a.s, a.kSlot));
     unchanged("empty geometry value");
 }
 
 TEST(Slots, ValuesThatWouldBreakTheRecordAreRefused) {
     SlotStudio a;
-    ASSERT_TRUE(linshi_bckelm(a.s));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
     const QByteArray before = bytesOf(designStateFile(a.s));
     const QString evil = a.folder.file("maozi/x\n[kelm5]\nwoman=True.tta");
     a.folder.component("maozi/x\n[kelm5]\nwoman=True.tta", 380, 250, 0);
-    a.s.design.maoziname = evil;
-    EXPECT_FALSE(linshi_bckelm(a.s));
+    a.s.doc.design.maoziname = evil;
+    EXPECT_FALSE(linshi_bckelm(a.s, a.kSlot));
     EXPECT_EQ(bytesOf(designStateFile(a.s)), before);
     EXPECT_FALSE(ProfileFile::readSection(designStateFile(a.s), "kelm5").has_value());
 }
 
 TEST(Slots, UnwritableFolderKeepsTheOldRecord) {
     SlotStudio a;
-    ASSERT_TRUE(linshi_bckelm(a.s));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
     const QByteArray before = bytesOf(designStateFile(a.s));
     QDir(a.folder.file("kelm")).removeRecursively();
     QFile blocker(a.folder.file("kelm"));  // a file where the folder was: nothing can be written there
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    a.s.design.woman = false;
-    EXPECT_FALSE(linshi_bckelm(a.s));
+    a.s.doc.design.woman = false;
+    EXPECT_FALSE(linshi_bckelm(a.s, a.kSlot));
     EXPECT_EQ(bytesOf(designStateFile(a.s)), before);
 }
 
 TEST(Shutdown, EmptiesOnlyThePlainFilesOfTheTemporaryFolder) {
     SlotStudio a;
     ASSERT_TRUE(huifu_baochun(a.s));
-    ASSERT_TRUE(linshi_bckelm(a.s));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
     QFile(a.folder.file("temp/3.bmp")).open(QIODevice::WriteOnly);
     QFile(a.folder.file("temp/.hidden")).open(QIODevice::WriteOnly);
     QDir(a.folder.file("temp")).mkdir("inner");
@@ -234,8 +246,8 @@ TEST(Shutdown, EmptiesOnlyThePlainFilesOfTheTemporaryFolder) {
     EXPECT_TRUE(QFile::exists(a.folder.file("outside.txt")));
     EXPECT_TRUE(QFile::exists(designStateFile(a.s)));
     EXPECT_TRUE(QFile::exists(a.folder.file("kelm/faxingkelm4.tta")));
-    EXPECT_TRUE(a.s.surfaces.canvas.isNull());
-    EXPECT_TRUE(a.s.surfaces.of(Kind::faxing).isEmpty());
+    EXPECT_TRUE(a.s.doc.surfaces.canvas.isNull());
+    EXPECT_TRUE(a.s.doc.surfaces.of(Kind::faxing).isEmpty());
     // A temporary folder that is a link is left alone, and so is what it points to.
     QDir(a.folder.file("temp")).removeRecursively();
     QDir(a.folder.path()).mkdir("elsewhere");

@@ -310,22 +310,22 @@ TEST(ProfileFile, RefusesNamesAndValuesThatWouldNotReadBack) {
         "a\nb", "a\rb", "a\r\n", "a" + nul + "b", " a", "a\t", QString(QChar(0xD800))};
     for (const QString& v : badValues) {
         const Status st = ProfileFile::writeString(path, "a", "x", v);
-        EXPECT_FALSE(st.ok) << v.toStdString();
+        EXPECT_FALSE(st.ok()) << v.toStdString();
         EXPECT_FALSE(st.message.isEmpty());
     }
     const QStringList badKeys = {"", "a=b", "[k", "k]", " k", "k\t", "k\n", "k\r", "k" + nul, ";k"};
     for (const QString& k : badKeys)
-        EXPECT_FALSE(ProfileFile::writeString(path, "a", k, "v").ok) << k.toStdString();
+        EXPECT_FALSE(ProfileFile::writeString(path, "a", k, "v").ok()) << k.toStdString();
     const QStringList badSections = {"", "a]", "[a", "a\r\nb", "a" + nul, " a", "a "};
     for (const QString& sec : badSections) {
-        EXPECT_FALSE(ProfileFile::writeString(path, sec, "k", "v").ok) << sec.toStdString();
+        EXPECT_FALSE(ProfileFile::writeString(path, sec, "k", "v").ok()) << sec.toStdString();
     }
     // One bad entry stops the whole section write.
-    EXPECT_FALSE(ProfileFile::writeSection(path, "a", {{"y", "fine"}, {"z", "bad\n"}}).ok);
+    EXPECT_FALSE(ProfileFile::writeSection(path, "a", {{"y", "fine"}, {"z", "bad\n"}}).ok());
     EXPECT_EQ(bytesOf(path), before);
 
     const QString fresh = s.file("fresh.ini");
-    EXPECT_FALSE(ProfileFile::writeString(fresh, "a", "x", "line\nbreak").ok);
+    EXPECT_FALSE(ProfileFile::writeString(fresh, "a", "x", "line\nbreak").ok());
     EXPECT_FALSE(QFileInfo::exists(fresh));
 }
 
@@ -333,20 +333,20 @@ TEST(ProfileFile, UnwritableLocationsFailAndKeepOldContent) {
     Scratch s;
     const QString missingFolder = s.file("no/such/folder/record.ini");
     const Status st = ProfileFile::writeString(missingFolder, "a", "x", "1");
-    EXPECT_FALSE(st.ok);
+    EXPECT_FALSE(st.ok());
     EXPECT_TRUE(st.message.contains("record.ini"));
     EXPECT_FALSE(QFileInfo::exists(s.file("no")));
 
     // The parent "folder" is a regular file.
     const QString plain = s.file("plain");
     putBytes(plain, "content");
-    EXPECT_FALSE(ProfileFile::writeString(plain + "/record.ini", "a", "x", "1").ok);
+    EXPECT_FALSE(ProfileFile::writeString(plain + "/record.ini", "a", "x", "1").ok());
     EXPECT_EQ(bytesOf(plain), "content");
 
     // The existing "file" cannot be read: it is a folder with something inside.
     const QString folder = s.file("folder.ini");
     ASSERT_TRUE(QDir(s.dir.path()).mkpath("folder.ini/inner"));
-    EXPECT_FALSE(ProfileFile::writeString(folder, "a", "x", "1").ok);
+    EXPECT_FALSE(ProfileFile::writeString(folder, "a", "x", "1").ok());
     EXPECT_TRUE(QFileInfo(folder + "/inner").isDir());
 }
 
@@ -396,7 +396,7 @@ TEST(ProfileFile, WriteSectionMatchesSequentialWrites) {
     EXPECT_EQ(read(batch, "tail", "z"), "1");
 
     // Nothing to write leaves even a missing file missing.
-    EXPECT_TRUE(ProfileFile::writeSection(s.file("none.ini"), "kelm1", {}).ok);
+    EXPECT_TRUE(ProfileFile::writeSection(s.file("none.ini"), "kelm1", {}).ok());
     EXPECT_FALSE(QFileInfo::exists(s.file("none.ini")));
 }
 

@@ -44,10 +44,11 @@ class WidgetEnvironment : public ::testing::Environment {
 
 struct MainWindow {
     test::ShellFolder folder;
+    StudioState studio;  // outlives the window, as in the program
     std::unique_ptr<Frmzjm> w;
     explicit MainWindow(std::initializer_list<int> withPicture = {1, 2, 3, 4, 5, 6, 7, 8})
         : folder(withPicture) {
-        w = std::make_unique<Frmzjm>(folder.path());
+        w = std::make_unique<Frmzjm>(studio, folder.path());
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
@@ -155,14 +156,14 @@ TEST(MainWindow, RightClickOnTheHairstyleEntryRecordsOneSnapshotAndUndoGoesBack)
     m.pointAt("wuguan_0");
     ASSERT_TRUE(m.get("ImgFx")->isVisible());
     m.click("ImgFx", Qt::LeftButton);
-    EXPECT_EQ(m.w->studio().history.position, 0);
+    EXPECT_EQ(m.w->studio().session.history.position, 0);
     m.click("ImgFx", Qt::RightButton);
-    EXPECT_EQ(m.w->studio().history.position, 1);
+    EXPECT_EQ(m.w->studio().session.history.position, 1);
     EXPECT_EQ(m.text("Label1"), "1");
-    EXPECT_EQ(m.w->studio().design.faxingname, m.folder.file("faxing/000.tta"));
+    EXPECT_EQ(m.w->studio().doc.design.faxingname, m.folder.file("faxing/000.tta"));
     EXPECT_TRUE(m.get("Imgchexiao1")->isEnabled());
     m.click("Imgchexiao1");
-    EXPECT_EQ(m.w->studio().history.position, 0);
+    EXPECT_EQ(m.w->studio().session.history.position, 0);
     EXPECT_FALSE(m.get("Imgchexiao1")->isEnabled());
     EXPECT_TRUE(m.get("Imghuifu1")->isEnabled());
 }
@@ -170,11 +171,11 @@ TEST(MainWindow, RightClickOnTheHairstyleEntryRecordsOneSnapshotAndUndoGoesBack)
 TEST(MainWindow, AMissingDefaultIsReportedAndTheHairstyleStays) {
     MainWindow m;
     const QString current = m.folder.file("faxing/dz002.tta");
-    m.w->studio().design.faxingname = current;
+    m.w->studio().doc.design.faxingname = current;
     QFile::remove(m.folder.file("faxing/000.tta"));
     m.pointAt("wuguan_0");
     m.click("ImgFx", Qt::RightButton);
-    EXPECT_EQ(m.w->studio().design.faxingname, current);
+    EXPECT_EQ(m.w->studio().doc.design.faxingname, current);
     auto* message = m.get<QMessageBox>("message");
     EXPECT_TRUE(message->isVisible());
     EXPECT_TRUE(message->text().contains("000")) << message->text().toStdString();
@@ -346,12 +347,12 @@ TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) 
     auto* library = m.w->findChild<QWidget*>("FrmTK1");
     ASSERT_NE(library, nullptr);
     EXPECT_TRUE(library->isVisible());
-    EXPECT_EQ(m.w->studio().library.currentKind, 1);
+    EXPECT_EQ(m.w->studio().session.library.currentKind, LibraryKind::Hairstyles);
     QWidget* first = library->findChild<QWidget*>("ImgTK0");
     ASSERT_NE(first, nullptr);
     QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(50, 50));
-    EXPECT_EQ(m.w->studio().design.faxingname, m.folder.file("faxing/dz001.tta"));
-    EXPECT_EQ(m.w->studio().history.position, 1);
+    EXPECT_EQ(m.w->studio().doc.design.faxingname, m.folder.file("faxing/dz001.tta"));
+    EXPECT_EQ(m.w->studio().session.history.position, 1);
     EXPECT_FALSE(m.get<QLabel>("Image1")->pixmap().isNull());
     auto* square = m.get<QCheckBox>("Check2_2");
     EXPECT_TRUE(square->isEnabled());

@@ -20,8 +20,8 @@ struct ShellStudio {
         : folder(withPicture) {
         initialiseStudio(s, folder.path());
     }
-    QRgb canvasAt(int x, int y) const { return s.views.Pichuaban.pixel(x, y) & 0xFFFFFFu; }
-    QRgb magnifiedAt(int x, int y) const { return s.views.Picfangda.pixel(x, y) & 0xFFFFFFu; }
+    QRgb canvasAt(int x, int y) const { return s.session.views.Pichuaban.pixel(x, y) & 0xFFFFFFu; }
+    QRgb magnifiedAt(int x, int y) const { return s.session.views.Picfangda.pixel(x, y) & 0xFFFFFFu; }
 };
 
 constexpr QRgb kTopLeft = 0xC82828, kTopRight = 0x28C828, kBottomLeft = 0x2828C8, kBottomRight = 0xDCDC3C;
@@ -91,17 +91,17 @@ TEST(AutomaticDesign, EachTickChoosesAHairstyleOfTheWholeLibraryAndRecordsIt) {
     ShellStudio t;
     ASSERT_TRUE(CHUSHI_MOBAN(t.s));
     // Codes that match no file: the tick must clear them to find any hairstyle.
-    t.s.library.hairFirstCode = "qq";
-    t.s.library.hairSecondCode = "zz";
+    t.s.session.library.hairFirstCode = "qq";
+    t.s.session.library.hairSecondCode = "zz";
     for (int tick = 1; tick <= 3; ++tick) {
         ASSERT_TRUE(t.ws.autoDesignTick()) << "tick " << tick;
-        EXPECT_TRUE(t.s.library.hairFirstCode.isEmpty());
-        EXPECT_TRUE(t.s.library.hairSecondCode.isEmpty());
-        const QString name = QFileInfo(t.s.design.faxingname).fileName();
+        EXPECT_TRUE(t.s.session.library.hairFirstCode.isEmpty());
+        EXPECT_TRUE(t.s.session.library.hairSecondCode.isEmpty());
+        const QString name = QFileInfo(t.s.doc.design.faxingname).fileName();
         ASSERT_TRUE(name.startsWith("dz00")) << name.toStdString();
         const int i = name.mid(4, 1).toInt();
         EXPECT_EQ(t.canvasAt(100, 100), test::ShellFolder::hairColour(i) & 0xFFFFFFu);
-        EXPECT_EQ(t.s.history.position, tick);
+        EXPECT_EQ(t.s.session.history.position, tick);
         EXPECT_TRUE(QFile::exists(snapshotPath(t.s, tick)));
     }
 }
@@ -120,9 +120,9 @@ TEST(Zoom, BeforeAnyCompositionShowsTheSamplePortraitMagnified) {
     t.ws.pointAtZoom();
     EXPECT_EQ(t.ws.shell().zoomImage, ZoomImage::Imgda);
     t.ws.zoomIn();
-    EXPECT_TRUE(t.s.views.PicfangdaVisible);
+    EXPECT_TRUE(t.s.session.views.PicfangdaVisible);
     EXPECT_EQ(t.ws.shell().zoomImage, ZoomImage::Image3);
-    ASSERT_EQ(t.s.views.Picfangda.size(), QSize(608, 768));
+    ASSERT_EQ(t.s.session.views.Picfangda.size(), QSize(608, 768));
     // Quadrant centres of the canvas, at 1.6 x.
     EXPECT_EQ(t.magnifiedAt(152, 192), kTopLeft);
     EXPECT_EQ(t.magnifiedAt(456, 192), kTopRight);
@@ -135,7 +135,7 @@ TEST(Zoom, ZoomingOutAndInAgainRedrawsFromTheCanvasView) {
     ASSERT_TRUE(t.ws.startUp());
     t.ws.zoomIn();
     // While visible every composition redraws it.
-    t.s.design.faxingname = t.folder.file("faxing/dz001.tta");
+    t.s.doc.design.faxingname = t.folder.file("faxing/dz001.tta");
     ASSERT_TRUE(huaban_hecheng2(t.s));
     EXPECT_EQ(t.magnifiedAt(160, 160), test::ShellFolder::hairColour(1) & 0xFFFFFFu);
 
@@ -144,8 +144,8 @@ TEST(Zoom, ZoomingOutAndInAgainRedrawsFromTheCanvasView) {
     t.ws.pressZoomOut();
     EXPECT_EQ(t.ws.shell().zoomImage, ZoomImage::Image3);
     t.ws.zoomOut();
-    EXPECT_FALSE(t.s.views.PicfangdaVisible);
-    t.s.design.faxingname = t.folder.file("faxing/dz002.tta");
+    EXPECT_FALSE(t.s.session.views.PicfangdaVisible);
+    t.s.doc.design.faxingname = t.folder.file("faxing/dz002.tta");
     ASSERT_TRUE(huaban_hecheng2(t.s));
     t.ws.zoomIn();
     EXPECT_EQ(t.magnifiedAt(160, 160), test::ShellFolder::hairColour(2) & 0xFFFFFFu);
@@ -174,18 +174,19 @@ TEST(ToolStrip, RightClickResetsToTheDefaultAndRecordsExactlyOneSnapshot) {
         SCOPED_TRACE(c.folder);
         ShellStudio t;
         ASSERT_TRUE(t.ws.startUp());
-        t.s.design.*c.name = t.folder.component(QString("%1/x1.tta").arg(c.folder), c.w, c.h, 0xFF102030u);
+        t.s.doc.design.*c.name =
+            t.folder.component(QString("%1/x1.tta").arg(c.folder), c.w, c.h, 0xFF102030u);
         ASSERT_TRUE(huaban_hecheng2(t.s));
         ASSERT_TRUE(huifu_baochun(t.s));
-        const int before = t.s.history.position;
+        const int before = t.s.session.history.position;
 
         t.ws.clickTool(c.entry);  // the left button records none
-        EXPECT_EQ(t.s.history.position, before);
+        EXPECT_EQ(t.s.session.history.position, before);
 
         ASSERT_TRUE(t.ws.rightClickTool(c.entry));
-        EXPECT_EQ(t.s.design.*c.name, t.folder.file(QString("%1/000.tta").arg(c.folder)));
-        EXPECT_EQ(t.s.history.position, before + 1);
-        EXPECT_EQ(t.s.history.top, before + 1);
+        EXPECT_EQ(t.s.doc.design.*c.name, t.folder.file(QString("%1/000.tta").arg(c.folder)));
+        EXPECT_EQ(t.s.session.history.position, before + 1);
+        EXPECT_EQ(t.s.session.history.top, before + 1);
         EXPECT_TRUE(QFile::exists(snapshotPath(t.s, before + 1)));
         EXPECT_FALSE(QFile::exists(snapshotPath(t.s, before + 2)));
     }
@@ -194,7 +195,7 @@ TEST(ToolStrip, RightClickResetsToTheDefaultAndRecordsExactlyOneSnapshot) {
 TEST(ToolStrip, RightClickRemovesTheHairstyleFromTheCanvas) {
     ShellStudio t;
     ASSERT_TRUE(t.ws.startUp());
-    t.s.design.faxingname = t.folder.file("faxing/dz003.tta");
+    t.s.doc.design.faxingname = t.folder.file("faxing/dz003.tta");
     ASSERT_TRUE(huaban_hecheng2(t.s));
     ASSERT_NE(t.canvasAt(100, 100), kTopLeft);
     ASSERT_TRUE(t.ws.rightClickTool(ToolEntry::ImgFx));
@@ -205,15 +206,15 @@ TEST(ToolStrip, AMissingDefaultLeavesTheComponentAndTheHistoryUnchanged) {
     ShellStudio t;
     ASSERT_TRUE(t.ws.startUp());
     const QString current = t.folder.file("faxing/dz001.tta");
-    t.s.design.faxingname = current;
+    t.s.doc.design.faxingname = current;
     ASSERT_TRUE(huaban_hecheng2(t.s));
     QFile::remove(t.folder.file("faxing/000.tta"));
     const Status st = t.ws.rightClickTool(ToolEntry::ImgFx);
     EXPECT_FALSE(st);
     EXPECT_TRUE(st.message.contains("发型")) << st.message.toStdString();
     EXPECT_TRUE(st.message.contains("000")) << st.message.toStdString();
-    EXPECT_EQ(t.s.design.faxingname, current);
-    EXPECT_EQ(t.s.history.position, 0);
+    EXPECT_EQ(t.s.doc.design.faxingname, current);
+    EXPECT_EQ(t.s.session.history.position, 0);
     EXPECT_EQ(t.canvasAt(100, 100), test::ShellFolder::hairColour(1) & 0xFFFFFFu);
 }
 
@@ -221,7 +222,7 @@ TEST(ToolStrip, EntriesWithoutAResetDoNothingOnTheRightButton) {
     ShellStudio t;
     for (ToolEntry e : {ToolEntry::Imgfx2, ToolEntry::Imgfx1}) {
         EXPECT_TRUE(t.ws.rightClickTool(e));
-        EXPECT_EQ(t.s.history.position, 0);
+        EXPECT_EQ(t.s.session.history.position, 0);
         EXPECT_EQ(t.ws.shell().LabSM, "发型样式选择");
     }
 }
@@ -238,30 +239,30 @@ TEST(ToolStrip, HighlightingHoverAndActiveEntries) {
 
     t.ws.clickTool(ToolEntry::Imgmm);
     EXPECT_EQ(sh.LabSM, "眉型设计调整");
-    EXPECT_TRUE(t.s.design.woman);
-    EXPECT_EQ(t.s.library.currentKind, 3);
+    EXPECT_TRUE(t.s.doc.design.woman);
+    EXPECT_EQ(t.s.session.library.currentKind, LibraryKind::Eyebrows);
     t.ws.pointAtHotArea(6);
     EXPECT_TRUE(sh.toolImageShown[2] && sh.toolImageShown[6]);
     t.ws.pointAtBackground();  // the active entry keeps its image
     EXPECT_TRUE(sh.toolImageShown[2]);
     EXPECT_FALSE(sh.toolImageShown[6]);
 
-    t.s.design.lipColour = 0;
+    t.s.doc.design.lipColour = 0;
     t.ws.clickTool(ToolEntry::Imgzx);
-    EXPECT_EQ(t.s.design.lipColour, 255 + 65536 * 80);
+    EXPECT_EQ(t.s.doc.design.lipColour, 255 + 65536 * 80);
     EXPECT_FALSE(sh.toolImageShown[2]);
     EXPECT_TRUE(sh.activeTool[6]);
     EXPECT_FALSE(sh.activeTool[2]);
 
     t.ws.clickTool(ToolEntry::ImgFx);
-    EXPECT_EQ(t.s.library.currentKind, 1);
+    EXPECT_EQ(t.s.session.library.currentKind, LibraryKind::Hairstyles);
     EXPECT_FALSE(sh.canvasEnabled);
     t.ws.clickTool(ToolEntry::Imgbz);
     EXPECT_TRUE(sh.canvasEnabled);
     EXPECT_EQ(sh.LabSM, "化妆工具选择");
     t.ws.clickTool(ToolEntry::Imgmz);
-    EXPECT_EQ(t.s.library.currentKind, 8);
-    EXPECT_EQ(t.s.library.accessorySubKind, 8);
+    EXPECT_EQ(t.s.session.library.currentKind, LibraryKind::Accessories);
+    EXPECT_EQ(t.s.session.library.accessorySubKind, AccessorySubKind::Hat);
     // Hair colouring opens no persistent panel: nothing stays active.
     t.ws.clickTool(ToolEntry::Imgfx2);
     EXPECT_EQ(sh.LabSM, "发型彩色漂染");
@@ -279,9 +280,68 @@ TEST(Slots, MissingPicturesLeaveEmptySlotsAndAreNamed) {
     EXPECT_TRUE(t.ws.shell().slotPictures[1].isNull());
     ASSERT_FALSE(t.ws.shell().slotPictures[0].isNull());
     EXPECT_EQ(t.ws.shell().slotPictures[0].pixel(5, 5) & 0xFFFFFFu, 0x0A5A5Au);
-    // The reset to defaults still ran: the design name is back and the canvas shows the portrait.
-    EXPECT_EQ(t.s.designName, "kelm");
+    // The reset to defaults still ran: the canvas shows the portrait.
     EXPECT_EQ(t.canvasAt(100, 100), kTopLeft);
+}
+
+// The undo and redo buttons and Label1 through the whole state table of the history.
+TEST(HistoryControls, FollowRecordsUndoAndRedo) {
+    ShellStudio t;
+    const HistoryControls& c = t.ws.shell().history;
+    auto record = [&](int hair) {
+        t.s.doc.design.faxingname = t.folder.file(QString("faxing/dz00%1.tta").arg(hair));
+        ASSERT_TRUE(huaban_hecheng2(t.s));
+        ASSERT_TRUE(huifu_baochun(t.s));
+        t.ws.followHistory();
+    };
+    EXPECT_FALSE(c.undoEnabled);
+    EXPECT_FALSE(c.redoEnabled);
+    EXPECT_EQ(c.label, "0");
+    record(1);
+    EXPECT_TRUE(c.undoEnabled);
+    EXPECT_FALSE(c.redoEnabled);
+    EXPECT_EQ(c.label, "1");
+    record(2);
+    record(3);
+    EXPECT_EQ(c.label, "3");
+    ASSERT_TRUE(t.ws.undo());
+    EXPECT_TRUE(c.undoEnabled);
+    EXPECT_TRUE(c.redoEnabled);
+    EXPECT_EQ(c.label, "2");
+    ASSERT_TRUE(t.ws.undo());
+    EXPECT_FALSE(c.undoEnabled);  // at snapshot 1
+    EXPECT_EQ(c.label, "1");
+    ASSERT_TRUE(t.ws.undo());  // to 0: nothing restored, the label keeps its caption
+    EXPECT_FALSE(c.undoEnabled);
+    EXPECT_EQ(c.label, "1");
+    EXPECT_EQ(t.s.session.history.position, 0);
+    ASSERT_TRUE(t.ws.redo());
+    EXPECT_TRUE(c.undoEnabled);
+    EXPECT_EQ(c.label, "1");
+    ASSERT_TRUE(t.ws.redo());
+    ASSERT_TRUE(t.ws.redo());
+    EXPECT_TRUE(c.redoEnabled);  // reaching the top keeps redo enabled
+    EXPECT_EQ(c.label, "3");
+    ASSERT_TRUE(t.ws.redo());  // the next redo only disables it
+    EXPECT_FALSE(c.redoEnabled);
+    EXPECT_EQ(c.label, "3");
+
+    // Recording after undo keeps redo's state until the next redo finds nothing to do.
+    ASSERT_TRUE(t.ws.undo());
+    ASSERT_TRUE(t.ws.undo());
+    record(3);
+    EXPECT_EQ(c.label, "2");
+    EXPECT_TRUE(c.redoEnabled);
+    ASSERT_TRUE(t.ws.redo());
+    EXPECT_FALSE(c.redoEnabled);
+
+    // A snapshot that cannot be read leaves the controls as they were.
+    QFile::remove(snapshotPath(t.s, 1));
+    const HistoryControls before = c;
+    EXPECT_FALSE(t.ws.undo());
+    EXPECT_EQ(c.label, before.label);
+    EXPECT_EQ(c.undoEnabled, before.undoEnabled);
+    EXPECT_EQ(c.redoEnabled, before.redoEnabled);
 }
 
 TEST(Slots, PointingShowsOnePreviewAndHidesItsNeighbours) {

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "imaging/ComponentFile.h"
 #include "imaging/PixelGrid.h"
+#include "platform/ComponentFile.h"
 
 namespace ms::test {
 

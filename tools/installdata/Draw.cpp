@@ -8,8 +8,8 @@
 #include <cmath>
 #include <thread>
 
-#include "imaging/ComponentFile.h"
 #include "imaging/GridImage.h"
+#include "platform/ComponentFile.h"
 
 namespace installdata {
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QTextStream>
 
-#include "imaging/ComponentFile.h"
 #include "imaging/GridImage.h"
+#include "platform/ComponentFile.h"
 
 namespace {
 

@@ -7,31 +7,26 @@
 #include "HairstyleDatabaseSeed.h"
 #include "InstallData.h"
 #include "ShellArt.h"
+#include "compositor/Kinds.h"
 
 namespace {
 
 using installdata::Writer;
 
-struct Kind {
-    const char* folder;
-    int w, h;
-    uint8_t imageType;
-};
-
-// Component folders with the size of their pictures; lips are stored without the alpha flag type.
-constexpr Kind kKinds[] = {{"faxing", 380, 480, 6},    {"meimao", 180, 40, 6},   {"zuixing", 100, 50, 2},
-                           {"maozi", 380, 250, 6},     {"yanjing", 180, 70, 6},  {"erhuan", 80, 65, 6},
-                           {"xianglian", 200, 140, 6}, {"fuzhuang", 400, 190, 6}};
 constexpr const char* kOtherFolders[] = {"faxing1", "penqiang", "baheng", "ziyuan", "kelm", "temp"};
 
 void makeFolders(Writer& out) {
-    for (const Kind& k : kKinds) out.makeFolder(QString::fromLatin1(k.folder));
+    for (ms::Kind k : ms::componentKinds()) out.makeFolder(ms::kindInfo(k).folder());
     for (const char* f : kOtherFolders) out.makeFolder(QString::fromLatin1(f));
 }
 
+// Every library starts with a transparent "000.tta" of its kind's size: the "no component" item.
 void writeDefaults(Writer& out) {
-    for (const Kind& k : kKinds)
-        out.emptyComponent(k.w, k.h, QString::fromLatin1(k.folder) + QStringLiteral("/000.tta"), k.imageType);
+    for (ms::Kind k : ms::componentKinds()) {
+        const ms::KindInfo& info = ms::kindInfo(k);
+        out.emptyComponent(info.size.width(), info.size.height(), info.folder() + QStringLiteral("/000.tta"),
+                           info.imageType);
+    }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/BlendKernels.h"
+#include "imaging/BlendKernels.h"
 
 using namespace ms::kernels;
 

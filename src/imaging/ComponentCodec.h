@@ -1,9 +1,10 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
+#include "base/Status.h"
 #include "imaging/PixelGrid.h"
-#include "platform/Status.h"
 
 namespace ms {
 
@@ -25,6 +26,8 @@ struct TgaHeader {
 constexpr int kTgaHeaderSize = 18;
 // Larger files are refused: no library component comes near it and it bounds what a bad header costs.
 constexpr int kMaxComponentSide = 4096;
+// The most bytes a component file can need: the header and the largest grid.
+constexpr qint64 kMaxComponentBytes = kTgaHeaderSize + qint64{kMaxComponentSide} * kMaxComponentSide * 4;
 
 // How a reader sizes its grid: from the header, or fixed whatever the header says.
 struct GridSizing {
@@ -39,24 +42,14 @@ struct ComponentImage {
     PixelGrid grid;
 };
 
-// Reads a component pixel file. The pixel section always starts at offset 18; exactly the grid's
-// element count x 4 bytes are read. Fails (and leaves `out` untouched) when the file is missing,
-// the header has a width or height outside 1 .. 4096, or the file is shorter than the grid needs.
-Status readComponentFile(const QString& path, GridSizing sizing, ComponentImage& out);
+// Decodes the bytes of a component pixel file. The pixel section always starts at offset 18;
+// exactly the grid's element count x 4 bytes are used. Fails (and leaves `out` untouched) when
+// the header has a width or height outside 1 .. 4096 or the bytes are fewer than the grid needs.
+// `name` is the file name the messages show.
 Status parseComponentBytes(const QByteArray& bytes, GridSizing sizing, ComponentImage& out,
-                           const QString& nameForMessages = {});
+                           const QString& name = {});
 
-// Writes header + grid as one block, replacing the file atomically.
-Status writeComponentFile(const QString& path, const PixelGrid& grid, uint8_t imageType = 6);
+// Header + grid as one block, as a component file holds them.
 QByteArray encodeComponent(const PixelGrid& grid, uint8_t imageType = 6);
-
-// The slot-store writers of the prepared kind grids.
-class cTga {
-  public:
-    static Status Savefaxing(const QString& path, const PixelGrid& hairstyleGrid);
-    static Status Savemeimao(const QString& path, const PixelGrid& eyebrowGrid);
-    static Status Savezuixing(const QString& path, const PixelGrid& lipsGrid);
-    static Status Savefuzhuang(const QString& path, const PixelGrid& clothingGrid);
-};
 
 }  // namespace ms

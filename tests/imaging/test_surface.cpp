@@ -5,7 +5,7 @@
 #include "../support/Fixtures.h"
 #include "imaging/GridImage.h"
 #include "imaging/PixelHelpers.h"
-#include "platform/Surface.h"
+#include "imaging/Surface.h"
 
 using namespace ms;
 using ms::test::raw;
@@ -73,7 +73,7 @@ QImage stretchedReference(QImage dst, const QRect& dr, const QImage& src, const 
 
 QImage randomPremultiplied(int w, int h, std::mt19937& rng) {
     PixelGrid g = test::randomGrid(w, h, rng);
-    return Surface::fromGrid(g, false).image();
+    return Surface::fromGrid(g).image();
 }
 
 }  // namespace
@@ -167,7 +167,7 @@ TEST(Surface, GridRowZeroIsTheBottomRow) {
     PixelGrid g(4, 3);
     g.at(1, 2) = 0xFF00FF00u;  // top row of the picture
     g.at(2, 0) = 0x80FF0000u;  // bottom row, half alpha: premultiplied on upload
-    const Surface s = Surface::fromGrid(g, false);
+    const Surface s = Surface::fromGrid(g);
     EXPECT_EQ(raw(s.image(), 1, 0), 0xFF00FF00u);
     EXPECT_EQ(raw(s.image(), 2, 2), 0x80800000u);
     EXPECT_EQ(raw(s.image(), 0, 0), 0u);

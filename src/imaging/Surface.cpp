@@ -1,10 +1,11 @@
-#include "platform/Surface.h"
+#include "imaging/Surface.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/BlendKernels.h"
+#include "imaging/BlendKernels.h"
+#include "imaging/GridImage.h"
 
 namespace ms {
 
@@ -219,49 +220,62 @@ class BlendJob {
 
 }  // namespace
 
-// A span is a maximal run of non-transparent pixels; it is marked opaque, and then copied rather
-// than blended, only when every pixel of it is opaque.
+namespace {
+
+// Appends the spans of row y. A span is a maximal run of non-transparent pixels; it is marked
+// opaque, and then copied rather than blended, only when every pixel of it is opaque.
+void appendRowSpans(const QImage& image, int y, std::vector<SpanIndex::Span>& out) {
+    const int w = image.width();
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    int x = 0;
+    while (x < w) {
+        while (x < w && row[x] == 0) ++x;
+        if (x >= w) break;
+        const int start = x;
+        bool opaque = true;
+        while (x < w && row[x] != 0) opaque &= row[x] >= 0xFF000000u, ++x;
+        out.push_back({static_cast<int16_t>(start), static_cast<int16_t>(x), opaque});
+    }
+}
+
+}  // namespace
+
 void SpanIndex::build(const QImage& image) {
     spans.clear();
     rowStart.assign(static_cast<size_t>(image.height()) + 1, 0);
-    const int w = image.width();
     for (int y = 0; y < image.height(); ++y) {
         rowStart[y] = static_cast<uint32_t>(spans.size());
-        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-        int x = 0;
-        while (x < w) {
-            while (x < w && row[x] == 0) ++x;
-            if (x >= w) break;
-            const int start = x;
-            bool opaque = true;
-            while (x < w && row[x] != 0) opaque &= row[x] >= 0xFF000000u, ++x;
-            spans.push_back({static_cast<int16_t>(start), static_cast<int16_t>(x), opaque});
-        }
+        appendRowSpans(image, y, spans);
     }
     rowStart[image.height()] = static_cast<uint32_t>(spans.size());
 }
 
-Surface Surface::fromGrid(const PixelGrid& grid, bool premultiplied) {
-    if (grid.isEmpty()) return {};
-    QImage img(grid.width, grid.height, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < grid.height; ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(img.scanLine(grid.height - 1 - y));
-        const uint32_t* in = grid.pixels.data() + static_cast<size_t>(y) * grid.width;
-        if (premultiplied) {
-            std::memcpy(out, in, static_cast<size_t>(grid.width) * 4);
-            continue;
-        }
-        for (int x = 0; x < grid.width; ++x) {
-            const uint32_t p = in[x], a = p >> 24;
-            if (a == 255 || a == 0) {
-                out[x] = a ? p : 0;
-                continue;
-            }
-            out[x] = a << 24 | ((p >> 16 & 0xFF) * a + 127) / 255 << 16 |
-                     ((p >> 8 & 0xFF) * a + 127) / 255 << 8 | ((p & 0xFF) * a + 127) / 255;
-        }
+void SpanIndex::rebuildRows(const QImage& image, int y0, int y1) {
+    if (rowStart.size() != static_cast<size_t>(image.height()) + 1) return build(image);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, image.height() - 1);
+    if (y0 > y1) return;
+    std::vector<Span> fresh;
+    std::vector<uint32_t> starts;
+    for (int y = y0; y <= y1; ++y) {
+        starts.push_back(static_cast<uint32_t>(fresh.size()));
+        appendRowSpans(image, y, fresh);
     }
-    return Surface(std::move(img));
+    const uint32_t first = rowStart[y0], end = rowStart[y1 + 1];
+    spans.erase(spans.begin() + first, spans.begin() + end);
+    spans.insert(spans.begin() + first, fresh.begin(), fresh.end());
+    for (int y = y0; y <= y1; ++y) rowStart[y] = first + starts[static_cast<size_t>(y - y0)];
+    const int64_t delta = static_cast<int64_t>(fresh.size()) - (end - first);
+    for (size_t y = static_cast<size_t>(y1) + 1; y < rowStart.size(); ++y)
+        rowStart[y] = static_cast<uint32_t>(rowStart[y] + delta);
+}
+
+Surface Surface::fromGrid(const PixelGrid& grid) {
+    return Surface(imageFromGrid(grid, GridAlpha::Premultiply));
+}
+
+Surface Surface::fromPremultipliedGrid(const PixelGrid& grid) {
+    return Surface(imageFromGrid(grid, GridAlpha::Premultiplied));
 }
 
 void Surface::setImage(QImage image) {

@@ -2,7 +2,7 @@
 // has AVX2. They give exactly the results of the scalar kernels in BlendKernels.h.
 #include <immintrin.h>
 
-#include "platform/BlendKernels.h"
+#include "imaging/BlendKernels.h"
 
 namespace ms::kernels {
 

@@ -8,8 +8,8 @@
 
 namespace ms {
 
-// Per-row runs of non-transparent pixels of a surface, built once when the surface is filled so
-// that every later blend of it skips the transparent parts and copies the opaque ones.
+// Per-row runs of non-transparent pixels of a surface, built when the surface is filled so that
+// every later blend of it skips the transparent parts and copies the opaque ones.
 struct SpanIndex {
     struct Span {
         int16_t x0, x1;  // [x0, x1)
@@ -19,26 +19,35 @@ struct SpanIndex {
     std::vector<uint32_t> rowStart;  // spans of row y: [rowStart[y], rowStart[y + 1]); top-down rows
 
     void build(const QImage& image);
+    // Builds rows y0 .. y1 (inclusive, clipped to the picture) again, keeping the other rows.
+    void rebuildRows(const QImage& image, int y0, int y1);
     bool isEmpty() const { return rowStart.empty(); }
 };
 
-// An off-screen 32-bit drawing surface: premultiplied ARGB32, rows top-down.
+// An off-screen 32-bit drawing surface: premultiplied ARGB32, rows top-down. Its pixels change
+// only through setImage and edit, so its span index always matches them.
 class Surface {
   public:
     Surface() = default;
     explicit Surface(QImage image) { setImage(std::move(image)); }
 
-    // Uploads a bottom-up straight grid. The grid's pixels must already be premultiplied when
-    // `premultiplied` is true; otherwise they are premultiplied on the way (the grid is not touched).
-    static Surface fromGrid(const PixelGrid& grid, bool premultiplied);
+    // Uploads a bottom-up grid: straight pixels are premultiplied on the way (the grid is not
+    // touched), already premultiplied ones are copied.
+    static Surface fromGrid(const PixelGrid& grid);
+    static Surface fromPremultipliedGrid(const PixelGrid& grid);
 
     void setImage(QImage image);
-    // Call after painting into image() directly, so blends see the new pixels.
-    void reindex() { spans_.build(image_); }
+    // Paints into the surface: `paint` receives the picture and changes pixels inside `touched`
+    // only; the span index of those rows is built again.
+    template <typename Paint>
+    void edit(const QRect& touched, Paint&& paint) {
+        if (image_.isNull()) return;
+        paint(image_);
+        spans_.rebuildRows(image_, touched.top(), touched.bottom());
+    }
     void clear() { *this = Surface(); }
 
     const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
     const SpanIndex& spans() const { return spans_; }
     bool isEmpty() const { return image_.isNull(); }
     int width() const { return image_.width(); }

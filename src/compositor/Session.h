@@ -1,0 +1,47 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+#include "compositor/Kind.h"
+
+namespace ms {
+
+constexpr int kMagnifiedWidth = 608;  // the canvas at 1.6 x
+constexpr int kMagnifiedHeight = 768;
+
+// The pictures the windows show.
+struct Views {
+    QImage Pichuaban;   // canvas view
+    QImage Pichuaban1;  // copy of the last composition
+    QImage Picfangda;   // magnified view, 608 x 768
+    bool PicfangdaVisible = false;
+    QImage Picfx;  // opaque hairstyle rendering, 380 x hairstyle height
+};
+
+// Undo history counters. `recorded` counts every snapshot written in this run, so that the
+// controls showing the history can tell that one was recorded since they last looked.
+struct HistoryCounters {
+    int position = 0;
+    int32_t top = 0;
+    uint64_t recorded = 0;
+};
+
+// What the library windows list.
+struct LibraryState {
+    LibraryKind currentKind = LibraryKind::None;
+    AccessorySubKind accessorySubKind = AccessorySubKind::Hat;
+    QString folder, pattern;
+    QString hairFirstCode, hairSecondCode, eyebrowCode, lipCode;
+};
+
+// The state of one run around the document: views, history, libraries and tool values that are
+// not part of a design.
+struct Session {
+    Views views;
+    HistoryCounters history;
+    LibraryState library;
+    int eyebrowStrength = 0;  // added to the eyebrow alpha when its surface is built, -160 .. 0
+};
+
+}  // namespace ms
