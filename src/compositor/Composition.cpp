@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "compositor/Preparation.h"
+#include "imaging/Magnify.h"
 #include "platform/FileLookup.h"
 #include "platform/PictureFile.h"
 
@@ -59,10 +60,7 @@ void outputStep(StudioState& s) {
 }
 
 void magnifyView(Views& v) {
-    if (v.Pichuaban.isNull()) return;
-    v.Picfangda =
-        v.Pichuaban.copy(0, 0, kCanvasWidth, kCanvasHeight)
-            .scaled(kMagnifiedWidth, kMagnifiedHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!v.Pichuaban.isNull()) magnifyCanvas(v.Pichuaban, v.Picfangda);
 }
 
 void huaban_hecheng1(StudioState& s) {

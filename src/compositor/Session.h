@@ -4,11 +4,12 @@
 #include <cstdint>
 
 #include "compositor/Kind.h"
+#include "imaging/Magnify.h"
 
 namespace ms {
 
-constexpr int kMagnifiedWidth = 608;  // the canvas at 1.6 x
-constexpr int kMagnifiedHeight = 768;
+constexpr int kMagnifiedWidth = kMagnifyWidth;  // the canvas at 1.6 x: 608 x 768
+constexpr int kMagnifiedHeight = kMagnifyHeight;
 
 // The pictures the windows show.
 struct Views {

@@ -11,26 +11,6 @@ namespace ms {
 
 namespace {
 
-// The blend kernels for this processor: AVX2 where it has it, SSE2 otherwise.
-struct Kernels {
-    void (*blendRun)(uint32_t*, const uint32_t*, int);
-    void (*lerpRows)(uint32_t*, const uint32_t*, const uint32_t*, uint32_t, int);
-    void (*blendResampled)(uint32_t*, const uint32_t*, const int*, const int*, const uint32_t*,
-                           const uint64_t*, int);
-};
-
-const Kernels& kernelsHere() {
-#if defined(__x86_64__)
-    static const Kernels k =
-        __builtin_cpu_supports("avx2")
-            ? Kernels{kernels::blendRunAvx2, kernels::lerpRowsAvx2, kernels::blendResampledAvx2}
-            : Kernels{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
-#else
-    static const Kernels k{kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
-#endif
-    return k;
-}
-
 bool prepareRects(const QImage& dst, const QRect& dstRect, const QImage& src, const QRect& srcRect,
                   QRect& clip) {
     if (dstRect.width() <= 0 || dstRect.height() <= 0) return false;
@@ -106,8 +86,10 @@ void forEachUnionSpan(const SpanIndex& idx, int y0, int y1, F&& f) {
 // by row.
 class BlendJob {
   public:
-    bool prepare(const QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect) {
+    bool prepare(const QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect,
+                 const BlendKernels& kernels) {
         if (!prepareRects(dst, dstRect, src.image(), srcRect, clip_)) return false;
+        k_ = &kernels;
         src_ = &src;
         srcRect_ = srcRect;
         stretched_ = dstRect.size() != srcRect.size();
@@ -153,7 +135,7 @@ class BlendJob {
             if (sp.opaque)
                 std::memcpy(drow + a - offX_, srow + a, static_cast<size_t>(b - a) * 4);
             else
-                kernelsHere().blendRun(drow + a - offX_, srow + a, b - a);
+                k_->blendRun(drow + a - offX_, srow + a, b - a);
         }
     }
 
@@ -174,7 +156,7 @@ class BlendJob {
                 if (sp.opaque)
                     std::memcpy(out + i, srow + col[i], static_cast<size_t>(j - i) * 4);
                 else
-                    kernelsHere().blendRun(out + i, srow + col[i], j - i);
+                    k_->blendRun(out + i, srow + col[i], j - i);
                 i = j;
             }
         }
@@ -200,14 +182,15 @@ class BlendJob {
                 // Samples just outside the span are transparent in both rows.
                 if (a > sxa) mixed_[a - 1] = 0;
                 if (b < sxb) mixed_[b] = 0;
-                kernelsHere().lerpRows(mixed_.data() + a, r0 + a, r1 + a, wy, b - a);
+                k_->lerpRows(mixed_.data() + a, r0 + a, r1 + a, wy, b - a);
                 row = mixed_.data();
             }
-            kernelsHere().blendResampled(out + first, row, mx_.lo.data() + first, mx_.hi.data() + first,
-                                         mx_.w.data() + first, mx_.w4.data() + first, last - first);
+            k_->blendResampled(out + first, row, mx_.lo.data() + first, mx_.hi.data() + first,
+                               mx_.w.data() + first, mx_.w4.data() + first, last - first);
         });
     }
 
+    const BlendKernels* k_ = nullptr;
     const Surface* src_ = nullptr;
     QRect srcRect_, clip_;
     bool stretched_ = false, nearest_ = false;
@@ -285,9 +268,29 @@ void Surface::setImage(QImage image) {
     spans_.build(image_);
 }
 
-bool blendOver(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect) {
+const BlendKernels& sse2BlendKernels() {
+    static const BlendKernels k{"SSE2", kernels::blendRun, kernels::lerpRows, kernels::blendResampled};
+    return k;
+}
+
+const BlendKernels* avx2BlendKernels() {
+#if defined(__x86_64__)
+    static const BlendKernels k{"AVX2", kernels::blendRunAvx2, kernels::lerpRowsAvx2,
+                                kernels::blendResampledAvx2};
+    if (__builtin_cpu_supports("avx2")) return &k;
+#endif
+    return nullptr;
+}
+
+const BlendKernels& bestBlendKernels() {
+    static const BlendKernels& best = avx2BlendKernels() ? *avx2BlendKernels() : sse2BlendKernels();
+    return best;
+}
+
+bool blendOver(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect,
+               const BlendKernels& kernels) {
     BlendJob job;
-    if (!job.prepare(dst, dstRect, src, srcRect)) return false;
+    if (!job.prepare(dst, dstRect, src, srcRect, kernels)) return false;
     if (job.clip().isEmpty()) return true;
     uchar* bits = dst.bits();
     const qsizetype stride = dst.bytesPerLine();

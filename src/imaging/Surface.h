@@ -14,6 +14,7 @@ struct SpanIndex {
     struct Span {
         int16_t x0, x1;  // [x0, x1)
         bool opaque;     // every pixel has alpha 255
+        bool operator==(const Span&) const = default;
     };
     std::vector<Span> spans;
     std::vector<uint32_t> rowStart;  // spans of row y: [rowStart[y], rowStart[y + 1]); top-down rows
@@ -63,7 +64,21 @@ class Surface {
 // A destination width or height that is not positive draws nothing; so does a source rectangle
 // that is empty or not inside the source. Pixels outside the destination are clipped.
 // Returns false when nothing could be drawn for one of those reasons.
-bool blendOver(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect);
+// The kernels run with `kernels`: the widest this processor has unless a caller (a test or a
+// benchmark comparing them) asks for others; every set gives the same bytes.
+struct BlendKernels {
+    const char* name;
+    void (*blendRun)(uint32_t* d, const uint32_t* s, int n);
+    void (*lerpRows)(uint32_t* out, const uint32_t* r0, const uint32_t* r1, uint32_t w, int n);
+    void (*blendResampled)(uint32_t* d, const uint32_t* row, const int* lo, const int* hi, const uint32_t* w,
+                           const uint64_t* w4, int n);
+};
+const BlendKernels& sse2BlendKernels();
+const BlendKernels* avx2BlendKernels();  // nullptr where the processor has no AVX2
+const BlendKernels& bestBlendKernels();
+
+bool blendOver(QImage& dst, const QRect& dstRect, const Surface& src, const QRect& srcRect,
+               const BlendKernels& kernels = bestBlendKernels());
 
 // Reference version of blendOver for the unstretched case, pixel by pixel, without the span index.
 bool blendOverReference(QImage& dst, const QRect& dstRect, const QImage& src, const QRect& srcRect);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
-#include "../support/Fixtures.h"
 #include "imaging/GridImage.h"
 #include "imaging/PixelHelpers.h"
 #include "imaging/Surface.h"
+#include "support/Fixtures.h"
+#include "support/TestSeed.h"
 
 using namespace ms;
 using ms::test::raw;
@@ -117,10 +119,16 @@ TEST(Blend, ClipsAtEveryEdgeAndSkipsEmptyRectangles) {
     EXPECT_EQ(f, before);
 }
 
+// Every set of blend kernels this processor can run: SSE2, and AVX2 where it exists.
+static std::vector<const BlendKernels*> kernelSets() {
+    std::vector<const BlendKernels*> sets{&sse2BlendKernels()};
+    if (avx2BlendKernels()) sets.push_back(avx2BlendKernels());
+    return sets;
+}
+
 TEST(Blend, FastUnstretchedMatchesPixelByPixelReference) {
-    const unsigned seed = std::random_device{}();
-    std::mt19937 rng(seed);
-    for (int round = 0; round < 40; ++round) {
+    std::mt19937 rng = test::seededRng(1);
+    for (int round = 0; round < 200; ++round) {
         const int sw = 1 + rng() % 37, sh = 1 + rng() % 23;
         const QImage src = randomPremultiplied(sw, sh, rng);
         const QImage base = randomPremultiplied(31, 29, rng);
@@ -128,17 +136,19 @@ TEST(Blend, FastUnstretchedMatchesPixelByPixelReference) {
         const QRect sr(sx, sy, 1 + rng() % (sw - sx), 1 + rng() % (sh - sy));
         const QRect dr(static_cast<int>(rng() % 40) - 10, static_cast<int>(rng() % 40) - 10, sr.width(),
                        sr.height());
-        QImage fast = base, slow = base;
-        blendOver(fast, dr, Surface(src), sr);
+        QImage slow = base;
         blendOverReference(slow, dr, src, sr);
-        ASSERT_EQ(fast, slow) << "seed " << seed << " round " << round;
+        for (const BlendKernels* k : kernelSets()) {
+            QImage fast = base;
+            blendOver(fast, dr, Surface(src), sr, *k);
+            ASSERT_EQ(fast, slow) << k->name << " round " << round;
+        }
     }
 }
 
 TEST(Blend, FastStretchedMatchesPlainBilinearReference) {
-    const unsigned seed = std::random_device{}();
-    std::mt19937 rng(seed);
-    for (int round = 0; round < 40; ++round) {
+    std::mt19937 rng = test::seededRng(2);
+    for (int round = 0; round < 120; ++round) {
         const int sw = 2 + rng() % 40, sh = 2 + rng() % 30;
         const QImage src = randomPremultiplied(sw, sh, rng);
         const QImage base = randomPremultiplied(45, 41, rng);
@@ -148,9 +158,12 @@ TEST(Blend, FastStretchedMatchesPlainBilinearReference) {
                        nearUnity ? sw + int(rng() % 3) - 1 : 1 + int(rng() % 50),
                        nearUnity ? sh + int(rng() % 3) - 1 : 1 + int(rng() % 50));
         if (dr.size() == sr.size()) continue;
-        QImage fast = base;
-        blendOver(fast, dr, Surface(src), sr);
-        ASSERT_EQ(fast, stretchedReference(base, dr, src, sr)) << "seed " << seed << " round " << round;
+        const QImage slow = stretchedReference(base, dr, src, sr);
+        for (const BlendKernels* k : kernelSets()) {
+            QImage fast = base;
+            blendOver(fast, dr, Surface(src), sr, *k);
+            ASSERT_EQ(fast, slow) << k->name << " round " << round;
+        }
     }
 }
 
@@ -188,4 +201,36 @@ TEST(Surface, SpanIndexCoversExactlyTheVisiblePixels) {
     const auto& sp = s.spans().spans;
     EXPECT_TRUE(sp[0].x0 == 2 && sp[0].x1 == 5 && !sp[0].opaque);  // one partial pixel: blended
     EXPECT_TRUE(sp[1].x0 == 9 && sp[1].x1 == 10 && sp[1].opaque);
+}
+
+// Painting into a surface keeps its span index true: the rows it touched are indexed again, the
+// others kept, and a blend of the edited surface sees exactly its new pixels.
+TEST(Surface, EditIndexesTheRowsItTouchedAgain) {
+    std::mt19937 rng = test::seededRng(6);
+    for (int round = 0; round < 60; ++round) {
+        const int w = 1 + static_cast<int>(rng() % 41), h = 1 + static_cast<int>(rng() % 29);
+        Surface s = Surface::fromGrid(test::randomGrid(w, h, rng));
+        const QRect touched(static_cast<int>(rng() % (w + 4)) - 2, static_cast<int>(rng() % (h + 4)) - 2,
+                            1 + static_cast<int>(rng() % w), 1 + static_cast<int>(rng() % h));
+        const uint32_t paint = std::array<uint32_t, 4>{0u, 0xFF102030u, 0x01010101u, 0xFEFE0000u}[rng() % 4];
+        s.edit(touched, [&](QImage& img) {
+            for (int y = std::max(0, touched.top()); y <= std::min(h - 1, touched.bottom()); ++y)
+                for (int x = std::max(0, touched.left()); x <= std::min(w - 1, touched.right()); ++x)
+                    reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = paint;
+        });
+        SpanIndex fresh;
+        fresh.build(s.image());
+        ASSERT_EQ(s.spans().spans, fresh.spans) << "round " << round;
+        ASSERT_EQ(s.spans().rowStart, fresh.rowStart) << "round " << round;
+        const QImage base = randomPremultiplied(w + 3, h + 3, rng);
+        QImage fast = base, slow = base;
+        blendOver(fast, QRect(1, 2, w, h), s, QRect(0, 0, w, h));
+        blendOverReference(slow, QRect(1, 2, w, h), s.image(), QRect(0, 0, w, h));
+        ASSERT_EQ(fast, slow) << "round " << round;
+    }
+    // An empty surface has nothing to paint.
+    Surface none;
+    bool painted = false;
+    none.edit(QRect(0, 0, 4, 4), [&](QImage&) { painted = true; });
+    EXPECT_FALSE(painted);
 }
