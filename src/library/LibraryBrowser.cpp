@@ -186,7 +186,8 @@ LibraryApplied LibraryBrowser::apply(int index) {
 
 void LibraryBrowser::showHairstyleRecord(LibraryApplied& out) {
     const QString info = hairstyleInfoPicture(s_.P, out.file);
-    if (!info.isEmpty()) loadPicture(info, out.infoPicture);  // an unreadable picture clears Image1
+    // An unreadable picture clears Image1.
+    if (!info.isEmpty() && !loadPicture(info, out.infoPicture)) out.infoPicture = QImage();
     if (!link_) return;
     const QString reported = link_->lastProblem();
     const Status st = link_->bind(QFileInfo(out.file).fileName());

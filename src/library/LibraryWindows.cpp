@@ -80,7 +80,7 @@ void LibraryWindows::redrawComponentPage() {
 
 void LibraryWindows::suitabilityBoxClicked(int group, int index, bool checked) {
     // A failed save is not reported: the box keeps its new state on screen.
-    link_->boxClicked(group, index, checked);
+    (void)link_->boxClicked(group, index, checked);
 }
 
 }  // namespace ms

@@ -37,11 +37,4 @@ Status writeComponentFile(const QString& path, const PixelGrid& grid, uint8_t im
     return Status::success();
 }
 
-// The hairstyle grid is written with its own width (380 for every library hairstyle) so that what
-// is written always reads back as the same grid.
-Status cTga::Savefaxing(const QString& path, const PixelGrid& g) { return writeComponentFile(path, g, 6); }
-Status cTga::Savemeimao(const QString& path, const PixelGrid& g) { return writeComponentFile(path, g, 6); }
-Status cTga::Savezuixing(const QString& path, const PixelGrid& g) { return writeComponentFile(path, g, 2); }
-Status cTga::Savefuzhuang(const QString& path, const PixelGrid& g) { return writeComponentFile(path, g, 6); }
-
 }  // namespace ms

@@ -15,13 +15,4 @@ Status readComponentFile(const QString& path, GridSizing sizing, ComponentImage&
 // Writes header + grid as one block, replacing the file atomically.
 Status writeComponentFile(const QString& path, const PixelGrid& grid, uint8_t imageType = 6);
 
-// The slot-store writers of the prepared kind grids.
-class cTga {
-  public:
-    static Status Savefaxing(const QString& path, const PixelGrid& hairstyleGrid);
-    static Status Savemeimao(const QString& path, const PixelGrid& eyebrowGrid);
-    static Status Savezuixing(const QString& path, const PixelGrid& lipsGrid);
-    static Status Savefuzhuang(const QString& path, const PixelGrid& clothingGrid);
-};
-
 }  // namespace ms

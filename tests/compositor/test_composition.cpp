@@ -2,13 +2,13 @@
 
 #include <QFile>
 
-#include "../support/Fixtures.h"
 #include "compositor/Composition.h"
 #include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
 #include "imaging/GridImage.h"
 #include "imaging/PixelHelpers.h"
 #include "platform/PictureFile.h"
+#include "support/Fixtures.h"
 
 using namespace ms;
 using ms::test::ProgramFolder;
@@ -26,8 +26,8 @@ struct OrderedStudio {
 
     OrderedStudio() {
         const QImage portrait = test::solidPicture(380, 480, QColor(10, 20, 30));
-        savePictureBmp(folder.file("ziyuan/huaban.bmp"), portrait);
-        initialiseStudio(s, folder.path());
+        EXPECT_TRUE(savePictureBmp(folder.file("ziyuan/huaban.bmp"), portrait));
+        EXPECT_TRUE(initialiseStudio(s, folder.path()));
         PixelGrid brows(180, 40);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 180; ++x) brows.at(x, y) = x < 90 ? 0x80FF0000u : 0x8000FF00u;
@@ -145,11 +145,11 @@ TEST(Composition, CutOutPhotoHidesWhatLiesBehindIt) {
                                .Picbeijing = s.doc.design.Picbeijing,
                                .PicRGB = test::solidPicture(380, 480, QColor(1, 2, 3)),
                                .PicA = test::solidPicture(380, 480, Qt::white)};
-    huaban_hecheng3(s);
+    EXPECT_TRUE(huaban_hecheng3(s));
     EXPECT_EQ(raw(s.session.views.Pichuaban, 0, 0), 0xFF010203u);
     EXPECT_EQ(raw(s.session.views.Pichuaban, 379, 479), 0xFF010203u);
     s.doc.design.PicA = test::solidPicture(380, 480, Qt::black);
-    huaban_hecheng3(s);
+    EXPECT_TRUE(huaban_hecheng3(s));
     EXPECT_EQ(raw(s.session.views.Pichuaban, 0, 0), 0xFF5A5A5Au);
 }
 
@@ -287,7 +287,7 @@ TEST(Defaults, ResetChoosesTheDefaultFilesAndShowsThePortrait) {
     QImage portrait(380, 480, QImage::Format_RGB32);
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 380; ++x) portrait.setPixel(x, y, qRgb(x % 256, y % 256, 77));
-    savePictureBmp(folder.file("ziyuan/huaban.bmp"), portrait);
+    EXPECT_TRUE(savePictureBmp(folder.file("ziyuan/huaban.bmp"), portrait));
     for (const char* k : {"faxing", "meimao", "zuixing", "maozi", "yanjing", "erhuan", "xianglian"})
         folder.component(QString("%1/000.tta").arg(k), 4, 4, 0);
     folder.component("faxing/0001.tta", 380, 480, 0xFFFFFFFFu);  // sorts after 000.tta

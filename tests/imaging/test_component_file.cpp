@@ -83,10 +83,10 @@ TEST(ComponentFile, WritersRoundTripBitForBit) {
     };
     const PixelGrid lips = random(100, 50), brows = random(180, 40), hair = random(380, 333),
                     clothes = random(400, 190);
-    ASSERT_TRUE(cTga::Savezuixing(dir.filePath("z.tta"), lips));
-    ASSERT_TRUE(cTga::Savemeimao(dir.filePath("m.tta"), brows));
-    ASSERT_TRUE(cTga::Savefaxing(dir.filePath("f.tta"), hair));
-    ASSERT_TRUE(cTga::Savefuzhuang(dir.filePath("c.tta"), clothes));
+    ASSERT_TRUE(writeComponentFile(dir.filePath("z.tta"), lips, 2));
+    ASSERT_TRUE(writeComponentFile(dir.filePath("m.tta"), brows));
+    ASSERT_TRUE(writeComponentFile(dir.filePath("f.tta"), hair));
+    ASSERT_TRUE(writeComponentFile(dir.filePath("c.tta"), clothes));
     ComponentImage a, b, c, d;
     ASSERT_TRUE(readComponentFile(dir.filePath("z.tta"), GridSizing::fixed(100, 50), a));
     ASSERT_TRUE(readComponentFile(dir.filePath("m.tta"), GridSizing::fixed(180, 40), b));
@@ -95,6 +95,7 @@ TEST(ComponentFile, WritersRoundTripBitForBit) {
     EXPECT_EQ(a.grid, lips);
     EXPECT_EQ(a.header.imageType, 2);
     EXPECT_EQ(b.grid, brows);
+    EXPECT_EQ(b.header.imageType, 6);
     EXPECT_EQ(c.grid, hair);
     EXPECT_EQ(c.header.height, 333);
     EXPECT_EQ(d.grid, clothes);
@@ -117,6 +118,8 @@ TEST(ComponentFile, MalformedFilesAreReportedAndLeaveTheTargetAlone) {
         {"zero width", header(0, 4) + QByteArray(64, 1), GridSizing::fromHeader()},
         {"negative height", header(4, -4) + QByteArray(64, 1), GridSizing::fromHeader()},
         {"too wide", header(5000, 1) + QByteArray(20000 * 4, 1), GridSizing::fromHeader()},
+        {"one past the widest", header(4097, 1) + QByteArray(4097 * 4, 1), GridSizing::fromHeader()},
+        {"one past the tallest", header(1, 4097) + QByteArray(4097 * 4, 1), GridSizing::fromHeader()},
         {"short pixels", header(4, 4) + QByteArray(63, 1), GridSizing::fromHeader()},
         {"fixed reader short", header(180, 40) + QByteArray(28799, 1), GridSizing::fixed(180, 40)},
         {"fixed reader bad header", header(0, 40) + QByteArray(28800, 1), GridSizing::fixed(180, 40)},
@@ -124,12 +127,21 @@ TEST(ComponentFile, MalformedFilesAreReportedAndLeaveTheTargetAlone) {
     for (const Case& c : cases) {
         writeBytes(p, c.bytes);
         const Status st = readComponentFile(p, c.sizing, keep);
-        EXPECT_FALSE(st) << c.what;
+        EXPECT_EQ(st.code, StatusCode::Damaged) << c.what;
         EXPECT_FALSE(st.message.isEmpty()) << c.what;
         EXPECT_EQ(keep.grid, before) << c.what;
     }
+    // The largest sides are read.
+    for (const auto& [w, h] : {std::pair{4096, 1}, std::pair{1, 4096}}) {
+        writeBytes(p, header(w, h) + QByteArray(w * h * 4, 7));
+        ComponentImage big;
+        ASSERT_TRUE(readComponentFile(p, GridSizing::fromHeader(), big)) << w << " x " << h;
+        EXPECT_EQ(big.grid.width, w);
+        EXPECT_EQ(big.grid.height, h);
+    }
     // A missing file and a folder: reported, and reading creates nothing.
-    EXPECT_FALSE(readComponentFile(dir.filePath("missing.tta"), GridSizing::fromHeader(), keep));
+    EXPECT_EQ(readComponentFile(dir.filePath("missing.tta"), GridSizing::fromHeader(), keep).code,
+              StatusCode::NotFound);
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.tta")));
     EXPECT_FALSE(readComponentFile(dir.path(), GridSizing::fromHeader(), keep));
     EXPECT_EQ(keep.grid, before);
@@ -149,7 +161,9 @@ TEST(ComponentFile, RandomBytesNeverCrashTheReader) {
         ComponentImage img;
         const Status st =
             parseComponentBytes(b, i % 3 ? GridSizing::fromHeader() : GridSizing::fixed(2, 2), img);
-        if (st) EXPECT_LE(static_cast<qsizetype>(img.grid.pixels.size()) * 4 + 18, b.size());
+        if (st) {
+            EXPECT_LE(static_cast<qsizetype>(img.grid.pixels.size()) * 4 + 18, b.size());
+        }
     }
 }
 

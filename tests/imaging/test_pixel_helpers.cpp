@@ -5,6 +5,7 @@
 
 #include "imaging/PixelHelpers.h"
 #include "imaging/Rounding.h"
+#include "support/TestSeed.h"
 
 using namespace ms;
 
@@ -118,14 +119,13 @@ TEST(SortByKey, SmallCaseAndAgreementWithTheSelectionOrder) {
     const std::vector<int> v = {0, 3, 1, 2};
     EXPECT_EQ(sort_by_key(v, 3, false), (std::vector<int>{0, 3, 2, 1}));
     EXPECT_EQ(sort_by_key(v, 3, true), (std::vector<int>{0, 1, 2, 3}));
-    const unsigned seed = std::random_device{}();
-    std::mt19937 rng(seed);
+    std::mt19937 rng = test::seededRng(3);
     for (int round = 0; round < 50; ++round) {
         const int n = std::uniform_int_distribution<int>(0, 300)(rng);
         std::vector<Item> values(n + 1);
         for (int i = 1; i <= n; ++i) values[i] = {std::uniform_int_distribution<int>(0, 20)(rng), i};
         for (bool asc : {false, true})
-            ASSERT_EQ(sort_by_key(values, n, asc), selectionSort(values, n, asc)) << "seed " << seed;
+            ASSERT_EQ(sort_by_key(values, n, asc), selectionSort(values, n, asc)) << "round " << round;
     }
 }
 

@@ -6,10 +6,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "../support/Fixtures.h"
 #include "compositor/Composition.h"
 #include "library/LibraryBrowser.h"
 #include "platform/PictureFile.h"
+#include "support/Fixtures.h"
 
 namespace ms::test {
 
@@ -18,8 +18,9 @@ struct LibraryStudio {
     ProgramFolder folder;
     StudioState s;
     LibraryStudio() {
-        savePictureBmp(folder.file("ziyuan/huaban.bmp"), solidPicture(380, 480, QColor(90, 90, 90)));
-        initialiseStudio(s, folder.path());
+        EXPECT_TRUE(
+            savePictureBmp(folder.file("ziyuan/huaban.bmp"), solidPicture(380, 480, QColor(90, 90, 90))));
+        EXPECT_TRUE(initialiseStudio(s, folder.path()));
     }
     // Small opaque components, one colour each; the colour's low byte numbers them.
     void components(const QString& sub, const QStringList& names, int w = 20, int h = 10) {

@@ -37,7 +37,8 @@ struct HairStudio : test::LibraryStudio {
         EXPECT_TRUE(createHairstyleDatabase(dbPath(), {record("dz1.tta", {F::RoundFace, F::AmountThick})}));
         folder.component("faxing/dz1.tta", 380, 480, 0xFF332211u);
         folder.component("faxing/dz2.tta", 380, 480, 0xFF112233u);
-        savePictureBmp(folder.file("faxing1/dz1.BMP"), test::solidPicture(60, 80, QColor(1, 2, 3)));
+        EXPECT_TRUE(
+            savePictureBmp(folder.file("faxing1/dz1.BMP"), test::solidPicture(60, 80, QColor(1, 2, 3))));
         hair.open();
     }
 };

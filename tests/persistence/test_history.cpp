@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 
-#include "../support/Fixtures.h"
 #include "compositor/Composition.h"
 #include "persistence/History.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
+#include "support/Fixtures.h"
 
 using namespace ms;
 
@@ -17,8 +17,9 @@ struct HistoryStudio {
     test::ProgramFolder folder;
     StudioState s;
     HistoryStudio() {
-        savePictureBmp(folder.file("ziyuan/huaban.bmp"), test::solidPicture(380, 480, QColor(50, 60, 70)));
-        initialiseStudio(s, folder.path());
+        EXPECT_TRUE(savePictureBmp(folder.file("ziyuan/huaban.bmp"),
+                                   test::solidPicture(380, 480, QColor(50, 60, 70))));
+        EXPECT_TRUE(initialiseStudio(s, folder.path()));
         for (int i = 1; i <= 3; ++i)
             folder.component(QString("maozi/h%1.tta").arg(i), 380, 250, 0xFF000000u | i);
     }

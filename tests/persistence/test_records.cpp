@@ -2,11 +2,11 @@
 
 #include <QFile>
 
-#include "../support/Fixtures.h"
 #include "compositor/Composition.h"
 #include "persistence/DesignRecord.h"
 #include "persistence/History.h"
 #include "platform/ProfileFile.h"
+#include "support/Fixtures.h"
 
 using namespace ms;
 

@@ -7,7 +7,6 @@
 #include <csignal>
 #include <random>
 
-#include "../support/Fixtures.h"
 #include "compositor/Composition.h"
 #include "persistence/DesignRecord.h"
 #include "persistence/DesignSlots.h"
@@ -15,6 +14,8 @@
 #include "platform/ComponentFile.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
+#include "support/Fixtures.h"
+#include "support/TestSeed.h"
 
 using namespace ms;
 
@@ -38,8 +39,9 @@ struct SlotStudio {
     test::ProgramFolder folder;
     StudioState s;
     SlotStudio() {
-        savePictureBmp(folder.file("ziyuan/huaban.bmp"), test::solidPicture(380, 480, QColor(50, 60, 70)));
-        initialiseStudio(s, folder.path());
+        EXPECT_TRUE(savePictureBmp(folder.file("ziyuan/huaban.bmp"),
+                                   test::solidPicture(380, 480, QColor(50, 60, 70))));
+        EXPECT_TRUE(initialiseStudio(s, folder.path()));
         std::mt19937 rng(5);
         DesignState& d = s.doc.design;
         d.faxingname = folder.component("faxing/dz001.tta", test::randomGrid(380, 300, rng));
@@ -77,7 +79,7 @@ TEST(Slots, StoreThenRestoreGivesBackEveryValueAndFile) {
     const KindGrids grids = a.s.doc.grids;
 
     // A different design is on the canvas when the slot is restored.
-    CHUSHI_MOBAN(a.s);
+    EXPECT_TRUE(CHUSHI_MOBAN(a.s));
     a.s.doc.design.woman = false;
     a.s.doc.design.lipColour = 0;
     const int historyBefore = a.s.session.history.position;
@@ -104,6 +106,11 @@ TEST(Slots, StoreThenRestoreGivesBackEveryValueAndFile) {
     EXPECT_EQ(a.s.doc.grids.eyebrow, grids.eyebrow);
     EXPECT_EQ(a.s.doc.grids.clothing, grids.clothing);
     EXPECT_EQ(a.s.doc.grids.lips, grids.lips);
+    // Each grid file carries its kind's image type: the lips without the alpha flag.
+    for (const char* kind : {"faxing", "meimao", "zuixing", "fuzhuang"})
+        EXPECT_EQ(bytesOf(a.folder.file(QString("kelm/%1kelm4.tta").arg(kind))).at(2),
+                  QLatin1String(kind) == QLatin1String("zuixing") ? 2 : 6)
+            << kind;
     EXPECT_EQ(d.PicMT, stored.PicMT);
     EXPECT_EQ(d.PicMT0, stored.PicMT);
     EXPECT_EQ(d.Picbeijing, stored.PicMT);
@@ -270,12 +277,12 @@ TEST(Records, KilledWriterNeverLeavesABrokenRecord) {
     b.geometry.maozitop = -12;
     const RecordEntries va = encodeSnapshot(a), vb = encodeSnapshot(b);
     ASSERT_TRUE(ProfileFile::writeSection(path, "kelm1", va));
-    std::mt19937 rng(std::random_device{}());
+    std::mt19937 rng = test::seededRng(4);
     for (int round = 0; round < 12; ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i) ProfileFile::writeSection(path, "kelm1", i % 2 ? va : vb);
+            for (int i = 0;; ++i) (void)ProfileFile::writeSection(path, "kelm1", i % 2 ? va : vb);
         }
         usleep(2000 + rng() % 30000);
         kill(child, SIGKILL);

@@ -2,8 +2,8 @@
 #include <QFile>
 #include <QPainter>
 
-#include "../support/Fixtures.h"
 #include "platform/PictureFile.h"
+#include "support/Fixtures.h"
 
 namespace ms::test {
 
@@ -23,19 +23,15 @@ inline QImage quadrantPortrait() {
 class ShellFolder : public ProgramFolder {
   public:
     explicit ShellFolder(std::initializer_list<int> slotsWithPicture = {1, 2, 3, 4, 5, 6, 7, 8}) {
-        savePictureBmp(file("ziyuan/huaban.bmp"), quadrantPortrait());
-        struct Kind {
-            const char* folder;
-            int w, h;
-        };
-        for (const Kind& k : {Kind{"faxing", 380, 480}, Kind{"meimao", 180, 40}, Kind{"zuixing", 100, 50},
-                              Kind{"maozi", 380, 250}, Kind{"yanjing", 180, 70}, Kind{"erhuan", 80, 65},
-                              Kind{"xianglian", 200, 140}, Kind{"fuzhuang", 400, 190}})
-            component(QString::fromLatin1(k.folder) + "/000.tta", k.w, k.h, 0u);
+        EXPECT_TRUE(savePictureBmp(file("ziyuan/huaban.bmp"), quadrantPortrait()));
+        for (ms::Kind k : componentKinds()) {
+            const KindInfo& info = kindInfo(k);
+            component(info.folder() + "/000.tta", info.size.width(), info.size.height(), 0u);
+        }
         for (int i = 1; i <= 3; ++i) component(QString("faxing/dz00%1.tta").arg(i), 380, 480, hairColour(i));
         for (int i : slotsWithPicture)
-            savePictureBmp(file(QString("kelm/kelmx%1.bmp").arg(i)),
-                           solidPicture(380, 480, QColor(10 * i, 90, 90)));
+            EXPECT_TRUE(savePictureBmp(file(QString("kelm/kelmx%1.bmp").arg(i)),
+                                       solidPicture(380, 480, QColor(10 * i, 90, 90))));
     }
     static uint32_t hairColour(int i) { return 0xFF000000u | (0x30u * i) << 16 | 0x2010u; }
     void touch(const QString& rel) const {

@@ -335,7 +335,8 @@ TEST(WelcomeWindow, ButtonsLightUnderThePointerAndGoBackOverTheBackground) {
 
 TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) {
     MainWindow m;
-    savePictureBmp(m.folder.file("faxing1/dz001.BMP"), test::solidPicture(200, 150, QColor(1, 2, 3)));
+    ASSERT_TRUE(
+        savePictureBmp(m.folder.file("faxing1/dz001.BMP"), test::solidPicture(200, 150, QColor(1, 2, 3))));
     HairstyleRecord record;
     record.name = "dz001.tta";
     record[SuitabilityField::SquareFace] = true;

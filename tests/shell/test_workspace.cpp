@@ -18,7 +18,7 @@ struct ShellStudio {
     Workspace ws{s};
     explicit ShellStudio(std::initializer_list<int> withPicture = {1, 2, 3, 4, 5, 6, 7, 8})
         : folder(withPicture) {
-        initialiseStudio(s, folder.path());
+        EXPECT_TRUE(initialiseStudio(s, folder.path()));
     }
     QRgb canvasAt(int x, int y) const { return s.session.views.Pichuaban.pixel(x, y) & 0xFFFFFFu; }
     QRgb magnifiedAt(int x, int y) const { return s.session.views.Picfangda.pixel(x, y) & 0xFFFFFFu; }
