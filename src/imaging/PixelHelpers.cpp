@@ -16,10 +16,6 @@ void premultiply_pixel(uint32_t& pixel) {
     pixel = out;
 }
 
-void premultiplyGrid(PixelGrid& grid) {
-    for (uint32_t& p : grid.pixels) p = premultiplied(p);
-}
-
 std::array<double, 3> sample_bilinear(const RotationGrid& grid, double x, double y) {
     const int ix = static_cast<int>(std::floor(x));
     const double fx = x - ix;

@@ -24,9 +24,6 @@ inline uint32_t premultiplied(uint32_t p) {
     return a << 24 | r << 16 | g << 8 | b;
 }
 
-// Premultiplies every pixel of a grid in place.
-void premultiplyGrid(PixelGrid& grid);
-
 // The 501 x 501 source grid of photo rotation, both indices 0 .. 500.
 struct RotationGrid {
     static constexpr int kSize = 501;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <random>
 
+#include "imaging/GridImage.h"
 #include "imaging/PixelHelpers.h"
 #include "imaging/Rounding.h"
 #include "support/TestSeed.h"
@@ -32,14 +33,21 @@ TEST(Premultiply, HandCases) {
     EXPECT_EQ(p, pixelBGRA(10, 20, 30, 255));
 }
 
+// The integer form every grid upload uses (a grid becoming a premultiplied picture) against the
+// real-valued single-pixel form, for every channel value and alpha.
 TEST(Premultiply, GridFormMatchesSinglePixelFormForEveryChannelAndAlpha) {
     PixelGrid g(256, 256);
     for (int a = 0; a < 256; ++a)
         for (int c = 0; c < 256; ++c) g.at(c, a) = pixelBGRA(c, 255 - c, c / 2, a);
-    PixelGrid expected = g;
-    for (uint32_t& p : expected.pixels) premultiply_pixel(p);
-    premultiplyGrid(g);
-    EXPECT_EQ(g, expected);
+    const QImage picture = imageFromGrid(g, GridAlpha::Premultiply);
+    ASSERT_EQ(picture.format(), QImage::Format_ARGB32_Premultiplied);
+    for (int a = 0; a < 256; ++a)
+        for (int c = 0; c < 256; ++c) {
+            uint32_t p = g.at(c, a);
+            premultiply_pixel(p);
+            ASSERT_EQ(reinterpret_cast<const uint32_t*>(picture.constScanLine(255 - a))[c], p)
+                << c << " " << a;
+        }
 }
 
 TEST(SampleBilinear, MixesRowsThenColumnsWithTheRoundedRightColumn) {
