@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := run
 
 PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config \
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev libpixman-1-dev \
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev libpixman-1-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   xvfb xauth fonts-noto-cjk

@@ -14,6 +14,7 @@ enum class StatusCode {
     Refused,      // input that is not allowed: bad names, sizes, a missing slot number
     WriteFailed,  // a write that did not reach the disk: full, read-only, not writable
     Unavailable,  // a service that is missing or not open (database driver, database)
+    Partial,      // done, except for the parts the message names
 };
 
 // Result of an operation that can fail; message is user-facing Chinese text.
@@ -28,6 +29,7 @@ struct [[nodiscard]] Status {
     static Status refused(QString msg) { return {StatusCode::Refused, std::move(msg)}; }
     static Status writeFailed(QString msg) { return {StatusCode::WriteFailed, std::move(msg)}; }
     static Status unavailable(QString msg) { return {StatusCode::Unavailable, std::move(msg)}; }
+    static Status partial(QString msg) { return {StatusCode::Partial, std::move(msg)}; }
 
     bool ok() const { return code == StatusCode::Ok; }
     explicit operator bool() const { return ok(); }

@@ -35,7 +35,7 @@ void copyBase(StudioState& s, const QImage& pic) {
 Status initialiseStudio(StudioState& s, const QString& programFolder) {
     s.P = programFolder;
     QImage portrait;
-    Status st = loadPicture(s.path(QStringLiteral("ziyuan/huaban.bmp")), portrait);
+    Status st = loadPicture(s.path(QStringLiteral("ziyuan/huaban.bmp")), PicturePurpose::Canvas, portrait);
     if (!st || portrait.size() != QSize(kCanvasWidth, kCanvasHeight)) {
         QImage grey(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
         grey.fill(QColor(200, 200, 200));

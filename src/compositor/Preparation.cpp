@@ -1,5 +1,7 @@
 #include "compositor/Preparation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "imaging/GridImage.h"
@@ -80,7 +82,13 @@ Status prepareKind(StudioState& s, Kind k) {
     if (k == Kind::xiushi) return xiushi_hecheng(s);
     const KindInfo& info = kindInfo(k);
     KindFile file;
-    if (Status st = loadKindGrid(s, k, file); !st) return st;
+    if (Status st = loadKindGrid(s, k, file); !st) {
+        // Every library has its "000.tta": say which library a broken file belongs to.
+        const QFileInfo where((s.doc.design.*info.file).trimmed());
+        if (where.absolutePath() == QDir::cleanPath(s.path(info.folder())))
+            return Status{st.code, QStringLiteral("%1库的%2").arg(info.displayName(), st.message)};
+        return st;
+    }
     if (file.none) {
         emptyKind(s, k);
         return Status::success();

@@ -23,7 +23,8 @@ LibraryBrowser::LibraryBrowser(StudioState& s, LibraryKind libraryKind, Suitabil
       link_(link),
       pages_(perPageOf(libraryKind)),
       thumbnails_(static_cast<size_t>(perPageOf(libraryKind))),
-      enabled_(static_cast<size_t>(perPageOf(libraryKind)), true) {}
+      enabled_(static_cast<size_t>(perPageOf(libraryKind)), true),
+      problems_(static_cast<size_t>(perPageOf(libraryKind))) {}
 
 void LibraryBrowser::open() {
     LibraryState& lib = s_.session.library;
@@ -152,10 +153,16 @@ void LibraryBrowser::drawPage() {
     for (int i = 0; i < thumbnailCount(); ++i) {
         const size_t k = static_cast<size_t>(i);
         thumbnails_[k] = QImage();
+        problems_[k].clear();
         const QString entry = pages_.entry(i);
         // An unreadable file leaves its thumbnail blank and disabled; the page goes on.
-        enabled_[k] =
-            !entry.isEmpty() && renderThumbnail(entry, kind, s_.doc.design.lipColour, thumbnails_[k]).ok();
+        if (entry.isEmpty()) {
+            enabled_[k] = false;
+            continue;
+        }
+        const Status st = renderThumbnail(entry, kind, s_.doc.design.lipColour, thumbnails_[k]);
+        enabled_[k] = st.ok();
+        if (!st) problems_[k] = QStringLiteral("这个部件无法使用：%1").arg(st.message);
     }
 }
 
@@ -187,7 +194,8 @@ LibraryApplied LibraryBrowser::apply(int index) {
 void LibraryBrowser::showHairstyleRecord(LibraryApplied& out) {
     const QString info = hairstyleInfoPicture(s_.P, out.file);
     // An unreadable picture clears Image1.
-    if (!info.isEmpty() && !loadPicture(info, out.infoPicture)) out.infoPicture = QImage();
+    if (!info.isEmpty() && !loadPicture(info, PicturePurpose::Card, out.infoPicture))
+        out.infoPicture = QImage();
     if (!link_) return;
     const QString reported = link_->lastProblem();
     const Status st = link_->bind(QFileInfo(out.file).fileName());

@@ -70,6 +70,8 @@ class LibraryBrowser {
     int thumbnailCount() const { return static_cast<int>(thumbnails_.size()); }
     const QImage& thumbnail(int i) const { return thumbnails_[static_cast<size_t>(i)]; }
     bool thumbnailEnabled(int i) const { return enabled_[static_cast<size_t>(i)]; }
+    // Why a listed component could not be drawn; "" for a good or an empty thumbnail.
+    const QString& thumbnailProblem(int i) const { return problems_[static_cast<size_t>(i)]; }
 
   private:
     void openPanel();
@@ -89,6 +91,7 @@ class LibraryBrowser {
     bool stripShown_ = true;
     std::vector<QImage> thumbnails_;
     std::vector<bool> enabled_;
+    std::vector<QString> problems_;
 };
 
 }  // namespace ms

@@ -67,6 +67,8 @@ void LibraryWindow::showPicturesIn(const std::vector<ThumbnailButton*>& buttons)
     for (ThumbnailButton* b : buttons) {
         b->setPicture(browser_.thumbnail(b->index()));
         b->setEnabled(browser_.thumbnailEnabled(b->index()));
+        // A component that cannot be shown says why under the pointer.
+        b->setToolTip(browser_.thumbnailProblem(b->index()));
     }
 }
 

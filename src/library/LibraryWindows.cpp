@@ -19,9 +19,9 @@ LibraryWindows::~LibraryWindows() { closeAll(); }
 
 template <typename W>
 void LibraryWindows::wire(W* window) {
-    connect(window, &LibraryWindow::applied, this, [this](const LibraryApplied& result) {
+    connect(window, &LibraryWindow::applied, this, [this, window](const LibraryApplied& result) {
         emit applied(result);
-        if (!result.problems.isEmpty()) emit problem(result.problems.join(QLatin1Char('\n')));
+        if (!result.problems.isEmpty()) emit problem(result.problems.join(QLatin1Char('\n')), window);
     });
     connect(window, &LibraryWindow::closedByDoubleClick, this, &LibraryWindows::closedByDoubleClick);
 }
@@ -79,8 +79,7 @@ void LibraryWindows::redrawComponentPage() {
 }
 
 void LibraryWindows::suitabilityBoxClicked(int group, int index, bool checked) {
-    // A failed save is not reported: the box keeps its new state on screen.
-    (void)link_->boxClicked(group, index, checked);
+    if (Status st = link_->boxClicked(group, index, checked); !st) emit problem(st.message, nullptr);
 }
 
 }  // namespace ms

@@ -48,8 +48,9 @@ class LibraryWindows : public QObject {
     void applied(const ms::LibraryApplied& result);
     // A library window was closed by double click: tool highlights and lip design mode off.
     void closedByDoubleClick();
-    // Something the user should read (a failed recomposition or snapshot, the hairstyle database).
-    void problem(const QString& message);
+    // Something the user should read (a failed recomposition or snapshot, the hairstyle database),
+    // with the library window it concerns (nullptr: none) so that it can be shown over that window.
+    void problem(const QString& message, QWidget* window);
 
   private:
     void openComponent(LibraryKind libraryKind);

@@ -70,7 +70,9 @@ Status SuitabilityLink::boxClicked(int group, int index, bool checked) {
     const std::optional<SuitabilityField> field = fieldOfBox(group, index);
     if (!bound_ || !field) return Status::success();
     record_[*field] = checked;
-    return db_.save(record_);
+    const Status st = db_.save(record_);
+    if (!st) record_[*field] = !checked;  // the record stays what the database holds
+    return st;
 }
 
 }  // namespace ms

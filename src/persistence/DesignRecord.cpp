@@ -1,11 +1,13 @@
 #include "persistence/DesignRecord.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <functional>
 
 #include "compositor/Kinds.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeFile.h"
 
 namespace ms {
 
@@ -24,7 +26,7 @@ RecordKey name(const char* k, QString D::*m) {
 RecordKey name(const char* k, Kind kind) {
     const KindInfo& info = kindInfo(kind);
     const bool slot = !info.keepsGrid();
-    return {k, ValueForm::Name, info.file, nullptr, slot, true, slot ? info.key : nullptr};
+    return {k, ValueForm::Name, info.file, nullptr, slot, true, slot ? info.key : nullptr, true, kind};
 }
 RecordKey geo(const char* k, int16_t G::*f) {
     return {k, ValueForm::Geometry, nullptr, f, true, true, nullptr};
@@ -96,23 +98,39 @@ QString unreadable(const RecordKey& k, const QString& value) {
     return QStringLiteral("设计记录中的“%1”无法读取（值为“%2”）。").arg(QLatin1String(k.key), value);
 }
 
-// Applies the keys of one layout from `entries`; every value is checked before any is set.
-Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>& keys,
-              const std::function<QString(const RecordKey&, const QString&)>& nameValue, DesignState& d) {
+// What a name read from a record becomes, or why it cannot be used.
+struct NameCheck {
+    QString value;
+    QString problem;
+};
+using NameRule = std::function<NameCheck(const RecordKey&, const QString&)>;
+
+// Applies the keys of one layout from `entries`; every value is checked before any is set. A name
+// with a problem fails the record when `refuseBadNames`, otherwise it is taken as given by the rule
+// and the problem is added to `notes`.
+Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>& keys, const NameRule& rule,
+              bool refuseBadNames, DesignState& d, QStringList& notes) {
     QHash<QString, QString> byKey;
     for (const auto& [key, value] : entries)
         if (!byKey.contains(key.toLower())) byKey.insert(key.toLower(), value);
     DesignState next = d;
+    QStringList found;
     for (const RecordKey* k : keys) {
-        const auto found = byKey.constFind(QString::fromLatin1(k->key).toLower());
-        if (found == byKey.constEnd())
+        const auto at = byKey.constFind(QString::fromLatin1(k->key).toLower());
+        if (at == byKey.constEnd())
             return Status::damaged(QStringLiteral("设计记录不完整，缺少“%1”。").arg(QLatin1String(k->key)));
-        const QString v = ProfileFile::limited(*found, readLimit(k->form));
+        const QString v = ProfileFile::limited(*at, readLimit(k->form));
         bool ok = true;
         switch (k->form) {
-            case ValueForm::Name:
-                next.*k->name = nameValue(*k, v);
+            case ValueForm::Name: {
+                const NameCheck c = rule(*k, v);
+                if (!c.problem.isEmpty()) {
+                    if (refuseBadNames) return Status::damaged(c.problem);
+                    found << c.problem;
+                }
+                next.*k->name = c.value;
                 break;
+            }
             case ValueForm::Geometry:
                 ok = parseInt16(v, next.geometry.*k->field);
                 break;
@@ -129,7 +147,17 @@ Status decode(const RecordEntries& entries, const std::vector<const RecordKey*>&
         if (!ok) return Status::damaged(unreadable(*k, v));
     }
     d = std::move(next);
+    notes << found;
     return Status::success();
+}
+
+// Whether `path` stays inside `folder`: an existing path must be a regular file there once links
+// are resolved; a missing one must lie there by its own letters (its preparation will report it).
+bool staysInside(const QString& path, const QString& folder) {
+    if (folder.isEmpty()) return false;
+    if (QFileInfo::exists(path)) return isRegularFileInside(path, folder);
+    const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + QLatin1Char('/');
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath()).startsWith(root);
 }
 
 }  // namespace
@@ -178,20 +206,33 @@ RecordEntries encodeSlot(const DesignState& d) {
     return out;
 }
 
-Status decodeSnapshot(const RecordEntries& entries, DesignState& d) {
-    return decode(
-        entries, snapshotRecordKeys(), [](const RecordKey&, const QString& v) { return v; }, d);
+Status decodeSnapshot(const RecordEntries& entries, const QString& P, DesignState& d) {
+    QStringList unused;
+    const NameRule rule = [&P](const RecordKey& k, const QString& v) -> NameCheck {
+        if (!k.componentFile || v.isEmpty() || staysInside(v, P)) return {v, {}};
+        return {{},
+                QStringLiteral("撤销记录中的“%1”不是程序文件夹中的文件：%2").arg(QLatin1String(k.key), v)};
+    };
+    return decode(entries, snapshotRecordKeys(), rule, true, d, unused);
 }
 
-Status decodeSlot(const RecordEntries& entries, const QString& P, DesignState& d) {
-    // An empty accessory name means the kind had no component: it stays empty, not the bare folder.
-    return decode(
-        entries, slotRecordKeys(),
-        [&P](const RecordKey& k, const QString& v) {
-            return v.isEmpty() ? QString()
-                               : P + QLatin1Char('/') + QLatin1String(k.libraryFolder) + QLatin1Char('/') + v;
-        },
-        d);
+Status decodeSlot(const RecordEntries& entries, const QString& P, DesignState& d, QStringList& emptied) {
+    const NameRule rule = [&P](const RecordKey& k, const QString& v) -> NameCheck {
+        // An empty accessory name means the kind had no component: it stays empty, not the folder.
+        if (v.isEmpty()) return {};
+        const QString folder = P + QLatin1Char('/') + QLatin1String(k.libraryFolder);
+        const QString path = folder + QLatin1Char('/') + v;
+        if (isBareFileName(v) && isRegularFileInside(path, folder)) return {path, {}};
+        return {
+            {},
+            QStringLiteral("设计中的%1“%2”不在%1库中，这一层留空。").arg(kindInfo(k.kind).displayName(), v)};
+    };
+    return decode(entries, slotRecordKeys(), rule, false, d, emptied);
+}
+
+bool isBareFileName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
 
 bool parseInt16(const QString& text, int16_t& out) {

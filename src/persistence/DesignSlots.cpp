@@ -94,25 +94,32 @@ Status linshi_dckelm(StudioState& s, int slot) {
     next.yjzname = f.eyeLeft;
     next.yjyname = f.eyeRight;
     next.huziname = f.beard;
-    if (Status st = decodeSlot(entries, s.P, next); !st) return st;
+    // An accessory that is no longer in its library (or never was) leaves its layer empty.
+    QStringList emptied;
+    if (Status st = decodeSlot(entries, s.P, next, emptied); !st) return st;
     for (Kind k : gridKinds())
         if (Status st = checkComponent(gridFile(s, k, slot), kindInfo(k).sizing()); !st)
             return Status::damaged(QStringLiteral("设计位的文件已损坏，无法调出：%1").arg(st.message));
     for (Kind k : componentKinds()) {
-        const QString& accessory = next.*kindInfo(k).file;
+        QString& accessory = next.*kindInfo(k).file;
         if (kindInfo(k).keepsGrid() || accessory.isEmpty()) continue;
-        if (Status st = checkComponent(accessory, kindInfo(k).sizing()); !st)
-            return Status::damaged(QStringLiteral("设计中用到的饰品已不在饰品库中：%1").arg(st.message));
+        if (Status st = checkComponent(accessory, kindInfo(k).sizing()); !st) {
+            emptied << QStringLiteral("设计中的%1已损坏，这一层留空：%2")
+                           .arg(kindInfo(k).displayName(), st.message);
+            accessory.clear();
+        }
     }
     QImage photo, cutout, mask;
-    for (const Status& st :
-         {loadPicture(f.photo, photo), loadPicture(f.cutout, cutout), loadPicture(f.mask, mask)})
+    for (const Status& st : {loadPicture(f.photo, PicturePurpose::Canvas, photo),
+                             loadPicture(f.cutout, PicturePurpose::Canvas, cutout),
+                             loadPicture(f.mask, PicturePurpose::Canvas, mask)})
         if (!st) return Status::damaged(QStringLiteral("设计位的图片已损坏，无法调出：%1").arg(st.message));
     next.Picbeijing = next.PicMT0 = next.PicMT = photo;
     next.PicRGB = cutout;
     next.PicA = mask;
     s.doc.design = std::move(next);
     Problems problems;
+    if (!emptied.isEmpty()) problems.add(Status::partial(emptied.join(QLatin1Char('\n'))));
     problems.add(huaban_hecheng3(s));
     problems.add(huifu_baochun(s));
     return problems.status();

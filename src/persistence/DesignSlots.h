@@ -18,7 +18,9 @@ Status linshi_bckelm(StudioState& s, int slot);
 
 // Restores the design stored in slot 1 .. 8, recomposes with huaban_hecheng3 and records an undo
 // snapshot. Everything it needs is checked first: a slot never stored (NotFound), a record that
-// cannot be read or a missing or corrupt file (Damaged) leaves the current design as it was.
+// cannot be read or a missing or corrupt file of the slot's own (Damaged) leaves the current
+// design as it was. An accessory that is not a usable file of its library leaves only its layer
+// empty: the design is restored and the result (Partial) names the layer.
 Status linshi_dckelm(StudioState& s, int slot);
 
 // Shutdown work of the core: deletes the plain files directly inside P + "/temp/" (no links

@@ -18,7 +18,7 @@ Status readSnapshot(StudioState& s, int number) {
             return Status::notFound(QStringLiteral("找不到第 %1 步的撤销记录，无法恢复。").arg(number));
         return st.prefixed(QStringLiteral("第 %1 步的撤销记录无法读取：").arg(number));
     }
-    return decodeSnapshot(entries, s.doc.design);
+    return decodeSnapshot(entries, s.P, s.doc.design);
 }
 
 }  // namespace

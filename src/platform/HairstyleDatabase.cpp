@@ -1,14 +1,19 @@
 #include "platform/HairstyleDatabase.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 #include <cstdio>
+
+#include "platform/SafeFile.h"
 
 namespace ms {
 
@@ -37,7 +42,30 @@ QString createTableSql() {
 }
 
 // SQLite result codes (the low byte of the native code) that tell the user what is wrong.
-enum : int { kBusy = 5, kLocked = 6, kReadOnly = 8, kCorrupt = 11, kCantOpen = 14, kNotADatabase = 26 };
+enum : int {
+    kBusy = SQLITE_BUSY,
+    kLocked = SQLITE_LOCKED,
+    kReadOnly = SQLITE_READONLY,
+    kInterrupted = SQLITE_INTERRUPT,
+    kCorrupt = SQLITE_CORRUPT,
+    kCantOpen = SQLITE_CANTOPEN,
+    kNotADatabase = SQLITE_NOTADB
+};
+
+// Called by SQLite every few thousand steps of a statement: a non-zero answer stops it.
+}  // namespace
+
+struct StatementClock {
+    std::chrono::steady_clock::time_point start;
+    std::chrono::milliseconds limit;
+};
+
+namespace {
+
+int stopWhenLate(void* context) {
+    const auto* clock = static_cast<const StatementClock*>(context);
+    return std::chrono::steady_clock::now() - clock->start > clock->limit ? 1 : 0;
+}
 
 int primaryCode(const QSqlError& e) { return e.nativeErrorCode().toInt() & 0xFF; }
 
@@ -66,8 +94,12 @@ Status insertRecords(QSqlDatabase& db, const std::vector<HairstyleRecord>& recor
 
 QString columnName(SuitabilityField field) { return QString::fromUtf8(kColumns[static_cast<size_t>(field)]); }
 
-HairstyleDatabase::HairstyleDatabase(QString filePath, Access access)
-    : path_(std::move(filePath)), access_(access), connection_(connectionName(this)) {}
+HairstyleDatabase::HairstyleDatabase(QString filePath, Access access,
+                                     std::chrono::milliseconds statementLimit)
+    : path_(std::move(filePath)),
+      access_(access),
+      connection_(connectionName(this)),
+      clock_(std::make_unique<StatementClock>(StatementClock{{}, statementLimit})) {}
 
 HairstyleDatabase::~HairstyleDatabase() { close(); }
 
@@ -92,6 +124,10 @@ Status HairstyleDatabase::failure(const QString& action, const QSqlError& error)
         case kReadOnly:
             return Status::failure(StatusCode::WriteFailed,
                                    QStringLiteral("发型资料库 %1 是只读的，无法%2。").arg(file, action));
+        case kInterrupted:
+            return Status::damaged(
+                QStringLiteral("发型资料库 %1 的查询太久没有结束，已停止；资料库可能已损坏，无法%2。")
+                    .arg(file, action));
         case kCorrupt:
         case kNotADatabase:
             return Status::failure(
@@ -109,8 +145,8 @@ Status HairstyleDatabase::failure(const QString& action, const QSqlError& error)
 
 Status HairstyleDatabase::open() {
     close();
-    const QFileInfo info(path_);
-    if (!info.exists() || !info.isFile())
+    // A pipe or device under the name would make SQLite's own open wait: only regular files.
+    if (!isRegularFile(path_))
         return Status::failure(StatusCode::NotFound,
                                QStringLiteral("找不到发型资料库 %1，发型的适合条件无法显示。").arg(path_));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
@@ -128,23 +164,62 @@ Status HairstyleDatabase::open() {
             QSqlDatabase::removeDatabase(connection_);
             return failure(QStringLiteral("打开"), e);
         }
-        // Touches every column, so a damaged file or a foreign table shows here, not on first use.
-        QSqlQuery q(db);
-        const QString probe = QStringLiteral("SELECT %1, %2 FROM FX LIMIT 1")
-                                  .arg(quoted(QString::fromUtf8(kNameColumn)), fieldList());
-        if (!q.exec(probe)) {
-            const QSqlError e = q.lastError();
-            q = QSqlQuery();
-            db = QSqlDatabase();
-            close();
-            if (e.databaseText().contains(QStringLiteral("no such")))
-                return Status::failure(StatusCode::Damaged,
-                                       QStringLiteral("发型资料库 %1 中没有发型表 FX 或缺少栏目，无法读取。")
-                                           .arg(info.fileName()));
-            return failure(QStringLiteral("读取"), e);
-        }
+    }
+    Status st = secureConnection();
+    if (st) st = checkSchema();
+    if (!st) {
+        close();
+        return st;
     }
     open_ = true;
+    return Status::success();
+}
+
+Status HairstyleDatabase::secureConnection() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const QVariant handle = db.driver()->handle();
+    sqlite3* h = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                     ? *static_cast<sqlite3* const*>(handle.constData())
+                     : nullptr;
+    if (!h ||
+        sqlite3_db_config(h, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, static_cast<int*>(nullptr)) != SQLITE_OK ||
+        sqlite3_db_config(h, SQLITE_DBCONFIG_ENABLE_VIEW, 0, static_cast<int*>(nullptr)) != SQLITE_OK ||
+        sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, 1, static_cast<int*>(nullptr)) != SQLITE_OK)
+        return Status::unavailable(QStringLiteral("发型资料库 %1 无法安全打开，发型的适合条件无法显示。")
+                                       .arg(QFileInfo(path_).fileName()));
+    sqlite3_progress_handler(h, 1000, stopWhenLate, clock_.get());
+    return Status::success();
+}
+
+void HairstyleDatabase::startStatement() { clock_->start = std::chrono::steady_clock::now(); }
+
+// FX must be a real table (a view could compute anything) with every column the studio reads and
+// writes: SQLite takes an unknown double-quoted column name for a string, so a missing column
+// would otherwise read as "not ticked" and a save would change nothing.
+Status HairstyleDatabase::checkSchema() {
+    const QString file = QFileInfo(path_).fileName();
+    const Status foreign =
+        Status::damaged(QStringLiteral("发型资料库 %1 中没有发型表 FX 或缺少栏目，无法读取。").arg(file));
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    startStatement();
+    if (!q.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'FX' COLLATE NOCASE")))
+        return failure(QStringLiteral("读取"), q.lastError());
+    if (!q.next() || q.value(0).toString() != QLatin1String("table")) return foreign;
+    QStringList columns;
+    startStatement();
+    if (!q.exec(QStringLiteral("PRAGMA table_info(FX)")))
+        return failure(QStringLiteral("读取"), q.lastError());
+    while (q.next()) columns << q.value(1).toString().toLower();
+    columns.sort();
+    if (!columns.contains(QString::fromUtf8(kNameColumn))) return foreign;
+    for (const char* c : kColumns)
+        if (!columns.contains(QString::fromUtf8(c))) return foreign;
+    // Touches every column, so a damaged file shows here, not on first use.
+    startStatement();
+    const QString probe = QStringLiteral("SELECT %1, %2 FROM FX LIMIT 1")
+                              .arg(quoted(QString::fromUtf8(kNameColumn)), fieldList());
+    if (!q.exec(probe)) return failure(QStringLiteral("读取"), q.lastError());
     return Status::success();
 }
 
@@ -154,6 +229,7 @@ Status HairstyleDatabase::select(const QString& name, std::optional<HairstyleRec
     q.prepare(QStringLiteral("SELECT %1 FROM FX WHERE %2 = ?")
                   .arg(fieldList(), quoted(QString::fromUtf8(kNameColumn))));
     q.addBindValue(name);
+    startStatement();
     if (!q.exec()) return failure(QStringLiteral("查找发型记录"), q.lastError());
     if (!q.next()) {
         out.reset();
@@ -172,6 +248,7 @@ Status HairstyleDatabase::add(const QString& name) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.prepare(QStringLiteral("INSERT INTO FX (%1) VALUES (?)").arg(quoted(QString::fromUtf8(kNameColumn))));
     q.addBindValue(name);
+    startStatement();
     if (!q.exec()) return failure(QStringLiteral("添加发型记录"), q.lastError());
     return Status::success();
 }
@@ -185,6 +262,7 @@ Status HairstyleDatabase::save(const HairstyleRecord& record) {
                   .arg(sets.join(QStringLiteral(", ")), quoted(QString::fromUtf8(kNameColumn))));
     for (bool v : record.fields) q.addBindValue(v ? 1 : 0);
     q.addBindValue(record.name);
+    startStatement();
     if (!q.exec()) return failure(QStringLiteral("保存发型记录"), q.lastError());
     if (q.numRowsAffected() != 1)
         return Status::failure(StatusCode::NotFound,
@@ -211,11 +289,16 @@ Status createHairstyleDatabase(const QString& filePath, const std::vector<Hairst
         }
     }
     QSqlDatabase::removeDatabase(connection);
-    if (st &&
-        std::rename(QFile::encodeName(building).constData(), QFile::encodeName(filePath).constData()) != 0)
-        st = Status::failure(StatusCode::WriteFailed, QStringLiteral("无法替换 %1").arg(filePath));
+    if (st) {
+        // The finished file replaces the old one through the same checked replacement as every
+        // other file of the studio.
+        QFile built(building);
+        st = built.open(QIODevice::ReadOnly)
+                 ? replaceFile(filePath, built.readAll())
+                 : Status::writeFailed(QStringLiteral("无法读取 %1").arg(building));
+    }
+    QFile::remove(building);
     if (!st) {
-        QFile::remove(building);
         return Status::failure(StatusCode::WriteFailed,
                                QStringLiteral("无法建立发型资料库 %1：%2").arg(filePath, st.message));
     }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 #include <array>
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -9,6 +11,9 @@
 class QSqlError;
 
 namespace ms {
+
+// When the statement that runs began, and how long it may run.
+struct StatementClock;
 
 // The ten yes/no columns of a hairstyle record, in column order.
 enum class SuitabilityField {
@@ -44,13 +49,18 @@ class HairstyleDatabase {
   public:
     enum class Access { ReadWrite, ReadOnly };
 
-    explicit HairstyleDatabase(QString filePath, Access access = Access::ReadWrite);
+    static constexpr std::chrono::milliseconds kStatementLimit{200};
+
+    explicit HairstyleDatabase(QString filePath, Access access = Access::ReadWrite,
+                               std::chrono::milliseconds statementLimit = kStatementLimit);
     ~HairstyleDatabase();
     HairstyleDatabase(const HairstyleDatabase&) = delete;
     HairstyleDatabase& operator=(const HairstyleDatabase&) = delete;
 
-    // Opens the file and checks that table FX has the expected columns. A missing file is not
-    // created; a locked, damaged or foreign file is reported.
+    // Opens the file and checks that FX is a real table with every column the studio uses. A
+    // missing file is not created; a locked, damaged or foreign file is reported. The file comes
+    // from outside the studio, so the connection runs defensively: triggers and views are off,
+    // and a statement that runs longer than kStatementLimit is stopped and reported.
     Status open();
     bool isOpen() const { return open_; }
     void close();
@@ -66,11 +76,16 @@ class HairstyleDatabase {
 
   private:
     Status failure(const QString& action, const QSqlError& error) const;
+    Status secureConnection();
+    Status checkSchema();
+    // Starts the clock of the statement about to run.
+    void startStatement();
 
     QString path_;
     Access access_;
     QString connection_;
     bool open_ = false;
+    std::unique_ptr<StatementClock> clock_;  // read by SQLite's progress handler
 };
 
 // Creates the database file anew with table FX holding `records` (names must differ). The file is

@@ -1,13 +1,35 @@
 #pragma once
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include "base/Status.h"
 
 namespace ms {
 
-// Loads a bitmap or JPEG picture. A missing or broken file leaves `out` as it was.
-Status loadPicture(const QString& path, QImage& out);
+// What a picture is read for. Each purpose caps the size a file may claim before anything is
+// decoded, and some are read at the size they are shown, so that no picture file can make the
+// studio hold more than its purpose needs.
+enum class PicturePurpose {
+    Canvas,       // the sample portrait and a slot's photo and cut-out pictures: 380 x 480
+    SlotPreview,  // a slot's canvas picture, read at the size of its preview (103 x 130)
+    Card,         // a hairstyle's information picture (150 x 200)
+    Artwork,      // the windows' own pictures
+};
+
+struct PictureLimit {
+    int maxWidth, maxHeight;  // the largest picture the file may claim
+    QSize readSize;           // read at this size; empty: at its own size
+};
+const PictureLimit& pictureLimit(PicturePurpose purpose);
+
+// Loads a bitmap, JPEG or PNG picture as RGB32. A missing file (NotFound), one that is not a
+// regular file, claims more than its purpose allows, is cut short or does not decode (Damaged)
+// leaves `out` as it was.
+Status loadPicture(const QString& path, PicturePurpose purpose, QImage& out);
+
+// The same for the bytes of a picture file; `name` is the file name the messages show.
+Status decodePicture(const QByteArray& bytes, PicturePurpose purpose, const QString& name, QImage& out);
 
 // Saves a picture as a 24-bit bitmap, replacing the file atomically.
 Status savePictureBmp(const QString& path, const QImage& picture);

@@ -5,9 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
+
+#include "platform/SafeFile.h"
 
 namespace ms {
 namespace {
@@ -201,46 +202,21 @@ void setValue(Document& doc, QByteArrayView section, QByteArrayView key, QByteAr
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// Record files hold a few kilobytes; anything near this is not one of ours.
+constexpr qint64 kMaxRecordBytes = 4 * 1024 * 1024;
+
 // Loads path into doc. A missing file is an empty document; anything that exists but cannot be read is
 // an error, so that a write never replaces a file whose content it could not see.
 Status load(const QString& path, Document& doc) {
-    const QFileInfo info(path);
-    if (!info.exists()) return Status::success();
-    if (!info.isFile()) {
-        return Status::damaged(QStringLiteral("记录文件路径不是普通文件：%1").arg(shown(path)));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return Status::damaged(
-            QStringLiteral("无法读取记录文件：%1（%2）").arg(shown(path), file.errorString()));
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return Status::damaged(
-            QStringLiteral("无法读取记录文件：%1（%2）").arg(shown(path), file.errorString()));
-    }
+    QByteArray data;
+    const Status st = readRegularFile(path, kMaxRecordBytes, data);
+    if (st.code == StatusCode::NotFound) return Status::success();
+    if (!st) return st.prefixed(QStringLiteral("无法读取记录文件 %1：").arg(shown(path)));
     doc = parse(data);
     return Status::success();
 }
 
-Status save(const QString& path, const Document& doc) {
-    const QByteArray data = serialise(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Status::writeFailed(
-            QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), file.errorString()));
-    }
-    if (file.write(data) != data.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Status::writeFailed(QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), reason));
-    }
-    if (!file.commit()) {
-        return Status::writeFailed(
-            QStringLiteral("无法写入记录文件：%1（%2）").arg(shown(path), file.errorString()));
-    }
-    return Status::success();
-}
+Status save(const QString& path, const Document& doc) { return replaceFile(path, serialise(doc)); }
 
 bool hasOuterBlank(const QString& s) {
     return !s.isEmpty() && (isBlank(s.front().toLatin1()) || isBlank(s.back().toLatin1()));

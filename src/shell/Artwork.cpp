@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/PictureFile.h"
+
 namespace ms {
 
 QFont captionFont(int pixelSize, bool bold) {
@@ -14,8 +16,11 @@ QFont captionFont(int pixelSize, bool bold) {
 
 QPixmap artPicture(const QString& programFolder, const QString& rel, QSize size, const QString& caption,
                    const PlainLook& look) {
-    const QImage stored(programFolder + QLatin1Char('/') + rel);
-    if (!stored.isNull() && stored.size() == size) return QPixmap::fromImage(stored);
+    // A missing or unreadable picture gets the plain look drawn here.
+    QImage stored;
+    if (loadPicture(programFolder + QLatin1Char('/') + rel, PicturePurpose::Artwork, stored) &&
+        stored.size() == size)
+        return QPixmap::fromImage(stored);
     QPixmap plain(size);
     plain.fill(Qt::transparent);
     QPainter p(&plain);

@@ -1,5 +1,6 @@
 #include "shell/Frmzjm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -41,10 +42,6 @@ Frmzjm::Frmzjm(StudioState& studio, const QString& programFolder, QWidget* paren
     setMouseTracking(true);
     const Status loaded = initialiseStudio(studio_, programFolder);
     c_ = std::make_unique<FrmzjmControls>(this, studio_, programFolder);
-    message_ =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("提示"), QString(), QMessageBox::Ok, this);
-    message_->setObjectName(QStringLiteral("message"));
-    message_->setWindowModality(Qt::NonModal);
     connectToolStrip();
     connectButtons();
     connectPanel();
@@ -148,8 +145,11 @@ void Frmzjm::connectLibraries() {
                        std::vector<QCheckBox*>(c_->Check3.begin(), c_->Check3.end()),
                        std::vector<QCheckBox*>(c_->Check4.begin(), c_->Check4.end())}) {
         for (int i = 0; i < int(boxes.size()); ++i)
-            connect(boxes[i], &QCheckBox::clicked, this,
-                    [this, group, i](bool on) { lib_->suitabilityBoxClicked(group, i, on); });
+            connect(boxes[i], &QCheckBox::clicked, this, [this, group, i](bool on) {
+                // A save that failed is reported and the box shows the record as it is.
+                lib_->suitabilityBoxClicked(group, i, on);
+                showRecord(lib_->suitability().isBound(), lib_->suitability().record());
+            });
         ++group;
     }
 }
@@ -158,11 +158,15 @@ void Frmzjm::onLibraryApplied(const LibraryApplied& result) {
     refreshViews();
     if (result.libraryKind != LibraryKind::Hairstyles) return;
     c_->showInfoPicture(result.infoPicture);
+    showRecord(result.recordBound, result.record);
+}
+
+void Frmzjm::showRecord(bool bound, const HairstyleRecord& record) {
     std::array<bool, 11> states{};
     int k = 0;
     for (const SuitabilityBox& box : suitabilityBoxes())
-        states[k++] = result.recordBound && box.field && result.record[*box.field];
-    c_->showSuitability(result.recordBound, states);
+        states[k++] = bound && box.field && record[*box.field];
+    c_->showSuitability(bound, states);
 }
 
 void Frmzjm::connectButtons() {
@@ -348,7 +352,24 @@ void Frmzjm::report(const Status& st) {
     if (!st) showMessage(st.message);
 }
 
-void Frmzjm::showMessage(const QString& message) {
+void Frmzjm::showMessage(const QString& message, QWidget* over) {
+    // Over the window the message concerns, else over the studio window the user is in, so that
+    // it never sits under a library window.
+    QWidget* parent = over ? over : this;
+    if (!over)
+        for (QWidget* w = QApplication::activeWindow(); w; w = w->parentWidget())
+            if (w == this) {
+                parent = QApplication::activeWindow();
+                break;
+            }
+    if (!message_) {
+        message_ =
+            new QMessageBox(QMessageBox::Warning, QStringLiteral("提示"), QString(), QMessageBox::Ok, parent);
+        message_->setObjectName(QStringLiteral("message"));
+        message_->setWindowModality(Qt::NonModal);
+    } else if (message_->parentWidget() != parent) {
+        message_->setParent(parent, message_->windowFlags());
+    }
     message_->setText(message);
     message_->show();
     message_->raise();

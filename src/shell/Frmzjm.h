@@ -16,6 +16,7 @@ namespace ms {
 class FrmzjmControls;
 class LibraryWindows;
 struct LibraryApplied;
+struct HairstyleRecord;
 class TrayIcon;
 class frmguanbi;
 class frmkaishi;
@@ -50,6 +51,7 @@ class Frmzjm : public QWidget {
     void connectLibraries();
     void openLibraryFor(ToolEntry e);
     void onLibraryApplied(const LibraryApplied& result);
+    void showRecord(bool bound, const HairstyleRecord& record);
     void onAutoDesignTick();
     void onExitReleased();
     bool confirmExit();
@@ -57,7 +59,7 @@ class Frmzjm : public QWidget {
     void minimiseToTray();
     void restoreFromTray();
     void report(const Status& st);
-    void showMessage(const QString& message);
+    void showMessage(const QString& message, QWidget* over = nullptr);
 
     StudioState& studio_;
     Workspace ws_{studio_};
@@ -66,7 +68,7 @@ class Frmzjm : public QWidget {
     TrayIcon* tray_ = nullptr;
     LibraryWindows* lib_ = nullptr;
     std::vector<QPointer<QWidget>> parked_;  // tool windows hidden while the studio sits in the tray
-    QMessageBox* message_ = nullptr;
+    QPointer<QMessageBox> message_;          // created on first use; goes with the window it was shown over
     bool started_ = false;
     bool shuttingDown_ = false;
 };

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/PictureFile.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
 #include "shell/HotLabel.h"
@@ -44,8 +45,11 @@ const QColor kRed(200, 0, 0);
 }  // namespace
 
 FrmzjmControls::FrmzjmControls(QWidget* window, StudioState& s, const QString& P) {
-    background.load(P + QLatin1Char('/') + QLatin1String(zjm::kBackground));
-    if (background.size() != zjm::kWindowSize) background = QImage();
+    // Without its picture the window is painted plain.
+    if (!loadPicture(P + QLatin1Char('/') + QLatin1String(zjm::kBackground), PicturePurpose::Artwork,
+                     background) ||
+        background.size() != zjm::kWindowSize)
+        background = QImage();
     buildWorkArea(window, s);
     buildToolStrip(window, P);
     buildButtons(window, P);

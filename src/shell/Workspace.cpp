@@ -44,7 +44,7 @@ Status Workspace::loadSlotPictures() {
         const QString rel = QStringLiteral("kelm/kelmx%1.bmp").arg(i);
         QImage& picture = shell_.slotPictures[i - 1];
         picture = QImage();
-        if (!loadPicture(s_.path(rel), picture)) missing << rel;
+        if (!loadPicture(s_.path(rel), PicturePurpose::SlotPreview, picture)) missing << rel;
     }
     if (missing.isEmpty()) return Status::success();
     return Status::notFound(QStringLiteral("找不到设计位图片：%1。这些设计位暂时显示为空。")

@@ -333,3 +333,22 @@ TEST(OutputStep, MagnifiedViewOnlyWhileVisible) {
     EXPECT_EQ(shown, copy);
     EXPECT_NE(o.s.session.views.Pichuaban, copy);
 }
+
+// Every library has a "000.tta": a broken one names its library, not just the file name all eight
+// share.
+TEST(Preparation, ABrokenLibraryFileNamesItsLibrary) {
+    OrderedStudio o;
+    const QString brows = o.folder.component("meimao/000.tta", 180, 40, 0x80FF0000u);
+    QFile::resize(brows, 100);
+    o.s.doc.design.meimaoxingname = brows;
+    const Status st = huaban_hecheng2(o.s);
+    EXPECT_EQ(st.code, StatusCode::Damaged);
+    EXPECT_TRUE(st.message.contains("眉型库")) << st.message.toStdString();
+    EXPECT_TRUE(st.message.contains("000.tta")) << st.message.toStdString();
+    // A slot's own file is not in a library and is not said to be.
+    const QString slotFile = o.folder.component("kelm/meimaokelm2.tta", 180, 40, 0x80FF0000u);
+    QFile::resize(slotFile, 100);
+    o.s.doc.design.meimaoxingname = slotFile;
+    const Status slot = huaban_hecheng2(o.s);
+    EXPECT_FALSE(slot.message.contains("库")) << slot.message.toStdString();
+}

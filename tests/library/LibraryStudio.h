@@ -39,11 +39,6 @@ inline QStringList fileNames(const QStringList& paths) {
     return out;
 }
 
-inline QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Rows of table FX with this name, read through a connection of the test's own.
 inline int recordsNamed(const QString& dbPath, const QString& name) {
     int n = -1;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -8,6 +9,7 @@
 #include "library/LibraryBrowser.h"
 #include "library/SuitabilityLink.h"
 #include "platform/HairstyleDatabase.h"
+#include "support/ChildProcess.h"
 
 using namespace ms;
 using F = SuitabilityField;
@@ -200,4 +202,111 @@ TEST(HairstyleDatabase, ForeignFileAndUnopenedUse) {
     HairstyleDatabase blocked(st.folder.file("blocked/dova.mdb"));
     EXPECT_FALSE(blocked.open());
     EXPECT_FALSE(createHairstyleDatabase(st.folder.file("blocked/dova.mdb"), {}));
+}
+
+namespace {
+
+// Runs SQL on the database file through a connection of the test's own.
+void execute(const QString& path, const QStringList& statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "hostile");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString& sql : statements) ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
+    }
+    QSqlDatabase::removeDatabase("hostile");
+}
+
+QString columnsSql() {
+    QStringList cols{"\"名字\" TEXT"};
+    for (int i = 0; i < kSuitabilityFieldCount; ++i)
+        cols << QString("\"%1\" INTEGER DEFAULT 0").arg(columnName(static_cast<F>(i)));
+    return cols.join(", ");
+}
+
+}  // namespace
+
+// Files that would hang the studio or fail it quietly: a view computing without end, a trigger
+// inserting without end, a table without the studio's columns. Each is reported promptly and left
+// unbound; the applied hairstyle stays and the file does not grow.
+TEST(HairstyleDatabase, HostileFilesAreReportedWithoutHangingOrGrowing) {
+    struct Case {
+        const char* what;
+        QStringList sql;
+    };
+    QStringList values{"x"};
+    for (int i = 0; i < kSuitabilityFieldCount; ++i) values << "0";
+    const std::vector<Case> cases = {
+        {"endless view (refused)",
+         {QString("CREATE VIEW FX AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                  "SELECT x AS \"名字\", %1 FROM c")
+              .arg([] {
+                  QStringList cols;
+                  for (int i = 0; i < kSuitabilityFieldCount; ++i)
+                      cols << QString("0 AS \"%1\"").arg(columnName(static_cast<F>(i)));
+                  return cols.join(", ");
+              }())}},
+        {"endless trigger (opens, trigger off)",
+         {"CREATE TABLE FX (" + columnsSql() + ")", "CREATE TABLE junk (b BLOB)",
+          "CREATE TRIGGER grow AFTER INSERT ON FX BEGIN INSERT INTO junk WITH RECURSIVE c(x) AS "
+          "(SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT randomblob(1000) FROM c; END"}},
+        {"missing columns (refused)", {"CREATE TABLE FX (\"名字\" TEXT, \"圆脸\" INTEGER)"}},
+        {"slow view beside (opens)",
+         {"CREATE TABLE FX (" + columnsSql() + ")",
+          "CREATE TABLE pad AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c LIMIT 200000) "
+          "SELECT x FROM c",
+          "CREATE VIEW slow AS SELECT count(*) FROM pad a, pad b"}},
+    };
+    for (const Case& c : cases) {
+        test::LibraryStudio st;
+        execute(st.dbPath(), c.sql);
+        st.components("faxing", {"dz1.tta"}, 380, 480);
+        const qint64 sizeBefore = QFileInfo(st.dbPath()).size();
+        const test::ChildEnd end = test::runInChild(
+            [&] {
+                SuitabilityLink link(st.dbPath());
+                LibraryBrowser hair(st.s, LibraryKind::Hairstyles, &link);
+                hair.open();
+                const LibraryApplied applied = hair.apply(0);
+                return applied.done && st.s.doc.design.faxingname.endsWith("dz1.tta");
+            },
+            20, 64 * 1024 * 1024);  // should a trigger run after all, it cannot fill the disk
+        EXPECT_EQ(end, test::ChildEnd::Passed) << c.what;
+        EXPECT_LE(QFileInfo(st.dbPath()).size(), sizeBefore + 64 * 1024) << c.what;
+        HairstyleDatabase db(st.dbPath());
+        const Status opened = db.open();
+        if (QString(c.what).contains("opens")) {
+            // The table is sound: triggers do not fire and the view beside it is never asked.
+            EXPECT_TRUE(opened) << c.what << ": " << opened.message.toStdString();
+            continue;
+        }
+        EXPECT_FALSE(opened) << c.what;
+        EXPECT_TRUE(opened.message.contains("FX") || opened.message.contains("已损坏"))
+            << opened.message.toStdString();
+        SuitabilityLink link(st.dbPath());
+        EXPECT_FALSE(link.bind("dz1.tta")) << c.what;
+        EXPECT_FALSE(link.isBound()) << c.what;
+    }
+}
+
+// A statement that runs too long is stopped and reported instead of freezing the studio (here
+// with a limit of 1 ms, so that a look-up without an index certainly runs over it).
+TEST(HairstyleDatabase, LongStatementsAreStopped) {
+    test::LibraryStudio st;
+    execute(st.dbPath(),
+            {"CREATE TABLE FX (" + columnsSql() + ")",
+             "INSERT INTO FX (\"名字\") WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+             "LIMIT 300000) SELECT 'n' || x FROM c"});
+    HairstyleDatabase db(st.dbPath(), HairstyleDatabase::Access::ReadWrite, std::chrono::milliseconds(1));
+    ASSERT_TRUE(db.open());
+    std::optional<HairstyleRecord> found;
+    const Status looked = db.select("missing", found);
+    EXPECT_EQ(looked.code, StatusCode::Damaged);
+    EXPECT_TRUE(looked.message.contains("太久")) << looked.message.toStdString();
+    // With the studio's own limit the same look-up answers.
+    HairstyleDatabase patient(st.dbPath());
+    ASSERT_TRUE(patient.open());
+    EXPECT_TRUE(patient.select("n299999", found));
+    EXPECT_TRUE(found.has_value());
 }

@@ -127,6 +127,10 @@ TEST(Browser, UnreadableThumbnailIsBlankAndDisabledAndCannotBeApplied) {
     EXPECT_TRUE(b.thumbnailEnabled(0));
     EXPECT_FALSE(b.thumbnailEnabled(1));
     EXPECT_TRUE(b.thumbnail(1).isNull());
+    // The broken one says why; the good ones and the empty places say nothing.
+    EXPECT_TRUE(b.thumbnailProblem(1).contains("k2.tta")) << b.thumbnailProblem(1).toStdString();
+    EXPECT_TRUE(b.thumbnailProblem(0).isEmpty());
+    EXPECT_TRUE(b.thumbnailProblem(3).isEmpty());
     EXPECT_TRUE(b.thumbnailEnabled(2));
     EXPECT_FALSE(b.thumbnailEnabled(3));
     EXPECT_TRUE(b.stripAreaShown());

@@ -147,3 +147,18 @@ TEST(FrmTKWindow, TabsThumbnailClicksAndDoubleClickClose) {
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(w.windows.componentWindow(), nullptr);
 }
+
+// A component in the listing that cannot be drawn says why under the pointer.
+TEST(FrmTKWindow, ABrokenThumbnailExplainsItselfInItsTooltip) {
+    WindowStudio w;
+    w.components("zuixing", {"k1.tta", "k2.tta"}, 100, 50);
+    QFile::resize(w.folder.file("zuixing/k2.tta"), 30);
+    w.windows.openLips();
+    FrmTK* win = w.windows.componentWindow();
+    ASSERT_NE(win, nullptr);
+    ThumbnailButton* good = child<ThumbnailButton>(win, "ImgTK0");
+    ThumbnailButton* broken = child<ThumbnailButton>(win, "ImgTK1");
+    EXPECT_TRUE(good->toolTip().isEmpty());
+    EXPECT_FALSE(broken->isEnabled());
+    EXPECT_TRUE(broken->toolTip().contains("k2.tta")) << broken->toolTip().toStdString();
+}

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
+#include <random>
 
 #include "compositor/Composition.h"
+#include "persistence/DesignRecord.h"
 #include "persistence/History.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
+#include "support/ChildProcess.h"
 #include "support/Fixtures.h"
+#include "support/TestSeed.h"
 
 using namespace ms;
 
@@ -133,4 +140,69 @@ TEST(History, SnapshotThatCannotBeWrittenIsReported) {
     EXPECT_EQ(h.s.session.history.position, 1);
     EXPECT_EQ(h.s.session.history.recorded, 1u);
     EXPECT_EQ(h.s.session.history.top, 1);
+}
+
+// A snapshot on a full disk: the write is reported, the history does not move, nothing is left
+// half-written, and the snapshots already written stay whole.
+TEST(History, ASnapshotThatHitsAFullDiskIsReportedAndTheHistoryStays) {
+    HistoryStudio h;
+    h.applyHat(1);
+    const QByteArray first = test::bytesOf(snapshotPath(h.s, 1));
+    ASSERT_GT(first.size(), 500);
+    const test::ChildEnd end = test::runInChild(
+        [&] {
+            const Status st = huifu_baochun(h.s);
+            return st.code == StatusCode::WriteFailed && h.s.session.history.position == 1 &&
+                   h.s.session.history.top == 1;
+        },
+        30, 500);
+    EXPECT_EQ(end, test::ChildEnd::Passed);
+    EXPECT_FALSE(QFile::exists(snapshotPath(h.s, 2)));
+    EXPECT_EQ(test::bytesOf(snapshotPath(h.s, 1)), first);
+    EXPECT_EQ(QDir(h.folder.file("temp")).entryList(QDir::Files), QStringList{"huifu1.ini"});
+}
+
+// A child records snapshots until it is killed at a random moment, with and without a full disk:
+// every snapshot file left is a whole record.
+TEST(History, KilledRecordingLeavesOnlyWholeSnapshots) {
+    HistoryStudio h;
+    h.applyHat(1);
+    std::mt19937 rng = test::seededRng(7);
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{500}}) {
+        for (int round = 0; round < 8; ++round) {
+            const pid_t child = test::startRepeating([&] { (void)huifu_baochun(h.s); }, limit);
+            ASSERT_GE(child, 0);
+            test::killAfter(child, 2000 + rng() % 20000);
+            for (const QString& name : QDir(h.folder.file("temp")).entryList({"huifu*.ini"}, QDir::Files)) {
+                const int n = name.mid(5, name.size() - 9).toInt();
+                DesignState d;
+                ProfileFile::Entries e;
+                ASSERT_TRUE(ProfileFile::loadSection(snapshotPath(h.s, n), QString("kelm%1").arg(n), e))
+                    << name.toStdString() << " limit " << limit;
+                ASSERT_TRUE(decodeSnapshot(e, h.s.P, d)) << name.toStdString();
+            }
+            if (limit) {
+                EXPECT_FALSE(QFile::exists(snapshotPath(h.s, 2)));  // nothing could be recorded
+            }
+        }
+        for (const QString& name : QDir(h.folder.file("temp")).entryList({"huifu*.ini"}, QDir::Files))
+            if (name != "huifu1.ini") QFile::remove(h.folder.file("temp/" + name));
+    }
+}
+
+// Snapshots are ours, but the temporary folder is not safe from others: a name that leads out of
+// the program folder is refused, and the design stays.
+TEST(History, SnapshotNamesOutsideTheProgramFolderAreRefused) {
+    HistoryStudio h;
+    h.applyHat(1);
+    h.applyHat(2);
+    const QString hat = h.s.doc.design.maoziname;
+    for (const QString& name : {QString("/etc/passwd"), h.folder.file("maozi/../../outside.tta")}) {
+        ASSERT_TRUE(ProfileFile::writeString(snapshotPath(h.s, 1), "kelm1", "maoziname", name));
+        const HistoryStep step = undo(h.s);
+        EXPECT_EQ(step.move, HistoryMove::Unchanged) << name.toStdString();
+        EXPECT_EQ(step.status.code, StatusCode::Damaged) << name.toStdString();
+        EXPECT_EQ(h.s.doc.design.maoziname, hat);
+        EXPECT_EQ(h.s.session.history.position, 2);
+    }
 }

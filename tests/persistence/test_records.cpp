@@ -77,9 +77,10 @@ TEST(DesignRecord, ValuesAreCutToTheirReadLimitsBeforeConversion) {
     set("faxingWidth", "-1234");
     set("faxingleft", "12345");
     set("mmtopz", "12");
-    const QString longPath = "/" + QString("深").repeated(60) + "/faxing/dz001.tta";  // far over 99 bytes
+    const QString folder = "/" + QString("深").repeated(60);  // a program folder far over 99 bytes
+    const QString longPath = folder + "/faxing/dz001.tta";
     set("faxingname", longPath);
-    ASSERT_TRUE(decodeSnapshot(e, d));
+    ASSERT_TRUE(decodeSnapshot(e, folder, d));
     EXPECT_EQ(d.geometry.faxingWidth, -123);
     EXPECT_EQ(d.geometry.faxingleft, 1234);
     EXPECT_EQ(d.geometry.mmtopz, 12);
@@ -96,13 +97,13 @@ TEST(DesignRecord, BadValuesFailTheWholeRecordAndChangeNothing) {
         RecordEntries e = encodeSnapshot(DesignState{});
         for (auto& [k, v] : e)
             if (k == key) v = value;
-        EXPECT_FALSE(decodeSnapshot(e, d)) << key << "=" << value.toStdString();
+        EXPECT_FALSE(decodeSnapshot(e, "/studio", d)) << key << "=" << value.toStdString();
         EXPECT_EQ(d.faxingname, original.faxingname);
         EXPECT_EQ(d.geometry, original.geometry);
     }
     RecordEntries missing = encodeSnapshot(DesignState{});
     missing.removeAt(10);
-    EXPECT_FALSE(decodeSnapshot(missing, d));
+    EXPECT_FALSE(decodeSnapshot(missing, "/studio", d));
     EXPECT_EQ(d.geometry, original.geometry);
 }
 

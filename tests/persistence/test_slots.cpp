@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,17 +16,15 @@
 #include "platform/ComponentFile.h"
 #include "platform/PictureFile.h"
 #include "platform/ProfileFile.h"
+#include "support/ChildProcess.h"
 #include "support/Fixtures.h"
 #include "support/TestSeed.h"
 
 using namespace ms;
 
-namespace {
+using test::bytesOf;
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+namespace {
 
 QImage noise(unsigned seed) {
     std::mt19937 rng(seed);
@@ -151,6 +151,40 @@ TEST(Slots, AccessoryThatNoLongerExistsIsStoredEmptyAndRestoredAsNone) {
     EXPECT_TRUE(a.s.doc.surfaces.of(Kind::yanjing).isEmpty());
 }
 
+// Accessory names come from a file anyone may edit. Whatever they say, nothing outside the library
+// folder is opened, no open waits, the rest of the design comes back and the message names the layer.
+TEST(Slots, HostileAccessoryNamesLeaveOnlyTheirLayerEmpty) {
+    SlotStudio a;
+    ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.doc.design.PicMT));
+    ASSERT_TRUE(linshi_bckelm(a.s, a.kSlot));
+    QDir(a.folder.path()).mkpath("outside");
+    QDir(a.folder.path()).mkpath("maozi/sub");
+    a.folder.component("outside/evil.tta", 380, 250, 0xFF00FF00u);
+    a.folder.component("maozi/sub/inner.tta", 380, 250, 0xFF00FF00u);
+    ASSERT_EQ(mkfifo(QFile::encodeName(a.folder.file("maozi/pipe.tta")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(a.folder.file("outside/evil.tta"), a.folder.file("maozi/link.tta")));
+    const QString stored = ProfileFile::readString(designStateFile(a.s), "kelm4", "xianglianname", 0);
+    for (const QString& name :
+         {QString("../../outside/evil.tta"), QString("../outside/evil.tta"),
+          a.folder.file("outside/evil.tta"), QString("/etc/passwd"), QString("sub/inner.tta"), QString(".."),
+          QString("sub"), QString("pipe.tta"), QString("link.tta"), QString("gone.tta")}) {
+        ASSERT_TRUE(ProfileFile::writeString(designStateFile(a.s), "kelm4", "maoziname", name));
+        EXPECT_TRUE(CHUSHI_MOBAN(a.s));
+        Status st;
+        const test::ChildEnd end =
+            test::runInChild([&] { return linshi_dckelm(a.s, a.kSlot).code == StatusCode::Partial; }, 20);
+        ASSERT_EQ(end, test::ChildEnd::Passed) << name.toStdString();  // not hung on the pipe, not refused
+        st = linshi_dckelm(a.s, a.kSlot);
+        EXPECT_EQ(st.code, StatusCode::Partial) << name.toStdString();
+        EXPECT_TRUE(st.message.contains("帽子")) << st.message.toStdString();
+        EXPECT_EQ(a.s.doc.design.maoziname, QString()) << name.toStdString();
+        EXPECT_TRUE(a.s.doc.surfaces.of(Kind::maozi).isEmpty());
+        // Everything else came back.
+        EXPECT_EQ(QFileInfo(a.s.doc.design.xianglianname).fileName(), stored);
+        EXPECT_EQ(a.s.doc.design.zuixingnd, -35);
+    }
+}
+
 TEST(Slots, RestoreChecksEverythingFirstAndLeavesTheDesignAlone) {
     SlotStudio a;
     ASSERT_TRUE(savePictureBmp(a.folder.file("kelm/kelm4.bmp"), a.s.doc.design.PicMT));
@@ -265,7 +299,8 @@ TEST(Shutdown, EmptiesOnlyThePlainFilesOfTheTemporaryFolder) {
 }
 
 // A child process rewrites one record between two versions until it is killed at a random moment;
-// what is left on disk must always be one whole version.
+// what is left on disk must always be one whole version. Under a file-size limit below the record's
+// size every write fails, as on a full disk, and the old version must stay.
 TEST(Records, KilledWriterNeverLeavesABrokenRecord) {
     test::ProgramFolder folder;
     const QString path = folder.file("ziyuan/pelvan.ini");
@@ -278,20 +313,25 @@ TEST(Records, KilledWriterNeverLeavesABrokenRecord) {
     const RecordEntries va = encodeSnapshot(a), vb = encodeSnapshot(b);
     ASSERT_TRUE(ProfileFile::writeSection(path, "kelm1", va));
     std::mt19937 rng = test::seededRng(4);
-    for (int round = 0; round < 12; ++round) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = 0;; ++i) (void)ProfileFile::writeSection(path, "kelm1", i % 2 ? va : vb);
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{300}}) {
+        for (int round = 0; round < 12; ++round) {
+            int i = 0;
+            const pid_t child = test::startRepeating(
+                [&] { (void)ProfileFile::writeSection(path, "kelm1", i++ % 2 ? va : vb); }, limit);
+            ASSERT_GE(child, 0);
+            test::killAfter(child, 2000 + rng() % 30000);
+            const auto got = ProfileFile::readSection(path, "kelm1");
+            ASSERT_TRUE(got.has_value()) << "limit " << limit << " round " << round;
+            if (limit) {
+                ASSERT_TRUE(*got == va) << "round " << round;  // no write could succeed
+            } else {
+                ASSERT_TRUE(*got == va || *got == vb) << "round " << round;
+            }
+            DesignState d;
+            ASSERT_TRUE(decodeSnapshot(*got, s.P, d));
         }
-        usleep(2000 + rng() % 30000);
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        const auto got = ProfileFile::readSection(path, "kelm1");
-        ASSERT_TRUE(got.has_value()) << "round " << round;
-        ASSERT_TRUE(*got == va || *got == vb) << "round " << round;
-        DesignState d;
-        ASSERT_TRUE(decodeSnapshot(*got, d));
+        if (!limit) {
+            ASSERT_TRUE(ProfileFile::writeSection(path, "kelm1", va));  // the full-disk rounds start from va
+        }
     }
 }

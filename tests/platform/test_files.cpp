@@ -58,13 +58,13 @@ TEST(PictureFile, BitmapRoundTripAndBadFiles) {
         for (int x = 0; x < 38; ++x) pic.setPixel(x, y, qRgb(x * 6, y * 5, (x + y) & 0xFF));
     ASSERT_TRUE(savePictureBmp(dir.filePath("p.bmp"), pic));
     QImage back;
-    ASSERT_TRUE(loadPicture(dir.filePath("p.bmp"), back));
+    ASSERT_TRUE(loadPicture(dir.filePath("p.bmp"), PicturePurpose::Canvas, back));
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), pic);
 
     QImage keep = pic;
-    EXPECT_FALSE(loadPicture(dir.filePath("missing.bmp"), keep));
+    EXPECT_FALSE(loadPicture(dir.filePath("missing.bmp"), PicturePurpose::Canvas, keep));
     touch(dir.filePath("broken.bmp"), QByteArray("BM\x10\x00garbage", 11));
-    const Status st = loadPicture(dir.filePath("broken.bmp"), keep);
+    const Status st = loadPicture(dir.filePath("broken.bmp"), PicturePurpose::Canvas, keep);
     EXPECT_FALSE(st);
     EXPECT_FALSE(st.message.isEmpty());
     EXPECT_EQ(keep, pic);
@@ -72,6 +72,6 @@ TEST(PictureFile, BitmapRoundTripAndBadFiles) {
     // An unwritable target keeps the old file as it was.
     EXPECT_FALSE(savePictureBmp(dir.filePath("nofolder/p.bmp"), pic));
     EXPECT_FALSE(savePictureBmp(dir.filePath("p.bmp"), QImage()));
-    ASSERT_TRUE(loadPicture(dir.filePath("p.bmp"), back));
+    ASSERT_TRUE(loadPicture(dir.filePath("p.bmp"), PicturePurpose::Canvas, back));
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), pic);
 }

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QSlider>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -369,4 +371,48 @@ TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) 
     ASSERT_TRUE(db.select("dz001.tta", saved));
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE((*saved)[SuitabilityField::HairSoft]);
+}
+
+// A save of a suitability box that fails is reported and the box shows the record as it is; a
+// problem of the hairstyle library is shown over the library window, not under it.
+TEST(MainWindow, DatabaseProblemsAreReportedOverTheLibraryWindow) {
+    MainWindow m;
+    HairstyleRecord record;
+    record.name = "dz001.tta";
+    ASSERT_TRUE(createHairstyleDatabase(m.folder.file("dova.mdb"), {record}));
+    m.pointAt("wuguan_0");
+    m.click("ImgFx");
+    auto* library = m.w->findChild<QWidget*>("FrmTK1");
+    ASSERT_NE(library, nullptr);
+    QTest::mouseClick(library->findChild<QWidget*>("ImgTK0"), Qt::LeftButton, {}, QPoint(50, 50));
+    auto* box = m.get<QCheckBox>("Check3_0");
+    ASSERT_TRUE(box->isEnabled());
+    ASSERT_FALSE(box->isChecked());
+    // Another program holds the database: the tick cannot be saved.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "locker");
+        other.setDatabaseName(m.folder.file("dova.mdb"));
+        ASSERT_TRUE(other.open());
+        QSqlQuery q(other);
+        ASSERT_TRUE(q.exec("BEGIN EXCLUSIVE"));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 12));
+        q.exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("locker");
+    auto* message = m.w->findChild<QMessageBox*>("message");
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(message->text().contains("占用")) << message->text().toStdString();
+    EXPECT_FALSE(box->isChecked());  // the record was not changed
+    message->hide();
+    // A damaged database found while applying is shown over the hairstyle window.
+    QFile f(m.folder.file("dova.mdb"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    QTest::mouseClick(library->findChild<QWidget*>("ImgTK1"), Qt::LeftButton, {}, QPoint(50, 50));
+    message = m.w->findChild<QMessageBox*>("message");
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->parentWidget(), library);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
@@ -66,6 +67,11 @@ inline PixelGrid randomGrid(int w, int h, std::mt19937& rng) {
             g.pixels[i] = pixelBGRA(byte(rng), byte(rng), byte(rng), mixed ? byte(rng) : a);
     }
     return g;
+}
+
+inline QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline uint32_t raw(const QImage& img, int x, int y) {

@@ -1,6 +1,7 @@
 #include "Draw.h"
 
 #include <QDir>
+#include <QImageWriter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "imaging/GridImage.h"
 #include "platform/ComponentFile.h"
+#include "platform/SafeFile.h"
 
 namespace installdata {
 
@@ -229,8 +231,10 @@ void Writer::emptyComponent(int w, int h, const QString& relPath, uint8_t imageT
 }
 
 void Writer::picture(const QImage& image, const QString& relPath, const char* format) {
-    if (!image.save(root_ + '/' + relPath, format))
-        failures_ << QStringLiteral("无法写入图片：%1").arg(relPath);
+    const ms::Status st = ms::replaceFile(
+        root_ + '/' + relPath, [&](QIODevice& d) { return QImageWriter(&d, format).write(image); });
+    if (!st)
+        failures_ << QStringLiteral("无法写入图片：%1（%2）").arg(relPath, st.message);
     else
         ++written_;
 }

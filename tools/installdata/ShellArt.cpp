@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtDebug>
 
+#include "platform/SafeFile.h"
 #include "shell/ZjmLayout.h"
 
 namespace {
@@ -42,7 +44,9 @@ void begin(QPainter& p, QImage& img) {
 }
 
 void save(const QImage& img, const QString& path, const char* format) {
-    if (!img.save(path, format)) qWarning().noquote() << "cannot write" << path;
+    const ms::Status st =
+        ms::replaceFile(path, [&](QIODevice& d) { return QImageWriter(&d, format).write(img); });
+    if (!st) qWarning().noquote() << st.message;
 }
 
 // ---- Icons, drawn in a 24 x 24 unit box ----
