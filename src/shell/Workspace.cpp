@@ -47,7 +47,7 @@ Status Workspace::loadSlotPictures() {
         if (!loadPicture(s_.path(rel), PicturePurpose::SlotPreview, picture)) missing << rel;
     }
     if (missing.isEmpty()) return Status::success();
-    return Status::notFound(QStringLiteral("找不到设计位图片：%1。这些设计位暂时显示为空。")
+    return Status::notFound(QStringLiteral("设计位图片缺失或已损坏：%1。这些设计位暂时显示为空。")
                                 .arg(missing.join(QStringLiteral("、"))));
 }
 
