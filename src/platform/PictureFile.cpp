@@ -11,10 +11,10 @@
 namespace ms {
 
 const PictureLimit& pictureLimit(PicturePurpose purpose) {
-    static const PictureLimit kCanvas{2048, 2048, {}};
-    static const PictureLimit kSlotPreview{2048, 2048, {103, 130}};
-    static const PictureLimit kCard{1024, 1024, {}};
-    static const PictureLimit kArtwork{2048, 2048, {}};
+    static const PictureLimit kCanvas{2048, 2048, {}, true};
+    static const PictureLimit kSlotPreview{2048, 2048, {103, 130}, true};
+    static const PictureLimit kCard{1024, 1024, {}, true};
+    static const PictureLimit kArtwork{2048, 2048, {}, false};
     switch (purpose) {
         case PicturePurpose::Canvas:
             return kCanvas;
@@ -57,7 +57,7 @@ Status decodePicture(const QByteArray& bytes, PicturePurpose purpose, const QStr
     if (!limit.readSize.isEmpty()) reader.setScaledSize(limit.readSize);
     const QImage img = reader.read();
     if (img.isNull()) return Status::damaged(QStringLiteral("图片文件无法读取或已损坏：%1").arg(name));
-    out = img.convertToFormat(QImage::Format_RGB32);
+    out = img.convertToFormat(limit.opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     return Status::success();
 }
 

@@ -20,10 +20,12 @@ enum class PicturePurpose {
 struct PictureLimit {
     int maxWidth, maxHeight;  // the largest picture the file may claim
     QSize readSize;           // read at this size; empty: at its own size
+    bool opaque;              // read as RGB32; otherwise its transparency is kept (premultiplied ARGB32)
 };
 const PictureLimit& pictureLimit(PicturePurpose purpose);
 
-// Loads a bitmap, JPEG or PNG picture as RGB32. A missing file (NotFound), one that is not a
+// Loads a bitmap, JPEG or PNG picture, as RGB32 or, for purposes that keep transparency, as
+// premultiplied ARGB32. A missing file (NotFound), one that is not a
 // regular file, claims more than its purpose allows, is cut short or does not decode (Damaged)
 // leaves `out` as it was.
 Status loadPicture(const QString& path, PicturePurpose purpose, QImage& out);

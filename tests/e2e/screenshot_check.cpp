@@ -58,11 +58,20 @@ bool checkStartScreen(const QImage& screen, QPoint canvas, const QString& progra
             std::printf("welcome button %d is not on screen at rest\n", k + 1);
             ok = false;
         }
-    for (const auto& tool : ms::zjm::kTools)
-        if (inkPixels(screen, ms::zjm::toolRect(tool.hotArea).translated(window)) < 40) {
+    for (const auto& tool : ms::zjm::kTools) {
+        const QRect r = ms::zjm::toolRect(tool.hotArea).translated(window);
+        const int ink = inkPixels(screen, r);
+        if (ink < 40) {
             std::printf("the caption of tool %s is missing\n", tool.name);
             ok = false;
         }
+        // Icon and caption on the strip's light ground: a picture that lost its transparency
+        // would show as a dark block.
+        if (ink > r.width() * r.height() / 3) {
+            std::printf("tool %s is drawn as a dark block\n", tool.name);
+            ok = false;
+        }
+    }
     const QImage background =
         QImage(programFolder + "/" + ms::zjm::kBackground).convertToFormat(QImage::Format_RGB32);
     if (!background.isNull()) {

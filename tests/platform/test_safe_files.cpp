@@ -186,6 +186,17 @@ TEST(PictureFile, EachPurposeBoundsThePictureItReads) {
     const Status huge = loadPicture(path, PicturePurpose::SlotPreview, keep);
     EXPECT_EQ(huge.code, StatusCode::Damaged);
     EXPECT_TRUE(huge.message.contains("8000")) << huge.message.toStdString();
+    // The windows' own pictures keep their transparency; the others are opaque.
+    QImage icon(8, 8, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    icon.setPixel(3, 3, qRgba(200, 10, 10, 255));
+    const QString png = dir.filePath("icon.png");
+    writeBytes(png, encoded(icon, "png"));
+    ASSERT_TRUE(loadPicture(png, PicturePurpose::Artwork, keep));
+    EXPECT_EQ(qAlpha(keep.pixel(0, 0)), 0);
+    EXPECT_EQ(keep.pixel(3, 3), qRgba(200, 10, 10, 255));
+    ASSERT_TRUE(loadPicture(png, PicturePurpose::Card, keep));
+    EXPECT_EQ(qAlpha(keep.pixel(0, 0)), 255);
     // A slot's canvas picture is kept at the size of its preview.
     writeBytes(path, encoded(portraitLike(380, 480), "bmp"));
     ASSERT_TRUE(loadPicture(path, PicturePurpose::SlotPreview, keep));
