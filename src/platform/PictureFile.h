@@ -15,12 +15,17 @@ enum class PicturePurpose {
     SlotPreview,  // a slot's canvas picture, read at the size of its preview (103 x 130)
     Card,         // a hairstyle's information picture (150 x 200)
     Artwork,      // the windows' own pictures
+    Photo,        // a client's photo, taken in as a working copy that fits inside 760 x 960
+    Preview,      // a photo shown in the open-picture dialog's small preview
 };
 
 struct PictureLimit {
     int maxWidth, maxHeight;  // the largest picture the file may claim
     QSize readSize;           // read at this size; empty: at its own size
     bool opaque;              // read as RGB32; otherwise its transparency is kept (premultiplied ARGB32)
+    QSize fitInside = {};     // a larger picture is read scaled down to fit inside, keeping its shape
+    qint64 maxPixels = 0;     // the most pixels the file may claim; 0: maxWidth x maxHeight
+    bool upright = false;     // turned as its camera's orientation tag says
 };
 const PictureLimit& pictureLimit(PicturePurpose purpose);
 
@@ -35,5 +40,9 @@ Status decodePicture(const QByteArray& bytes, PicturePurpose purpose, const QStr
 
 // Saves a picture as a 24-bit bitmap, replacing the file atomically.
 Status savePictureBmp(const QString& path, const QImage& picture);
+
+// Saves a picture in the format its file name's extension names (.bmp, .png, .jpg, .jpeg; letter
+// case ignored), replacing the file atomically. Any other extension is refused.
+Status savePicture(const QString& path, const QImage& picture);
 
 }  // namespace ms

@@ -11,8 +11,14 @@ class CanvasView : public QWidget {
     CanvasView(const QImage* picture, QSize size, QWidget* parent = nullptr);
     QSize sizeHint() const override { return size_; }
 
+  signals:
+    // A picture file dragged from the desktop's file manager and dropped on the view.
+    void fileDropped(const QString& path);
+
   protected:
     void paintEvent(QPaintEvent*) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
   private:
     const QImage* picture_;

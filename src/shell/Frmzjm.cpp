@@ -4,11 +4,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressBar>
 #include <QShowEvent>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "compositor/Composition.h"
@@ -16,11 +21,14 @@
 #include "library/FrmTK1.h"
 #include "library/LibraryWindows.h"
 #include "library/SuitabilityLink.h"
+#include "persistence/FrmDKWJ.h"
+#include "photo/Frmbj.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
 #include "shell/FrmzjmControls.h"
+#include "shell/GuideLines.h"
 #include "shell/HotLabel.h"
 #include "shell/TwinButton.h"
 #include "shell/ZjmLayout.h"
@@ -215,9 +223,13 @@ void Frmzjm::connectPanel() {
         connect(l, &HotLabel::entered, l, [l] { l->setTextColour(kRed); });
         connect(l, &HotLabel::pressed, l, [l] { l->setTextColour(kBlack); });
     }
-    // Opening a photo and printing start with the default pointer on the canvas.
+    // Opening a photo and printing start with the default pointer on the canvas. Printing waits
+    // for its window.
     for (int k : {0, 4})
         connect(c_->Label9[k], &HotLabel::released, this, [this] { c_->Pichuaban->unsetCursor(); });
+    connect(c_->Label9[0], &HotLabel::released, this, &Frmzjm::openPhotoDialog);
+    connect(c_->Label9[3], &HotLabel::released, this, &Frmzjm::saveDesignPicture);
+    connect(c_->Pichuaban, &CanvasView::fileDropped, this, &Frmzjm::takeInPhoto);
     connect(c_->Image3, &HotLabel::entered, this, [this] {
         ws_.pointAtZoom();
         refreshControls();
@@ -238,11 +250,70 @@ void Frmzjm::connectPanel() {
         ws_.setSlider1(v);
         refreshControls();
     });
-    for (int i = 1; i <= kSlotCount; ++i)
+    for (int i = 1; i <= kSlotCount; ++i) {
         connect(c_->bckelm[i - 1], &HotLabel::entered, this, [this, i] {
             ws_.pointAtSlot(i);
             refreshControls();
         });
+        connect(c_->bckelmdt[i - 1], &HotLabel::released, this, [this, i](Qt::MouseButton b) {
+            const Status st = b == Qt::RightButton ? ws_.storeSlot(i) : ws_.restoreSlot(i);
+            c_->showSlotPictures(ws_.shell());
+            refreshViews();
+            report(st);
+        });
+    }
+}
+
+void Frmzjm::openPhotoDialog() {
+    if (open_) {
+        open_->raise();
+        open_->activateWindow();
+        return;
+    }
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    open_ = new FrmDKWJ(QDir(pictures).exists() ? pictures : QDir::homePath(), this);
+    connect(open_, &FrmDKWJ::photoChosen, this, &Frmzjm::takeInPhoto);
+    open_->show();
+}
+
+void Frmzjm::takeInPhoto(const QString& path) {
+    QImage workingCopy;
+    const Status st = ws_.takeInPhoto(path, workingCopy);
+    if (workingCopy.isNull()) return report(st);  // not a usable picture: the design stays
+    if (adjust_) adjust_->close();
+    adjust_ = new Frmbj(studio_, this);
+    connect(adjust_, &Frmbj::canvasChanged, this, &Frmzjm::refreshViews);
+    connect(adjust_, &Frmbj::guidesShown, c_->Shape1, &QWidget::setVisible);
+    connect(adjust_, &Frmbj::progress, this, [this](int column) {
+        c_->Bar1->setVisible(column >= 0);
+        if (column < 0) return;
+        c_->Bar1->setValue(column);
+        c_->Bar1->repaint();  // the loop runs on; paint now
+    });
+    connect(adjust_, &Frmbj::problem, this, [this](const QString& m) { showMessage(m, adjust_); });
+    adjust_->move(frameGeometry().topRight() + QPoint(1, 76));
+    adjust_->show();
+    adjust_->takeIn(workingCopy);
+    refreshViews();
+    report(st);
+}
+
+void Frmzjm::saveDesignPicture() {
+    QString filter;
+    const QString path =
+        askSavePath_
+            ? askSavePath_()
+            : QFileDialog::getSaveFileName(
+                  this, QStringLiteral("请输入一个要保存位图的名字"), QString(),
+                  QStringLiteral("位图文件(*.bmp);;PNG 图片(*.png);;JPEG 图片(*.jpg *.jpeg)"), &filter);
+    if (path.isEmpty()) return;  // cancelled
+    // Without an extension the chosen type decides, a bitmap by default.
+    QString named = path;
+    if (QFileInfo(path).suffix().isEmpty())
+        named += filter.startsWith(QLatin1String("PNG"))    ? QStringLiteral(".png")
+                 : filter.startsWith(QLatin1String("JPEG")) ? QStringLiteral(".jpg")
+                                                            : QStringLiteral(".bmp");
+    report(ws_.saveDesignPicture(named));
 }
 
 void Frmzjm::mouseMoveEvent(QMouseEvent* e) {

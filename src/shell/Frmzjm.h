@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,8 @@ class QMessageBox;
 
 namespace ms {
 
+class FrmDKWJ;
+class Frmbj;
 class FrmzjmControls;
 class LibraryWindows;
 struct LibraryApplied;
@@ -30,6 +33,9 @@ class Frmzjm : public QWidget {
     ~Frmzjm() override;
     StudioState& studio() { return studio_; }
     Workspace& workspace() { return ws_; }
+
+    // Where "保存设计图" saves; by default the save dialog asks (tests give the name instead).
+    void setSavePathSource(std::function<QString()> ask) { askSavePath_ = std::move(ask); }
 
     // Shows the studio and shell state after a change; refreshViews also repaints the pictures.
     void refreshViews();
@@ -58,6 +64,9 @@ class Frmzjm : public QWidget {
     void shutDown(frmguanbi& asking);
     void minimiseToTray();
     void restoreFromTray();
+    void openPhotoDialog();
+    void takeInPhoto(const QString& path);
+    void saveDesignPicture();
     void report(const Status& st);
     void showMessage(const QString& message, QWidget* over = nullptr);
 
@@ -65,6 +74,9 @@ class Frmzjm : public QWidget {
     Workspace ws_{studio_};
     std::unique_ptr<FrmzjmControls> c_;
     QPointer<frmkaishi> welcome_;
+    QPointer<FrmDKWJ> open_;
+    QPointer<Frmbj> adjust_;
+    std::function<QString()> askSavePath_;
     TrayIcon* tray_ = nullptr;
     LibraryWindows* lib_ = nullptr;
     std::vector<QPointer<QWidget>> parked_;  // tool windows hidden while the studio sits in the tray

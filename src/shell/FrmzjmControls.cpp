@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "platform/PictureFile.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
+#include "shell/GuideLines.h"
 #include "shell/HotLabel.h"
 #include "shell/OutlineShape.h"
 #include "shell/TwinButton.h"
@@ -69,6 +71,7 @@ void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
     Pichuaban->move(zjm::kPichuaban.topLeft());
     // The canvas view's own mouse moves are not the bare window's.
     Pichuaban->setAttribute(Qt::WA_NoMousePropagation);
+    Pichuaban->setAcceptDrops(true);  // a photo dragged from the file manager
     Picfangda = named(new CanvasView(&s.session.views.Picfangda, zjm::kPicfangda.size(), w),
                       QStringLiteral("Picfangda"));
     Picfangda->move(zjm::kPicfangda.topLeft());
@@ -80,6 +83,14 @@ void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
     Shape6->setGeometry(QRect(QPoint(0, 0), zjm::kPicfangda.size()));
     Shape5->hide();
     Shape6->hide();
+    Shape1 = named(new GuideLines(Pichuaban), QStringLiteral("Shape1"));
+    Shape1->setGeometry(QRect(QPoint(0, 0), zjm::kPichuaban.size()));
+    Shape1->hide();
+    Bar1 = named(new QProgressBar(w), QStringLiteral("Bar1"));
+    Bar1->setGeometry(zjm::kBar1);
+    Bar1->setRange(0, kCanvasWidth);
+    Bar1->setTextVisible(false);
+    Bar1->hide();
     LabSM = named(caption(w, QString(), zjm::kLabSM, 20, true), QStringLiteral("LabSM"));
     LabSM->setAlignment(Qt::AlignCenter);
 }

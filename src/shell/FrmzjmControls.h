@@ -10,6 +10,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QSlider;
 class QTimer;
 class QWidget;
@@ -17,6 +18,7 @@ class QWidget;
 namespace ms {
 
 class CanvasView;
+class GuideLines;
 class HotLabel;
 class OutlineShape;
 class TwinButton;
@@ -40,6 +42,8 @@ class FrmzjmControls {
     CanvasView* Picfangda = nullptr;
     OutlineShape* Shape5 = nullptr;
     OutlineShape* Shape6 = nullptr;
+    GuideLines* Shape1 = nullptr;  // guide lines of the photo fit
+    QProgressBar* Bar1 = nullptr;  // progress of the long loops of the photo adjustment
     QLabel* LabSM = nullptr;
     QLabel* Label1 = nullptr;
     HotLabel* Label2 = nullptr;

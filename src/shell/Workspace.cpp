@@ -53,6 +53,8 @@ Status Workspace::loadSlotPictures() {
 
 Status Workspace::startUp() {
     Problems problems;
+    // A slot store cut short (the power went, the program was killed) is finished or undone first.
+    problems.add(recoverSlotStores(s_.P));
     problems.add(loadSlotPictures());
     problems.add(CHUSHI_MOBAN(s_));
     // The canvas surface is refreshed from the canvas view.
@@ -215,6 +217,33 @@ void Workspace::followHistory() {
     c.seenRecords = h.recorded;
     c.label = QString::number(h.position);
     c.undoEnabled = true;
+}
+
+Status Workspace::storeSlot(int i) {
+    if (i < 1 || i > kSlotCount) return Status::refused(QStringLiteral("没有这个设计位。"));
+    const Status st = linshi_bckelm(s_, i);
+    if (st) shell_.slotPictures[i - 1] = s_.session.views.Pichuaban.copy();
+    return st;
+}
+
+Status Workspace::restoreSlot(int i) {
+    const Status st = linshi_dckelm(s_, i);
+    followHistory();
+    return st;
+}
+
+Status Workspace::takeInPhoto(const QString& path, QImage& workingCopy) {
+    QImage picture;
+    if (Status st = loadPicture(path, PicturePurpose::Photo, picture); !st)
+        return st.prefixed(QStringLiteral("这张照片无法调入，当前设计保持不变：\n"));
+    Problems problems;
+    problems.add(CHUSHI_MOBAN(s_));
+    workingCopy = std::move(picture);
+    return problems.status();
+}
+
+Status Workspace::saveDesignPicture(const QString& path) {
+    return savePicture(path, s_.session.views.Pichuaban);
 }
 
 Status Workspace::undo() {

@@ -14,8 +14,9 @@ class Workspace {
     StudioState& studio() { return s_; }
     const ShellState& shell() const { return shell_; }
 
-    // Start-up when the main window is first shown: the slot pictures, then every kind back to
-    // its default. Missing slot pictures leave empty slots and are reported together.
+    // Start-up when the main window is first shown: an interrupted slot store finished or undone,
+    // the slot pictures, then every kind back to its default. Missing slot pictures leave empty
+    // slots and are reported together.
     Status startUp();
     Status loadSlotPictures();
 
@@ -50,6 +51,18 @@ class Workspace {
 
     void setSlider1(int value);
     void pointAtSlot(int i);  // bckelm(i), i = 1 .. 8
+    // A click on the preview bckelmdt(i): the right button stores the design in slot i (and the
+    // slot shows the canvas), any other button brings the slot's design back.
+    Status storeSlot(int i);
+    Status restoreSlot(int i);
+
+    // A new client photo (from the open-picture dialog or dropped on the canvas): read as its
+    // working copy, upright and within the photo caps. A picture that cannot be read changes
+    // nothing; otherwise every kind goes back to its default and `workingCopy` is the picture for
+    // the photo adjustment.
+    Status takeInPhoto(const QString& path, QImage& workingCopy);
+    // "保存设计图": the canvas view as a picture, in the format of the file name's extension.
+    Status saveDesignPicture(const QString& path);
 
     // Undo and redo, and the history controls that follow them.
     Status undo();

@@ -20,6 +20,7 @@ constexpr QRect kRightCard{752, 80, 264, 680};
 // Work area.
 constexpr QRect kLabSM{248, 84, 380, 40};
 constexpr QRect kPichuaban{248, 132, 380, 480};
+constexpr QRect kBar1{248, 614, 380, 6};       // just below the canvas view
 constexpr QRect kPicfangda{134, 0, 608, 768};  // over the work area, clear of strip and panel
 constexpr QRect kSlotCaption{152, 618, 300, 22};
 constexpr QRect kImage1{134, 84, 102, 150};  // the applied hairstyle's info card, left of the canvas

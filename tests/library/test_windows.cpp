@@ -14,24 +14,14 @@
 #include "library/LibraryWindows.h"
 #include "library/SuitabilityLink.h"
 #include "library/ThumbnailButton.h"
+#include "support/AppEnvironment.h"
 
 using namespace ms;
 
 namespace {
 
-class WidgetEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "test_library_ui";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+    test::addApplication<QApplication>("test_library_ui");
 
 template <typename T>
 T* child(QWidget* w, const char* name) {

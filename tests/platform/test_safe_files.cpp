@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageIOHandler>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -201,4 +202,43 @@ TEST(PictureFile, EachPurposeBoundsThePictureItReads) {
     writeBytes(path, encoded(portraitLike(380, 480), "bmp"));
     ASSERT_TRUE(loadPicture(path, PicturePurpose::SlotPreview, keep));
     EXPECT_EQ(keep.size(), pictureLimit(PicturePurpose::SlotPreview).readSize);
+}
+
+// Phones and cameras store a photo sideways with a tag that says how to turn it; a photo is taken
+// in upright, and a large one as a working copy that fits inside 760 x 960.
+TEST(PictureFile, PhotosAreTakenInUprightAndAtWorkingSize) {
+    QTemporaryDir dir;
+    QImage wide(80, 40, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 10; ++x) wide.setPixel(x, y, qRgb(200, 0, 0));  // red on the stored left edge
+    const QString tagged = dir.filePath("sideways.jpg");
+    {
+        QImageWriter w(tagged, "jpeg");
+        w.setTransformation(QImageIOHandler::TransformationRotate90);  // orientation tag 6
+        ASSERT_TRUE(w.write(wide));
+    }
+    QImage photo;
+    ASSERT_TRUE(loadPicture(tagged, PicturePurpose::Photo, photo));
+    ASSERT_EQ(photo.size(), QSize(40, 80));
+    EXPECT_GT(qRed(photo.pixel(20, 3)), 150);  // the stored left edge is now the top
+    EXPECT_LT(qGreen(photo.pixel(20, 3)), 80);
+    EXPECT_GT(qGreen(photo.pixel(20, 76)), 200);
+    // A large photo, tagged sideways too, becomes a working copy inside 760 x 960, upright.
+    const QString large = dir.filePath("large.jpg");
+    {
+        QImageWriter w(large, "jpeg");
+        w.setTransformation(QImageIOHandler::TransformationRotate90);
+        ASSERT_TRUE(w.write(portraitLike(4000, 3000)));
+    }
+    ASSERT_TRUE(loadPicture(large, PicturePurpose::Photo, photo));
+    EXPECT_LE(photo.width(), 760);
+    EXPECT_LE(photo.height(), 960);
+    EXPECT_GT(photo.height(), photo.width());
+    EXPECT_GE(photo.height(), 955);
+    // A small picture keeps its own pixels.
+    const QString small = dir.filePath("small.png");
+    writeBytes(small, encoded(portraitLike(380, 480), "png"));
+    ASSERT_TRUE(loadPicture(small, PicturePurpose::Photo, photo));
+    EXPECT_EQ(photo.size(), QSize(380, 480));
 }

@@ -6,43 +6,40 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImageReader>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 #include <QSlider>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
 #include "ShellFixture.h"
+#include "compositor/Composition.h"
+#include "persistence/FrmDKWJ.h"
+#include "photo/Frmbj.h"
+#include "photo/PhotoSession.h"
 #include "platform/HairstyleDatabase.h"
 #include "platform/TrayIcon.h"
 #include "shell/Frmzjm.h"
 #include "shell/HotLabel.h"
 #include "shell/frmguanbi.h"
 #include "shell/frmkaishi.h"
+#include "support/AppEnvironment.h"
 
 using namespace ms;
 
 namespace {
 
-class WidgetEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "test_shell_ui";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+    test::addApplication<QApplication>("test_shell_ui");
 
 struct MainWindow {
     test::ShellFolder folder;
@@ -415,4 +412,168 @@ TEST(MainWindow, DatabaseProblemsAreReportedOverTheLibraryWindow) {
     ASSERT_NE(message, nullptr);
     EXPECT_TRUE(message->isVisible());
     EXPECT_EQ(message->parentWidget(), library);
+}
+
+namespace {
+
+QString astronaut() { return QStringLiteral(MS_TESTDATA_DIR "/astronaut.png"); }
+
+// Takes a picture in as the stylist does: "调出新照片", the file in the dialog, "调入".
+Frmbj* takeIn(MainWindow& m, const QString& path) {
+    m.click("Label9_0");
+    auto* dialog = m.w->findChild<FrmDKWJ*>();
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return nullptr;
+    emit dialog->photoChosen(path);
+    dialog->close();
+    QApplication::processEvents();
+    return m.w->findChild<Frmbj*>("Frmbj");
+}
+
+}  // namespace
+
+// A real, frontal photo of a person goes through the dialog and the adjustment, and every
+// component then sits on it.
+TEST(PhotoFlow, ARealPhotoBecomesTheWorkingAndReferencePhoto) {
+    MainWindow m;
+    ASSERT_TRUE(QFile::exists(astronaut())) << "the test photo was not copied into the build";
+    StudioState& s = m.w->studio();
+    s.doc.design.geometry.maozitop = 12;  // the design is reset by the take-in
+    Frmbj* adjust = takeIn(m, astronaut());
+    ASSERT_NE(adjust, nullptr);
+    EXPECT_TRUE(adjust->isVisible());
+    EXPECT_TRUE(m.get("Shape1")->isVisible());  // the guide lines are on
+    EXPECT_EQ(s.doc.design.geometry.maozitop, 0);
+    // 512 x 512 is taken in as it is and fitted at the start values: centred, covering the canvas.
+    EXPECT_EQ(adjust->session().source().size(), QSize(512, 512));
+    ASSERT_EQ(s.session.views.Pichuaban.size(), QSize(380, 480));
+    EXPECT_NE(s.session.views.Pichuaban.pixel(2, 2) & 0xFFFFFFu, 0xFFFFFFu);
+    // Half the size: 256 x 256 centred at (62, 112), white around it.
+    adjust->findChild<QSlider*>("Slider2")->setValue(25);
+    for (const QPoint white : {QPoint(30, 240), QPoint(190, 50), QPoint(190, 400)})
+        EXPECT_EQ(s.session.views.Pichuaban.pixel(white) & 0xFFFFFFu, 0xFFFFFFu)
+            << white.x() << "," << white.y();
+    EXPECT_NE(s.session.views.Pichuaban.pixel(190, 240) & 0xFFFFFFu, 0xFFFFFFu);
+    adjust->findChild<QSlider*>("Slider2")->setValue(70);
+    QTest::mouseClick(adjust->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(m.get("Shape1")->isVisible());
+    EXPECT_EQ(s.doc.design.PicMT0, s.doc.design.PicMT);
+    EXPECT_EQ(s.doc.design.Picbeijing.pixel(190, 240), s.doc.design.PicMT.pixel(190, 240));
+    // A hairstyle now lands on the client's photo.
+    s.doc.design.faxingname = m.folder.file("faxing/dz001.tta");
+    ASSERT_TRUE(huaban_hecheng2(s));
+    EXPECT_EQ(s.session.views.Pichuaban.pixel(100, 100) & 0xFFFFFFu,
+              test::ShellFolder::hairColour(1) & 0xFFFFFFu);
+}
+
+// Files that are no photo: a clear message, and the design, the canvas and the slots as they were.
+TEST(PhotoFlow, APictureThatCannotBeReadChangesNothing) {
+    MainWindow m;
+    StudioState& s = m.w->studio();
+    s.doc.design.geometry.maozitop = 12;
+    const QImage before = s.session.views.Pichuaban.copy();
+    const QString broken = m.folder.file("broken.jpg");
+    QFile f(broken);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture at all");
+    f.close();
+    QByteArray huge = test::bytesOf(astronaut()).left(64);  // a PNG header claiming 40000 x 40000
+    for (int i = 0; i < 4; ++i) huge[16 + i] = huge[20 + i] = "\x00\x00\x9c\x40"[i];
+    const QString claims = m.folder.file("huge.png");
+    QFile h(claims);
+    ASSERT_TRUE(h.open(QIODevice::WriteOnly));
+    h.write(huge);
+    h.close();
+    const QString empty = m.folder.file("empty.jpg");
+    QFile e(empty);
+    ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+    e.close();
+    const QString truncated = m.folder.file("truncated.png");
+    QFile t(truncated);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(test::bytesOf(astronaut()).left(40000));
+    t.close();
+    for (const QString& path : {broken, claims, empty, truncated, m.folder.file("missing.jpg")}) {
+        takeIn(m, path);
+        EXPECT_EQ(m.w->findChild<Frmbj*>("Frmbj"), nullptr) << path.toStdString();
+        auto* message = m.w->findChild<QMessageBox*>("message");
+        ASSERT_NE(message, nullptr);
+        EXPECT_TRUE(message->isVisible());
+        EXPECT_TRUE(message->text().contains("照片")) << message->text().toStdString();
+        EXPECT_EQ(s.doc.design.geometry.maozitop, 12);
+        EXPECT_EQ(s.session.views.Pichuaban, before);
+        message->hide();
+    }
+}
+
+// A photo dropped on the canvas from the file manager goes through the same adjustment.
+TEST(PhotoFlow, APhotoDroppedOnTheCanvasIsTakenIn) {
+    MainWindow m;
+    auto* canvas = m.get("Pichuaban");
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(astronaut())});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &drop);
+    QApplication::processEvents();
+    auto* adjust = m.w->findChild<Frmbj*>("Frmbj");
+    ASSERT_NE(adjust, nullptr);
+    EXPECT_EQ(adjust->session().source().size(), QSize(512, 512));
+    delete data;
+}
+
+// The slots on the main window: the right button stores the design and the slot shows the canvas;
+// another button brings it back.
+TEST(Slots, StoreByRightClickAndBringBackByLeftClick) {
+    MainWindow m;
+    StudioState& s = m.w->studio();
+    s.doc.design.faxingname = m.folder.file("faxing/dz002.tta");
+    ASSERT_TRUE(huaban_hecheng2(s));
+    m.w->refreshViews();
+    m.pointAt("bckelm_3");
+    auto* preview = m.get<HotLabel>("bckelmdt_3");
+    ASSERT_TRUE(preview->isVisible());
+    QTest::mouseClick(preview, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(QFile::exists(m.folder.file("kelm/kelmx3.bmp")));
+    EXPECT_TRUE(QFile::exists(m.folder.file("kelm/kelm3.bmp")));
+    EXPECT_EQ(m.w->workspace().shell().slotPictures[2].pixel(100, 100),
+              s.session.views.Pichuaban.pixel(100, 100));
+    // Another design, then the slot back.
+    s.doc.design.faxingname = m.folder.file("faxing/dz003.tta");
+    ASSERT_TRUE(huaban_hecheng2(s));
+    const int position = s.session.history.position;
+    QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(s.session.views.Pichuaban.pixel(100, 100) & 0xFFFFFFu,
+              test::ShellFolder::hairColour(2) & 0xFFFFFFu);
+    EXPECT_EQ(s.session.history.position, position + 1);
+    EXPECT_EQ(m.text("Label1"), QString::number(position + 1));
+}
+
+// "保存设计图": the type follows the extension, a bitmap when there is none; a save that cannot be
+// written is reported and leaves nothing half-written.
+TEST(SaveDesignPicture, WritesTheCanvasInTheChosenFormat) {
+    MainWindow m;
+    QString answer;
+    m.w->setSavePathSource([&answer] { return answer; });
+    for (const auto& [name, format] :
+         {std::pair{"design.png", "png"}, std::pair{"design.JPG", "jpeg"}, std::pair{"design", "bmp"}}) {
+        answer = m.folder.file(name);
+        m.click("Label9_3");
+        const QString written = QFileInfo(answer).suffix().isEmpty() ? answer + ".bmp" : answer;
+        QImageReader reader(written);
+        EXPECT_EQ(reader.format(), QByteArray(format)) << name;
+        const QImage back = reader.read();
+        EXPECT_EQ(back.size(), QSize(380, 480)) << name;
+    }
+    answer.clear();  // cancelled: nothing
+    m.click("Label9_3");
+    answer = m.folder.file("no-such-folder/design.bmp");
+    m.click("Label9_3");
+    auto* message = m.w->findChild<QMessageBox*>("message");
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_FALSE(QFile::exists(answer));
 }

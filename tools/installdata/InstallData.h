@@ -35,5 +35,6 @@ void writeHats(Writer& out);
 void writeEarrings(Writer& out);
 void writeNecklaces(Writer& out);
 void writeClothing(Writer& out);
+void writeBackdrop(Writer& out);
 
 }  // namespace installdata

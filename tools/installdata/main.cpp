@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
         installdata::writeEarrings(out);
         installdata::writeNecklaces(out);
         installdata::writeClothing(out);
+        installdata::writeBackdrop(out);
         writeShellArt(out.root());
         if (const QString problem = installdata::writeHairstyleDatabase(out.root()); !problem.isEmpty()) {
             err << problem << '\n';
