@@ -119,7 +119,7 @@ QWidget* Frmbj::buildButtons() {
     grid->setContentsMargins(0, 0, 0, 0);
     auto* background = new QGroupBox(QStringLiteral("去除背景"), box);
     auto* inner = new QVBoxLayout(background);
-    auto button = [this](const char* name, const QString& text, QWidget* parent) {
+    auto button = [](const char* name, const QString& text, QWidget* parent) {
         auto* b = new QPushButton(text, parent);
         b->setObjectName(QString::fromLatin1(name));
         return b;
