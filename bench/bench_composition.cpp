@@ -29,10 +29,7 @@ const QString& ms::bench::studioFolder() { return gStudio; }
 
 namespace {
 
-// Set-up steps must work, or the figures mean nothing.
-void check(const Status& st) {
-    if (!st) std::fprintf(stderr, "set-up failed: %s\n", qPrintable(st.message));
-}
+using bench::check;
 
 constexpr Layer kRedrawOrder[] = {Layer::EyebrowLeft, Layer::EyebrowRight, Layer::Lips,    Layer::Necklace,
                                   Layer::Clothing,    Layer::Hairstyle,    Layer::Glasses, Layer::Hat,

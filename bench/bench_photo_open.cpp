@@ -4,10 +4,8 @@
 
 #include <QDir>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QRandomGenerator>
 
+#include "BenchStudio.h"
 #include "photo/PhotoAdjust.h"
 #include "platform/PictureFile.h"
 
@@ -17,21 +15,7 @@ namespace {
 const QString& photoFile() {
     static const QString path = [] {
         const QString file = QDir::temp().filePath(QStringLiteral("ms-bench-24mp.jpg"));
-        QImage img(6000, 4000, QImage::Format_RGB32);
-        QPainter p(&img);
-        QLinearGradient g(0, 0, 6000, 4000);
-        g.setColorAt(0, QColor(60, 80, 120));
-        g.setColorAt(1, QColor(220, 200, 170));
-        p.fillRect(img.rect(), g);
-        p.setBrush(QColor(236, 196, 170));
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(3000, 1800), 900, 1200);
-        p.end();
-        QRandomGenerator rng(24);
-        for (int y = 0; y < img.height(); y += 3) {
-            auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x) row[x] ^= rng.bounded(8u) * 0x010101u;  // grain
-        }
+        const QImage img = ms::bench::photoLike(6000, 4000);
         img.save(file, "JPG", 90);
         return file;
     }();
