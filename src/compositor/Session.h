@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "compositor/Kind.h"
+#include "compositor/ToolState.h"
 #include "imaging/Magnify.h"
 
 namespace ms {
@@ -15,7 +16,10 @@ constexpr int kMagnifiedHeight = kMagnifyHeight;
 struct Views {
     QImage Pichuaban;   // canvas view
     QImage Pichuaban1;  // copy of the last composition
-    QImage Picfangda;   // magnified view, 608 x 768
+    // What Pichuaban1 keeps when it is repainted: set when the eyedropper starts and by the
+    // magnified view's tools, not by recompositions. "撤消化妆" brings it back to the canvas view.
+    QImage Pichuaban1Kept;
+    QImage Picfangda;  // magnified view, 608 x 768
     bool PicfangdaVisible = false;
     QImage Picfx;  // opaque hairstyle rendering, 380 x hairstyle height
 };
@@ -42,6 +46,7 @@ struct Session {
     Views views;
     HistoryCounters history;
     LibraryState library;
+    ToolState tools;
     int eyebrowStrength = 0;  // added to the eyebrow alpha when its surface is built, -160 .. 0
 };
 

@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
 
@@ -12,7 +13,20 @@ CanvasView::CanvasView(const QImage* picture, QSize size, QWidget* parent)
     : QWidget(parent), picture_(picture), size_(size) {
     setFixedSize(size);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // the tool outlines follow the pointer without a button
 }
+
+namespace {
+
+CanvasEvent canvasEvent(MouseAction action, const QMouseEvent* e) {
+    return {action, e->button(), e->buttons(), e->modifiers().testFlag(Qt::AltModifier), e->position()};
+}
+
+}  // namespace
+
+void CanvasView::mousePressEvent(QMouseEvent* e) { emit mouse(canvasEvent(MouseAction::Down, e)); }
+void CanvasView::mouseMoveEvent(QMouseEvent* e) { emit mouse(canvasEvent(MouseAction::Move, e)); }
+void CanvasView::mouseReleaseEvent(QMouseEvent* e) { emit mouse(canvasEvent(MouseAction::Up, e)); }
 
 void CanvasView::paintEvent(QPaintEvent*) {
     QPainter p(this);

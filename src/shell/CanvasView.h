@@ -2,6 +2,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "retouch/ToolDispatch.h"
+
 namespace ms {
 
 // Shows one picture of the studio state at its own size (the canvas view or the magnified view).
@@ -14,11 +16,16 @@ class CanvasView : public QWidget {
   signals:
     // A picture file dragged from the desktop's file manager and dropped on the view.
     void fileDropped(const QString& path);
+    // A mouse press, move or release, at its position in the view's own pixels.
+    void mouse(const CanvasEvent& e);
 
   protected:
     void paintEvent(QPaintEvent*) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
   private:
     const QImage* picture_;

@@ -25,6 +25,8 @@
 #include "photo/Frmbj.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
+#include "retouch/Frmsebiao1.h"
+#include "retouch/Frmsebiao2.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
 #include "shell/FrmzjmControls.h"
@@ -43,7 +45,7 @@ const QColor kRed(200, 0, 0);
 }  // namespace
 
 Frmzjm::Frmzjm(StudioState& studio, const QString& programFolder, QWidget* parent)
-    : QWidget(parent), studio_(studio) {
+    : QWidget(parent), studio_(studio), cursors_(programFolder) {
     setObjectName(QStringLiteral("Frmzjm"));
     setWindowTitle(QStringLiteral("美发美容设计室"));
     setFixedSize(zjm::kWindowSize);
@@ -54,6 +56,7 @@ Frmzjm::Frmzjm(StudioState& studio, const QString& programFolder, QWidget* paren
     connectButtons();
     connectPanel();
     connectLibraries();
+    connectCanvasTools();
     refreshControls();
     if (!loaded) QTimer::singleShot(0, this, [this, loaded] { report(loaded); });
 }
@@ -82,6 +85,7 @@ void Frmzjm::showWelcome() {
     connect(welcome_, &frmkaishi::makeupChosen, this, [this] {
         ws_.beginMakeup();
         welcome_->close();
+        openMakeupTools();
         refreshControls();
     });
     connect(welcome_, &frmkaishi::autoDesignChosen, this, [this] {
@@ -134,10 +138,98 @@ void Frmzjm::openLibraryFor(ToolEntry e) {
         case ToolEntry::Imgmz:
             return lib_->openAccessories();
         case ToolEntry::Imgbz:
-            return lib_->closeComponentWindow();
+            lib_->closeComponentWindow();
+            return openMakeupTools();
+        case ToolEntry::Imgfx1:
+        case ToolEntry::Imgfx2:
+            if (makeup_) makeup_->close();
+            c_->Pichuaban->unsetCursor();
+            return;
         default:
             return;
     }
+}
+
+void Frmzjm::openMakeupTools() {
+    if (const auto c = cursorOfMode(studio_.session.tools.mode)) setToolCursor(*c);
+    if (makeup_) {
+        makeup_->raise();
+        makeup_->activateWindow();
+        return;
+    }
+    makeup_ = new Frmsebiao2(studio_, cursors_, this);
+    connect(makeup_, &Frmsebiao2::canvasCursor, this, &Frmzjm::setToolCursor);
+    connect(makeup_, &Frmsebiao2::outlinesChanged, this, &Frmzjm::refreshControls);
+    connect(makeup_, &Frmsebiao2::canvasChanged, this, &Frmzjm::refreshViews);
+    connect(makeup_, &Frmsebiao2::problem, this, [this](const QString& m) { showMessage(m, makeup_); });
+    connect(makeup_, &Frmsebiao2::eyedropperStarted, this, [this] {
+        ws_.beginEyedropper();
+        refreshViews();
+    });
+    connect(makeup_, &Frmsebiao2::eyedropperEnded, this, [this] {
+        ws_.endEyedropper(std::nullopt);
+        refreshViews();
+    });
+    makeup_->move(frameGeometry().topRight() + QPoint(1, 76));
+    makeup_->show();
+}
+
+Frmsebiao2* Frmzjm::makeupTools() const { return makeup_; }
+
+Frmsebiao1* Frmzjm::openPalette() {
+    if (!palette_) {
+        palette_ = new Frmsebiao1(studio_, this);
+        connect(palette_, &Frmsebiao1::highlightPicked, this, [this](int32_t, toolfiles::CursorId cursor) {
+            ws_.enableCanvas();
+            setToolCursor(cursor);
+            refreshControls();
+        });
+        palette_->move(frameGeometry().topRight() + QPoint(1, 76));
+    }
+    palette_->show();
+    palette_->raise();
+    return palette_;
+}
+
+void Frmzjm::connectCanvasTools() {
+    connect(c_->Pichuaban, &CanvasView::mouse, this,
+            [this](const CanvasEvent& e) { onCanvasMouse(View::Canvas, e); });
+    connect(c_->Picfangda, &CanvasView::mouse, this,
+            [this](const CanvasEvent& e) { onCanvasMouse(View::Magnified, e); });
+    connect(c_->Pichuaban1, &CanvasView::mouse, this, &Frmzjm::onEyedropperMouse);
+}
+
+void Frmzjm::onCanvasMouse(View view, const CanvasEvent& e) {
+    const ToolResult r = ws_.canvasMouse(view, e);
+    if (r.cursor) setToolCursor(*r.cursor);
+    if (r.magnifiedCursor) {
+        Status told;
+        c_->Picfangda->setCursor(cursors_.cursor(*r.magnifiedCursor, told));
+        report(told);
+    }
+    if (r.changed || r.recompose != Recompose::None) refreshViews();
+    report(r.problem);
+}
+
+// The eyedropper over the portrait: the colour under the pointer while it moves, the pick on a
+// left release.
+void Frmzjm::onEyedropperMouse(const CanvasEvent& e) {
+    const auto colour = colourAt(studio_.session.views.Pichuaban1Kept, e.pos.toPoint());
+    if (!makeup_) return;
+    if (e.action == MouseAction::Move && colour) makeup_->showHoverColour(*colour);
+    if (e.action != MouseAction::Up || e.button != Qt::LeftButton) return;
+    if (colour) makeup_->pickColour(*colour);  // released off the portrait: nothing picked
+    ws_.endEyedropper(colour);
+    refreshViews();
+}
+
+// The canvas views show the tool's own cursor; the magnified view stands over the canvas view.
+void Frmzjm::setToolCursor(toolfiles::CursorId id) {
+    Status told;
+    const QCursor c = cursors_.cursor(id, told);
+    c_->Pichuaban->setCursor(c);
+    c_->Picfangda->setCursor(c);
+    report(told);
 }
 
 void Frmzjm::connectLibraries() {

@@ -7,6 +7,7 @@
 
 #include "base/Status.h"
 #include "compositor/StudioState.h"
+#include "retouch/ToolCursors.h"
 #include "shell/ShellState.h"
 #include "shell/Workspace.h"
 
@@ -16,6 +17,8 @@ namespace ms {
 
 class FrmDKWJ;
 class Frmbj;
+class Frmsebiao1;
+class Frmsebiao2;
 class FrmzjmControls;
 class LibraryWindows;
 struct LibraryApplied;
@@ -40,6 +43,12 @@ class Frmzjm : public QWidget {
     // Shows the studio and shell state after a change; refreshViews also repaints the pictures.
     void refreshViews();
     void refreshControls();
+
+    // The makeup tools window (from the tool strip or the welcome window), and the palette window
+    // for the hair highlight and lip colour windows.
+    void openMakeupTools();
+    Frmsebiao2* makeupTools() const;
+    Frmsebiao1* openPalette();
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -67,6 +76,10 @@ class Frmzjm : public QWidget {
     void openPhotoDialog();
     void takeInPhoto(const QString& path);
     void saveDesignPicture();
+    void connectCanvasTools();
+    void onCanvasMouse(View view, const CanvasEvent& e);
+    void onEyedropperMouse(const CanvasEvent& e);
+    void setToolCursor(toolfiles::CursorId id);
     void report(const Status& st);
     void showMessage(const QString& message, QWidget* over = nullptr);
 
@@ -76,6 +89,9 @@ class Frmzjm : public QWidget {
     QPointer<frmkaishi> welcome_;
     QPointer<FrmDKWJ> open_;
     QPointer<Frmbj> adjust_;
+    QPointer<Frmsebiao2> makeup_;
+    QPointer<Frmsebiao1> palette_;
+    ToolCursors cursors_;
     std::function<QString()> askSavePath_;
     TrayIcon* tray_ = nullptr;
     LibraryWindows* lib_ = nullptr;

@@ -58,6 +58,7 @@ FrmzjmControls::FrmzjmControls(QWidget* window, StudioState& s, const QString& P
     buildPanel(window, P);
     buildChecks(window);
     buildSlots(window);
+    buildRetouchPanel(window);
     Picfangda->raise();
     Timer1 = named(new QTimer(window), QStringLiteral("Timer1"));
     Timer2 = named(new QTimer(window), QStringLiteral("Timer2"));
@@ -77,6 +78,11 @@ void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
     Picfangda->move(zjm::kPicfangda.topLeft());
     Picfangda->setAttribute(Qt::WA_NoMousePropagation);
     Picfangda->hide();
+    Pichuaban1 = named(new CanvasView(&s.session.views.Pichuaban1Kept, zjm::kPichuaban.size(), w),
+                       QStringLiteral("Pichuaban1"));
+    Pichuaban1->move(zjm::kPichuaban.topLeft());
+    Pichuaban1->setAttribute(Qt::WA_NoMousePropagation);
+    Pichuaban1->hide();
     Shape5 = named(new OutlineShape(Pichuaban), QStringLiteral("Shape5"));
     Shape6 = named(new OutlineShape(Picfangda), QStringLiteral("Shape6"));
     Shape5->setGeometry(QRect(QPoint(0, 0), zjm::kPichuaban.size()));
@@ -171,13 +177,40 @@ void FrmzjmControls::buildPanel(QWidget* w, const QString& P) {
         Label9[k]->setIndent(16);
     }
     Label9[2]->hide();
-    caption(w, QStringLiteral("变形区域大小："), zjm::kSliderCaption, 14);
-    Slider1 = named(new QSlider(Qt::Horizontal, w), QStringLiteral("Slider1"));
-    Slider1->setGeometry(zjm::kSlider1);
-    Slider1->setRange(1, 20);
-    Slider1->setValue(7);
+}
+
+void FrmzjmControls::buildRetouchPanel(QWidget* w) {
     Fragjbz = named(new QFrame(w), QStringLiteral("Fragjbz"));
     Fragjbz->setGeometry(zjm::kFragjbz);
+    Fragjbz->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Fragjbz->setAutoFillBackground(true);  // covers the suitability boxes while it is shown
+    const QPoint origin = zjm::kFragjbz.topLeft();
+    caption(Fragjbz, QStringLiteral("变形区域大小："), zjm::kSliderCaption.translated(-origin), 14);
+    Slider1 = named(new QSlider(Qt::Horizontal, Fragjbz), QStringLiteral("Slider1"));
+    Slider1->setGeometry(zjm::kSlider1.translated(-origin));
+    Slider1->setRange(1, 20);
+    Slider1->setValue(7);
+    // Shown as they stand: the spaces after each colon put the explanation on its own lines.
+    const char16_t* texts[] = {
+        u"变形工具用法：                 "
+        u"点击变形工具后，在画像上按住鼠标左键移动鼠标，经过的部位画像随鼠标移动方向移动，按住右键拖动可恢复"
+        u"原样。",
+        u"复制工具用法：                 "
+        u"点击复制工具后，在画像选择被复制的部位，按住键盘上Alt键同时点击鼠标左键，然后松开鼠标，移动到要复制"
+        u"的部位，按住鼠标左键移动，开始选中的部位就复制到当前部位，按住右键拖动可恢复原样。",
+        u"柔和工具用法：                 "
+        u"点击柔和工具后，在画像上按住鼠标左键拖动鼠标，经过的部位画像变的柔和，按住右键拖动可恢复原样，若想"
+        u"加深柔和程度，先松开鼠标，再重复操作即可。"};
+    int top = zjm::kSlider1.bottom() - origin.y() + 10;
+    for (int k = 0; k < 3; ++k) {
+        auto* text = named(new QLabel(QString::fromUtf16(texts[k]), Fragjbz), arrayName("Fragjbz_text", k));
+        text->setTextFormat(Qt::PlainText);
+        text->setWordWrap(true);
+        text->setFont(captionFont(12));
+        text->setGeometry(8, top, zjm::kFragjbz.width() - 16, 88);
+        text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        top += 94;
+    }
     Fragjbz->hide();
 }
 
@@ -274,10 +307,15 @@ void FrmzjmControls::showToolStrip(const ShellState& shell) {
 
 void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
     Pichuaban->setEnabled(shell.canvasEnabled);
+    Pichuaban->setVisible(!shell.eyedropper);
+    Pichuaban1->setVisible(shell.eyedropper);
+    Pichuaban1->setEnabled(shell.eyedropper);
     Picfangda->setVisible(s.session.views.PicfangdaVisible);
-    for (OutlineShape* shape : {Shape5, Shape6}) {
-        shape->setSide(shell.brushOutlineSide());
-        shape->setVisible(shell.brushOutlinesShown);
+    Fragjbz->setVisible(shell.fragjbzShown);
+    const ToolState& t = s.session.tools;
+    for (auto [shape, outline] : {std::pair{Shape5, &t.Shape5}, std::pair{Shape6, &t.Shape6}}) {
+        if (shape->geometry() != outline->rect) shape->setGeometry(outline->rect);
+        shape->setVisible(outline->shown);
     }
     LabSM->setText(shell.LabSM);
     Label2->setText(shell.Label2);

@@ -40,6 +40,7 @@ class FrmzjmControls {
     QImage background;
     CanvasView* Pichuaban = nullptr;
     CanvasView* Picfangda = nullptr;
+    CanvasView* Pichuaban1 = nullptr;  // stands in for the canvas view while the eyedropper picks
     OutlineShape* Shape5 = nullptr;
     OutlineShape* Shape6 = nullptr;
     GuideLines* Shape1 = nullptr;  // guide lines of the photo fit
@@ -61,7 +62,7 @@ class FrmzjmControls {
     HotLabel* Imgxiao = nullptr;
     HotLabel* Image3 = nullptr;
     QSlider* Slider1 = nullptr;
-    QFrame* Fragjbz = nullptr;
+    QFrame* Fragjbz = nullptr;  // the retouch panel: Slider1 and the usage texts of the tools
     std::array<HotLabel*, kSlotCount> bckelm{};
     std::array<HotLabel*, kSlotCount> bckelmdt{};
     QLabel* Image1 = nullptr;  // info picture of the hairstyle applied last
@@ -78,6 +79,7 @@ class FrmzjmControls {
     void buildPanel(QWidget* w, const QString& P);
     void buildSlots(QWidget* w);
     void buildChecks(QWidget* w);
+    void buildRetouchPanel(QWidget* w);
     void showToolStrip(const ShellState& shell);
 
     std::array<QPixmap, kHotAreaCount> hoverLook_, activeLook_;

@@ -9,11 +9,6 @@ OutlineShape::OutlineShape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void OutlineShape::setSide(int side) {
-    const QPoint centre = geometry().center();
-    setGeometry(centre.x() - side / 2, centre.y() - side / 2, side, side);
-}
-
 void OutlineShape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);

@@ -9,8 +9,6 @@ class OutlineShape : public QWidget {
     Q_OBJECT
   public:
     explicit OutlineShape(QWidget* parent = nullptr);
-    // Width and height become `side`, the centre stays where it was.
-    void setSide(int side);
 
   protected:
     void paintEvent(QPaintEvent*) override;

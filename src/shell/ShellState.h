@@ -49,10 +49,9 @@ struct ShellState {
     std::array<bool, kSlotCount> slotPreviewShown{};  // bckelmdt(1..8) at index 0..7
     std::array<QImage, kSlotCount> slotPictures;      // null where the slot picture is missing
 
-    int Slider1 = 7;                                      // warp area size, 1 .. 20
-    int brushOutlineSide() const { return 5 * Slider1; }  // Shape5 and Shape6, pixels
-    bool brushOutlinesShown = false;
     bool canvasEnabled = true;  // Pichuaban takes mouse input
+    bool fragjbzShown = false;  // the retouch panel with the warp area slider and the usage texts
+    bool eyedropper = false;    // Pichuaban1 stands in for the canvas view and takes the mouse
     HistoryControls history;
 };
 

@@ -65,6 +65,9 @@ Status Workspace::startUp() {
 void Workspace::beginMakeup() {
     shell_.LabSM = QStringLiteral("化妆工具选择");
     shell_.canvasEnabled = true;
+    shell_.fragjbzShown = true;
+    s_.session.tools.locked = false;
+    s_.session.tools.highlightBrush = false;
 }
 
 void Workspace::beginAutoDesign() {
@@ -84,7 +87,8 @@ void Workspace::pointAtBackground() {
     for (int k = 0; k < kHotAreaCount; ++k)
         shell_.toolImageShown[k] = shell_.toolImageShown[k] && shell_.activeTool[k];
     shell_.slotPreviewShown.fill(false);
-    shell_.brushOutlinesShown = false;
+    s_.session.tools.Shape5.shown = false;
+    s_.session.tools.Shape6.shown = false;
     shell_.zoomImage = ZoomImage::Image3;
     shell_.Label2Red = false;
 }
@@ -96,6 +100,7 @@ void Workspace::highlightOnly(int hotArea) {
 
 void Workspace::makeActive(int hotArea) {
     for (int k = 0; k < kHotAreaCount; ++k) shell_.activeTool[k] = k == hotArea && kTools[hotArea].opensPanel;
+    s_.session.tools.hairToolsActive = shell_.activeTool[index(ToolEntry::Imgfx1)];
 }
 
 void Workspace::clickTool(ToolEntry e) {
@@ -111,7 +116,14 @@ void Workspace::clickTool(ToolEntry e) {
             s_.doc.design.woman = true;
             break;
         case ToolEntry::Imgbz:
-            shell_.canvasEnabled = true;
+            beginMakeup();
+            break;
+        case ToolEntry::Imgfx1:
+            shell_.fragjbzShown = false;
+            break;
+        case ToolEntry::Imgfx2:
+            shell_.fragjbzShown = false;
+            s_.session.tools.locked = true;
             break;
         case ToolEntry::Imgzx:
             s_.doc.design.lipColour = kDefaultLipColour;
@@ -201,7 +213,25 @@ void Workspace::pressZoomOut() { shell_.zoomImage = ZoomImage::Image3; }
 
 void Workspace::zoomOut() { s_.session.views.PicfangdaVisible = false; }
 
-void Workspace::setSlider1(int value) { shell_.Slider1 = std::clamp(value, 1, 20); }
+void Workspace::setSlider1(int value) {
+    ToolState& t = s_.session.tools;
+    t.warpAreaSize = std::clamp(value, 1, 20);
+    t.Shape5.setSide(5 * t.warpAreaSize);
+    // The magnified view measures its outline in points.
+    t.Shape6.setSide(roundHalfEven(5 * t.warpAreaSize / kPointsPerViewPixel));
+}
+
+ToolResult Workspace::canvasMouse(View view, const CanvasEvent& e) { return tools_.handle(s_, view, e); }
+
+void Workspace::beginEyedropper() {
+    ms::beginEyedropper(s_);
+    shell_.eyedropper = true;
+}
+
+void Workspace::endEyedropper(std::optional<int32_t> picked) {
+    if (picked) pickMakeupColour(s_, *picked);
+    shell_.eyedropper = false;
+}
 
 void Workspace::pointAtSlot(int i) {
     if (i < 1 || i > kSlotCount) return;

@@ -2,6 +2,8 @@
 #include "base/Status.h"
 #include "compositor/Kind.h"
 #include "compositor/StudioState.h"
+#include "retouch/MakeupTools.h"
+#include "retouch/ToolDispatch.h"
 #include "shell/ShellState.h"
 
 namespace ms {
@@ -10,7 +12,7 @@ namespace ms {
 // window and the exit window calls one of these and then shows the studio and shell state.
 class Workspace {
   public:
-    explicit Workspace(StudioState& s) : s_(s) {}
+    explicit Workspace(StudioState& s) : s_(s) { setSlider1(s.session.tools.warpAreaSize); }
     StudioState& studio() { return s_; }
     const ShellState& shell() const { return shell_; }
 
@@ -49,7 +51,17 @@ class Workspace {
     void pressZoomOut();
     void zoomOut();  // Imgxiao released
 
+    // The warp area size "变形区域大小", 1 .. 20: both tool outlines become 5 x the value.
     void setSlider1(int value);
+
+    // A mouse event of the canvas view or the magnified view, run by the tool in use; the
+    // recomposition it asks for is done.
+    ToolResult canvasMouse(View view, const CanvasEvent& e);
+    CanvasTools& canvasTools() { return tools_; }
+    // The makeup tools window's eyedropper on the portrait: starts, and ends with a pick or none.
+    void beginEyedropper();
+    void enableCanvas() { shell_.canvasEnabled = true; }
+    void endEyedropper(std::optional<int32_t> picked);
     void pointAtSlot(int i);  // bckelm(i), i = 1 .. 8
     // A click on the preview bckelmdt(i): the right button stores the design in slot i (and the
     // slot shows the canvas), any other button brings the slot's design back.
@@ -81,6 +93,7 @@ class Workspace {
 
     StudioState& s_;
     ShellState shell_;
+    CanvasTools tools_;
 };
 
 }  // namespace ms

@@ -266,7 +266,7 @@ TEST(MainWindow, Slider1SizesBothBrushOutlines) {
     EXPECT_EQ(m.get("Shape5")->size(), QSize(35, 35));
     m.get<QSlider>("Slider1")->setValue(9);
     EXPECT_EQ(m.get("Shape5")->size(), QSize(45, 45));
-    EXPECT_EQ(m.get("Shape6")->size(), QSize(45, 45));
+    EXPECT_EQ(m.get("Shape6")->size(), QSize(60, 60));  // 45 points of the magnified view
 }
 
 TEST(MainWindow, HoverShowsToolImagesAndTheBareWindowHidesThem) {

@@ -361,11 +361,13 @@ TEST(Slots, PointingShowsOnePreviewAndHidesItsNeighbours) {
 
 TEST(Shell, BrushOutlinesFollowSlider1) {
     ShellStudio t;
-    EXPECT_EQ(t.ws.shell().brushOutlineSide(), 35);
+    const ToolState& tools = t.s.session.tools;
+    EXPECT_EQ(tools.Shape5.rect.size(), QSize(35, 35));
     t.ws.setSlider1(12);
-    EXPECT_EQ(t.ws.shell().brushOutlineSide(), 60);
+    EXPECT_EQ(tools.Shape5.rect.size(), QSize(60, 60));
+    EXPECT_EQ(tools.Shape6.rect.size(), QSize(80, 80));  // 60 points of the magnified view
     t.ws.setSlider1(40);
-    EXPECT_EQ(t.ws.shell().Slider1, 20);
+    EXPECT_EQ(tools.warpAreaSize, 20);
 }
 
 TEST(Shell, ShutdownEmptiesTheTemporaryFolderAndKeepsTheSlots) {

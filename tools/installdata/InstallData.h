@@ -36,5 +36,8 @@ void writeEarrings(Writer& out);
 void writeNecklaces(Writer& out);
 void writeClothing(Writer& out);
 void writeBackdrop(Writer& out);
+// Brush patterns, scissor shapes and their buttons, the soft disc mask, the colour chart and
+// palette, and the cursors of the canvas tools (see src/retouch/ToolFiles.h).
+void writeRetouchArt(Writer& out);
 
 }  // namespace installdata

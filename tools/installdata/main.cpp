@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
         installdata::writeNecklaces(out);
         installdata::writeClothing(out);
         installdata::writeBackdrop(out);
+        installdata::writeRetouchArt(out);
         writeShellArt(out.root());
         if (const QString problem = installdata::writeHairstyleDatabase(out.root()); !problem.isEmpty()) {
             err << problem << '\n';

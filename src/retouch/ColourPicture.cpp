@@ -1,0 +1,54 @@
+#include "retouch/ColourPicture.h"
+
+#include <QMouseEvent>
+
+#include "platform/PictureFile.h"
+#include "retouch/MakeupTools.h"
+
+namespace ms {
+
+ColourPicture::ColourPicture(const QImage& picture, QSize size, QWidget* parent)
+    : QLabel(parent), picture_(picture) {
+    setFixedSize(size);
+    setMouseTracking(true);
+    if (picture_.isNull()) {
+        // Without its picture the control stays an empty frame and picks nothing.
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+    } else {
+        setPixmap(QPixmap::fromImage(picture_));
+    }
+}
+
+void ColourPicture::mouseMoveEvent(QMouseEvent* e) {
+    if (const auto c = colourAt(picture_, e->position().toPoint())) emit hovered(*c);
+    QLabel::mouseMoveEvent(e);
+}
+
+void ColourPicture::mouseReleaseEvent(QMouseEvent* e) {
+    emit released(e->button(), colourAt(picture_, e->position().toPoint()));
+}
+
+QImage colourPicture(const QString& P, const char* file, QSize size) {
+    QImage picture;
+    if (!loadPicture(P + QLatin1Char('/') + QLatin1String(file), PicturePurpose::Artwork, picture) ||
+        picture.size() != size)
+        return {};
+    return picture;
+}
+
+QLabel* swatch(QWidget* parent, const char* name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFixedSize(48, 22);
+    l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    return l;
+}
+
+void showColour(QLabel* swatch, int32_t colour) {
+    swatch->setAutoFillBackground(true);
+    QPalette p = swatch->palette();
+    p.setColor(QPalette::Window, QColor(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF));
+    swatch->setPalette(p);
+}
+
+}  // namespace ms
