@@ -207,9 +207,11 @@ void FrmzjmControls::buildRetouchPanel(QWidget* w) {
         text->setTextFormat(Qt::PlainText);
         text->setWordWrap(true);
         text->setFont(captionFont(12));
-        text->setGeometry(8, top, zjm::kFragjbz.width() - 16, 88);
+        const int width = zjm::kFragjbz.width() - 16;
+        const int height = text->heightForWidth(width);
+        text->setGeometry(8, top, width, height);
         text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-        top += 94;
+        top += height + 8;
     }
     Fragjbz->hide();
 }

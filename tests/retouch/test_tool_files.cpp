@@ -44,13 +44,16 @@ TEST(ToolFiles, BrushPatternsAreSoftRoundBrushes) {
         ASSERT_EQ(g.width, s);
         ASSERT_EQ(g.height, s);
         const int c = s / 2;
-        EXPECT_EQ(alphaOf(g.at(c, c)), 255);
+        // Translucent at the centre, so makeup builds up with repeated dabs; doubled (the dragged
+        // eraser) it is full.
+        EXPECT_GE(alphaOf(g.at(c, c)), 128);
+        EXPECT_LT(alphaOf(g.at(c, c)), 200);
         for (auto [x, y] : {std::pair{0, 0}, {s - 1, 0}, {0, s - 1}, {s - 1, s - 1}})
             EXPECT_EQ(alphaOf(g.at(x, y)), 0);
         // Outwards from the centre along its row, both ways, the brush only fades.
         for (int x = c + 1; x < s; ++x) EXPECT_LE(alphaOf(g.at(x, c)), alphaOf(g.at(x - 1, c))) << "x " << x;
         for (int x = c - 1; x >= 0; --x) EXPECT_LE(alphaOf(g.at(x, c)), alphaOf(g.at(x + 1, c))) << "x " << x;
-        EXPECT_LT(alphaOf(g.at(0, c)), 128);  // soft, not a hard disc
+        EXPECT_LT(alphaOf(g.at(0, c)), 64);  // soft, not a hard disc
     }
 }
 

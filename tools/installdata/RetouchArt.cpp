@@ -19,16 +19,19 @@ namespace tf = ms::toolfiles;
 
 // ---- Brush patterns ----
 
-// White, with the alpha of a soft round brush: full in a core of 35% of the radius, then a smooth
-// fall to nothing at the inscribed circle, so makeup laid with it blends into the skin.
+// White, with the alpha of a soft round brush: translucent (kBrushPeak) at the centre and fading
+// like a gaussian to nothing at the inscribed circle. One dab tints the skin without an edge;
+// colour builds up with more dabs, as powder and blush do. The dragged eraser's doubled strength
+// restores fully at the centre.
+constexpr double kBrushPeak = 150;
 QImage brushPattern(int side) {
     QImage img(side, side, QImage::Format_ARGB32);
-    const double c = side / 2.0, radius = side / 2.0, core = 0.35 * radius;
+    const double c = side / 2.0, radius = side / 2.0;
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
-            const double d = std::hypot(x + 0.5 - c, y + 0.5 - c);
-            const int a = static_cast<int>(std::lround(255.0 * (1.0 - smoothstep(core, radius, d))));
-            img.setPixel(x, y, qRgba(255, 255, 255, a));
+            const double d = std::hypot(x + 0.5 - c, y + 0.5 - c) / radius;
+            const double fade = std::exp(-(d / 0.5) * (d / 0.5)) * (1.0 - smoothstep(0.8, 1.0, d));
+            img.setPixel(x, y, qRgba(255, 255, 255, static_cast<int>(std::lround(kBrushPeak * fade))));
         }
     return img;
 }
