@@ -305,5 +305,18 @@ int main(int argc, char** argv) {
                 m("BM_photo_open_24mp"), m("BM_photo_open_24mp_plain_qimage"));
     std::printf("target magnified-redraw: %.0f us (at most 250 us; Qt smooth scaling %.0f us)\n",
                 m("BM_magnified_redraw"), m("BM_magnified_qt_smooth"));
+    const double read = m("BM_tool_pattern_read");
+    std::printf("target tool-soften-step: %.0f us (at most 1000 us)\n", m("BM_tool_soften_step"));
+    std::printf(
+        "target tool-concealer-step: %.0f us (at most 1000 us; reading the pattern for each stamp adds %.0f "
+        "us)\n",
+        m("BM_tool_concealer_step"), read);
+    std::printf("target tool-pen-step: %.0f us (at most 1000 us)\n", m("BM_tool_pen_step"));
+    std::printf(
+        "target tool-eraser-step: %.0f us (at most 3000 us; reading the pattern for each stamp adds %.0f "
+        "us)\n",
+        m("BM_tool_eraser_step"), read);
+    std::printf("target tool-magnified-clone-stamp: %.0f us (at most 2000 us)\n",
+                m("BM_tool_magnified_clone_stamp"));
     return 0;
 }

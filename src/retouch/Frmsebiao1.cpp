@@ -37,10 +37,11 @@ Frmsebiao1::Frmsebiao1(StudioState& s, QWidget* owner) : QWidget(owner, Qt::Tool
     colours->addWidget(Label2, 1, 1);
     colours->addWidget(Label3, 1, 2);
     layout->addLayout(colours);
-    for (auto [p, which] :
+    for (const auto& [picture, side] :
          {std::pair{Picture1, PalettePicture::Chart}, std::pair{Picture2, PalettePicture::Palette}}) {
-        connect(p, &ColourPicture::hovered, this, [this](int32_t c) { showColour(Label1, c); });
-        connect(p, &ColourPicture::released, this,
+        const PalettePicture which = side;
+        connect(picture, &ColourPicture::hovered, this, [this](int32_t c) { showColour(Label1, c); });
+        connect(picture, &ColourPicture::released, this,
                 [this, which](Qt::MouseButton b, std::optional<int32_t> c) { onRelease(which, b, c); });
     }
 }

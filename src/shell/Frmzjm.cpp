@@ -496,7 +496,8 @@ void Frmzjm::minimiseToTray() {
     }
     // The open tool windows go with the main window and come back with it.
     for (QWidget* w :
-         {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow())})
+         {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow()),
+          static_cast<QWidget*>(makeup_), static_cast<QWidget*>(palette_)})
         if (w && w->isVisible()) parked_.emplace_back(w), w->hide();
     tray_->show();
     hide();
