@@ -6,11 +6,28 @@
 #include <random>
 
 #include "BenchStudio.h"
+#include "compositor/Composition.h"
+#include "compositor/Kinds.h"
+#include "platform/FileLookup.h"
 
 namespace ms::bench {
 
 void check(const Status& st) {
     if (!st) std::fprintf(stderr, "set-up failed: %s\n", qPrintable(st.message));
+}
+
+void dress(StudioState& s) {
+    check(initialiseStudio(s, studioFolder()));
+    check(CHUSHI_MOBAN(s));
+    for (Kind k : componentKinds()) {
+        const QString folder = kindInfo(k).folder();
+        for (const QString& name : listMatching(s.path(folder), QStringLiteral("*")))
+            if (!name.startsWith(QLatin1String("000"))) {
+                s.doc.design.*kindInfo(k).file = s.path(folder + QLatin1Char('/') + name);
+                break;
+            }
+    }
+    check(huaban_hecheng2(s));
 }
 
 QImage photoLike(int w, int h) {

@@ -35,31 +35,14 @@ constexpr Layer kRedrawOrder[] = {Layer::EyebrowLeft, Layer::EyebrowRight, Layer
                                   Layer::Clothing,    Layer::Hairstyle,    Layer::Glasses, Layer::Hat,
                                   Layer::EarringLeft, Layer::EarringRight};
 
-// The first real (non-default) component of a kind's folder.
-QString firstComponent(const StudioState& s, const QString& kind) {
-    for (const QString& name : listMatching(s.path(kind), "*"))
-        if (!name.startsWith("000")) return s.path(kind + "/" + name);
-    return {};
-}
-
 // A studio with one real component of every kind prepared; `stretch` pixels on every layer.
 StudioState& studio(int stretch) {
     static std::map<int, StudioState> studios;
     auto [it, fresh] = studios.try_emplace(stretch);
     StudioState& s = it->second;
     if (!fresh) return s;
-    check(initialiseStudio(s, gStudio));
-    check(CHUSHI_MOBAN(s));
+    bench::dress(s);
     DesignState& d = s.doc.design;
-    d.faxingname = firstComponent(s, "faxing");
-    d.meimaoxingname = firstComponent(s, "meimao");
-    d.zuixingname = firstComponent(s, "zuixing");
-    d.yanjingname = firstComponent(s, "yanjing");
-    d.maoziname = firstComponent(s, "maozi");
-    d.erhuanname = firstComponent(s, "erhuan");
-    d.xianglianname = firstComponent(s, "xianglian");
-    d.fuzhuangname = firstComponent(s, "fuzhuang");
-    if (Status st = huaban_hecheng2(s); !st) std::fprintf(stderr, "preparing: %s\n", qPrintable(st.message));
     if (stretch) {
         LayerGeometry& g = d.geometry;
         g.faxingWidth = g.faxingheight = stretch;

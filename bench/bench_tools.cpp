@@ -13,13 +13,13 @@ using namespace ms;
 
 namespace {
 
-// A studio with its default design, the makeup window open at brush size 5, and a tool.
+// A studio dressed with a component of every kind, the makeup window open at brush size 5, and a
+// tool.
 struct ToolBench {
     StudioState s;
     CanvasTools tools;
     explicit ToolBench(MakeupOption option) {
-        bench::check(initialiseStudio(s, bench::studioFolder()));
-        bench::check(CHUSHI_MOBAN(s));
+        bench::dress(s);
         openMakeupTools(s);
         setBrushSize(s, 5);
         (void)chooseMakeupOption(s, option);
