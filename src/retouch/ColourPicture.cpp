@@ -1,9 +1,11 @@
 #include "retouch/ColourPicture.h"
 
+#include <QBoxLayout>
 #include <QMouseEvent>
 
 #include "platform/PictureFile.h"
 #include "retouch/MakeupTools.h"
+#include "retouch/ToolFiles.h"
 
 namespace ms {
 
@@ -34,6 +36,19 @@ QImage colourPicture(const QString& P, const char* file, QSize size) {
         picture.size() != size)
         return {};
     return picture;
+}
+
+std::pair<ColourPicture*, ColourPicture*> addColourPictures(QBoxLayout* layout, const QString& P,
+                                                            QWidget* parent) {
+    const auto add = [&](const char16_t* caption, const char* name, const char* file, QSize size) {
+        layout->addWidget(new QLabel(QString::fromUtf16(caption), parent));
+        auto* picture = new ColourPicture(colourPicture(P, file, size), size, parent);
+        picture->setObjectName(QLatin1String(name));
+        layout->addWidget(picture);
+        return picture;
+    };
+    return {add(u"色标卡", "Picture1", toolfiles::kColourChart, toolfiles::kColourChartSize),
+            add(u"调色盘", "Picture2", toolfiles::kColourPalette, toolfiles::kColourPaletteSize)};
 }
 
 QLabel* swatch(QWidget* parent, const char* name) {

@@ -2,6 +2,9 @@
 #include <QImage>
 #include <QLabel>
 #include <optional>
+#include <utility>
+
+class QBoxLayout;
 
 namespace ms {
 
@@ -27,6 +30,9 @@ class ColourPicture : public QLabel {
 // The colour chart or palette below the program folder; null when it cannot be read or has
 // another size.
 QImage colourPicture(const QString& programFolder, const char* file, QSize size);
+// The captioned colour chart ("色标卡", Picture1) and palette ("调色盘", Picture2) of a window.
+std::pair<ColourPicture*, ColourPicture*> addColourPictures(QBoxLayout* layout, const QString& programFolder,
+                                                            QWidget* parent);
 // A small framed swatch, and the colour value it shows.
 QLabel* swatch(QWidget* parent, const char* name);
 void showColour(QLabel* swatch, int32_t colour);

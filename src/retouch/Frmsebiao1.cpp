@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "retouch/ColourPicture.h"
 
@@ -15,17 +16,7 @@ Frmsebiao1::Frmsebiao1(StudioState& s, QWidget* owner) : QWidget(owner, Qt::Tool
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("请在色标卡或调色盘上移动鼠标，满意后按键"), this));
-    layout->addWidget(new QLabel(QStringLiteral("色标卡"), this));
-    Picture1 = new ColourPicture(colourPicture(s_.P, toolfiles::kColourChart, toolfiles::kColourChartSize),
-                                 toolfiles::kColourChartSize, this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    layout->addWidget(Picture1);
-    layout->addWidget(new QLabel(QStringLiteral("调色盘"), this));
-    Picture2 =
-        new ColourPicture(colourPicture(s_.P, toolfiles::kColourPalette, toolfiles::kColourPaletteSize),
-                          toolfiles::kColourPaletteSize, this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    layout->addWidget(Picture2);
+    std::tie(Picture1, Picture2) = addColourPictures(layout, s_.P, this);
     auto* colours = new QGridLayout;
     Label1 = swatch(this, "Label1");
     Label2 = swatch(this, "Label2");

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "retouch/ColourPicture.h"
 #include "retouch/ToolCursors.h"
@@ -49,17 +50,7 @@ void Frmsebiao2::build() {
     });
     layout->addWidget(Slider1);
 
-    layout->addWidget(new QLabel(QStringLiteral("色标卡"), this));
-    Picture1 = new ColourPicture(colourPicture(s_.P, toolfiles::kColourChart, toolfiles::kColourChartSize),
-                                 toolfiles::kColourChartSize, this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    layout->addWidget(Picture1);
-    layout->addWidget(new QLabel(QStringLiteral("调色盘"), this));
-    Picture2 =
-        new ColourPicture(colourPicture(s_.P, toolfiles::kColourPalette, toolfiles::kColourPaletteSize),
-                          toolfiles::kColourPaletteSize, this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    layout->addWidget(Picture2);
+    std::tie(Picture1, Picture2) = addColourPictures(layout, s_.P, this);
     for (ColourPicture* p : {Picture1, Picture2}) {
         connect(p, &ColourPicture::hovered, this, [this, p](int32_t c) {
             Status told;

@@ -207,7 +207,12 @@ void Frmzjm::onCanvasMouse(View view, const CanvasEvent& e) {
         c_->Picfangda->setCursor(cursors_.cursor(*r.magnifiedCursor, told));
         report(told);
     }
-    if (r.changed || r.recompose != Recompose::None) refreshViews();
+    // Runs on every mouse move: only the outlines and the pictures, not the whole window.
+    if (r.changed || r.recompose != Recompose::None) {
+        c_->showOutlines(studio_.session.tools);
+        c_->Pichuaban->update();
+        if (studio_.session.views.PicfangdaVisible) c_->Picfangda->update();
+    }
     report(r.problem);
 }
 

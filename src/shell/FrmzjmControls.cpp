@@ -307,6 +307,13 @@ void FrmzjmControls::showToolStrip(const ShellState& shell) {
     }
 }
 
+void FrmzjmControls::showOutlines(const ToolState& t) {
+    for (auto [shape, outline] : {std::pair{Shape5, &t.Shape5}, std::pair{Shape6, &t.Shape6}}) {
+        if (shape->geometry() != outline->rect) shape->setGeometry(outline->rect);
+        shape->setVisible(outline->shown);
+    }
+}
+
 void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
     Pichuaban->setEnabled(shell.canvasEnabled);
     Pichuaban->setVisible(!shell.eyedropper);
@@ -314,11 +321,7 @@ void FrmzjmControls::show(const StudioState& s, const ShellState& shell) {
     Pichuaban1->setEnabled(shell.eyedropper);
     Picfangda->setVisible(s.session.views.PicfangdaVisible);
     Fragjbz->setVisible(shell.fragjbzShown);
-    const ToolState& t = s.session.tools;
-    for (auto [shape, outline] : {std::pair{Shape5, &t.Shape5}, std::pair{Shape6, &t.Shape6}}) {
-        if (shape->geometry() != outline->rect) shape->setGeometry(outline->rect);
-        shape->setVisible(outline->shown);
-    }
+    showOutlines(s.session.tools);
     LabSM->setText(shell.LabSM);
     Label2->setText(shell.Label2);
     Label2->setTextColour(shell.Label2Red ? kRed : kBlack);

@@ -33,6 +33,8 @@ class FrmzjmControls {
     void show(const StudioState& s, const ShellState& shell);
     // The slot pictures and previews; an empty slot shows a blank card.
     void showSlotPictures(const ShellState& shell);
+    // The tool outlines alone: what a mouse move over a view changes besides its pictures.
+    void showOutlines(const ToolState& t);
     // The info picture (null: cleared) and the suitability boxes, bound to a record or not.
     void showInfoPicture(const QImage& picture);
     void showSuitability(bool bound, const std::array<bool, 11>& states);
