@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The layers of src/ depend only downwards: a file may include the headers of its own folder and
 # of the folders below it, never of a folder beside or above it. The pixel layer (imaging) and the
-# base do no file, database or window work.
+# base do no file, database or window work. The layer edits (adjust) sit below the library, tool
+# and hair windows that all drive them.
 #   check-layers.sh [SRC]
 set -euo pipefail
 src=${1:-$(dirname "$0")/../src}
-declare -A rank=([base]=0 [imaging]=1 [platform]=2 [compositor]=3 [persistence]=4
-                 [library]=5 [adjust]=5 [retouch]=5 [hair]=5 [photo]=5 [print]=5 [shell]=6)
+declare -A rank=([base]=0 [imaging]=1 [platform]=2 [compositor]=3 [persistence]=4 [adjust]=4
+                 [library]=5 [retouch]=5 [hair]=5 [photo]=5 [print]=5 [shell]=6)
 status=0
 while IFS= read -r file; do
     rel=${file#"$src"/}

@@ -119,6 +119,13 @@ std::optional<QPoint> canvasToGrid(const Placement& p, int gridHeight, QPoint ca
     return QPoint(sx, gridHeight - 1 - sy);
 }
 
+std::optional<QPointF> canvasToGridF(const Placement& p, int gridHeight, QPointF canvas) {
+    if (p.src.isEmpty() || p.dst.width() <= 0 || p.dst.height() <= 0) return std::nullopt;
+    const double u = p.src.x() + (canvas.x() + 0.5 - p.dst.x()) * p.src.width() / p.dst.width() - 0.5;
+    const double v = p.src.y() + (canvas.y() + 0.5 - p.dst.y()) * p.src.height() / p.dst.height() - 0.5;
+    return QPointF(u, gridHeight - 1 - v);
+}
+
 QPointF gridToCanvas(const Placement& p, int gridHeight, QPoint grid) {
     const double u = grid.x() + 0.5, v = gridHeight - 1 - grid.y() + 0.5;
     return {p.dst.x() + (u - p.src.x()) * p.dst.width() / p.src.width() - 0.5,

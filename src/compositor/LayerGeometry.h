@@ -45,6 +45,11 @@ Placement preparationPlacement(Layer layer, const LayerGeometry& g, int W, int H
 // where the placement does not cover the canvas pixel.
 std::optional<QPoint> canvasToGrid(const Placement& p, int gridHeight, QPoint canvas);
 
+// A canvas position (real, whole numbers at pixel centres) to the same kind of position in the
+// grid, rows counted from the bottom, anywhere on or off the placement; nullopt when the
+// placement covers nothing.
+std::optional<QPointF> canvasToGridF(const Placement& p, int gridHeight, QPointF canvas);
+
 // The other way: where the centre of a grid pixel lands on the canvas, in canvas pixels (a whole
 // number is the centre of that canvas pixel).
 QPointF gridToCanvas(const Placement& p, int gridHeight, QPoint grid);

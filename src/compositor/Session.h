@@ -40,6 +40,9 @@ struct LibraryState {
     QString hairFirstCode, hairSecondCode, eyebrowCode, lipCode;
 };
 
+// Which brows the move and stretch sliders act on; program-wide, both at start.
+enum class EyebrowSides { Both, Left, Right };
+
 // The state of one run around the document: views, history, libraries and tool values that are
 // not part of a design.
 struct Session {
@@ -48,6 +51,10 @@ struct Session {
     LibraryState library;
     ToolState tools;
     int eyebrowStrength = 0;  // added to the eyebrow alpha when its surface is built, -160 .. 0
+    EyebrowSides eyebrowSides = EyebrowSides::Both;
+    // On while the stylist designs lips (the tool strip's lip button): a lip colour picked in the
+    // palette then goes onto the lips and the lip thumbnails at once.
+    bool lipDesignMode = false;
 };
 
 }  // namespace ms

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "compositor/LayerGeometry.h"
 #include "imaging/Rounding.h"
 
 namespace ms {
@@ -65,6 +66,12 @@ struct ToolState {
     bool hairToolsActive = false;  // the hair tools window is the tool in use
 
     ToolOutline Shape5, Shape6;
+
+    // Both outlines square with `side` canvas pixels; the magnified view's side counts in points.
+    void sizeOutlines(int side) {
+        Shape5.setSide(side);
+        Shape6.setSide(roundHalfEven(side / kPointsPerViewPixel));
+    }
 };
 
 }  // namespace ms

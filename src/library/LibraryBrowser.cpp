@@ -170,6 +170,8 @@ void LibraryBrowser::applyToDesign(const QString& entry) {
     const Kind k = kindOfLibrary(kind_, subKind_);
     const KindInfo& info = kindInfo(k);
     if (info.resetsColourSlider) panel_.colourSlider = 0;
+    // New eyebrows come at full strength, matching the slider.
+    if (info.step == SurfaceStep::EyebrowStrength) s_.session.eyebrowStrength = 0;
     // A new component replaces a warped one.
     if (info.warpable) s_.doc.flags.modified(k) = false;
     s_.doc.design.*info.file = entry;

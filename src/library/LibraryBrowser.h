@@ -64,6 +64,10 @@ class LibraryBrowser {
     const std::vector<Category>& categories() const { return categoriesOf(kind_); }
     const LibraryPages& pages() const { return pages_; }
     const AdjustmentPanel& panel() const { return panel_; }
+    // The stylist's own values of the colour and warp-size sliders, kept while the window shows
+    // other pages and tabs.
+    void setColourSlider(int v) { panel_.colourSlider = v; }
+    void setWarpSize(int v) { panel_.warpSize = v; }
     ThumbnailKind thumbnailKind() const { return thumbnailKindOf(kind_, subKind_); }
     // The component window's strip area (Frame1) lies over the square one while shown.
     bool stripAreaShown() const { return stripShown_; }

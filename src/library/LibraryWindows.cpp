@@ -58,6 +58,12 @@ void LibraryWindows::openComponent(LibraryKind libraryKind) {
     closeComponentWindow();
     component_ = new FrmTK(s_, libraryKind, owner_);
     wire(component_.data());
+    FrmTK* w = component_.data();
+    connect(w, &FrmTK::canvasChanged, this, &LibraryWindows::canvasChanged);
+    connect(w, &FrmTK::outlinesChanged, this, &LibraryWindows::outlinesChanged);
+    connect(w, &FrmTK::warpToolChosen, this, &LibraryWindows::warpToolChosen);
+    connect(w, &FrmTK::lipColourRequested, this, &LibraryWindows::lipColourRequested);
+    connect(w, &FrmTK::problem, this, [this, w](const QString& m) { emit problem(m, w); });
     component_->openLibrary();
     placeBesideOwner(component_);
     component_->show();

@@ -48,6 +48,12 @@ class LibraryWindows : public QObject {
     void applied(const ms::LibraryApplied& result);
     // A library window was closed by double click: tool highlights and lip design mode off.
     void closedByDoubleClick();
+    // The component window's adjustments: the canvas was recomposed, the tool outlines resized,
+    // the warp tool chosen, the palette asked for the lips.
+    void canvasChanged();
+    void outlinesChanged();
+    void warpToolChosen();
+    void lipColourRequested();
     // Something the user should read (a failed recomposition or snapshot, the hairstyle database),
     // with the library window it concerns (nullptr: none) so that it can be shown over that window.
     void problem(const QString& message, QWidget* window);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "adjust/LayerWarp.h"
 #include "compositor/Composition.h"
 #include "imaging/Rounding.h"
 #include "imaging/Stamps.h"
@@ -88,30 +89,17 @@ void restoreStamp(Ctx& x) {
     x.keepCanvasView();
 }
 
-// The layer warp's start or end for the current library kind: canvas-view positions are made
-// relative to the layer; nullopt where the kind has no warp.
+// The layer warp's start or end for the current library kind, relative to the layer in both
+// views; nullopt where the kind has no warp.
 std::optional<QPointF> warpPoint(const Ctx& x) {
-    const LayerGeometry& g = x.s.doc.design.geometry;
-    switch (x.s.session.library.currentKind) {
-        case LibraryKind::Hairstyles:
-            return QPointF(x.c.x() - g.faxingleft, x.c.y() - g.faxingtop);
-        case LibraryKind::Eyebrows:
-            return QPointF(x.c.x(), x.c.y() + g.mmtopz);
-        case LibraryKind::Lips:
-            return QPointF(x.c.x() - g.zuixingleft, x.c.y() - g.zuixingtop);
-        case LibraryKind::Accessories:
-            return QPointF(x.c.x(), x.c.y() + g.fuzhuangtop);
-        default:
-            return std::nullopt;
-    }
+    return warpInput(x.s, x.s.session.library.currentKind, x.c);
 }
 
-void runWarp(Ctx& x, View view) {
-    if (x.s.session.library.currentKind == LibraryKind::None || !x.tools.layerTools().warp) return;
-    const Status st = x.tools.layerTools().warp(
-        x.s, WarpRequest{x.s.session.library.currentKind, view, x.t.press, x.t.release});
-    if (!st) x.r.problem = st;
-    x.r.changed = true;
+// The warp of the current library kind from the press point to the release point. A kind without
+// a component changes nothing.
+void runWarp(Ctx& x) {
+    const auto k = warpKindOf(x.s.session.library.currentKind);
+    if (k && warpLayer(x.s, *k)) x.r.changed = true;
 }
 
 void highlight(Ctx& x, MouseAction a) {
@@ -213,7 +201,7 @@ void canvasWarpUp(Ctx& x) {
     const auto p = warpPoint(x);
     if (!p) return;
     x.t.release = QPointF(p->x(), roundHalfEven(p->y()));
-    runWarp(x, View::Canvas);
+    runWarp(x);
 }
 
 // Brings back the photo as last committed under the brush; while dragging the pattern's alpha
@@ -316,18 +304,23 @@ void magCloneMove(Ctx& x) {
     }
 }
 
-// The magnified view's drag-warp runs in the concealer mode, with canvas positions as they are.
+// The magnified view's drag-warp runs in the concealer mode; the clothing is warped on the canvas
+// view only.
+bool magnifiedWarps(const Ctx& x) { return x.s.session.library.currentKind != LibraryKind::Accessories; }
 void magConcealerDown(Ctx& x) {
-    if (x.left()) x.t.press = x.c;
+    if (!x.left() || !magnifiedWarps(x)) return;
+    if (const auto p = warpPoint(x)) x.t.press = *p;
 }
 void magConcealerMove(Ctx& x) {
     centreShape(x.t.Shape6, x, x.e.pos, pointsToPixels(5 * x.t.warpAreaSize));
     if (x.left()) x.cursor(CursorId::Concealer);
 }
 void magConcealerUp(Ctx& x) {
-    if (!x.left()) return;
-    x.t.release = QPointF(x.c.x(), roundHalfEven(x.c.y()));
-    runWarp(x, View::Magnified);
+    if (!x.left() || !magnifiedWarps(x)) return;
+    const auto p = warpPoint(x);
+    if (!p) return;
+    x.t.release = QPointF(p->x(), roundHalfEven(p->y()));
+    runWarp(x);
 }
 
 struct ToolRow {

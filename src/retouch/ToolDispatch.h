@@ -29,13 +29,6 @@ QPointF toCanvas(View view, QPointF viewPixels);
 
 enum class Recompose { None, Redraw, Reload };  // nothing, huaban_hecheng1, huaban_hecheng2
 
-// A drag of the layer warp: start and end as the warp takes them (see the warp dispatch).
-struct WarpRequest {
-    LibraryKind kind = LibraryKind::None;
-    View view = View::Canvas;
-    QPointF start, end;
-};
-
 // What a mouse event did, and what has to follow it.
 struct ToolResult {
     Recompose recompose = Recompose::None;
@@ -47,10 +40,9 @@ struct ToolResult {
     Status problem;                                      // a pattern that could not be read, told once
 };
 
-// Layer operations that other tool windows provide: the layer warps, the hair cut with a
-// scissor shape and the hair highlights. Until one is given, its tool does nothing.
+// Layer operations that the hair tools provide: the hair cut with a scissor shape and the hair
+// highlights. Until one is given, its tool does nothing.
 struct LayerTools {
-    std::function<Status(StudioState&, const WarpRequest&)> warp;
     std::function<Status(StudioState&, QPointF at)> cutHair;
     std::function<Status(StudioState&, QPointF at, MouseAction)> highlight;
 };

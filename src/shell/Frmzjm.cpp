@@ -25,6 +25,7 @@
 #include "photo/Frmbj.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
+#include "retouch/ColourPicture.h"
 #include "retouch/Frmsebiao1.h"
 #include "retouch/Frmsebiao2.h"
 #include "shell/Artwork.h"
@@ -158,7 +159,12 @@ void Frmzjm::openMakeupTools() {
         return;
     }
     makeup_ = new Frmsebiao2(studio_, cursors_, this);
-    connect(makeup_, &Frmsebiao2::canvasCursor, this, &Frmzjm::setToolCursor);
+    // Choosing a tool gives the canvas the mouse back (a library window may have taken it).
+    connect(makeup_, &Frmsebiao2::canvasCursor, this, [this](toolfiles::CursorId id) {
+        setToolCursor(id);
+        ws_.enableCanvas();
+        refreshControls();
+    });
     connect(makeup_, &Frmsebiao2::outlinesChanged, this, &Frmzjm::refreshControls);
     connect(makeup_, &Frmsebiao2::canvasChanged, this, &Frmzjm::refreshViews);
     connect(makeup_, &Frmsebiao2::problem, this, [this](const QString& m) { showMessage(m, makeup_); });
@@ -184,11 +190,31 @@ Frmsebiao1* Frmzjm::openPalette() {
             setToolCursor(cursor);
             refreshControls();
         });
+        connect(palette_, &Frmsebiao1::lipColourPicked, this, [this](int32_t) {
+            Status st;
+            if (ws_.lipColourPicked(st) != LipColourFollow::Nothing) {
+                lib_->redrawComponentPage();
+                refreshViews();
+            }
+            report(st);
+        });
         palette_->move(frameGeometry().topRight() + QPoint(1, 76));
     }
     palette_->show();
     palette_->raise();
     return palette_;
+}
+
+// "选取唇色": the palette serves the lips, with the pick cursor over its colour pictures.
+void Frmzjm::openLipPalette() {
+    studio_.session.tools.highlightBrush = false;
+    Frmsebiao1* palette = openPalette();
+    Status told;
+    const QCursor pick = cursors_.cursor(toolfiles::CursorId::Eyedropper, told);
+    for (QWidget* picture :
+         {static_cast<QWidget*>(palette->Picture1), static_cast<QWidget*>(palette->Picture2)})
+        picture->setCursor(pick);
+    report(told);
 }
 
 void Frmzjm::connectCanvasTools() {
@@ -245,6 +271,14 @@ void Frmzjm::connectLibraries() {
         ws_.clearActiveTools();
         refreshControls();
     });
+    connect(lib_, &LibraryWindows::canvasChanged, this, &Frmzjm::refreshViews);
+    connect(lib_, &LibraryWindows::outlinesChanged, this, &Frmzjm::refreshControls);
+    connect(lib_, &LibraryWindows::warpToolChosen, this, [this] {
+        ws_.chooseWarpTool();
+        setToolCursor(toolfiles::CursorId::Concealer);
+        refreshControls();
+    });
+    connect(lib_, &LibraryWindows::lipColourRequested, this, &Frmzjm::openLipPalette);
     int group = 2;
     for (auto boxes : {std::vector<QCheckBox*>(c_->Check2.begin(), c_->Check2.end()),
                        std::vector<QCheckBox*>(c_->Check3.begin(), c_->Check3.end()),

@@ -49,6 +49,8 @@ class Frmzjm : public QWidget {
     void openMakeupTools();
     Frmsebiao2* makeupTools() const;
     Frmsebiao1* openPalette();
+    void openLipPalette();
+    LibraryWindows& libraries() { return *lib_; }
 
   protected:
     void showEvent(QShowEvent* e) override;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "adjust/LayerWarp.h"
 #include "compositor/Composition.h"
 #include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
@@ -108,10 +109,11 @@ void Workspace::clickTool(ToolEntry e) {
     highlightOnly(i);
     makeActive(i);
     if (kTools[i].library != LibraryKind::None) s_.session.library.currentKind = kTools[i].library;
+    // The lip button starts lip design; the other tool windows end it (the makeup tools leave it).
+    if (e != ToolEntry::Imgbz) s_.session.lipDesignMode = e == ToolEntry::Imgzx;
+    // A library window takes the canvas's mouse until a canvas tool is chosen.
+    if (kTools[i].library != LibraryKind::None) shell_.canvasEnabled = false;
     switch (e) {
-        case ToolEntry::ImgFx:
-            shell_.canvasEnabled = false;
-            break;
         case ToolEntry::Imgmm:
             s_.doc.design.woman = true;
             break;
@@ -216,10 +218,15 @@ void Workspace::zoomOut() { s_.session.views.PicfangdaVisible = false; }
 void Workspace::setSlider1(int value) {
     ToolState& t = s_.session.tools;
     t.warpAreaSize = std::clamp(value, 1, 20);
-    t.Shape5.setSide(5 * t.warpAreaSize);
-    // The magnified view measures its outline in points.
-    t.Shape6.setSide(roundHalfEven(5 * t.warpAreaSize / kPointsPerViewPixel));
+    t.sizeOutlines(5 * t.warpAreaSize);
 }
+
+void Workspace::chooseWarpTool() {
+    ms::chooseWarpTool(s_);
+    shell_.canvasEnabled = true;
+}
+
+LipColourFollow Workspace::lipColourPicked(Status& problem) { return ms::lipColourPicked(s_, problem); }
 
 ToolResult Workspace::canvasMouse(View view, const CanvasEvent& e) { return tools_.handle(s_, view, e); }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "adjust/FeatureColour.h"
 #include "base/Status.h"
 #include "compositor/Kind.h"
 #include "compositor/StudioState.h"
@@ -32,8 +33,16 @@ class Workspace {
     void pointAtHotArea(int i);
     void pointAtBackground();
     void clickTool(ToolEntry e);
-    // A library window closed by double click: no tool keeps its highlight.
-    void clearActiveTools() { shell_.activeTool.fill(false); }
+    // A library window closed by double click: no tool keeps its highlight, lip design ends.
+    void clearActiveTools() {
+        shell_.activeTool.fill(false);
+        s_.session.lipDesignMode = false;
+    }
+    // "变形工具" of the component library window: the canvas takes the mouse again.
+    void chooseWarpTool();
+    // A lip colour picked in the palette: in lip design the lips (and the lip thumbnails, when the
+    // result says so) take it.
+    LipColourFollow lipColourPicked(Status& problem);
     Status rightClickTool(ToolEntry e);
 
     // Automatic design.

@@ -196,42 +196,53 @@ TEST(ToolDispatch, SoftenRepeatsTheSameOnTheCanvasViewAndDeepensOnTheMagnifiedVi
     EXPECT_LT(std::abs(second - 128), std::abs(first - 128));
 }
 
-TEST(ToolDispatch, WarpsGoToTheLayerToolWithLayerRelativePointsAndTheSilentRowsDoNothing) {
+TEST(ToolDispatch, WarpsTakeLayerRelativePointsInBothViewsAndTheSilentRowsDoNothing) {
     RetouchStudio t;
-    std::vector<WarpRequest> warps;
-    t.tools.layerTools().warp = [&warps](StudioState&, const WarpRequest& w) {
-        warps.push_back(w);
-        return Status::success();
-    };
+    t.s.doc.grids.hairstyle = t.s.doc.grids.hairstyleBackup = PixelGrid();  // no hairstyle
     t.s.doc.design.geometry.faxingleft = 10;
     t.s.doc.design.geometry.faxingtop = -4;
     t.s.session.library.currentKind = LibraryKind::Hairstyles;
     t.t().mode = ToolMode::warp;
     t.on(View::Canvas, MouseAction::Down, {100, 100});
     t.on(View::Canvas, MouseAction::Up, {120, 130.6});
-    ASSERT_EQ(warps.size(), 1u);
-    EXPECT_EQ(warps[0].start, QPointF(90, 104));
-    EXPECT_EQ(warps[0].end, QPointF(110, 135));  // 134.6 rounded
+    // The hairstyle is placed at 2 x faxingleft across: the grid point under the pointer.
+    EXPECT_EQ(t.t().press, QPointF(80, 105));
+    EXPECT_EQ(t.t().release, QPointF(100, 136));  // 135.6 rounded
+    // No hairstyle on the canvas: nothing is warped and the layer is not marked.
+    EXPECT_FALSE(t.s.doc.flags.modified(Kind::faxing));
 
-    // The magnified view warps in the concealer mode, with canvas positions as they are.
+    // The magnified view warps in the concealer mode, relative to the layer like the canvas view.
+    t.s.doc.grids.eyebrow = t.s.doc.grids.eyebrowBackup = PixelGrid(180, 40, 0xFF102030u);
+    t.s.doc.grids.eyebrow.at(50, 20) = 0xFFFFFFFFu;
+    t.s.doc.design.geometry.mmtopz = 5;
     t.s.session.library.currentKind = LibraryKind::Eyebrows;
+    t.t().libraryWarpSize = 2;
     t.t().mode = ToolMode::concealer;
-    t.on(View::Magnified, MouseAction::Down, {100, 100});
-    t.on(View::Magnified, MouseAction::Up, {120, 110});
-    ASSERT_EQ(warps.size(), 2u);
-    EXPECT_EQ(warps[1].view, View::Magnified);
-    EXPECT_NEAR(warps[1].start.x(), 100, 1e-9);
-    EXPECT_EQ(warps[1].end.y(), 110);
+    t.on(View::Magnified, MouseAction::Down, {150, 174});
+    t.on(View::Magnified, MouseAction::Up, {160, 184.2});
+    EXPECT_NEAR(t.t().press.y(), 179, 1e-9);
+    EXPECT_EQ(t.t().release.y(), 189);
+    EXPECT_TRUE(t.s.doc.flags.modified(Kind::meimao));
+    EXPECT_NE(t.s.doc.grids.eyebrow.at(50, 20), 0xFFFFFFFFu);
+
+    // The clothing is warped on the canvas view only.
+    t.s.session.library.currentKind = LibraryKind::Accessories;
+    t.s.doc.grids.clothing = t.s.doc.grids.clothingBackup = PixelGrid(400, 190, 0xFF000000u);
+    t.s.doc.grids.clothing.at(100, 100) = 0xFFFFFFFFu;
+    t.drag(View::Magnified, {100, 390}, {130, 400});
+    EXPECT_FALSE(t.s.doc.flags.modified(Kind::fuzhuang));
 
     const QImage view = t.view();
     const QImage photo = t.PicMT();
+    const PixelGrid brows = t.s.doc.grids.eyebrow;
+    t.s.session.library.currentKind = LibraryKind::Eyebrows;
     for (ToolMode m : {ToolMode::warp, ToolMode::eraser, ToolMode::scissors}) {
         t.t().mode = m;
-        t.drag(View::Magnified, {100, 100}, {150, 150});
+        t.drag(View::Magnified, {150, 174}, {170, 190});
     }
-    EXPECT_EQ(warps.size(), 2u);
     EXPECT_EQ(t.view(), view);
     EXPECT_EQ(t.PicMT(), photo);
+    EXPECT_EQ(t.s.doc.grids.eyebrow, brows);
 }
 
 TEST(ToolDispatch, AMissingPatternIsToldOnceAndAChangedOneIsReadAgain) {
