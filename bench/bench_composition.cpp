@@ -301,5 +301,12 @@ int main(int argc, char** argv) {
         m("BM_tool_eraser_step"), read);
     std::printf("target tool-magnified-clone-stamp: %.0f us (at most 2000 us)\n",
                 m("BM_tool_magnified_clone_stamp"));
+    std::printf("target slider-step: %.2f ms (at most 0.3 ms)\n", m("BM_adjust_slider_step") / 1000);
+    const double ours = m("BM_warp_grid/ours:1") / 1000, plain = m("BM_warp_grid/ours:0") / 1000;
+    std::printf(
+        "target warp-hairstyle: %.2f ms (at most 2 ms; the grid warp alone %.2f ms, plain scalar %.2f ms)\n",
+        m("BM_warp_hairstyle") / 1000, ours, plain);
+    std::printf("target warp-eyebrows: %.2f ms (at most 1 ms)\n", m("BM_warp_eyebrows") / 1000);
+    std::printf("target warp-lips: %.2f ms (at most 1 ms)\n", m("BM_warp_lips") / 1000);
     return 0;
 }

@@ -2,10 +2,14 @@
 // Steps shared by the end-to-end runs of the real main window on a virtual display.
 #include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
+#include <cstdio>
+#include <functional>
 
 #include "persistence/FrmDKWJ.h"
 #include "photo/Frmbj.h"
@@ -67,6 +71,38 @@ inline const char* takeInPhoto(Frmzjm& window, const QString& photo) {
     click(adjust->findChild<QPushButton*>(QStringLiteral("Command2")));
     settle();
     return nullptr;
+}
+
+// One run of the real main window, from the command line PROGRAM_FOLDER PHOTO OUT.png.
+struct Run {
+    StudioState& studio;
+    Frmzjm& window;
+    QString folder, photo, out;
+    // The whole screen into `out`.
+    void screenshot() const { QGuiApplication::primaryScreen()->grabWindow(0).save(out); }
+    // A picture beside the screenshot: OUT-<suffix>.png.
+    void keep(const QImage& picture, const char* suffix) const {
+        picture.save(
+            QString(out).replace(QLatin1String(".png"), QLatin1Char('-') + QLatin1String(suffix) + ".png"));
+    }
+};
+
+// Starts the main window at the top left of the screen, lets it settle, and runs `steps`, whose
+// result is the exit code.
+inline int runMainWindow(int argc, char** argv, const char* name, const std::function<int(Run&)>& steps) {
+    QApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM_FOLDER PHOTO OUT.png\n", name);
+        return 2;
+    }
+    StudioState studio;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    Frmzjm window(studio, folder);
+    window.move(0, 0);
+    window.show();
+    settle(800);
+    Run run{studio, window, folder, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])};
+    return steps(run);
 }
 
 }  // namespace ms::e2e

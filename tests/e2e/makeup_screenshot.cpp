@@ -4,7 +4,6 @@
 // both cheeks with the makeup brush and colours the lips; then saves a screenshot. Exit 0 when the
 // cheeks and lips took the colours and the softened skin is smoother.
 #include <QRadioButton>
-#include <QScreen>
 #include <cmath>
 #include <cstdio>
 
@@ -74,19 +73,11 @@ int redness(QRgb p) { return qRed(p) - (qGreen(p) + qBlue(p)) / 2; }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: makeup-screenshot PROGRAM_FOLDER PHOTO OUT.png\n");
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]), photo = QString::fromLocal8Bit(argv[2]);
-    StudioState studio;
-    Frmzjm window(studio, folder);
-    window.move(0, 0);
-    window.show();
-    settle(800);
-    if (const char* failed = takeInPhoto(window, photo)) return std::printf("%s\n", failed), 1;
+int makeUp(Run& run) {
+    StudioState& studio = run.studio;
+    Frmzjm& window = run.window;
+    const QString& folder = run.folder;
+    if (const char* failed = takeInPhoto(window, run.photo)) return std::printf("%s\n", failed), 1;
     const QImage fitted = studio.session.views.Pichuaban.copy();
 
     click(window.findChild<HotLabel*>(QStringLiteral("Imgbz")));
@@ -119,8 +110,8 @@ int main(int argc, char** argv) {
     settle(400);
 
     const QImage madeUp = studio.session.views.Pichuaban.copy();
-    QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[3]));
-    madeUp.save(QString::fromLocal8Bit(argv[3]).replace(QLatin1String(".png"), QLatin1String("-canvas.png")));
+    run.screenshot();
+    run.keep(madeUp, "canvas");
     bool ok = true;
     for (QPointF cheek : {kLeftCheek, kRightCheek}) {
         const QRect r(cheek.toPoint() - QPoint(6, 6), QSize(13, 13));
@@ -137,3 +128,5 @@ int main(int argc, char** argv) {
     ok = ok && roughAfter < roughBefore * 0.8;
     return ok ? 0 : 1;
 }
+
+int main(int argc, char** argv) { return runMainWindow(argc, argv, "makeup-screenshot", makeUp); }

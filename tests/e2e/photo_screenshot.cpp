@@ -2,25 +2,16 @@
 // takes a client photo in through the open-picture dialog and the photo adjustment, fits it with
 // the sliders as a stylist would, accepts it, dresses it with a hairstyle from the library window,
 // and saves a screenshot. Exit 0 when the canvas shows the photo wearing the hairstyle.
-#include <QScreen>
 #include <cstdio>
 
 #include "E2eSteps.h"
 
 using namespace ms::e2e;
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: photo-screenshot PROGRAM_FOLDER PHOTO OUT.png\n");
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]), photo = QString::fromLocal8Bit(argv[2]);
-    ms::StudioState studio;
-    ms::Frmzjm window(studio, folder);
-    window.move(0, 0);
-    window.show();
-    settle(800);
+int dress(Run& run) {
+    ms::StudioState& studio = run.studio;
+    ms::Frmzjm& window = run.window;
+    const QString& photo = run.photo;
     const QImage portrait = studio.session.views.Pichuaban.copy();
     if (const char* failed = takeInPhoto(window, photo)) return std::printf("%s\n", failed), 1;
     const QImage fitted = studio.session.views.Pichuaban.copy();
@@ -32,8 +23,7 @@ int main(int argc, char** argv) {
     click(library->findChild<QWidget*>(QStringLiteral("ImgTK2")));
     settle(600);
     const QImage dressed = studio.session.views.Pichuaban.copy();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    screen->grabWindow(0).save(QString::fromLocal8Bit(argv[3]));
+    run.screenshot();
     const double photoShare = changed(fitted, portrait), hairShare = changed(dressed, fitted);
     std::printf("the photo changed %.0f%% of the canvas, the hairstyle %.0f%%\n", photoShare * 100,
                 hairShare * 100);
@@ -46,3 +36,5 @@ int main(int argc, char** argv) {
     }
     return ok ? 0 : 1;
 }
+
+int main(int argc, char** argv) { return runMainWindow(argc, argv, "photo-screenshot", dress); }
