@@ -253,6 +253,12 @@ TEST(ToolStrip, HighlightingHoverAndActiveEntries) {
     EXPECT_FALSE(sh.toolImageShown[2]);
     EXPECT_TRUE(sh.activeTool[6]);
     EXPECT_FALSE(sh.activeTool[2]);
+    EXPECT_TRUE(t.s.session.lipDesignMode);
+    EXPECT_FALSE(sh.canvasEnabled);  // until a canvas tool is chosen
+    t.ws.chooseWarpTool();
+    EXPECT_TRUE(sh.canvasEnabled);
+    t.ws.clearActiveTools();  // the library window closed by double click
+    EXPECT_FALSE(t.s.session.lipDesignMode);
 
     t.ws.clickTool(ToolEntry::ImgFx);
     EXPECT_EQ(t.s.session.library.currentKind, LibraryKind::Hairstyles);
