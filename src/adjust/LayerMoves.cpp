@@ -20,7 +20,7 @@ struct TargetRow {
     std::array<SliderFields, kMoveSliderCount> sliders;
 };
 // clang-format off
-const std::array<TargetRow, 9> kRows{{
+const std::array<TargetRow, 10> kRows{{
     {MoveTarget::EyebrowsBoth, {{{{{&G::mmWidthz, 1}, {&G::mmWidthy, 1}}}, {{{&G::mmtopz, -1}, {&G::mmtopy, -1}}},
                                  {{{&G::mmleftz, 1}, {&G::mmlefty, 1}}}, {{{&G::mmheightz, 1}, {&G::mmheighty, 1}}}}}},
     {MoveTarget::EyebrowLeft, {{{{{&G::mmWidthz, 1}, kNone}}, {{{&G::mmtopz, -1}, kNone}},
@@ -39,6 +39,10 @@ const std::array<TargetRow, 9> kRows{{
                              {{kNone, kNone}}, {{kNone, kNone}}}}},
     {MoveTarget::Clothing, {{{{{&G::fuzhuangWidth, 1}, kNone}}, {{{&G::fuzhuangtop, -3}, kNone}},
                              {{kNone, kNone}}, {{{&G::fuzhuangheight, -4}, kNone}}}}},
+    // Stretching up and down keeps the hairstyle's middle: top field 3 v with height -2 v puts the
+    // top edge v lower and the bottom edge v higher.
+    {MoveTarget::Hairstyle, {{{{{&G::faxingWidth, 1}, kNone}}, {{{&G::faxingtop, 2}, kNone}},
+                              {{{&G::faxingleft, 1}, kNone}}, {{{&G::faxingheight, -2}, {&G::faxingtop, 3}}}}}},
 }};
 // clang-format on
 

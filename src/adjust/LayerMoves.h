@@ -18,7 +18,8 @@ enum class MoveSlider {
 };
 constexpr int kMoveSliderCount = 4;
 
-// What the sliders move: the layer of the open library, for eyebrows also the side selection.
+// What the sliders move: the layer of the open library, for eyebrows also the side selection;
+// the hairstyle is moved by the hair tools window's sliders.
 enum class MoveTarget {
     EyebrowsBoth,
     EyebrowLeft,
@@ -28,7 +29,8 @@ enum class MoveTarget {
     Glasses,
     Earrings,
     Necklace,
-    Clothing
+    Clothing,
+    Hairstyle
 };
 
 // A geometry field and the multiple of the slider value it takes.

@@ -43,6 +43,15 @@ struct LibraryState {
 // Which brows the move and stretch sliders act on; program-wide, both at start.
 enum class EyebrowSides { Both, Left, Right };
 
+// The hair colour and trim tools' values that outlive their windows.
+struct HairToolState {
+    // The dye: hue A (degrees), saturation shift B, darkening C (V becomes V + C / V).
+    int dyeHue = 0, dyeSaturation = 0, dyeDarkening = 0;
+    int32_t snapshot = 0;       // n of the next pair of cut-out snapshots "temp/<n>.bmp", "temp/<n>p.bmp"
+    int32_t lastSnapshot = 0;   // n of the last pair written by a pattern stamp
+    int highlightPattern = -1;  // the chosen highlight pattern, -1: none
+};
+
 // The state of one run around the document: views, history, libraries and tool values that are
 // not part of a design.
 struct Session {
@@ -52,6 +61,7 @@ struct Session {
     ToolState tools;
     int eyebrowStrength = 0;  // added to the eyebrow alpha when its surface is built, -160 .. 0
     EyebrowSides eyebrowSides = EyebrowSides::Both;
+    HairToolState hair;
     // On while the stylist designs lips (the tool strip's lip button): a lip colour picked in the
     // palette then goes onto the lips and the lip thumbnails at once.
     bool lipDesignMode = false;

@@ -12,8 +12,8 @@
 
 #include "adjust/FeatureColour.h"
 #include "adjust/LayerWarp.h"
-#include "library/DragSlider.h"
 #include "library/ThumbnailButton.h"
+#include "platform/DragSlider.h"
 
 namespace ms {
 

@@ -3,9 +3,9 @@
 #include <QBoxLayout>
 #include <QMouseEvent>
 
+#include "compositor/ToolFiles.h"
 #include "platform/PictureFile.h"
 #include "retouch/MakeupTools.h"
-#include "retouch/ToolFiles.h"
 
 namespace ms {
 

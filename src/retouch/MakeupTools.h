@@ -5,7 +5,7 @@
 
 #include "base/Status.h"
 #include "compositor/StudioState.h"
-#include "retouch/ToolFiles.h"
+#include "compositor/ToolFiles.h"
 
 // What the makeup tools window and the palette window do to the studio state.
 namespace ms {

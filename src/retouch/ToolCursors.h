@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "base/Status.h"
-#include "retouch/ToolFiles.h"
+#include "compositor/ToolFiles.h"
 
 namespace ms {
 

@@ -102,9 +102,11 @@ void runWarp(Ctx& x) {
     if (k && warpLayer(x.s, *k)) x.r.changed = true;
 }
 
-void highlight(Ctx& x, MouseAction a) {
-    if (!x.tools.layerTools().highlight) return;
-    if (const Status st = x.tools.layerTools().highlight(x.s, x.c, a); !st) x.r.problem = st;
+// A hair tool's layer operation; what it could not do is the event's problem.
+template <typename... Args, typename F>
+void layerTool(Ctx& x, const F& tool, Args&&... args) {
+    if (!tool) return;
+    if (const Status st = tool(x.s, std::forward<Args>(args)...); !st) x.r.problem = st;
     x.r.changed = true;
 }
 
@@ -124,18 +126,22 @@ void canvasPenMove(Ctx& x) {
 // A finished pen stroke is committed: the eraser, soften and clone read it from the reference photo.
 void canvasPenUp(Ctx& x) { x.s.doc.design.PicMT0 = x.s.doc.design.PicMT; }
 
+// Highlights: the pattern in the current colour, on the hair picture and on the canvas view; the
+// release commits them to the hair.
 void canvasBrushDown(Ctx& x) {
-    if (x.left() && x.t.highlightBrush) highlight(x, MouseAction::Down);
+    if (x.left() && x.t.highlightBrush) (void)x.pattern();
 }
 void canvasBrushMove(Ctx& x) {
     centreShape(x.t.Shape5, x, x.c, 7 * x.t.brushSize);
-    if (x.left() && x.t.highlightBrush) highlight(x, MouseAction::Move);
+    if (!x.left() || !x.t.highlightBrush) return;
+    makeupStamp(x, x.s.session.views.Picfx, x.c);
+    makeupStamp(x, x.Pichuaban(), x.c);
 }
 // The makeup brush paints one stamp where the button is released, nothing while it is held.
 void canvasBrushUp(Ctx& x) {
     if (!x.left()) return;
     if (x.t.highlightBrush)
-        highlight(x, MouseAction::Up);
+        layerTool(x, x.tools.layerTools().commitHighlights);
     else
         makeupStamp(x, x.PicMT(), x.c);
     x.r.recompose = Recompose::Redraw;
@@ -231,8 +237,8 @@ void canvasScissorsMove(Ctx& x) {
 }
 void canvasScissorsUp(Ctx& x) {
     if (!x.left()) return;
-    if (x.tools.layerTools().cutHair)
-        if (const Status st = x.tools.layerTools().cutHair(x.s, x.c); !st) x.r.problem = st;
+    const AlphaMask& shape = x.tools.scissorShape(x.s, x.r.problem);
+    if (!shape.isEmpty()) layerTool(x, x.tools.layerTools().cutHair, x.c, shape);
     x.r.recompose = Recompose::Redraw;
 }
 
@@ -362,6 +368,9 @@ void magnifiedTail(Ctx& x) {
         restoreStamp(x);
         x.refresh();
     } else if (x.e.action == MouseAction::Up) {
+        // While the hair colour window locks the tools, a left release stamps the chosen
+        // highlight pattern.
+        if (x.left() && x.t.locked) layerTool(x, x.tools.layerTools().stampPattern, x.c);
         x.refresh();
         if (!x.right()) return;
         if (x.t.locked) {
@@ -409,6 +418,12 @@ const AlphaMask& CanvasTools::brushPattern(StudioState& s, Status& reported) {
 const AlphaMask& CanvasTools::softDisc(StudioState& s, Status& reported) {
     return patterns_.mask(s.path(QLatin1String(toolfiles::kSoftDiscMask)), PatternCache::Source::PictureRed,
                           reported);
+}
+
+const AlphaMask& CanvasTools::scissorShape(StudioState& s, Status& reported) {
+    ToolState& t = s.session.tools;
+    if (t.scissorShapeFile.isEmpty()) t.scissorShapeFile = s.path(toolfiles::scissorShape(0));
+    return patterns_.mask(t.scissorShapeFile, PatternCache::Source::ComponentAlpha, reported);
 }
 
 ToolResult CanvasTools::dispatch(StudioState& s, View view, const CanvasEvent& e) {

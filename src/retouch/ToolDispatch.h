@@ -6,8 +6,8 @@
 #include "base/Status.h"
 #include "compositor/Kind.h"
 #include "compositor/StudioState.h"
+#include "compositor/ToolFiles.h"
 #include "retouch/PatternCache.h"
-#include "retouch/ToolFiles.h"
 
 namespace ms {
 
@@ -40,11 +40,13 @@ struct ToolResult {
     Status problem;                                      // a pattern that could not be read, told once
 };
 
-// Layer operations that the hair tools provide: the hair cut with a scissor shape and the hair
-// highlights. Until one is given, its tool does nothing.
+// Layer operations that the hair tools provide: the hair cut with the scissor shape at a canvas
+// position, the commit of the highlights painted on the hair picture, and the highlight pattern
+// stamp of the magnified view. Until one is given, its tool does nothing.
 struct LayerTools {
-    std::function<Status(StudioState&, QPointF at)> cutHair;
-    std::function<Status(StudioState&, QPointF at, MouseAction)> highlight;
+    std::function<Status(StudioState&, QPointF at, const AlphaMask& shape)> cutHair;
+    std::function<Status(StudioState&)> commitHighlights;
+    std::function<Status(StudioState&, QPointF at)> stampPattern;
 };
 
 // The mouse handlers of both views, for every tool mode: a table of what each mouse event does.
@@ -63,6 +65,7 @@ class CanvasTools {
     // The masks the stamps use; empty (and reported once) when their file cannot be read.
     const AlphaMask& brushPattern(StudioState& s, Status& reported);
     const AlphaMask& softDisc(StudioState& s, Status& reported);
+    const AlphaMask& scissorShape(StudioState& s, Status& reported);
 
   private:
     PatternCache patterns_;

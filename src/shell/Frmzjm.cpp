@@ -17,6 +17,8 @@
 #include <QTimer>
 
 #include "compositor/Composition.h"
+#include "hair/Frmyanse.h"
+#include "hair/frmfx.h"
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/LibraryWindows.h"
@@ -145,11 +147,51 @@ void Frmzjm::openLibraryFor(ToolEntry e) {
         case ToolEntry::Imgfx2:
             if (makeup_) makeup_->close();
             c_->Pichuaban->unsetCursor();
-            return;
+            return e == ToolEntry::Imgfx1 ? openHairTools() : openHairColour();
         default:
             return;
     }
 }
+
+// "彩色漂染": the hair picture is drawn from the hairstyle when the window opens.
+void Frmzjm::openHairColour() {
+    if (!yanse_) {
+        yanse_ = new Frmyanse(studio_, this);
+        connect(yanse_, &Frmyanse::canvasChanged, this, &Frmzjm::refreshViews);
+        connect(yanse_, &Frmyanse::problem, this, [this](const QString& m) { showMessage(m, yanse_); });
+        connect(yanse_, &Frmyanse::canvasCursor, this, &Frmzjm::setToolCursor);
+        connect(yanse_, &Frmyanse::highlightColourRequested, this, [this] {
+            refreshControls();
+            openPaletteWithPickCursor();
+        });
+        yanse_->move(frameGeometry().topRight() + QPoint(1, 76));
+    }
+    yanse_->tell(ws_.openHairColour());
+    yanse_->show();
+    yanse_->raise();
+}
+
+// "美发工具": the tool stays what it was until an option is chosen.
+void Frmzjm::openHairTools() {
+    if (!fx_) {
+        fx_ = new frmfx(studio_, this);
+        connect(fx_, &frmfx::canvasChanged, this, &Frmzjm::refreshViews);
+        connect(fx_, &frmfx::outlinesChanged, this, &Frmzjm::refreshControls);
+        connect(fx_, &frmfx::problem, this, [this](const QString& m) { showMessage(m, fx_); });
+        connect(fx_, &frmfx::toolChosen, this, [this](toolfiles::CursorId cursor) {
+            ws_.enableCanvas();
+            setToolCursor(cursor);
+            refreshControls();
+        });
+        fx_->move(frameGeometry().topRight() + QPoint(1, 76));
+    }
+    fx_->reopen();
+    fx_->show();
+    fx_->raise();
+}
+
+Frmyanse* Frmzjm::hairColour() const { return yanse_; }
+frmfx* Frmzjm::hairTools() const { return fx_; }
 
 void Frmzjm::openMakeupTools() {
     if (const auto c = cursorOfMode(studio_.session.tools.mode)) setToolCursor(*c);
@@ -185,11 +227,13 @@ Frmsebiao2* Frmzjm::makeupTools() const { return makeup_; }
 Frmsebiao1* Frmzjm::openPalette() {
     if (!palette_) {
         palette_ = new Frmsebiao1(studio_, this);
-        connect(palette_, &Frmsebiao1::highlightPicked, this, [this](int32_t, toolfiles::CursorId cursor) {
-            ws_.enableCanvas();
-            setToolCursor(cursor);
-            refreshControls();
-        });
+        connect(palette_, &Frmsebiao1::highlightPicked, this,
+                [this](int32_t colour, toolfiles::CursorId cursor) {
+                    if (yanse_) yanse_->showHighlightColour(colour);
+                    ws_.enableCanvas();
+                    setToolCursor(cursor);
+                    refreshControls();
+                });
         connect(palette_, &Frmsebiao1::lipColourPicked, this, [this](int32_t) {
             Status st;
             if (ws_.lipColourPicked(st) != LipColourFollow::Nothing) {
@@ -208,6 +252,10 @@ Frmsebiao1* Frmzjm::openPalette() {
 // "选取唇色": the palette serves the lips, with the pick cursor over its colour pictures.
 void Frmzjm::openLipPalette() {
     studio_.session.tools.highlightBrush = false;
+    openPaletteWithPickCursor();
+}
+
+void Frmzjm::openPaletteWithPickCursor() {
     Frmsebiao1* palette = openPalette();
     Status told;
     const QCursor pick = cursors_.cursor(toolfiles::CursorId::Eyedropper, told);
@@ -536,7 +584,8 @@ void Frmzjm::minimiseToTray() {
     // The open tool windows go with the main window and come back with it.
     for (QWidget* w :
          {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow()),
-          static_cast<QWidget*>(makeup_), static_cast<QWidget*>(palette_)})
+          static_cast<QWidget*>(makeup_), static_cast<QWidget*>(palette_), static_cast<QWidget*>(yanse_),
+          static_cast<QWidget*>(fx_)})
         if (w && w->isVisible()) parked_.emplace_back(w), w->hide();
     tray_->show();
     hide();

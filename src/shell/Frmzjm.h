@@ -19,6 +19,8 @@ class FrmDKWJ;
 class Frmbj;
 class Frmsebiao1;
 class Frmsebiao2;
+class Frmyanse;
+class frmfx;
 class FrmzjmControls;
 class LibraryWindows;
 struct LibraryApplied;
@@ -50,6 +52,11 @@ class Frmzjm : public QWidget {
     Frmsebiao2* makeupTools() const;
     Frmsebiao1* openPalette();
     void openLipPalette();
+    // The hair colour and hair tools windows, opened from the tool strip.
+    void openHairColour();
+    void openHairTools();
+    Frmyanse* hairColour() const;
+    frmfx* hairTools() const;
     LibraryWindows& libraries() { return *lib_; }
 
   protected:
@@ -80,6 +87,7 @@ class Frmzjm : public QWidget {
     void saveDesignPicture();
     void connectCanvasTools();
     void onCanvasMouse(View view, const CanvasEvent& e);
+    void openPaletteWithPickCursor();
     void onEyedropperMouse(const CanvasEvent& e);
     void setToolCursor(toolfiles::CursorId id);
     void report(const Status& st);
@@ -93,6 +101,8 @@ class Frmzjm : public QWidget {
     QPointer<Frmbj> adjust_;
     QPointer<Frmsebiao2> makeup_;
     QPointer<Frmsebiao1> palette_;
+    QPointer<Frmyanse> yanse_;
+    QPointer<frmfx> fx_;
     ToolCursors cursors_;
     std::function<QString()> askSavePath_;
     TrayIcon* tray_ = nullptr;

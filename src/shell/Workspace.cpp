@@ -8,6 +8,8 @@
 #include "compositor/Composition.h"
 #include "compositor/Kinds.h"
 #include "compositor/Preparation.h"
+#include "hair/HairColour.h"
+#include "hair/HairTrim.h"
 #include "persistence/DesignSlots.h"
 #include "persistence/History.h"
 #include "platform/PictureFile.h"
@@ -38,6 +40,30 @@ const std::array<ToolInfo, kHotAreaCount> kTools{{
 int index(ToolEntry e) { return static_cast<int>(e); }
 
 }  // namespace
+
+Workspace::Workspace(StudioState& s) : s_(s) {
+    setSlider1(s.session.tools.warpAreaSize);
+    LayerTools& hair = tools_.layerTools();
+    hair.cutHair = [this](StudioState& st, QPointF at, const AlphaMask& shape) {
+        return tellOnce(cutHair(st, at, shape));
+    };
+    hair.commitHighlights = [this](StudioState& st) { return tellOnce(commitHairPicture(st)); };
+    hair.stampPattern = [this](StudioState& st, QPointF at) {
+        return tellOnce(stampHighlightPattern(st, at));
+    };
+}
+
+Status Workspace::tellOnce(const Status& st) {
+    if (st) {
+        told_.clear();
+        return st;
+    }
+    if (st.message == told_) return Status::success();
+    told_ = st.message;
+    return st;
+}
+
+Status Workspace::openHairColour() { return ms::openHairColour(s_); }
 
 Status Workspace::loadSlotPictures() {
     QStringList missing;
@@ -125,6 +151,7 @@ void Workspace::clickTool(ToolEntry e) {
             break;
         case ToolEntry::Imgfx2:
             shell_.fragjbzShown = false;
+            shell_.canvasEnabled = false;
             s_.session.tools.locked = true;
             break;
         case ToolEntry::Imgzx:

@@ -13,7 +13,7 @@ namespace ms {
 // window and the exit window calls one of these and then shows the studio and shell state.
 class Workspace {
   public:
-    explicit Workspace(StudioState& s) : s_(s) { setSlider1(s.session.tools.warpAreaSize); }
+    explicit Workspace(StudioState& s);
     StudioState& studio() { return s_; }
     const ShellState& shell() const { return shell_; }
 
@@ -40,6 +40,8 @@ class Workspace {
     }
     // "变形工具" of the component library window: the canvas takes the mouse again.
     void chooseWarpTool();
+    // "彩色漂染" opened: the hair picture drawn, the cut-out pictures kept as a snapshot.
+    Status openHairColour();
     // A lip colour picked in the palette: in lip design the lips (and the lip thumbnails, when the
     // result says so) take it.
     LipColourFollow lipColourPicked(Status& problem);
@@ -100,9 +102,13 @@ class Workspace {
     void makeActive(int hotArea);
     Status resetToDefault(Kind k);
 
+    // The hair tools' problems from the canvas: the same one is told once, until a stroke works.
+    Status tellOnce(const Status& st);
+
     StudioState& s_;
     ShellState shell_;
     CanvasTools tools_;
+    QString told_;
 };
 
 }  // namespace ms

@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "library/DragSlider.h"
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/LibraryWindows.h"
 #include "library/ThumbnailButton.h"
+#include "platform/DragSlider.h"
 #include "retouch/ColourPicture.h"
 #include "retouch/Frmsebiao1.h"
 #include "shell/CanvasView.h"

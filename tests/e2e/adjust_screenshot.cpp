@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "E2eSteps.h"
-#include "library/DragSlider.h"
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/LibraryWindows.h"
 #include "library/ThumbnailButton.h"
+#include "platform/DragSlider.h"
 #include "shell/CanvasView.h"
 
 using namespace ms;

@@ -7,10 +7,10 @@
 #include <map>
 #include <vector>
 
+#include "compositor/ToolFiles.h"
 #include "imaging/PixelGrid.h"
 #include "platform/ComponentFile.h"
 #include "platform/PictureFile.h"
-#include "retouch/ToolFiles.h"
 
 // The installed files of the canvas tools, read through the studio's own readers.
 using namespace ms;

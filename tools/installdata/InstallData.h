@@ -37,7 +37,9 @@ void writeNecklaces(Writer& out);
 void writeClothing(Writer& out);
 void writeBackdrop(Writer& out);
 // Brush patterns, scissor shapes and their buttons, the soft disc mask, the colour chart and
-// palette, and the cursors of the canvas tools (see src/retouch/ToolFiles.h).
+// palette, and the cursors of the canvas tools (see src/compositor/ToolFiles.h).
 void writeRetouchArt(Writer& out);
+// The twelve highlight patterns of the hair colour window, colour and mask (src/hair/HairFiles.h).
+void writeHighlightPatterns(Writer& out);
 
 }  // namespace installdata

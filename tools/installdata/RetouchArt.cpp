@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "InstallData.h"
-#include "retouch/ToolFiles.h"
+#include "compositor/ToolFiles.h"
 
 namespace installdata {
 

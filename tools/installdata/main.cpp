@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
         installdata::writeClothing(out);
         installdata::writeBackdrop(out);
         installdata::writeRetouchArt(out);
+        installdata::writeHighlightPatterns(out);
         writeShellArt(out.root());
         if (const QString problem = installdata::writeHairstyleDatabase(out.root()); !problem.isEmpty()) {
             err << problem << '\n';

@@ -1,4 +1,4 @@
-#include "library/DragSlider.h"
+#include "platform/DragSlider.h"
 
 #include <QMouseEvent>
 
@@ -19,7 +19,7 @@ void DragSlider::mouseMoveEvent(QMouseEvent* e) {
 
 void DragSlider::mouseReleaseEvent(QMouseEvent* e) {
     QSlider::mouseReleaseEvent(e);
-    emit released(value());
+    emit released(value(), e->button());
 }
 
 }  // namespace ms

@@ -13,7 +13,7 @@ class DragSlider : public QSlider {
 
   signals:
     void dragged(int value);
-    void released(int value);
+    void released(int value, Qt::MouseButton button);
 
   protected:
     void mouseMoveEvent(QMouseEvent* e) override;
