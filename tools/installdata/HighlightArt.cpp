@@ -198,7 +198,7 @@ Pattern pattern(int i) {
             pat.body = 0.3;
             pat.ceiling = 0.72;
             break;
-        case 3:  // ash blonde: three or four bold panels
+        case 3:  // ash blonde: three bold, chunky panels
             spread(pat, rng, 3, 14, 17, {QColor(198, 192, 172), QColor(184, 180, 164), QColor(210, 204, 186)},
                    10);
             pat.density = 1.5;
