@@ -308,5 +308,10 @@ int main(int argc, char** argv) {
         m("BM_warp_hairstyle") / 1000, ours, plain);
     std::printf("target warp-eyebrows: %.2f ms (at most 1 ms)\n", m("BM_warp_eyebrows") / 1000);
     std::printf("target warp-lips: %.2f ms (at most 1 ms)\n", m("BM_warp_lips") / 1000);
+    std::printf("target dye: %.2f ms (at most 4 ms; the plain per-pixel dye %.2f ms)\n",
+                m("BM_hair_dye") / 1000, m("BM_hair_dye_plain") / 1000);
+    std::printf("target highlight-step: %.2f ms (at most 0.5 ms)\n", m("BM_hair_highlight_step") / 1000);
+    std::printf("target highlight-commit: %.2f ms (at most 2 ms)\n", m("BM_hair_highlight_commit") / 1000);
+    std::printf("target scissors-cut: %.2f ms (at most 2 ms)\n", m("BM_hair_scissors_cut") / 1000);
     return 0;
 }

@@ -148,6 +148,11 @@ Status faxing_hecheng1(StudioState& s) {
     const PixelGrid& hair = s.doc.grids.hairstyle;
     if (hair.isEmpty()) return Status::notFound(QStringLiteral("当前没有发型，无法生成发型图。"));
     s.doc.grids.hairstyleBackup = hair;
+    drawHairPicture(s, hair);
+    return Status::success();
+}
+
+void drawHairPicture(StudioState& s, const PixelGrid& hair) {
     PixelGrid opaque = hair;
     for (uint32_t& p : opaque.pixels) p |= 0xFF000000u;
     QImage fx(kCanvasWidth, std::max(1, s.doc.design.hairHeight), QImage::Format_ARGB32_Premultiplied);
@@ -157,7 +162,6 @@ Status faxing_hecheng1(StudioState& s) {
     // Opaque pixels are their own premultiplied form.
     blendOver(fx, p.dst, Surface::fromPremultipliedGrid(opaque), p.src);
     s.session.views.Picfx = fx.convertToFormat(QImage::Format_RGB32);
-    return Status::success();
 }
 
 }  // namespace ms

@@ -43,6 +43,8 @@ Status xiushi_hecheng(StudioState& s);
 
 // Draws the hairstyle fully opaque into Picfx (380 x hairstyle height); the surface is kept.
 Status faxing_hecheng1(StudioState& s);
+// The same from a straight grid of the hairstyle's size (a dyed one).
+void drawHairPicture(StudioState& s, const PixelGrid& hair);
 
 // Blends a kind's prepared surface again at its redraw placement.
 void blendPrepared(StudioState& s, Layer layer);

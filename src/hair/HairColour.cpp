@@ -132,18 +132,19 @@ Status faxing_bianse(StudioState& s, const std::function<void(int)>& progress) {
     g.hairstyle = g.hairstyleBackup;
     const Dye dye{s.session.hair.dyeHue, s.session.hair.dyeSaturation, s.session.hair.dyeDarkening};
     DyeTable table(dye);
-    PixelGrid dyed = g.hairstyle;
+    PixelGrid straight = g.hairstyle, dyed(straight.width, straight.height);
     const int w = dyed.width, h = dyed.height;
     for (int y = 0; y < h; ++y) {
-        uint32_t* row = dyed.pixels.data() + static_cast<size_t>(y) * w;
+        uint32_t* in = straight.pixels.data() + static_cast<size_t>(y) * w;
+        uint32_t* out = dyed.pixels.data() + static_cast<size_t>(y) * w;
         for (int x = 0; x < w; ++x)
-            if (row[x] >> 24) row[x] = premultiplied(table.dyed(row[x]));
+            if (in[x] >> 24) out[x] = premultiplied(in[x] = table.dyed(in[x]));
         // The bar runs over the columns 0 .. 379: told about ten times.
         if (progress && (y + 1) % std::max(1, h / 10) == 0) progress((y + 1) * (w - 1) / h);
     }
-    for (uint32_t& p : dyed.pixels)
-        if (!(p >> 24)) p = 0;
     s.doc.surfaces.of(Kind::faxing) = Surface::fromPremultipliedGrid(dyed);
+    // Highlights painted next go on top of the dye.
+    drawHairPicture(s, straight);
     huaban_hecheng1(s);
     return Status::success();
 }

@@ -36,8 +36,9 @@ bool hasHairstyle(const StudioState& s);
 Status openHairColour(StudioState& s);
 
 // faxing_bianse: the hairstyle as loaded or last trimmed, dyed with the session's dye, becomes the
-// hairstyle surface; the grids keep the undyed pixels; the canvas is redrawn. `progress` is told
-// the column reached (0 .. 379) now and then. Without a hairstyle nothing changes.
+// hairstyle surface and the hair picture Picfx (so that highlights go on top of the dye); the grids
+// keep the undyed pixels; the canvas is redrawn. `progress` is told the column reached (0 .. 379)
+// now and then. Without a hairstyle nothing changes.
 Status faxing_bianse(StudioState& s, const std::function<void(int)>& progress = {});
 
 // The hair picture Picfx read back into the hairstyle surface with the hairstyle's own alpha:

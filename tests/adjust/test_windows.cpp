@@ -28,11 +28,6 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
     test::addApplication<QApplication>("test_adjust_ui");
 
-void send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons held) {
-    QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), b, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
 // A press on the handle of a slider at 0 (the middle of its range), moves with `held` towards
 // one end and beyond it, and the release.
 void dragToEnd(QSlider* s, bool toMaximum, Qt::MouseButtons held = Qt::LeftButton) {
@@ -41,16 +36,16 @@ void dragToEnd(QSlider* s, bool toMaximum, Qt::MouseButtons held = Qt::LeftButto
     // Vertical sliders have their maximum at the bottom.
     const int sign = toMaximum ? 1 : -1;
     const QPoint step = vertical ? QPoint(0, sign * s->height() / 8) : QPoint(sign * s->width() / 8, 0);
-    send(s, QEvent::MouseButtonPress, middle, Qt::LeftButton, held);
-    for (int k = 1; k <= 6; ++k) send(s, QEvent::MouseMove, middle + step * k, Qt::NoButton, held);
-    send(s, QEvent::MouseButtonRelease, middle + step * 6, Qt::LeftButton, Qt::NoButton);
+    sendMouse(s, QEvent::MouseButtonPress, middle, Qt::LeftButton, held);
+    for (int k = 1; k <= 6; ++k) sendMouse(s, QEvent::MouseMove, middle + step * k, Qt::NoButton, held);
+    sendMouse(s, QEvent::MouseButtonRelease, middle + step * 6, Qt::LeftButton, Qt::NoButton);
 }
 
 void drag(QWidget* w, QPoint a, QPoint b) {
-    send(w, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
     for (int k = 1; k <= 4; ++k)
-        send(w, QEvent::MouseMove, a + (b - a) * k / 4, Qt::NoButton, Qt::LeftButton);
-    send(w, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+        sendMouse(w, QEvent::MouseMove, a + (b - a) * k / 4, Qt::NoButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
 }
 
 // The main window with one eyebrow pair and one lip shape in its libraries.

@@ -102,10 +102,11 @@ TEST(Highlights, StrokesStayInTheHairAndClearingRemovesDyeToo) {
     HairStudio t;
     const uint32_t plain = t.surfaceAt(100, 300);
     t.dye(dyePresets()[5].dye);
-    ASSERT_NE(t.surfaceAt(100, 300), plain);
-    // Begin: the undyed hair picture becomes the hairstyle again.
+    const uint32_t golden = t.surfaceAt(100, 300);
+    ASSERT_NE(golden, plain);
+    // Begin: the hair picture, dyed, becomes the hairstyle; highlights go on top of the dye.
     ASSERT_TRUE(beginHighlights(t.s));
-    EXPECT_EQ(t.surfaceAt(100, 300), plain);
+    EXPECT_EQ(t.surfaceAt(100, 300), golden);
     EXPECT_TRUE(t.s.session.tools.highlightBrush);
 
     // A stroke across the hair's top edge: kept on the hair, gone above it.

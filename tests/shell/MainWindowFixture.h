@@ -1,5 +1,7 @@
 #pragma once
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -9,6 +11,12 @@
 #include "shell/frmkaishi.h"
 
 namespace ms {
+
+// A mouse event with exactly these buttons, sent straight to the widget.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), b, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
 
 // The real main window on a test program folder, shown.
 struct MainWindow {
