@@ -27,6 +27,7 @@
 #include "photo/Frmbj.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
+#include "print/Frmdy.h"
 #include "retouch/ColourPicture.h"
 #include "retouch/Frmsebiao1.h"
 #include "retouch/Frmsebiao2.h"
@@ -151,6 +152,13 @@ void Frmzjm::openLibraryFor(ToolEntry e) {
         default:
             return;
     }
+}
+
+// "打印设计图": the print window with the current design; the main window waits for it.
+void Frmzjm::openPrint() {
+    Frmdy print(studio_.session.views.Pichuaban, this);
+    if (printSetUp_) printSetUp_(print);
+    print.exec();
 }
 
 // "彩色漂染": the hair picture is drawn from the hairstyle when the window opens.
@@ -408,6 +416,7 @@ void Frmzjm::connectPanel() {
         connect(c_->Label9[k], &HotLabel::released, this, [this] { c_->Pichuaban->unsetCursor(); });
     connect(c_->Label9[0], &HotLabel::released, this, &Frmzjm::openPhotoDialog);
     connect(c_->Label9[3], &HotLabel::released, this, &Frmzjm::saveDesignPicture);
+    connect(c_->Label9[4], &HotLabel::released, this, &Frmzjm::openPrint);
     connect(c_->Pichuaban, &CanvasView::fileDropped, this, &Frmzjm::takeInPhoto);
     connect(c_->Image3, &HotLabel::entered, this, [this] {
         ws_.pointAtZoom();

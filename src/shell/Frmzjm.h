@@ -18,6 +18,7 @@ namespace ms {
 class FrmDKWJ;
 class Frmbj;
 class Frmsebiao1;
+class Frmdy;
 class Frmsebiao2;
 class Frmyanse;
 class frmfx;
@@ -38,6 +39,10 @@ class Frmzjm : public QWidget {
     ~Frmzjm() override;
     StudioState& studio() { return studio_; }
     Workspace& workspace() { return ws_; }
+
+    // "打印设计图": the modal print window. Tests prepare it (its dialogs' answers) before it runs.
+    void openPrint();
+    void setPrintSetUp(std::function<void(Frmdy&)> setUp) { printSetUp_ = std::move(setUp); }
 
     // Where "保存设计图" saves; by default the save dialog asks (tests give the name instead).
     void setSavePathSource(std::function<QString()> ask) { askSavePath_ = std::move(ask); }
@@ -105,6 +110,7 @@ class Frmzjm : public QWidget {
     QPointer<frmfx> fx_;
     ToolCursors cursors_;
     std::function<QString()> askSavePath_;
+    std::function<void(Frmdy&)> printSetUp_;
     TrayIcon* tray_ = nullptr;
     LibraryWindows* lib_ = nullptr;
     std::vector<QPointer<QWidget>> parked_;  // tool windows hidden while the studio sits in the tray
