@@ -60,22 +60,34 @@ int hexValue(char c) {
 
 // Groups whose content is never text, skipped whole even without \*.
 bool isSkippedDestination(std::string_view word) {
-    static constexpr std::string_view kSkipped[] = {
-        "stylesheet", "info",      "pict",    "generator", "header",   "headerl",  "headerr",
-        "headerf",    "footer",    "footerl", "footerr",   "footerf",  "footnote", "object",
-        "listtable",  "listoverridetable",    "revtbl",    "rsidtbl",  "filetbl",  "fldinst",
-        "themedata",  "colorschememapping",   "latentstyles",          "datastore"};
+    static constexpr std::string_view kSkipped[] = {"stylesheet",   "info",
+                                                    "pict",         "generator",
+                                                    "header",       "headerl",
+                                                    "headerr",      "headerf",
+                                                    "footer",       "footerl",
+                                                    "footerr",      "footerf",
+                                                    "footnote",     "object",
+                                                    "listtable",    "listoverridetable",
+                                                    "revtbl",       "rsidtbl",
+                                                    "filetbl",      "fldinst",
+                                                    "themedata",    "colorschememapping",
+                                                    "latentstyles", "datastore"};
     return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
 
 // The code page of a font's \fcharsetN where it differs from the document's (0: it does not).
 int codePageOfCharset(int charset) {
     switch (charset) {
-        case 128: return 932;  // Japanese
-        case 129: return 949;  // Korean
-        case 134: return 936;  // simplified Chinese, GBK
-        case 136: return 950;  // traditional Chinese, Big5
-        default: return 0;
+        case 128:
+            return 932;  // Japanese
+        case 129:
+            return 949;  // Korean
+        case 134:
+            return 936;  // simplified Chinese, GBK
+        case 136:
+            return 950;  // traditional Chinese, Big5
+        default:
+            return 0;
     }
 }
 
@@ -100,8 +112,8 @@ QString cleaned(const QString& s) {
         if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
             out += c;
             out += s[++i];
-        } else if (c.isSurrogate() || c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter ||
-                   c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1) {
+        } else if (c.isSurrogate() || c == QChar::ParagraphSeparator ||
+                   c == QChar::ObjectReplacementCharacter || c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1) {
             out += QChar::ReplacementCharacter;
         } else {
             out += c;
@@ -189,12 +201,20 @@ Status Reader::read() {
             continue;
         }
         switch (c) {
-            case '{': openGroup(); break;
-            case '}': closeGroup(); break;
-            case '\\': controlSequence(); break;
+            case '{':
+                openGroup();
+                break;
+            case '}':
+                closeGroup();
+                break;
+            case '\\':
+                controlSequence();
+                break;
             case '\r':
-            case '\n': break;
-            default: textByte(c);
+            case '\n':
+                break;
+            default:
+                textByte(c);
         }
     }
     flushText();
@@ -263,12 +283,21 @@ void Reader::controlSymbol(char c) {
     switch (c) {
         case '\\':
         case '{':
-        case '}': text_ += QLatin1Char(c); break;
-        case '~': text_ += QChar::Nbsp; break;
-        case '_': text_ += QChar(0x2011); break;
+        case '}':
+            text_ += QLatin1Char(c);
+            break;
+        case '~':
+            text_ += QChar::Nbsp;
+            break;
+        case '_':
+            text_ += QChar(0x2011);
+            break;
         case '\r':
-        case '\n': paragraphBreak(); break;
-        default: break;
+        case '\n':
+            paragraphBreak();
+            break;
+        default:
+            break;
     }
 }
 
@@ -342,8 +371,8 @@ void Reader::textByte(char c) {
     if (state_.dest == Dest::Colours && c == ';') {
         const bool given = *std::max_element(std::begin(rgb_), std::end(rgb_)) >= 0;
         if (colours_.size() < kMaxColours)
-            colours_.push_back(given ? QColor(std::max(rgb_[0], 0), std::max(rgb_[1], 0), std::max(rgb_[2], 0))
-                                     : QColor());
+            colours_.push_back(
+                given ? QColor(std::max(rgb_[0], 0), std::max(rgb_[1], 0), std::max(rgb_[2], 0)) : QColor());
         std::fill(std::begin(rgb_), std::end(rgb_), -1);
         return;
     }
@@ -454,7 +483,8 @@ QByteArray write(const QTextDocument& doc) {
             if (f.fontWeight() > QFont::Medium) words += "\\b";
             if (f.fontItalic()) words += "\\i";
             if (f.fontUnderline()) words += "\\ul";
-            if (f.fontPointSize() > 0) words += "\\fs" + QByteArray::number(roundHalfEven(f.fontPointSize() * 2));
+            if (f.fontPointSize() > 0)
+                words += "\\fs" + QByteArray::number(roundHalfEven(f.fontPointSize() * 2));
             if (f.foreground().style() != Qt::NoBrush) {
                 const QRgb rgb = f.foreground().color().rgb();
                 auto entry = std::find(colours.begin(), colours.end(), rgb);
@@ -467,7 +497,8 @@ QByteArray write(const QTextDocument& doc) {
         }
         body += "\\par\n";
     }
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\n{\\colortbl;";
+    QByteArray out =
+        "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\n{\\colortbl;";
     for (const QRgb c : colours)
         out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue" +
                QByteArray::number(qBlue(c)) + ';';
