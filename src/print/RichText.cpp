@@ -5,9 +5,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <map>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "imaging/Rounding.h"
@@ -51,45 +53,30 @@ Status tooLarge() { return Status::refused(QStringLiteral("文字文件太大或
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-int hexValue(char c) {
-    if (isDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
+// clang-format off
 // Groups whose content is never text, skipped whole even without \*.
-bool isSkippedDestination(std::string_view word) {
-    static constexpr std::string_view kSkipped[] = {"stylesheet",   "info",
-                                                    "pict",         "generator",
-                                                    "header",       "headerl",
-                                                    "headerr",      "headerf",
-                                                    "footer",       "footerl",
-                                                    "footerr",      "footerf",
-                                                    "footnote",     "object",
-                                                    "listtable",    "listoverridetable",
-                                                    "revtbl",       "rsidtbl",
-                                                    "filetbl",      "fldinst",
-                                                    "themedata",    "colorschememapping",
-                                                    "latentstyles", "datastore"};
-    return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
-}
+constexpr std::string_view kSkippedDestinations[] = {
+    "stylesheet", "info", "pict", "generator", "header", "headerl", "headerr", "headerf", "footer",
+    "footerl", "footerr", "footerf", "footnote", "object", "listtable", "listoverridetable", "revtbl",
+    "rsidtbl", "filetbl", "fldinst", "themedata", "colorschememapping", "latentstyles", "datastore"};
+
+// Control words that stand for one character.
+constexpr std::pair<std::string_view, char16_t> kCharacterWords[] = {
+    {"line", 0x2028}, {"tab", u'\t'}, {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},
+    {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201c}, {"rdblquote", 0x201d}};
 
 // The code page of a font's \fcharsetN where it differs from the document's (0: it does not).
 int codePageOfCharset(int charset) {
     switch (charset) {
-        case 128:
-            return 932;  // Japanese
-        case 129:
-            return 949;  // Korean
-        case 134:
-            return 936;  // simplified Chinese, GBK
-        case 136:
-            return 950;  // traditional Chinese, Big5
-        default:
-            return 0;
+        case 128: return 932;  // Japanese
+        case 129: return 949;  // Korean
+        case 134: return 936;  // simplified Chinese, GBK
+        case 136: return 950;  // traditional Chinese, Big5
+        default: return 0;
     }
 }
+// clang-format on
 
 // A decoder for a Windows code page through ICU; invalid where Qt has none (then Latin-1).
 QStringDecoder decoderFor(int codePage) {
@@ -101,25 +88,18 @@ QStringDecoder decoderFor(int codePage) {
     return d;
 }
 
-// Text as QTextDocument keeps characters: without control characters, paragraph and frame marks,
-// object marks or lone surrogate halves, which would change the document's structure.
-QString cleaned(const QString& s) {
-    QString out;
-    out.reserve(s.size());
+// Text that QTextDocument keeps as characters: paragraph, frame and object marks would change its
+// structure, and lone surrogate halves are no characters; each becomes U+FFFD.
+QString cleaned(QString s) {
     for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c.unicode() < 0x20 && c != u'\t') continue;
-        if (c.isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
-            out += c;
-            out += s[++i];
-        } else if (c.isSurrogate() || c == QChar::ParagraphSeparator ||
-                   c == QChar::ObjectReplacementCharacter || c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1) {
-            out += QChar::ReplacementCharacter;
-        } else {
-            out += c;
-        }
+        const char16_t u = s[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            ++i;
+        else if (QChar::isSurrogate(u) || u == QChar::ParagraphSeparator ||
+                 u == QChar::ObjectReplacementCharacter || u == 0xfdd0 || u == 0xfdd1)
+            s[i] = QChar::ReplacementCharacter;
     }
-    return out;
+    return s;
 }
 
 enum class Dest { Text, Fonts, Colours, Skipped };
@@ -178,16 +158,16 @@ class Reader {
     bool closed_ = false;        // the outer group has ended
     int skip_ = 0;               // fallback characters still to skip after \uN
     int codePage_ = 1252;
-    std::map<int, int> fontCodePages_;
-    int tableFont_ = -1;
+    std::map<int, int> fontCodePages_;  // font number to its charset's code page (0: the document's)
+    int tableFont_ = -1;                // the font table entry being read
     std::vector<QColor> colours_;
     int rgb_[3] = {-1, -1, -1};  // the colour table entry being read; -1: not given
     QByteArray bytes_;           // bytes not yet decoded
     QString text_;               // text in state_'s formatting not yet in a run
     std::vector<Paragraph> paragraphs_{1};
     qsizetype pendingBreaks_ = 0;  // \par not yet followed by text: trailing ones end the last paragraph
-    qsizetype length_ = 0;
-    QStringDecoder decoder_;
+    qsizetype length_ = 0;         // characters and paragraph marks so far, against kMaxText
+    QStringDecoder decoder_;       // for decoderCodePage_
     int decoderCodePage_ = 0;
 };
 
@@ -200,22 +180,14 @@ Status Reader::read() {
             if (c != '\0' && c != ' ' && c != '\t' && c != '\r' && c != '\n') fail(damaged());
             continue;
         }
-        switch (c) {
-            case '{':
-                openGroup();
-                break;
-            case '}':
-                closeGroup();
-                break;
-            case '\\':
-                controlSequence();
-                break;
-            case '\r':
-            case '\n':
-                break;
-            default:
-                textByte(c);
-        }
+        if (c == '{')
+            openGroup();
+        else if (c == '}')
+            closeGroup();
+        else if (c == '\\')
+            controlSequence();
+        else if (c != '\r' && c != '\n')
+            textByte(c);
     }
     flushText();
     // Lenient on a missing final "}" alone: the outer group is the only one still open.
@@ -257,22 +229,23 @@ void Reader::controlSequence() {
         if (pos_ - digits == kMaxDigits) return fail(damaged());
         n = n * 10 + (in_[pos_] - '0');
     }
+    const bool hasNumber = pos_ > digits;
     if (negative) n = -n;
     if (n > INT_MAX || n < INT_MIN) return fail(damaged());
     // A word ended by the end of the file was cut short: a whole file ends with "}".
     if (pos_ >= in_.size()) return fail(damaged());
     if (in_[pos_] == ' ') ++pos_;
-    controlWord(word, pos_ > digits, static_cast<int>(n));
+    controlWord(word, hasNumber, static_cast<int>(n));
 }
 
 void Reader::controlSymbol(char c) {
     if (c == '\'') {
         if (pos_ + 2 > in_.size()) return fail(damaged());
-        const int hi = hexValue(in_[pos_]);
-        const int lo = hexValue(in_[pos_ + 1]);
+        unsigned byte = 0;
+        const char* end = in_.constData() + pos_ + 2;
+        if (std::from_chars(end - 2, end, byte, 16).ptr != end) return fail(damaged());
         pos_ += 2;
-        if (hi < 0 || lo < 0) return fail(damaged());
-        if (state_.dest == Dest::Text && !skipFallback()) bytes_ += static_cast<char>(hi * 16 + lo);
+        if (state_.dest == Dest::Text && !skipFallback()) bytes_ += static_cast<char>(byte);
         return;
     }
     if (c == '*') {
@@ -280,25 +253,14 @@ void Reader::controlSymbol(char c) {
         return;
     }
     if (state_.dest != Dest::Text || skipFallback()) return;
-    switch (c) {
-        case '\\':
-        case '{':
-        case '}':
-            text_ += QLatin1Char(c);
-            break;
-        case '~':
-            text_ += QChar::Nbsp;
-            break;
-        case '_':
-            text_ += QChar(0x2011);
-            break;
-        case '\r':
-        case '\n':
-            paragraphBreak();
-            break;
-        default:
-            break;
-    }
+    if (c == '\\' || c == '{' || c == '}')
+        text_ += QLatin1Char(c);
+    else if (c == '~')
+        text_ += QChar::Nbsp;
+    else if (c == '_')
+        text_ += QChar(0x2011);
+    else if (c == '\r' || c == '\n')
+        paragraphBreak();
 }
 
 void Reader::controlWord(std::string_view word, bool hasNumber, int n) {
@@ -313,11 +275,12 @@ void Reader::controlWord(std::string_view word, bool hasNumber, int n) {
     } else if (word == "colortbl") {
         state_.dest = Dest::Colours;
         colours_.clear();
-    } else if (isSkippedDestination(word)) {
+    } else if (std::ranges::find(kSkippedDestinations, word) != std::end(kSkippedDestinations)) {
         state_.dest = Dest::Skipped;
     } else if (word == "u" && hasNumber) {  // fallback characters follow in every destination
         if (n < SHRT_MIN || n > USHRT_MAX) return fail(damaged());
-        if (state_.dest == Dest::Text) text_ += QChar(static_cast<char16_t>(n));
+        const auto unit = static_cast<char16_t>(n);
+        if (state_.dest == Dest::Text && (unit >= 0x20 || unit == u'\t')) text_ += QChar(unit);
         skip_ = state_.fallback;
     } else if (word == "uc") {
         state_.fallback = std::max(n, 0);
@@ -336,10 +299,6 @@ void Reader::textWord(std::string_view word, bool hasNumber, int n) {
     const bool on = !hasNumber || n != 0;
     if (word == "par") {
         paragraphBreak();
-    } else if (word == "line") {
-        text_ += QChar::LineSeparator;
-    } else if (word == "tab") {
-        text_ += QLatin1Char('\t');
     } else if (word == "ansicpg") {
         codePage_ = n;
     } else if (word == "plain") {
@@ -356,14 +315,10 @@ void Reader::textWord(std::string_view word, bool hasNumber, int n) {
         state_.colour = std::max(n, 0);
     } else if (word == "f") {
         state_.font = n;
-    } else if (word == "emdash" || word == "endash") {
-        text_ += QChar(word == "emdash" ? 0x2014 : 0x2013);
-    } else if (word == "lquote" || word == "rquote") {
-        text_ += QChar(word == "lquote" ? 0x2018 : 0x2019);
-    } else if (word == "ldblquote" || word == "rdblquote") {
-        text_ += QChar(word == "ldblquote" ? 0x201c : 0x201d);
-    } else if (word == "bullet") {
-        text_ += QChar(0x2022);
+    } else {
+        const auto character =
+            std::ranges::find(kCharacterWords, word, &std::pair<std::string_view, char16_t>::first);
+        if (character != std::end(kCharacterWords)) text_ += QChar(character->second);
     }
 }
 
@@ -376,7 +331,8 @@ void Reader::textByte(char c) {
         std::fill(std::begin(rgb_), std::end(rgb_), -1);
         return;
     }
-    if (state_.dest != Dest::Text || skipFallback()) return;
+    if (state_.dest != Dest::Text || (static_cast<unsigned char>(c) < 0x20 && c != '\t') || skipFallback())
+        return;
     if (static_cast<unsigned char>(c) >= 0x80) {  // sloppy writers leave code page bytes raw
         bytes_ += c;
         return;
@@ -400,9 +356,7 @@ void Reader::flushBytes() {
 void Reader::flushText() {
     flushBytes();
     if (text_.isEmpty()) return;
-    const QString text = cleaned(text_);
-    text_.clear();
-    if (text.isEmpty()) return;
+    const QString text = std::exchange(text_, {});
     length_ += text.size();
     if (length_ > kMaxText) return fail(tooLarge());
     for (; pendingBreaks_ > 0; --pendingBreaks_) paragraphs_.emplace_back();
@@ -436,7 +390,7 @@ void Reader::moveInto(QTextDocument& out) const {
     QTextCursor cursor(&out);
     for (size_t i = 0; i < paragraphs_.size(); ++i) {
         if (i > 0) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        for (const Run& run : paragraphs_[i]) cursor.insertText(run.text, run.format);
+        for (const Run& run : paragraphs_[i]) cursor.insertText(cleaned(run.text), run.format);
     }
 }
 
@@ -446,8 +400,7 @@ void appendText(QByteArray& out, QStringView text) {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u == '\\' || u == '{' || u == '}') {
-            out += '\\';
-            out += static_cast<char>(u);
+            out.append('\\').append(static_cast<char>(u));
         } else if (u == '\t') {
             out += "\\tab ";
         } else if (c == QChar::LineSeparator) {
@@ -484,7 +437,8 @@ QByteArray write(const QTextDocument& doc) {
             if (f.fontItalic()) words += "\\i";
             if (f.fontUnderline()) words += "\\ul";
             if (f.fontPointSize() > 0)
-                words += "\\fs" + QByteArray::number(roundHalfEven(f.fontPointSize() * 2));
+                words += "\\fs" + QByteArray::number(
+                                      roundHalfEven(std::min(f.fontPointSize() * 2, 1.0 * kMaxHalfPoints)));
             if (f.foreground().style() != Qt::NoBrush) {
                 const QRgb rgb = f.foreground().color().rgb();
                 auto entry = std::find(colours.begin(), colours.end(), rgb);
