@@ -21,7 +21,8 @@ using namespace ms;
 
 namespace ms::bench {
 extern double gNineUpPdfBytes;  // the nine-up page's PDF, in bytes (bench_print.cpp)
-}
+extern double gCameraGrowthMB;  // resident memory growth over 600 camera frames (bench_camera.cpp)
+}  // namespace ms::bench
 
 namespace {
 
@@ -321,5 +322,8 @@ int main(int argc, char** argv) {
     std::printf("target print-nine-up-pdf: %.1f ms (at most 300 ms)\n", m("BM_print_nine_up_pdf"));
     std::printf("target print-nine-up-pdf-size: %.2f MB (at most 3 MB; the nine pictures raw %.2f MB)\n",
                 bench::gNineUpPdfBytes / (1024 * 1024), 9 * 380 * 480 * 3 / (1024.0 * 1024));
+    std::printf("target camera-frame: %.2f ms (at most 8 ms per 1280 x 720 frame)\n", m("BM_camera_frame"));
+    std::printf("target camera-memory-growth: %.1f MB (at most 5 MB over 600 frames at 30 a second)\n",
+                bench::gCameraGrowthMB);
     return 0;
 }

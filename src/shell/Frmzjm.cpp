@@ -25,8 +25,10 @@
 #include "library/SuitabilityLink.h"
 #include "persistence/FrmDKWJ.h"
 #include "photo/Frmbj.h"
+#include "photo/Frmpaizhao.h"
 #include "platform/Desktop.h"
 #include "platform/TrayIcon.h"
+#include "platform/VideoArea.h"
 #include "print/Frmdy.h"
 #include "retouch/ColourPicture.h"
 #include "retouch/Frmsebiao1.h"
@@ -415,6 +417,7 @@ void Frmzjm::connectPanel() {
     for (int k : {0, 4})
         connect(c_->Label9[k], &HotLabel::released, this, [this] { c_->Pichuaban->unsetCursor(); });
     connect(c_->Label9[0], &HotLabel::released, this, &Frmzjm::openPhotoDialog);
+    connect(c_->Label9[1], &HotLabel::released, this, &Frmzjm::openCamera);
     connect(c_->Label9[3], &HotLabel::released, this, &Frmzjm::saveDesignPicture);
     connect(c_->Label9[4], &HotLabel::released, this, &Frmzjm::openPrint);
     connect(c_->Pichuaban, &CanvasView::fileDropped, this, &Frmzjm::takeInPhoto);
@@ -468,6 +471,11 @@ void Frmzjm::takeInPhoto(const QString& path) {
     QImage workingCopy;
     const Status st = ws_.takeInPhoto(path, workingCopy);
     if (workingCopy.isNull()) return report(st);  // not a usable picture: the design stays
+    openAdjustment(workingCopy, st);
+}
+
+// The photo adjustment with a new client photo; the design has been reset for it.
+void Frmzjm::openAdjustment(const QImage& workingCopy, const Status& st) {
     if (adjust_) adjust_->close();
     adjust_ = new Frmbj(studio_, this);
     connect(adjust_, &Frmbj::canvasChanged, this, &Frmzjm::refreshViews);
@@ -485,6 +493,31 @@ void Frmzjm::takeInPhoto(const QString& path) {
     refreshViews();
     report(st);
 }
+
+// "摄像头输入": the camera window; its picture runs in the video area over the canvas.
+void Frmzjm::openCamera() {
+    if (camera_) {
+        camera_->raise();
+        return;
+    }
+    camera_ = new Frmpaizhao(cameraSource_, this);
+    connect(camera_, &Frmpaizhao::videoFrame, this, [this](const QImage& frame) {
+        c_->Picshipin->setFrame(frame);
+        c_->Picshipin->show();
+        c_->Picshipin->raise();
+    });
+    connect(camera_, &Frmpaizhao::videoHidden, c_->Picshipin, &QWidget::hide);
+    connect(camera_, &Frmpaizhao::accepted, this, [this](const QImage& frame) {
+        QImage workingCopy;
+        const Status st = ws_.takeInPicture(frame, workingCopy);
+        if (workingCopy.isNull()) return report(st);
+        openAdjustment(workingCopy, st);
+    });
+    camera_->move(frameGeometry().topRight() + QPoint(1, 76));
+    camera_->show();
+}
+
+Frmpaizhao* Frmzjm::cameraWindow() const { return camera_; }
 
 void Frmzjm::saveDesignPicture() {
     QString filter;
@@ -594,7 +627,7 @@ void Frmzjm::minimiseToTray() {
     for (QWidget* w :
          {static_cast<QWidget*>(lib_->componentWindow()), static_cast<QWidget*>(lib_->hairstyleWindow()),
           static_cast<QWidget*>(makeup_), static_cast<QWidget*>(palette_), static_cast<QWidget*>(yanse_),
-          static_cast<QWidget*>(fx_)})
+          static_cast<QWidget*>(fx_), static_cast<QWidget*>(camera_)})
         if (w && w->isVisible()) parked_.emplace_back(w), w->hide();
     tray_->show();
     hide();

@@ -19,6 +19,7 @@ class FrmDKWJ;
 class Frmbj;
 class Frmsebiao1;
 class Frmdy;
+class Frmpaizhao;
 class Frmsebiao2;
 class Frmyanse;
 class frmfx;
@@ -39,6 +40,12 @@ class Frmzjm : public QWidget {
     ~Frmzjm() override;
     StudioState& studio() { return studio_; }
     Workspace& workspace() { return ws_; }
+
+    // "摄像头输入": the camera window, reading `source` when one is set (tests give a test picture)
+    // and the system's first camera otherwise.
+    void openCamera();
+    void setCameraSource(const QString& source) { cameraSource_ = source; }
+    Frmpaizhao* cameraWindow() const;
 
     // "打印设计图": the modal print window. Tests prepare it (its dialogs' answers) before it runs.
     void openPrint();
@@ -89,6 +96,7 @@ class Frmzjm : public QWidget {
     void restoreFromTray();
     void openPhotoDialog();
     void takeInPhoto(const QString& path);
+    void openAdjustment(const QImage& workingCopy, const Status& st);
     void saveDesignPicture();
     void connectCanvasTools();
     void onCanvasMouse(View view, const CanvasEvent& e);
@@ -108,6 +116,8 @@ class Frmzjm : public QWidget {
     QPointer<Frmsebiao1> palette_;
     QPointer<Frmyanse> yanse_;
     QPointer<frmfx> fx_;
+    QPointer<Frmpaizhao> camera_;
+    QString cameraSource_;
     ToolCursors cursors_;
     std::function<QString()> askSavePath_;
     std::function<void(Frmdy&)> printSetUp_;

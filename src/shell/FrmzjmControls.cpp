@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/PictureFile.h"
+#include "platform/VideoArea.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
 #include "shell/GuideLines.h"
@@ -83,6 +84,10 @@ void FrmzjmControls::buildWorkArea(QWidget* w, StudioState& s) {
     Pichuaban1->move(zjm::kPichuaban.topLeft());
     Pichuaban1->setAttribute(Qt::WA_NoMousePropagation);
     Pichuaban1->hide();
+    // The camera's live picture lies over the canvas while it runs.
+    Picshipin = new VideoArea(w);
+    Picshipin->setGeometry(QRect(zjm::kPichuaban.topLeft(), zjm::kPichuaban.size()));
+    Picshipin->hide();
     Shape5 = named(new OutlineShape(Pichuaban), QStringLiteral("Shape5"));
     Shape6 = named(new OutlineShape(Picfangda), QStringLiteral("Shape6"));
     Shape5->setGeometry(QRect(QPoint(0, 0), zjm::kPichuaban.size()));

@@ -17,6 +17,8 @@ class QWidget;
 
 namespace ms {
 
+class VideoArea;
+
 class CanvasView;
 class GuideLines;
 class HotLabel;
@@ -42,7 +44,9 @@ class FrmzjmControls {
     QImage background;
     CanvasView* Pichuaban = nullptr;
     CanvasView* Picfangda = nullptr;
-    CanvasView* Pichuaban1 = nullptr;  // stands in for the canvas view while the eyedropper picks
+    CanvasView* Pichuaban1 = nullptr;
+    VideoArea* Picshipin =
+        nullptr;  // the camera's picture  // stands in for the canvas view while the eyedropper picks
     OutlineShape* Shape5 = nullptr;
     OutlineShape* Shape6 = nullptr;
     GuideLines* Shape1 = nullptr;  // guide lines of the photo fit

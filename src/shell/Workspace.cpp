@@ -306,6 +306,13 @@ Status Workspace::takeInPhoto(const QString& path, QImage& workingCopy) {
     return problems.status();
 }
 
+Status Workspace::takeInPicture(const QImage& frame, QImage& workingCopy) {
+    if (frame.isNull()) return Status::notFound(QStringLiteral("没有摄像头画面，当前设计保持不变。"));
+    const Status st = CHUSHI_MOBAN(s_);
+    workingCopy = frame.convertToFormat(QImage::Format_RGB32);
+    return st;
+}
+
 Status Workspace::saveDesignPicture(const QString& path) {
     return savePicture(path, s_.session.views.Pichuaban);
 }

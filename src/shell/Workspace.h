@@ -84,6 +84,9 @@ class Workspace {
     // nothing; otherwise every kind goes back to its default and `workingCopy` is the picture for
     // the photo adjustment.
     Status takeInPhoto(const QString& path, QImage& workingCopy);
+    // A frame from the camera as the new client photo: an empty frame changes nothing; otherwise
+    // every kind goes back to its default and `workingCopy` is the frame.
+    Status takeInPicture(const QImage& frame, QImage& workingCopy);
     // "保存设计图": the canvas view as a picture, in the format of the file name's extension.
     Status saveDesignPicture(const QString& path);
 
