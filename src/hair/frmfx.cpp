@@ -36,17 +36,18 @@ frmfx::frmfx(StudioState& s, QWidget* owner) : QWidget(owner, Qt::Tool), s_(s) {
 QWidget* frmfx::buildTrim() {
     auto* frame = new QGroupBox(QStringLiteral(" 修剪 "), this);
     auto* grid = new QGridLayout(frame);
-    auto* group = new QButtonGroup(frame);
+    scissorGroup_ = new QButtonGroup(frame);
     for (int i = 0; i < 6; ++i) {
         auto* b = new QToolButton(frame);
         b->setObjectName(QStringLiteral("Option1_%1").arg(i));
         b->setCheckable(true);
         b->setIconSize(QSize(40, 40));
         b->setIcon(QIcon(s_.path(toolfiles::scissorButton(i))));
-        group->addButton(b, i);
+        scissorGroup_->addButton(b, i);
         grid->addWidget(b, 0, i);
         scissors[i] = b;
         connect(b, &QToolButton::clicked, this, [this, i] {
+            clearShaping();
             chooseScissors(s_, i);
             emit toolChosen(toolfiles::CursorId::Scissors);
         });
@@ -68,7 +69,10 @@ QWidget* frmfx::buildShaping() {
     grid->addWidget(new QLabel(QStringLiteral("变形区域大小"), frame), 1, 0);
     grid->addWidget(Slider1, 1, 1);
     connect(shaping, &QRadioButton::clicked, this, [this] {
+        // One option at a time: the scissors give way to shaping.
+        scissorGroup_->setExclusive(false);
         for (QToolButton* b : scissors) b->setChecked(false);
+        scissorGroup_->setExclusive(true);
         chooseShaping(s_);
         emit toolChosen(toolfiles::CursorId::Concealer);
     });
@@ -115,7 +119,9 @@ QWidget* frmfx::buildMoves() {
     return frame;
 }
 
-void frmfx::reopen() {
+void frmfx::reopen() { clearShaping(); }
+
+void frmfx::clearShaping() {
     shaping->setAutoExclusive(false);
     shaping->setChecked(false);
     shaping->setAutoExclusive(true);

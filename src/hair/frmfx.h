@@ -6,6 +6,7 @@
 #include "compositor/StudioState.h"
 #include "compositor/ToolFiles.h"
 
+class QButtonGroup;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -41,9 +42,11 @@ class frmfx : public QWidget {
     QWidget* buildTrim();
     QWidget* buildShaping();
     QWidget* buildMoves();
+    void clearShaping();
 
     StudioState& s_;
     std::array<DragSlider*, kMoveSliderCount> moves_{};
+    QButtonGroup* scissorGroup_ = nullptr;
 };
 
 }  // namespace ms

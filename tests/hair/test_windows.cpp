@@ -114,6 +114,10 @@ TEST(HairToolsWindow, ScissorsCutWhereClickedAndTheSlidersMoveTheHair) {
     // Shaping: the hair tools' size makes the outline.
     QTest::mouseClick(w->shaping, Qt::LeftButton, {}, QPoint(8, w->shaping->height() / 2));
     EXPECT_EQ(t.studio.session.tools.mode, ToolMode::warp);
+    EXPECT_FALSE(w->scissors[4]->isChecked());  // one option at a time
+    QTest::mouseClick(w->scissors[2], Qt::LeftButton);
+    EXPECT_FALSE(w->shaping->isChecked());
+    QTest::mouseClick(w->shaping, Qt::LeftButton, {}, QPoint(8, w->shaping->height() / 2));
     w->Slider1->setValue(4);
     sendMouse(t.canvas, QEvent::MouseMove, QPoint(100, 100), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(t.studio.session.tools.Shape5.rect.width(), 16);
