@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace ms {
 
@@ -40,6 +41,26 @@ Status replaceFile(const QString& path, const std::function<bool(QIODevice&)>& w
         return writeFailed(path, reason);
     }
     if (!f.commit()) return writeFailed(path, f.errorString());
+    return Status::success();
+}
+
+Status replaceFiles(const std::vector<std::pair<QString, QByteArray>>& files) {
+    std::vector<std::unique_ptr<QSaveFile>> out;
+    for (const auto& [path, content] : files) {
+        out.push_back(std::make_unique<QSaveFile>(path));
+        QSaveFile& f = *out.back();
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || !f.flush() ||
+            f.error() != QFileDevice::NoError) {
+            const QString reason = f.errorString();
+            for (auto& written : out) written->cancelWriting();
+            return writeFailed(path, reason);
+        }
+    }
+    for (size_t i = 0; i < out.size(); ++i)
+        if (!out[i]->commit()) {
+            for (size_t k = i + 1; k < out.size(); ++k) out[k]->cancelWriting();
+            return writeFailed(files[i].first, out[i]->errorString());
+        }
     return Status::success();
 }
 

@@ -3,6 +3,8 @@
 #include <QIODevice>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "base/Status.h"
 
@@ -16,6 +18,11 @@ namespace ms {
 Status replaceFile(const QString& path, const QByteArray& content);
 // The same for a writer that streams into the device; it returns false when it could not write.
 Status replaceFile(const QString& path, const std::function<bool(QIODevice&)>& write);
+
+// Several files that belong together (path, content): every one is written out in full and checked
+// before any replaces the file that was there, so a failure while writing leaves all the old ones
+// whole. The replacements are renames in the files' own folders, in the order given.
+Status replaceFiles(const std::vector<std::pair<QString, QByteArray>>& files);
 
 // Reads a whole file that the studio did not write itself (a record, a component, a picture):
 // only a regular file is opened (never a folder, a pipe or a device, and the open never waits),

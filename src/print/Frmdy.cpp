@@ -1,5 +1,6 @@
 #include "print/Frmdy.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "print/CaptionFiles.h"
 
@@ -262,14 +264,20 @@ void Frmdy::print() {
 }
 
 Status Frmdy::savePdf(const QString& path) {
+    // Written beside the target and renamed over it: a failed save leaves an earlier file whole.
+    const QString part = path + QStringLiteral(".part");
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(path);
+    pdf.setOutputFileName(part);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     // The left and top text position of a common printer: a quarter inch in.
     pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
     pdf.setCreator(QStringLiteral("美发美容设计室"));
-    return printOn(pdf);
+    Status st = printOn(pdf);
+    if (st && std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0)
+        st = Status::writeFailed(QStringLiteral("PDF 无法保存到 %1。").arg(path));
+    if (!st) QFile::remove(part);
+    return st;
 }
 
 void Frmdy::tell(const QString& message) {

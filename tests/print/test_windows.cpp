@@ -127,6 +127,10 @@ TEST(PrintWindow, TwoPersonsWithAnotherDesignAndCaptions) {
 
     QTest::mouseClick(t.w.removeText, Qt::LeftButton);
     EXPECT_FALSE(t.w.RichTextBox1->isVisibleTo(&t.w));
+    // A folder that cannot take the file: said so, and nothing is left behind.
+    const Status failed = t.w.savePdf(t.dir.filePath("missing/folder/sheet.pdf"));
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(failed.message.isEmpty());
     const QImage bare = t.pdf("bare.pdf");
     int dark = 0;
     for (double x = 0; x < 4000; x += 10)
