@@ -87,7 +87,12 @@ struct Camera::Pipeline {
                                 static_cast<size_t>(w) * 4);
             gst_buffer_unmap(buffer, &map);
             {
+                // Decided under the lock: once the preview is off, no frame in flight lands.
                 const std::lock_guard<std::mutex> lock(self->mutex);
+                if (!self->preview) {
+                    gst_sample_unref(sample);
+                    return GST_FLOW_OK;
+                }
                 self->latest = std::move(frame);
             }
             if (!self->pending.exchange(true))
@@ -186,7 +191,10 @@ void Camera::stop() { p_->release(); }
 
 bool Camera::running() const { return p_->pipeline != nullptr; }
 
-void Camera::setPreview(bool on) { p_->preview = on; }
+void Camera::setPreview(bool on) {
+    const std::lock_guard<std::mutex> lock(p_->mutex);
+    p_->preview = on;
+}
 
 bool Camera::preview() const { return p_->preview; }
 
