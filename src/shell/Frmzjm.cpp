@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSlider>
 #include <QStandardPaths>
@@ -252,11 +253,32 @@ Frmsebiao1* Frmzjm::openPalette() {
             }
             report(st);
         });
-        palette_->move(frameGeometry().topRight() + QPoint(1, 76));
     }
+    placeBesideCaller(palette_);
     palette_->show();
     palette_->raise();
     return palette_;
+}
+
+// The palette opens below the window that asked for it (the hair colour or the library window),
+// so that both stay in view; where the screen has no room there, beside the main window.
+void Frmzjm::placeBesideCaller(QWidget* palette) {
+    palette->adjustSize();
+    QWidget* caller = nullptr;
+    for (QWidget* w : {static_cast<QWidget*>(yanse_), static_cast<QWidget*>(lib_->componentWindow())})
+        if (w && w->isVisible()) caller = w;
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    QPoint at = frameGeometry().topRight() + QPoint(1, 76);
+    if (caller) {
+        const QPoint below = caller->frameGeometry().bottomLeft() + QPoint(0, 4);
+        if (room.isNull() || below.y() + palette->frameGeometry().height() <= room.bottom())
+            at = below;
+        else
+            at = QPoint(
+                std::max(room.left(), caller->frameGeometry().left() - palette->frameGeometry().width() - 4),
+                caller->frameGeometry().top());
+    }
+    palette->move(at);
 }
 
 // "选取唇色": the palette serves the lips, with the pick cursor over its colour pictures.

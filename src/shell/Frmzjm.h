@@ -101,6 +101,7 @@ class Frmzjm : public QWidget {
     void connectCanvasTools();
     void onCanvasMouse(View view, const CanvasEvent& e);
     void openPaletteWithPickCursor();
+    void placeBesideCaller(QWidget* palette);
     void onEyedropperMouse(const CanvasEvent& e);
     void setToolCursor(toolfiles::CursorId id);
     void report(const Status& st);
