@@ -36,9 +36,8 @@ LipColourFollow lipColourPicked(StudioState& s, Status& problem) {
         return LipColourFollow::Reloaded;
     }
     // The warped shape stays: only the colour of every pixel changes.
-    const uint32_t tint = pixelFromColourValue(s.doc.design.lipColour, 0);
     for (PixelGrid* g : {&s.doc.grids.lips, &s.doc.grids.lipsBackup})
-        for (uint32_t& p : g->pixels) p = (p & 0xFF000000u) | tint;
+        tintWithLipColour(*g, s.doc.design.lipColour);
     zuixing_yanse(s);
     return LipColourFollow::Retinted;
 }

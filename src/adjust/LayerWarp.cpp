@@ -113,19 +113,11 @@ void warpGrid(PixelGrid& grid, PixelGrid& backup, WarpOrigin origin, int radius,
     backup = grid;
 }
 
+// The library's one warpable kind (of the accessories, the clothing).
 std::optional<Kind> warpKindOf(LibraryKind library) {
-    switch (library) {
-        case LibraryKind::Hairstyles:
-            return Kind::faxing;
-        case LibraryKind::Eyebrows:
-            return Kind::meimao;
-        case LibraryKind::Lips:
-            return Kind::zuixing;
-        case LibraryKind::Accessories:
-            return Kind::fuzhuang;
-        default:
-            return std::nullopt;
-    }
+    for (const KindInfo& k : kindTable())
+        if (k.warpable && k.library == library && library != LibraryKind::None) return k.kind;
+    return std::nullopt;
 }
 
 std::optional<QPointF> warpInput(const StudioState& s, LibraryKind library, QPointF c) {

@@ -37,6 +37,23 @@ struct [[nodiscard]] Status {
     Status prefixed(const QString& context) const { return ok() ? *this : Status{code, context + message}; }
 };
 
+// Lets a repeated problem through once: the same failure again is success until a step works.
+class TellOnce {
+  public:
+    Status pass(const Status& st) {
+        if (st.ok()) {
+            told_.clear();
+            return st;
+        }
+        if (st.message == told_) return Status::success();
+        told_ = st.message;
+        return st;
+    }
+
+  private:
+    QString told_;
+};
+
 // Collects the failures of an operation that goes on after a failing step.
 class Problems {
   public:

@@ -63,6 +63,13 @@ void magnifyView(Views& v) {
     if (!v.Pichuaban.isNull()) magnifyCanvas(v.Pichuaban, v.Picfangda);
 }
 
+QImage cutoutOrBlack(const QImage& picture) {
+    if (!picture.isNull()) return picture;
+    QImage black(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    return black;
+}
+
 void huaban_hecheng1(StudioState& s) {
     startStep(s);
     // The working photo is opaque: when it covers the canvas the background under it cannot show.

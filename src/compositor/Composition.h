@@ -24,6 +24,9 @@ Status huaban_hecheng3(StudioState& s);
 // Automatic-design step: background, cut-out photo, a random hairstyle.
 Status huaban_hecheng(StudioState& s);
 
+// A cut-out picture as stored: an empty one is a black canvas, which as a mask removes everything.
+QImage cutoutOrBlack(const QImage& picture);
+
 // Copies the canvas to the canvas view and its copy, and into the magnified view while visible.
 void outputStep(StudioState& s);
 

@@ -60,12 +60,14 @@ Status loadKindGrid(const StudioState& s, Kind k, KindFile& out) {
     ComponentImage img;
     if (Status st = readComponentFile(name, info.sizing(), img); !st) return st;
     // The file gives the lips' shape (alpha); its colours are replaced by the lip colour.
-    if (info.step == SurfaceStep::LipColour) {
-        const uint32_t tint = pixelFromColourValue(s.doc.design.lipColour, 0);
-        for (uint32_t& p : img.grid.pixels) p = (p & 0xFF000000u) | tint;
-    }
+    if (info.step == SurfaceStep::LipColour) tintWithLipColour(img.grid, s.doc.design.lipColour);
     out = KindFile{.none = false, .header = img.header, .grid = std::move(img.grid)};
     return Status::success();
+}
+
+void tintWithLipColour(PixelGrid& grid, int32_t lipColour) {
+    const uint32_t tint = pixelFromColourValue(lipColour, 0);
+    for (uint32_t& p : grid.pixels) p = (p & 0xFF000000u) | tint;
 }
 
 void rebuildKindSurface(StudioState& s, Kind k) {

@@ -17,6 +17,9 @@ struct KindFile {
 // when the file cannot be read.
 Status loadKindGrid(const StudioState& s, Kind k, KindFile& out);
 
+// Every pixel of the grid takes the lip colour (a colour value); alphas stay.
+void tintWithLipColour(PixelGrid& grid, int32_t lipColour);
+
 // Builds the kind's surface again from its kept grid, with the kind's own step (lip strength,
 // eyebrow strength); an empty grid empties the surface. Kinds that keep no grid are left alone.
 // Warps, colour strength, dyeing and trimming edit the grid and then call this.

@@ -167,10 +167,7 @@ void Frmyanse::showHighlightColour(int32_t colour) {
 
 // The same problem is told once, until something works again.
 void Frmyanse::tell(const Status& st) {
-    if (st) return told_.clear();
-    if (st.message == told_) return;
-    told_ = st.message;
-    emit problem(st.message);
+    if (const Status once = told_.pass(st); !once) emit problem(once.message);
 }
 
 }  // namespace ms

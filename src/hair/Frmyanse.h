@@ -53,7 +53,7 @@ class Frmyanse : public QWidget {
     void dye();
 
     StudioState& s_;
-    QString told_;
+    TellOnce told_;
 };
 
 }  // namespace ms

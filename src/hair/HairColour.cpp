@@ -88,13 +88,6 @@ Status stampFile(QImage& picture, const QString& path, QPoint to) {
     return Status::success();
 }
 
-QImage orBlack(const QImage& picture) {
-    if (!picture.isNull()) return picture;
-    QImage black(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
-    black.fill(Qt::black);
-    return black;
-}
-
 }  // namespace
 
 const std::array<DyePreset, 12>& dyePresets() { return kPresets; }
@@ -193,8 +186,8 @@ void selectHighlightPattern(StudioState& s, int i) {
 
 void saveCutoutSnapshot(const StudioState& s) {
     const int32_t n = s.session.hair.snapshot;
-    (void)savePictureBmp(s.path(QStringLiteral("temp/%1.bmp").arg(n)), orBlack(s.doc.design.PicRGB));
-    (void)savePictureBmp(s.path(QStringLiteral("temp/%1p.bmp").arg(n)), orBlack(s.doc.design.PicA));
+    (void)savePictureBmp(s.path(QStringLiteral("temp/%1.bmp").arg(n)), cutoutOrBlack(s.doc.design.PicRGB));
+    (void)savePictureBmp(s.path(QStringLiteral("temp/%1p.bmp").arg(n)), cutoutOrBlack(s.doc.design.PicA));
 }
 
 Status stampHighlightPattern(StudioState& s, QPointF canvas) {
@@ -204,7 +197,7 @@ Status stampHighlightPattern(StudioState& s, QPointF canvas) {
     const int k = hairfiles::highlightOffset(i);
     const QPoint to(roundHalfEven(canvas.x() - k), roundHalfEven(canvas.y() - k));
     DesignState& d = s.doc.design;
-    QImage colour = orBlack(d.PicRGB), mask = orBlack(d.PicA);
+    QImage colour = cutoutOrBlack(d.PicRGB), mask = cutoutOrBlack(d.PicA);
     Status st = stampFile(colour, s.path(hairfiles::highlightPattern(i)), to);
     if (st) st = stampFile(mask, s.path(hairfiles::highlightMask(i)), to);
     if (st) {

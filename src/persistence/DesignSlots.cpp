@@ -25,14 +25,6 @@ bool isSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
 // A design state file is small; anything far larger is not one and is not read whole.
 constexpr qint64 kMaxRecordBytes = 4 * 1024 * 1024;
 
-// An empty cut-out picture is stored black: as a mask it removes everything.
-QImage orBlack(const QImage& pic) {
-    if (!pic.isNull()) return pic;
-    QImage black(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
-    black.fill(Qt::black);
-    return black;
-}
-
 void putLE(QByteArray& out, qsizetype at, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
 }
@@ -235,8 +227,8 @@ Status encodeSlotStore(const StudioState& s, int slot, std::vector<StagedFile>& 
         add(gridFile(s.P, k, slot), encodeComponent(stored, info.imageType));
     }
     const SlotFiles f = slotFiles(s.P, slot);
-    add(f.cutout, bmpBytes(orBlack(d.PicRGB)));
-    add(f.mask, bmpBytes(orBlack(d.PicA)));
+    add(f.cutout, bmpBytes(cutoutOrBlack(d.PicRGB)));
+    add(f.mask, bmpBytes(cutoutOrBlack(d.PicA)));
     add(f.photo, bmpBytes(d.PicMT));
     add(f.canvas, bmpBytes(canvas));
     add(designStateFile(s), std::move(record));

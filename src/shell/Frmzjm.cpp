@@ -186,7 +186,7 @@ void Frmzjm::openHairColour() {
 void Frmzjm::openHairTools() {
     if (!fx_) {
         fx_ = new frmfx(studio_, this);
-        connect(fx_, &frmfx::canvasChanged, this, &Frmzjm::refreshViews);
+        connect(fx_, &frmfx::canvasChanged, this, &Frmzjm::repaintViews);
         connect(fx_, &frmfx::outlinesChanged, this, &Frmzjm::refreshControls);
         connect(fx_, &frmfx::problem, this, [this](const QString& m) { showMessage(m, fx_); });
         connect(fx_, &frmfx::toolChosen, this, [this](toolfiles::CursorId cursor) {
@@ -316,8 +316,7 @@ void Frmzjm::onCanvasMouse(View view, const CanvasEvent& e) {
     // Runs on every mouse move: only the outlines and the pictures, not the whole window.
     if (r.changed || r.recompose != Recompose::None) {
         c_->showOutlines(studio_.session.tools);
-        c_->Pichuaban->update();
-        if (studio_.session.views.PicfangdaVisible) c_->Picfangda->update();
+        repaintViews();
     }
     report(r.problem);
 }
@@ -351,7 +350,8 @@ void Frmzjm::connectLibraries() {
         ws_.clearActiveTools();
         refreshControls();
     });
-    connect(lib_, &LibraryWindows::canvasChanged, this, &Frmzjm::refreshViews);
+    // Slider drags recompose on every pointer move: only the pictures are shown again.
+    connect(lib_, &LibraryWindows::canvasChanged, this, &Frmzjm::repaintViews);
     connect(lib_, &LibraryWindows::outlinesChanged, this, &Frmzjm::refreshControls);
     connect(lib_, &LibraryWindows::warpToolChosen, this, [this] {
         ws_.chooseWarpTool();
@@ -578,6 +578,10 @@ void Frmzjm::onAutoDesignTick() {
 
 void Frmzjm::refreshViews() {
     refreshControls();
+    repaintViews();
+}
+
+void Frmzjm::repaintViews() {
     c_->Pichuaban->update();
     if (studio_.session.views.PicfangdaVisible) c_->Picfangda->update();
 }

@@ -57,6 +57,8 @@ class Frmzjm : public QWidget {
     // Shows the studio and shell state after a change; refreshViews also repaints the pictures.
     void refreshViews();
     void refreshControls();
+    // The canvas views only, for changes that leave every control as it is (drags of sliders and tools).
+    void repaintViews();
 
     // The makeup tools window (from the tool strip or the welcome window), and the palette window
     // for the hair highlight and lip colour windows.

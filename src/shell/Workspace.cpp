@@ -45,22 +45,12 @@ Workspace::Workspace(StudioState& s) : s_(s) {
     setSlider1(s.session.tools.warpAreaSize);
     LayerTools& hair = tools_.layerTools();
     hair.cutHair = [this](StudioState& st, QPointF at, const AlphaMask& shape) {
-        return tellOnce(cutHair(st, at, shape));
+        return told_.pass(cutHair(st, at, shape));
     };
-    hair.commitHighlights = [this](StudioState& st) { return tellOnce(commitHairPicture(st)); };
+    hair.commitHighlights = [this](StudioState& st) { return told_.pass(commitHairPicture(st)); };
     hair.stampPattern = [this](StudioState& st, QPointF at) {
-        return tellOnce(stampHighlightPattern(st, at));
+        return told_.pass(stampHighlightPattern(st, at));
     };
-}
-
-Status Workspace::tellOnce(const Status& st) {
-    if (st) {
-        told_.clear();
-        return st;
-    }
-    if (st.message == told_) return Status::success();
-    told_ = st.message;
-    return st;
 }
 
 Status Workspace::openHairColour() { return ms::openHairColour(s_); }
@@ -300,16 +290,13 @@ Status Workspace::takeInPhoto(const QString& path, QImage& workingCopy) {
     QImage picture;
     if (Status st = loadPicture(path, PicturePurpose::Photo, picture); !st)
         return st.prefixed(QStringLiteral("这张照片无法调入，当前设计保持不变：\n"));
-    Problems problems;
-    problems.add(CHUSHI_MOBAN(s_));
-    workingCopy = std::move(picture);
-    return problems.status();
+    return takeInPicture(picture, workingCopy);
 }
 
 Status Workspace::takeInPicture(const QImage& frame, QImage& workingCopy) {
     if (frame.isNull()) return Status::notFound(QStringLiteral("没有摄像头画面，当前设计保持不变。"));
     const Status st = CHUSHI_MOBAN(s_);
-    workingCopy = frame.convertToFormat(QImage::Format_RGB32);
+    workingCopy = frame;
     return st;
 }
 

@@ -105,13 +105,10 @@ class Workspace {
     void makeActive(int hotArea);
     Status resetToDefault(Kind k);
 
-    // The hair tools' problems from the canvas: the same one is told once, until a stroke works.
-    Status tellOnce(const Status& st);
-
     StudioState& s_;
     ShellState shell_;
     CanvasTools tools_;
-    QString told_;
+    TellOnce told_;  // the hair tools' problems from the canvas, each told once
 };
 
 }  // namespace ms
