@@ -6,7 +6,8 @@ PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-conf
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev libpixman-1-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-  xvfb xauth fonts-noto-cjk python3-skimage qt6-image-formats-plugins unrtf poppler-utils
+  xvfb xauth fonts-noto-cjk python3-skimage qt6-image-formats-plugins unrtf poppler-utils \
+  libdlib-dev libdlib-data libblas-dev liblapack-dev libjpeg-dev libpng-dev python3-imageio python-matplotlib-data
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 JOBS := $(shell nproc)

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "compositor/StudioState.h"
+#include "platform/FaceFinder.h"
 #include "shell/Frmzjm.h"
 
 int main(int argc, char* argv[]) {
@@ -16,7 +17,10 @@ int main(int argc, char* argv[]) {
     // The studio state outlives every window; the program folder is the folder of the executable
     // and every data path is below it.
     ms::StudioState studio;
+    // The face landmark model is read on its own thread from here on; the window does not wait.
+    const ms::FaceFinder faces;
     ms::Frmzjm window(studio, QCoreApplication::applicationDirPath());
+    window.setFaceFinder(&faces);
     window.show();
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "compositor/ClientFace.h"
 #include "compositor/Kind.h"
 #include "compositor/ToolState.h"
 #include "imaging/Magnify.h"
@@ -38,6 +39,7 @@ struct LibraryState {
     AccessorySubKind accessorySubKind = AccessorySubKind::Hat;
     QString folder, pattern;
     QString hairFirstCode, hairSecondCode, eyebrowCode, lipCode;
+    bool onlySuitingFace = false;  // the hairstyle library lists only the styles suiting the client's face
 };
 
 // Which brows the move and stretch sliders act on; program-wide, both at start.
@@ -62,6 +64,7 @@ struct Session {
     int eyebrowStrength = 0;  // added to the eyebrow alpha when its surface is built, -160 .. 0
     EyebrowSides eyebrowSides = EyebrowSides::Both;
     HairToolState hair;
+    ClientFace clientFace;
     // On while the stylist designs lips (the tool strip's lip button): a lip colour picked in the
     // palette then goes onto the lips and the lip thumbnails at once.
     bool lipDesignMode = false;

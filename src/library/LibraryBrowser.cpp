@@ -128,8 +128,24 @@ void LibraryBrowser::makeCurrent() {
 }
 
 void LibraryBrowser::listAndDraw() {
-    pages_.setListing(LibraryPages::buildListing(s_.session.library.pattern));
+    QStringList listing = LibraryPages::buildListing(s_.session.library.pattern);
+    if (kind_ == LibraryKind::Hairstyles) listing = forClientFace(listing);
+    pages_.setListing(listing);
     drawPage();
+}
+
+QStringList LibraryBrowser::forClientFace(const QStringList& listing) {
+    const std::optional<SuitabilityField> field = suitabilityFieldOf(s_.session.clientFace.shape());
+    if (!field || !link_) return listing;
+    QStringList suiting;
+    // Without the records the listing stays as it is; the database problem shows when a style is applied.
+    if (!link_->namesWith(*field, suiting)) return listing;
+    return suitingFirst(listing, suiting, s_.session.library.onlySuitingFace);
+}
+
+void LibraryBrowser::relist() {
+    pages_.restart();
+    listAndDraw();
 }
 
 void LibraryBrowser::nextPage() {

@@ -55,6 +55,9 @@ class LibraryBrowser {
     void previousPage();
     // Draws the shown page again (after a lip colour change).
     void redrawPage();
+    // Lists the tab again from page 1: the hairstyles suiting the client's face come first, or alone
+    // while the library's "只看适合脸型" is on.
+    void relist();
     // Thumbnail click: the kind's component file, recomposition, one undo snapshot.
     LibraryApplied apply(int index);
 
@@ -80,6 +83,7 @@ class LibraryBrowser {
   private:
     void openPanel();
     void listAndDraw();
+    QStringList forClientFace(const QStringList& listing);
     void drawPage();
     void makeCurrent();
     void applyToDesign(const QString& entry);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include "compositor/Kinds.h"
 
@@ -101,6 +102,26 @@ QString hairstylePattern(const QString& folder, const QString& first, const QStr
 QString codePattern(const QString& folder, const QString& code) { return folder + code + QLatin1Char('*'); }
 
 QString everythingPattern(const QString& folder) { return folder + QLatin1Char('*'); }
+
+std::optional<SuitabilityField> suitabilityFieldOf(FaceShape shape) {
+    static constexpr std::pair<FaceShape, SuitabilityField> kFields[] = {
+        {FaceShape::Round, SuitabilityField::RoundFace},
+        {FaceShape::Square, SuitabilityField::SquareFace},
+        {FaceShape::Long, SuitabilityField::LongFace},
+        {FaceShape::Pointed, SuitabilityField::PointedFace}};
+    for (const auto& [s, f] : kFields)
+        if (s == shape) return f;
+    return std::nullopt;
+}
+
+QStringList suitingFirst(const QStringList& listing, const QStringList& suiting, bool onlySuiting) {
+    const QSet<QString> names(suiting.begin(), suiting.end());
+    QStringList first, rest;
+    for (const QString& entry : listing)
+        (names.contains(QFileInfo(entry).fileName()) ? first : rest) << entry;
+    if (!onlySuiting) first << rest;
+    return first;
+}
 
 QString hairstyleInfoPicture(const QString& P, const QString& hairstylePath) {
     const QString name = QFileInfo(hairstylePath).fileName();

@@ -1,8 +1,12 @@
 #pragma once
 #include <QString>
+#include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "compositor/Kind.h"
+#include "compositor/Session.h"
+#include "platform/HairstyleDatabase.h"
 
 namespace ms {
 
@@ -32,6 +36,13 @@ QString libraryFolder(const QString& P, const QString& relativeFolder);
 QString hairstylePattern(const QString& folder, const QString& first, const QString& second);
 QString codePattern(const QString& folder, const QString& code);
 QString everythingPattern(const QString& folder);
+
+// The record field that says a hairstyle suits `shape`; none for an oval face, which suits every
+// style, and for an unknown one.
+std::optional<SuitabilityField> suitabilityFieldOf(FaceShape shape);
+// The listing with the hairstyles named in `suiting` (file names without folder) first, each part in
+// its own order; with `onlySuiting` the others are left out.
+QStringList suitingFirst(const QStringList& listing, const QStringList& suiting, bool onlySuiting);
 
 // P + "/faxing1/" + the file name without its last three characters + "BMP": dz012.tta gives
 // faxing1/dz012.BMP. When no file has exactly that name, one differing only in letter case is taken;

@@ -60,6 +60,15 @@ Status SuitabilityLink::bind(const QString& hairstyleName) {
     return Status::success();
 }
 
+Status SuitabilityLink::namesWith(SuitabilityField field, QStringList& out) {
+    const bool wasOpen = db_.isOpen();
+    if (!wasOpen)
+        if (Status st = db_.open(); !st) return st;
+    const Status st = db_.namesWith(field, out);
+    if (!wasOpen) db_.close();
+    return st;
+}
+
 void SuitabilityLink::unbind() {
     bound_ = false;
     record_ = HairstyleRecord();

@@ -36,6 +36,9 @@ class SuitabilityLink {
     // without a field and clicks while unbound change nothing.
     Status boxClicked(int group, int index, bool checked);
 
+    // The names of the hairstyles whose record has `field` set. Leaves the binding as it is.
+    Status namesWith(SuitabilityField field, QStringList& out);
+
     // The last bind failure, "" after a successful bind; lets callers report a lasting problem once.
     const QString& lastProblem() const { return lastProblem_; }
 

@@ -1,5 +1,6 @@
 #include "photo/Frmbj.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <functional>
 
 #include "photo/PhotoSession.h"
+#include "platform/FaceFinder.h"
 
 namespace ms {
 
@@ -36,7 +38,8 @@ void onSettled(QSlider* s, QObject* context, const std::function<void()>& apply)
 
 }  // namespace
 
-Frmbj::Frmbj(StudioState& s, QWidget* owner) : QWidget(owner, Qt::Window) {
+Frmbj::Frmbj(StudioState& s, QWidget* owner, const FaceFinder* faces)
+    : QWidget(owner, Qt::Window), faces_(faces) {
     setObjectName(QStringLiteral("Frmbj"));
     setWindowTitle(QStringLiteral("照片调整"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -128,11 +131,16 @@ QWidget* Frmbj::buildButtons() {
     inner->addWidget(Command4);
     QPushButton* Command14 = button("Command14", QStringLiteral("自动调肤色"), box);
     QPushButton* Command3 = button("Command3", QStringLiteral("复原"), box);
+    QPushButton* AutoAlign = button("AutoAlign", QStringLiteral("自动对齐"), box);
+    AutoAlign->setToolTip(QStringLiteral("找到照片中的脸，让眼睛、眉毛、嘴和耳朵对准发型和饰品的位置"));
+    AutoAlign->setEnabled(faces_ != nullptr);
     QPushButton* Command2 = button("Command2", QStringLiteral("确定"), box);
     grid->addWidget(Command14, 0, 0);
     grid->addWidget(background, 0, 1, 2, 1);
     grid->addWidget(Command3, 1, 0);
-    grid->addWidget(Command2, 2, 0, 1, 2);
+    grid->addWidget(AutoAlign, 2, 0, 1, 2);
+    grid->addWidget(Command2, 3, 0, 1, 2);
+    connect(AutoAlign, &QPushButton::clicked, this, &Frmbj::autoAlign);
     connect(Command14, &QPushButton::clicked, this, [this] {
         const Status st = session_->correctSkinTone();
         report(st.ok(), st.message);
@@ -157,9 +165,44 @@ QWidget* Frmbj::buildButtons() {
 
 void Frmbj::takeIn(QImage workingCopy) {
     session_->takeIn(std::move(workingCopy));
+    showFitSliders(session_->fitSliders());
     showSource();
     emit guidesShown(session_->guidesShown());
     emit canvasChanged();
+    if (faces_) autoAlign();
+}
+
+void Frmbj::autoAlign() {
+    if (!faces_) return;
+    AlignResult fitted;
+    Status st;
+    {
+        // The search takes a moment, longer while the landmark model is still being read.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        st = session_->autoAlign(*faces_, fitted);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!st) return emit problem(st.message);
+    showFitSliders(fitted.sliders);
+    if (fitted.rotation != 0) {
+        Option1_->setChecked(true);
+        Slider1_->show();
+    }
+    {
+        const QSignalBlocker quiet(Slider1_);
+        Slider1_->setValue(fitted.rotation);
+    }
+    showSource();
+    emit guidesShown(session_->guidesShown());
+    emit canvasChanged();
+}
+
+void Frmbj::showFitSliders(FitSliders shown) {
+    for (const auto& [s, v] : {std::pair{Slider2_, shown.size}, std::pair{Slider3_, shown.across},
+                               std::pair{Slider4_, shown.up}}) {
+        const QSignalBlocker quiet(s);
+        s->setValue(v);
+    }
 }
 
 void Frmbj::showSource() {
@@ -175,13 +218,8 @@ void Frmbj::fit() {
 }
 
 void Frmbj::prepareRotation() {
-    const FitSliders shown = session_->prepareRotation();
     // The sliders show the values the rotation starts from; they do not fit the picture again.
-    for (const auto& [s, v] : {std::pair{Slider2_, shown.size}, std::pair{Slider3_, shown.across},
-                               std::pair{Slider4_, shown.up}}) {
-        const QSignalBlocker quiet(s);
-        s->setValue(v);
-    }
+    showFitSliders(session_->prepareRotation());
     Slider1_->show();
     emit progress(-1);
 }

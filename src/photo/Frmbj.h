@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "compositor/StudioState.h"
+#include "photo/PhotoAdjust.h"
 
 class QCheckBox;
 class QLabel;
@@ -14,6 +15,7 @@ class QSlider;
 
 namespace ms {
 
+class FaceFinder;
 class PhotoSession;
 
 // The photo adjustment window: a new client photo is fitted to the canvas with guide lines,
@@ -23,11 +25,15 @@ class PhotoSession;
 class Frmbj : public QWidget {
     Q_OBJECT
   public:
-    Frmbj(StudioState& s, QWidget* owner);
+    // `faces` finds the face for the automatic fit; without it the window fits by hand only.
+    Frmbj(StudioState& s, QWidget* owner, const FaceFinder* faces = nullptr);
     ~Frmbj() override;
 
-    // Image1 takes the working copy of a new photo, which is fitted with the start values.
+    // Image1 takes the working copy of a new photo, which is fitted with the start values and then,
+    // with a face finder, fitted to the face.
     void takeIn(QImage workingCopy);
+    // "自动对齐".
+    void autoAlign();
     PhotoSession& session() { return *session_; }
 
   signals:
@@ -52,8 +58,10 @@ class Frmbj : public QWidget {
     void adjustColours();
     void report(bool ok, const QString& message);
     void showSource();
+    void showFitSliders(FitSliders shown);
 
     std::unique_ptr<PhotoSession> session_;
+    const FaceFinder* faces_;
     QLabel* Image1_ = nullptr;
     QCheckBox* Check1_ = nullptr;
     QSlider* Slider1_ = nullptr;

@@ -3,6 +3,8 @@
 #include "compositor/Composition.h"
 #include "compositor/Preparation.h"
 #include "imaging/Surface.h"
+#include "photo/FaceFit.h"
+#include "platform/FaceFinder.h"
 #include "platform/PictureFile.h"
 
 namespace ms {
@@ -14,7 +16,8 @@ void PhotoSession::showOnCanvas(const QImage& picture) {
 }
 
 void PhotoSession::takeIn(const QImage& decoded) {
-    source_ = workingCopy(decoded);
+    source_ = photo_ = workingCopy(decoded);
+    shape_ = {};
     grid_.reset();
     fit(FitSliders{});
 }
@@ -25,6 +28,27 @@ void PhotoSession::fit(FitSliders sliders) {
     showOnCanvas(fitted);
     s_.doc.design.Picbeijing = fitted;
     s_.doc.design.PicMT = fitted;
+}
+
+Status PhotoSession::autoAlign(const FaceFinder& finder, AlignResult& out) {
+    const std::optional<FoundFace> face = finder.find(photo_);
+    if (!face) return Status::notFound(QStringLiteral("照片中没有找到人脸，请用滑块手动调整大小和位置。"));
+    alignTo(*face, out);
+    return Status::success();
+}
+
+void PhotoSession::alignTo(const FoundFace& face, AlignResult& out) {
+    const FeaturePairs pairs = featurePairs(face);
+    const FacePlan plan = planFaceFit(photo_.size(), solveSimilarity(pairs), anchorOf(pairs));
+    source_ = planSource(photo_, plan);
+    grid_.reset();
+    fit(plan.sliders);
+    if (plan.rotation != 0) {
+        prepareRotation();
+        rotate(plan.rotation);
+    }
+    shape_ = readFaceShape(face.landmarks);
+    out = {sliders_, plan.rotation, !face.landmarks.empty()};
 }
 
 void PhotoSession::restore() { fit(sliders_); }
@@ -93,6 +117,10 @@ void PhotoSession::accept() {
     d.PicMT0 = d.PicMT;
     guides_ = false;
     grid_.reset();
+    s_.session.clientFace = {
+        shape_.shape, shape_.nearest,
+        shape_.shape == FaceShape::Unknown ? QString() : describeMeasures(shape_.measures),
+        FaceShape::Unknown};
 }
 
 }  // namespace ms

@@ -243,6 +243,20 @@ Status HairstyleDatabase::select(const QString& name, std::optional<HairstyleRec
     return Status::success();
 }
 
+Status HairstyleDatabase::namesWith(SuitabilityField field, QStringList& out) {
+    out.clear();
+    if (!open_) return Status::failure(StatusCode::Unavailable, QStringLiteral("发型资料库尚未打开。"));
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    // The flag is read as select() reads it, whatever type the file stores it in.
+    q.prepare(QStringLiteral("SELECT %1, %2 FROM FX")
+                  .arg(quoted(QString::fromUtf8(kNameColumn)), quoted(columnName(field))));
+    startStatement();
+    if (!q.exec()) return failure(QStringLiteral("查找适合的发型"), q.lastError());
+    while (q.next())
+        if (q.value(1).toInt() != 0) out << q.value(0).toString();
+    return Status::success();
+}
+
 Status HairstyleDatabase::add(const QString& name) {
     if (!open_) return Status::failure(StatusCode::Unavailable, QStringLiteral("发型资料库尚未打开。"));
     QSqlQuery q(QSqlDatabase::database(connection_, false));

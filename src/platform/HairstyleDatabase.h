@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <chrono>
 #include <memory>
@@ -67,6 +68,8 @@ class HairstyleDatabase {
 
     // The record whose 名字 equals `name`; nullopt in `out` when there is none.
     Status select(const QString& name, std::optional<HairstyleRecord>& out);
+    // The names of the records with `field` set.
+    Status namesWith(SuitabilityField field, QStringList& out);
     // Adds a record with this name and every field cleared.
     Status add(const QString& name);
     // Writes all fields of the record found by its name.

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSlider>
@@ -64,6 +65,7 @@ Frmzjm::Frmzjm(StudioState& studio, const QString& programFolder, QWidget* paren
     connectPanel();
     connectLibraries();
     connectCanvasTools();
+    connectClientFace();
     refreshControls();
     if (!loaded) QTimer::singleShot(0, this, [this, loaded] { report(loaded); });
 }
@@ -499,7 +501,8 @@ void Frmzjm::takeInPhoto(const QString& path) {
 // The photo adjustment with a new client photo; the design has been reset for it.
 void Frmzjm::openAdjustment(const QImage& workingCopy, const Status& st) {
     if (adjust_) adjust_->close();
-    adjust_ = new Frmbj(studio_, this);
+    adjust_ = new Frmbj(studio_, this, faces_);
+    connect(adjust_, &Frmbj::accepted, this, &Frmzjm::showClientFace);
     connect(adjust_, &Frmbj::canvasChanged, this, &Frmzjm::refreshViews);
     connect(adjust_, &Frmbj::guidesShown, c_->Shape1, &QWidget::setVisible);
     connect(adjust_, &Frmbj::progress, this, [this](int column) {
@@ -540,6 +543,37 @@ void Frmzjm::openCamera() {
 }
 
 Frmpaizhao* Frmzjm::cameraWindow() const { return camera_; }
+
+Frmbj* Frmzjm::adjustmentWindow() const { return adjust_; }
+
+// One click on the face-shape line opens the five shapes; the choice stands until the next photo.
+void Frmzjm::connectClientFace() {
+    auto* menu = new QMenu(c_->ClientFace);
+    menu->setObjectName(QStringLiteral("ClientFaceMenu"));
+    for (FaceShape shape :
+         {FaceShape::Oval, FaceShape::Round, FaceShape::Square, FaceShape::Long, FaceShape::Pointed})
+        menu->addAction(faceShapeName(shape), this, [this, shape] {
+            studio_.session.clientFace.chosen = shape;
+            showClientFace();
+        });
+    menu->addSeparator();
+    QAction* measured = menu->addAction(QStringLiteral("按照片测得的脸型"), this, [this] {
+        studio_.session.clientFace.chosen = FaceShape::Unknown;
+        showClientFace();
+    });
+    connect(menu, &QMenu::aboutToShow, this, [this, measured] {
+        measured->setEnabled(studio_.session.clientFace.chosen != FaceShape::Unknown);
+    });
+    c_->ClientFace->setMenu(menu);
+}
+
+void Frmzjm::showClientFace() {
+    const ClientFace& face = studio_.session.clientFace;
+    c_->ClientFace->setText(clientFaceCaption(face));
+    c_->ClientFace->setToolTip(clientFaceTooltip(face));
+    c_->ClientFace->show();
+    if (FrmTK1* hair = lib_->hairstyleWindow()) hair->clientFaceChanged();
+}
 
 void Frmzjm::saveDesignPicture() {
     QString filter;

@@ -15,6 +15,7 @@ class QMessageBox;
 
 namespace ms {
 
+class FaceFinder;
 class FrmDKWJ;
 class Frmbj;
 class Frmsebiao1;
@@ -46,6 +47,13 @@ class Frmzjm : public QWidget {
     void openCamera();
     void setCameraSource(const QString& source) { cameraSource_ = source; }
     Frmpaizhao* cameraWindow() const;
+
+    // The face finder of the photo window's automatic fit; it outlives the window. Without one the
+    // photo is fitted by hand.
+    void setFaceFinder(const FaceFinder* faces) { faces_ = faces; }
+    Frmbj* adjustmentWindow() const;
+    // The client's face shape line after a photo is accepted or the stylist chose one.
+    void showClientFace();
 
     // "打印设计图": the modal print window. Tests prepare it (its dialogs' answers) before it runs.
     void openPrint();
@@ -99,6 +107,7 @@ class Frmzjm : public QWidget {
     void openPhotoDialog();
     void takeInPhoto(const QString& path);
     void openAdjustment(const QImage& workingCopy, const Status& st);
+    void connectClientFace();
     void saveDesignPicture();
     void connectCanvasTools();
     void onCanvasMouse(View view, const CanvasEvent& e);
@@ -121,6 +130,7 @@ class Frmzjm : public QWidget {
     QPointer<frmfx> fx_;
     QPointer<Frmpaizhao> camera_;
     QString cameraSource_;
+    const FaceFinder* faces_ = nullptr;
     ToolCursors cursors_;
     std::function<QString()> askSavePath_;
     std::function<void(Frmdy&)> printSetUp_;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -242,6 +243,10 @@ void FrmzjmControls::buildChecks(QWidget* w) {
     Image1 = named(new QLabel(w), QStringLiteral("Image1"));
     Image1->setGeometry(zjm::kImage1);
     Image1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    ClientFace = named(new QPushButton(w), QStringLiteral("ClientFace"));
+    ClientFace->setGeometry(zjm::kClientFace);
+    ClientFace->setFont(captionFont(13));
+    ClientFace->hide();
     struct Group {
         const char* name;
         const char16_t* title;

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QMenu;
 class QProgressBar;
 class QSlider;
@@ -72,6 +73,9 @@ class FrmzjmControls {
     std::array<HotLabel*, kSlotCount> bckelm{};
     std::array<HotLabel*, kSlotCount> bckelmdt{};
     QLabel* Image1 = nullptr;  // info picture of the hairstyle applied last
+    // The client's face shape, under the info picture; shown once a photo has been accepted. Not
+    // the "适合脸型" boxes, which belong to the hairstyle's record.
+    QPushButton* ClientFace = nullptr;
     std::array<QCheckBox*, 5> Check2{};
     std::array<QCheckBox*, 3> Check3{};
     std::array<QCheckBox*, 3> Check4{};

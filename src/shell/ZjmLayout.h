@@ -23,8 +23,9 @@ constexpr QRect kPichuaban{248, 132, 380, 480};
 constexpr QRect kBar1{248, 614, 380, 6};       // just below the canvas view
 constexpr QRect kPicfangda{134, 0, 608, 768};  // over the work area, clear of strip and panel
 constexpr QRect kSlotCaption{152, 618, 300, 22};
-constexpr QRect kImage1{134, 84, 102, 150};  // the applied hairstyle's info card, left of the canvas
-constexpr QPoint kWelcomeTopLeft{648, 176};  // beside the canvas, so the portrait stays in view
+constexpr QRect kImage1{134, 84, 102, 150};      // the applied hairstyle's info card, left of the canvas
+constexpr QRect kClientFace{134, 242, 102, 46};  // the client's face shape, under the info card
+constexpr QPoint kWelcomeTopLeft{648, 176};      // beside the canvas, so the portrait stays in view
 
 // Tool strip: hot area i and the tool image over it.
 constexpr QSize kToolSize{112, 64};

@@ -310,3 +310,35 @@ TEST(HairstyleDatabase, LongStatementsAreStopped) {
     EXPECT_TRUE(patient.select("n299999", found));
     EXPECT_TRUE(found.has_value());
 }
+
+// The client's face shape orders the hairstyle listing by the records: styles suiting it first, or
+// alone with "只看适合脸型"; an oval or unknown face keeps the listing as it is.
+TEST(HairstyleRecordLink, TheClientsFaceShapeOrdersTheHairstyles) {
+    test::LibraryStudio st;
+    ASSERT_TRUE(createHairstyleDatabase(
+        st.dbPath(), {record("dz1.tta", {F::LongFace}), record("dz3.tta", {F::RoundFace, F::LongFace}),
+                      record("dz4.tta", {F::RoundFace})}));
+    for (int i = 1; i <= 4; ++i)
+        st.folder.component(QStringLiteral("faxing/dz%1.tta").arg(i), 380, 480, 0xFF332211u);
+    SuitabilityLink link(st.dbPath());
+    LibraryBrowser hair(st.s, LibraryKind::Hairstyles, &link);
+    auto listed = [&] {
+        QStringList names;
+        for (int i = 0; i < hair.pages().count(); ++i) names << QFileInfo(hair.pages().entry(i)).fileName();
+        return names.join(u' ');
+    };
+    hair.open();
+    EXPECT_EQ(listed(), "dz1.tta dz2.tta dz3.tta dz4.tta");
+    st.s.session.clientFace.measured = FaceShape::Round;
+    hair.relist();
+    EXPECT_EQ(listed(), "dz3.tta dz4.tta dz1.tta dz2.tta");
+    st.s.session.clientFace.chosen = FaceShape::Long;  // the stylist's choice counts over the measure
+    st.s.session.library.onlySuitingFace = true;
+    hair.relist();
+    EXPECT_EQ(listed(), "dz1.tta dz3.tta");
+    EXPECT_EQ(hair.pages().pageNumber(), 1);
+    st.s.session.clientFace.chosen = FaceShape::Oval;
+    hair.relist();
+    EXPECT_EQ(listed(), "dz1.tta dz2.tta dz3.tta dz4.tta");
+    EXPECT_FALSE(link.isBound());  // reading the records binds nothing
+}

@@ -1,0 +1,286 @@
+// The one file that includes dlib. It is built optimised and without sanitizers in every build:
+// dlib's detector is unusably slow unoptimised.
+#include "platform/FaceFinder.h"
+
+#include <dlib/image_processing.h>
+#include <dlib/image_processing/frontal_face_detector.h>
+#include <dlib/image_transforms.h>
+
+#include <QFileInfo>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace ms {
+
+namespace {
+
+using GreyImage = dlib::array2d<unsigned char>;
+
+// The detector looks at the picture reduced to this longest side first: large enough for a portrait's
+// face to be well above the detector's 80-pixel window, small enough to be quick.
+constexpr double kDetectSide = 480;
+// Small pictures are enlarged (by halves) until their longest side would pass this.
+constexpr double kEnlargeUpTo = 1000;
+// The turns tried, clockwise degrees, when no face is found upright. The detector itself finds faces
+// tilted by up to about 15 degrees either way.
+constexpr int kSearchTurns[] = {-25, 25, -45, 45};
+// A face whose eye line is tilted more than this (degrees) in its landmark window is read again upright.
+constexpr double kUprightEnough = 8;
+// A detection scoring this much at the detection size is taken without looking further.
+constexpr double kClearScore = 0.8;
+// Faces smaller than this (box width, pixels) are enlarged to it before their landmarks are read.
+constexpr double kLandmarkFace = 240;
+
+GreyImage toGrey(const QImage& picture, QSize size) {
+    QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    if (grey.size() != size) grey = grey.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    GreyImage out;
+    out.set_size(grey.height(), grey.width());
+    for (int y = 0; y < grey.height(); ++y)
+        std::memcpy(&out[y][0], grey.constScanLine(y), size_t(grey.width()));
+    return out;
+}
+
+double radians(int degrees) { return degrees * M_PI / 180.0; }
+
+// The map from a turned picture's pixels back to the original: the picture turned clockwise by
+// `degrees` about its centre, kept at its size.
+dlib::point_transform_affine turnedToOriginal(const GreyImage& img, int degrees) {
+    const double a = -radians(degrees), c = std::cos(a), s = std::sin(a);
+    dlib::matrix<double, 2, 2> m;
+    m = c, -s, s, c;
+    const dlib::vector<double, 2> centre((img.nc() - 1) / 2.0, (img.nr() - 1) / 2.0);
+    return dlib::point_transform_affine(m, centre - m * centre);
+}
+
+GreyImage turned(const GreyImage& img, int degrees) {
+    if (degrees == 0) {
+        GreyImage copy;
+        dlib::assign_image(copy, img);
+        return copy;
+    }
+    GreyImage out;
+    out.set_size(img.nr(), img.nc());
+    dlib::transform_image(img, out, dlib::interpolate_bilinear(), turnedToOriginal(img, degrees));
+    return out;
+}
+
+// The detector's box of a face with these landmarks: as wide as from jaw end to jaw end (points 0 and
+// 16), its top a seventh of that above the brows, square.
+dlib::drectangle boxFromLandmarks(const dlib::full_object_detection& shape) {
+    const dlib::dpoint left(shape.part(0)), right(shape.part(16));
+    double brows = 0;
+    for (unsigned long i = 17; i <= 26; ++i) brows += shape.part(i).y();
+    brows /= 10;
+    const double w = std::max(8.0, right.x() - left.x());
+    const double top = brows - 0.145 * w, cx = (left.x() + right.x()) / 2;
+    return dlib::drectangle(cx - w / 2, top, cx + w / 2, top + w);
+}
+
+}  // namespace
+
+struct FaceFinder::Impl {
+    QString path;
+    mutable std::mutex stateLock;
+    mutable std::condition_variable loaded;
+    Model state = Model::Loading;
+    QString problem;
+    double loadMs = 0;
+    // Used by one search at a time.
+    mutable std::mutex useLock;
+    mutable dlib::frontal_face_detector detector;
+    mutable dlib::shape_predictor predictor;
+    std::thread loader;
+
+    void load() {
+        const auto start = std::chrono::steady_clock::now();
+        detector = dlib::get_frontal_face_detector();
+        Model result = Model::Missing;
+        QString why;
+        if (!QFileInfo(path).isFile()) {
+            why = QStringLiteral("没有找到脸部特征点模型文件 %1，自动对齐只按脸框进行。").arg(path);
+        } else {
+            try {
+                dlib::deserialize(path.toStdString()) >> predictor;
+                if (predictor.num_parts() == 68)
+                    result = Model::Ready;
+                else
+                    why = QStringLiteral("脸部特征点模型文件 %1 不是68点模型，自动对齐只按脸框进行。")
+                              .arg(path);
+            } catch (const std::exception&) {
+                why = QStringLiteral("脸部特征点模型文件 %1 已损坏，自动对齐只按脸框进行。").arg(path);
+            }
+        }
+        if (result != Model::Ready) predictor = dlib::shape_predictor();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        {
+            const std::lock_guard lock(stateLock);
+            state = result;
+            problem = why;
+            loadMs = ms;
+        }
+        loaded.notify_all();
+    }
+
+    // The 68 landmarks of the face centred at `centre` (box width w, tilted clockwise by `tilt` degrees),
+    // in the picture's coordinates. They are read in a window twice the box's size, turned so that the
+    // face stands upright and enlarged to at least kLandmarkFace pixels: small faces give coarse
+    // landmarks at their own size, and the model knows faces tilted by a few degrees only. The
+    // detector's box is coarse too (its window sizes step by a fifth), and a box much larger or smaller
+    // than the face spoils the landmarks, so the box is made again from the landmarks, as the detector
+    // draws it, and the landmarks read again; a face still tilted in its window is read once more
+    // turned by its eye line.
+    std::vector<QPointF> landmarks(const GreyImage& grey, dlib::dpoint centre, double w, double tilt) const {
+        std::vector<QPointF> out;
+        for (int round = 0; round < 2; ++round) {
+            const double k = std::max(1.0, kLandmarkFace / w), a = tilt * M_PI / 180;
+            dlib::matrix<double, 2, 2> m;
+            m = std::cos(a) / k, -std::sin(a) / k, std::sin(a) / k, std::cos(a) / k;
+            const dlib::vector<double, 2> half(w * k, w * k);
+            const dlib::point_transform_affine toOriginal(m, centre - m * half);
+            GreyImage window;
+            window.set_size(std::lround(2 * w * k), std::lround(2 * w * k));
+            dlib::transform_image(grey, window, dlib::interpolate_bilinear(), toOriginal);
+            dlib::full_object_detection shape =
+                predictor(window, dlib::drectangle(w * k / 2, w * k / 2, w * k * 1.5, w * k * 1.5));
+            for (int pass = 0; pass < 2; ++pass) shape = predictor(window, boxFromLandmarks(shape));
+            out.clear();
+            for (unsigned long i = 0; i < shape.num_parts(); ++i) {
+                const dlib::dpoint p = toOriginal(dlib::dpoint(shape.part(i)));
+                out.emplace_back(p.x(), p.y());
+            }
+            dlib::dpoint eyes[2];
+            for (int e = 0; e < 2; ++e) {
+                for (unsigned long i = 36 + 6ul * e; i < 42 + 6ul * e; ++i)
+                    eyes[e] += dlib::dpoint(shape.part(i));
+                eyes[e] /= 6;
+            }
+            const double still =
+                std::atan2(eyes[1].y() - eyes[0].y(), eyes[1].x() - eyes[0].x()) * 180 / M_PI;
+            if (std::abs(still) < kUprightEnough) break;
+            const dlib::drectangle again = boxFromLandmarks(shape);
+            tilt += still;
+            centre = toOriginal(dlib::center(again));
+            w = again.width() / k;
+        }
+        return out;
+    }
+
+    // Detections at one scale and turn, mapped to the original picture's coordinates.
+    struct Candidate {
+        double confidence;
+        dlib::drectangle box;  // in the turned picture at full size
+        int turn;
+    };
+    std::optional<Candidate> bestAt(const GreyImage& small, double scale, int turn) const {
+        GreyImage img;
+        if (scale == 1.0)
+            dlib::assign_image(img, small);
+        else {
+            img.set_size(std::lround(small.nr() * scale), std::lround(small.nc() * scale));
+            dlib::resize_image(small, img, dlib::interpolate_bilinear());
+        }
+        const GreyImage view = turned(img, turn);
+        std::vector<dlib::rect_detection> found;
+        detector(view, found, 0.0);
+        std::optional<Candidate> best;
+        for (const auto& d : found)
+            if (!best || d.detection_confidence > best->confidence)
+                best = Candidate{d.detection_confidence, dlib::drectangle(d.rect), turn};
+        if (best) best->box = dlib::scale_rect(best->box, 1.0 / scale);
+        return best;
+    }
+};
+
+QString FaceFinder::defaultModelPath() {
+    return QStringLiteral("/usr/share/dlib/shape_predictor_68_face_landmarks.dat");
+}
+
+FaceFinder::FaceFinder(QString modelPath) : d_(std::make_unique<Impl>()) {
+    d_->path = std::move(modelPath);
+    d_->loader = std::thread([impl = d_.get()] { impl->load(); });
+}
+
+FaceFinder::~FaceFinder() {
+    if (d_->loader.joinable()) d_->loader.join();
+}
+
+FaceFinder::Model FaceFinder::model() const {
+    const std::lock_guard lock(d_->stateLock);
+    return d_->state;
+}
+
+FaceFinder::Model FaceFinder::waitForModel() const {
+    std::unique_lock lock(d_->stateLock);
+    d_->loaded.wait(lock, [this] { return d_->state != Model::Loading; });
+    return d_->state;
+}
+
+QString FaceFinder::modelProblem() const {
+    const std::lock_guard lock(d_->stateLock);
+    return d_->problem;
+}
+
+double FaceFinder::modelLoadMs() const {
+    const std::lock_guard lock(d_->stateLock);
+    return d_->loadMs;
+}
+
+std::optional<FoundFace> FaceFinder::find(const QImage& picture) const {
+    if (picture.isNull()) return std::nullopt;
+    const Model model = waitForModel();
+    const std::lock_guard use(d_->useLock);
+    const double longest = std::max(picture.width(), picture.height());
+    const double reduce = std::min(1.0, kDetectSide / longest);
+    const QSize smallSize(std::max(1, int(std::lround(picture.width() * reduce))),
+                          std::max(1, int(std::lround(picture.height() * reduce))));
+    const GreyImage small = toGrey(picture, smallSize);
+    // Upright at the detection size, then enlarged for small faces; then turned.
+    std::vector<double> scales{1.0};
+    for (double s = 1.5; longest * reduce * s <= kEnlargeUpTo; s *= 1.5) scales.push_back(s);
+    std::optional<Impl::Candidate> best;
+    // A face found at the detection size with a clear score is taken. Otherwise faces are looked for at
+    // every enlargement too and the most confident one is taken: a small face is only seen enlarged,
+    // and something face-like at the detection size (a badge, a pattern) scores lower than it.
+    auto search = [&](int turn) {
+        best = d_->bestAt(small, scales[0], turn);
+        if (best && best->confidence >= kClearScore) return true;
+        for (size_t i = 1; i < scales.size(); ++i) {
+            std::optional<Impl::Candidate> c = d_->bestAt(small, scales[i], turn);
+            if (c && (!best || c->confidence > best->confidence)) best = c;
+        }
+        return best.has_value();
+    };
+    // Turned: only when nothing clear is found upright, and then the most confident face of all.
+    search(0);
+    if (!best || best->confidence < kClearScore) {
+        std::optional<Impl::Candidate> upright = best;
+        for (int turn : kSearchTurns) {
+            search(turn);
+            if (best && (!upright || best->confidence > upright->confidence)) upright = best;
+            if (upright && upright->confidence >= kClearScore) break;
+        }
+        best = upright;
+    }
+    if (!best) return std::nullopt;
+
+    // The box in the full-size picture, turned as it was found.
+    const double up = 1.0 / reduce;
+    const dlib::drectangle box(best->box.left() * up, best->box.top() * up, best->box.right() * up,
+                               best->box.bottom() * up);
+    const GreyImage grey = toGrey(picture, picture.size());
+    const dlib::point_transform_affine back = turnedToOriginal(grey, best->turn);
+    FoundFace face;
+    face.confidence = best->confidence;
+    face.searchRotation = best->turn;
+    const dlib::dpoint centre = back(dlib::center(box));
+    face.box = QRectF(centre.x() - box.width() / 2, centre.y() - box.height() / 2, box.width(), box.height());
+    if (model == Model::Ready) face.landmarks = d_->landmarks(grey, centre, box.width(), -best->turn);
+    return face;
+}
+
+}  // namespace ms
