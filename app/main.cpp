@@ -17,8 +17,9 @@ int main(int argc, char* argv[]) {
     // The studio state outlives every window; the program folder is the folder of the executable
     // and every data path is below it.
     ms::StudioState studio;
-    // The face landmark model is read on its own thread from here on; the window does not wait.
-    const ms::FaceFinder faces;
+    // The face landmark model is read on its own thread once the window has painted its first frame,
+    // so that the reading does not hold the first frame up.
+    const ms::FaceFinder faces(ms::FaceFinder::defaultModelPath(), ms::FaceFinder::Start::WhenAsked);
     ms::Frmzjm window(studio, QCoreApplication::applicationDirPath());
     window.setFaceFinder(&faces);
     window.show();

@@ -182,6 +182,7 @@ void Frmbj::autoAlign() {
         st = session_->autoAlign(*faces_, fitted);
         QApplication::restoreOverrideCursor();
     }
+    emit progress(-1);
     if (!st) return emit problem(st.message);
     showFitSliders(fitted.sliders);
     if (fitted.rotation != 0) {

@@ -94,6 +94,7 @@ struct FaceFinder::Impl {
     mutable dlib::frontal_face_detector detector;
     mutable dlib::shape_predictor predictor;
     std::thread loader;
+    mutable std::once_flag started;
 
     void load() {
         const auto start = std::chrono::steady_clock::now();
@@ -200,9 +201,13 @@ QString FaceFinder::defaultModelPath() {
     return QStringLiteral("/usr/share/dlib/shape_predictor_68_face_landmarks.dat");
 }
 
-FaceFinder::FaceFinder(QString modelPath) : d_(std::make_unique<Impl>()) {
+FaceFinder::FaceFinder(QString modelPath, Start start) : d_(std::make_unique<Impl>()) {
     d_->path = std::move(modelPath);
-    d_->loader = std::thread([impl = d_.get()] { impl->load(); });
+    if (start == Start::AtOnce) startLoading();
+}
+
+void FaceFinder::startLoading() const {
+    std::call_once(d_->started, [impl = d_.get()] { impl->loader = std::thread([impl] { impl->load(); }); });
 }
 
 FaceFinder::~FaceFinder() {
@@ -215,6 +220,7 @@ FaceFinder::Model FaceFinder::model() const {
 }
 
 FaceFinder::Model FaceFinder::waitForModel() const {
+    startLoading();
     std::unique_lock lock(d_->stateLock);
     d_->loaded.wait(lock, [this] { return d_->state != Model::Loading; });
     return d_->state;

@@ -18,9 +18,9 @@ struct FoundFace {
 };
 
 // Finds the most confident face in a picture and its 68 landmarks. The landmark model is large (about
-// 100 MB) and takes a second or two to read, so it is read once on a thread of its own from
-// construction on; a search asked for before then waits for it. Without a readable model the finder
-// still finds face boxes, which need no file.
+// 100 MB) and takes a second or two to read, so it is read once on a thread of its own, from
+// construction on or from startLoading(); a search asked for before then waits for it. Without a
+// readable model the finder still finds face boxes, which need no file.
 class FaceFinder {
   public:
     enum class Model { Loading, Ready, Missing };
@@ -28,12 +28,17 @@ class FaceFinder {
     // Where Debian's libdlib-data installs the 68-landmark model.
     static QString defaultModelPath();
 
-    explicit FaceFinder(QString modelPath = defaultModelPath());
+    // AtOnce starts reading the model now; WhenAsked waits for startLoading() or the first search, so
+    // that a program can show its first frame before the reading competes with it.
+    enum class Start { AtOnce, WhenAsked };
+    explicit FaceFinder(QString modelPath = defaultModelPath(), Start start = Start::AtOnce);
     ~FaceFinder();
     FaceFinder(const FaceFinder&) = delete;
     FaceFinder& operator=(const FaceFinder&) = delete;
 
-    // The model's state now, without waiting.
+    // Starts reading the model on its thread, once; later calls do nothing.
+    void startLoading() const;
+    // The model's state now, without waiting (Loading also before the reading has started).
     Model model() const;
     // Waits until the model has been read or found unusable.
     Model waitForModel() const;

@@ -29,6 +29,7 @@
 #include "photo/Frmbj.h"
 #include "photo/Frmpaizhao.h"
 #include "platform/Desktop.h"
+#include "platform/FaceFinder.h"
 #include "platform/TrayIcon.h"
 #include "platform/VideoArea.h"
 #include "print/Frmdy.h"
@@ -632,6 +633,11 @@ void Frmzjm::refreshControls() {
 }
 
 void Frmzjm::paintEvent(QPaintEvent*) {
+    // The face model is read once the first frame is on the screen.
+    if (faces_ && !facesStarted_) {
+        facesStarted_ = true;
+        QTimer::singleShot(0, this, [faces = faces_] { faces->startLoading(); });
+    }
     QPainter p(this);
     if (c_->background.isNull())
         p.fillRect(rect(), looks::kWindow);

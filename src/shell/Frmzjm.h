@@ -48,10 +48,13 @@ class Frmzjm : public QWidget {
     void setCameraSource(const QString& source) { cameraSource_ = source; }
     Frmpaizhao* cameraWindow() const;
 
-    // The face finder of the photo window's automatic fit; it outlives the window. Without one the
-    // photo is fitted by hand.
+    // The face finder of the photo window's automatic fit; it outlives the window, which starts it
+    // reading its model after the first frame. Without one the photo is fitted by hand.
     void setFaceFinder(const FaceFinder* faces) { faces_ = faces; }
     Frmbj* adjustmentWindow() const;
+    // A photo file chosen in the open-picture dialog or dropped on the canvas: the photo adjustment
+    // with it, or a message when it cannot be read.
+    void takeInPhoto(const QString& path);
     // The client's face shape line after a photo is accepted or the stylist chose one.
     void showClientFace();
 
@@ -105,7 +108,6 @@ class Frmzjm : public QWidget {
     void minimiseToTray();
     void restoreFromTray();
     void openPhotoDialog();
-    void takeInPhoto(const QString& path);
     void openAdjustment(const QImage& workingCopy, const Status& st);
     void connectClientFace();
     void saveDesignPicture();
@@ -131,6 +133,7 @@ class Frmzjm : public QWidget {
     QPointer<Frmpaizhao> camera_;
     QString cameraSource_;
     const FaceFinder* faces_ = nullptr;
+    bool facesStarted_ = false;
     ToolCursors cursors_;
     std::function<QString()> askSavePath_;
     std::function<void(Frmdy&)> printSetUp_;
