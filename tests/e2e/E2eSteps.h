@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "library/ThumbnailButton.h"
 #include "persistence/FrmDKWJ.h"
 #include "photo/Frmbj.h"
 #include "shell/Frmzjm.h"
@@ -47,6 +48,17 @@ inline double changed(const QImage& now, const QImage& before) {
                  60;
         }
     return double(n) / (now.width() * now.height());
+}
+
+// A library window's thumbnail `index` clicked, when it is shown and enabled.
+inline bool applyThumbnail(QWidget* window, int index) {
+    for (ThumbnailButton* b : window->findChildren<ThumbnailButton*>())
+        if (b->index() == index && b->isVisible() && b->isEnabled()) {
+            click(b);
+            settle();
+            return true;
+        }
+    return false;
 }
 
 // The client photo through "调出新照片", the open-picture dialog and the photo adjustment, fitted

@@ -19,16 +19,6 @@ using namespace ms::e2e;
 
 namespace {
 
-bool applyThumbnail(FrmTK* window, int index) {
-    for (ThumbnailButton* b : window->findChildren<ThumbnailButton*>())
-        if (b->index() == index && b->isVisible() && b->isEnabled()) {
-            click(b);
-            settle();
-            return true;
-        }
-    return false;
-}
-
 // A slider at 0 dragged with the mouse to v: the handle is pressed in the middle and moved a
 // pixel at a time until it shows v (vertical sliders have their maximum at the bottom).
 void dragSlider(DragSlider* s, int v) {

@@ -25,16 +25,6 @@ QPointF mean(const std::vector<QPointF>& p, int first, int last) {
     return sum / (last - first + 1);
 }
 
-bool applyThumbnail(QWidget* window, int index) {
-    for (ThumbnailButton* b : window->findChildren<ThumbnailButton*>())
-        if (b->index() == index && b->isVisible() && b->isEnabled()) {
-            click(b);
-            settle();
-            return true;
-        }
-    return false;
-}
-
 int fitAndDress(Run& run) {
     const FaceFinder faces;
     run.window.setFaceFinder(&faces);
