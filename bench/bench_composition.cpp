@@ -325,7 +325,7 @@ int main(int argc, char** argv) {
                 bench::gNineUpPdfBytes / (1024 * 1024), 9 * 380 * 480 * 3 / (1024.0 * 1024));
     std::printf("target face-model-load: %.0f ms (reported; read on its own thread at start-up)\n",
                 m("BM_face_model_load"));
-    std::printf("target first-frame: %.0f ms (at most 10%% more than without the face finder: %.0f ms)\n",
+    std::printf("target first-frame: %.1f ms (at most 10%% more than without the face finder: %.1f ms)\n",
                 m("BM_first_frame/1"), m("BM_first_frame/0"));
     std::printf("target face-fit: %.0f ms (at most 150 ms for a 3000 x 4000 photo)\n", m("BM_face_fit"));
     std::printf("target face-fit-rotated: %.0f ms (at most 400 ms, found only by the rotation search)\n",
