@@ -40,6 +40,7 @@ int fitAndDress(Run& run) {
     if (!adjust) return std::printf("the photo adjustment did not open\n"), 1;
     const QImage fitted = run.studio.session.views.Pichuaban.copy();
     run.keep(fitted, "fitted");
+    run.keep(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), "adjusting");
     const std::optional<FoundFace> face = faces.find(fitted);
     if (!face) return std::printf("no face on the fitted canvas\n"), 1;
     const double eyeMiss = std::max(QLineF(mean(face->landmarks, 36, 41), faceTargets()[0].target).length(),
