@@ -20,6 +20,7 @@ namespace ms {
 namespace {
 
 constexpr QSize kImage1Size{120, 150};  // the source picture, shown small
+const QString kAutoAlignTip = QStringLiteral("找到照片中的脸，让眼睛、眉毛、嘴和耳朵对准发型和饰品的位置");
 
 QLabel* caption(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
@@ -131,8 +132,8 @@ QWidget* Frmbj::buildButtons() {
     inner->addWidget(Command4);
     QPushButton* Command14 = button("Command14", QStringLiteral("自动调肤色"), box);
     QPushButton* Command3 = button("Command3", QStringLiteral("复原"), box);
-    QPushButton* AutoAlign = button("AutoAlign", QStringLiteral("自动对齐"), box);
-    AutoAlign->setToolTip(QStringLiteral("找到照片中的脸，让眼睛、眉毛、嘴和耳朵对准发型和饰品的位置"));
+    QPushButton* AutoAlign = AutoAlign_ = button("AutoAlign", QStringLiteral("自动对齐"), box);
+    AutoAlign->setToolTip(kAutoAlignTip);
     AutoAlign->setEnabled(faces_ != nullptr);
     QPushButton* Command2 = button("Command2", QStringLiteral("确定"), box);
     grid->addWidget(Command14, 0, 0);
@@ -183,6 +184,9 @@ void Frmbj::autoAlign() {
         QApplication::restoreOverrideCursor();
     }
     emit progress(-1);
+    // Without the landmark model the fit goes by the face box alone; the button says why.
+    const QString modelProblem = faces_->modelProblem();
+    AutoAlign_->setToolTip(modelProblem.isEmpty() ? kAutoAlignTip : kAutoAlignTip + u'\n' + modelProblem);
     if (!st) return emit problem(st.message);
     showFitSliders(fitted.sliders);
     if (fitted.rotation != 0) {

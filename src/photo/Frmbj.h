@@ -69,6 +69,7 @@ class Frmbj : public QWidget {
     QSlider* Slider3_ = nullptr;
     QSlider* Slider4_ = nullptr;
     QRadioButton* Option1_ = nullptr;
+    QPushButton* AutoAlign_ = nullptr;
     std::array<QSlider*, 4> cpvyanse_{};
 };
 

@@ -91,3 +91,20 @@ TEST(FaceFitWindows, NoFaceIsSaid) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().contains(QStringLiteral("没有找到人脸")));
 }
+
+// Without the landmark model the photo is fitted by the face box, and the button says why.
+TEST(FaceFitWindows, WithoutTheModelTheButtonSaysWhy) {
+    const FaceFinder boxOnly(QStringLiteral(MS_TESTDATA_DIR "/no-such-model.dat"));
+    MainWindow m;
+    m.w->setFaceFinder(&boxOnly);
+    m.w->takeInPhoto(testPhoto("portrait.jpg"));
+    Frmbj* adjust = m.w->adjustmentWindow();
+    ASSERT_NE(adjust, nullptr);
+    EXPECT_NE(adjust->session().fitSliders(), FitSliders{});
+    EXPECT_TRUE(adjust->findChild<QPushButton*>(QStringLiteral("AutoAlign"))
+                    ->toolTip()
+                    .contains(QStringLiteral("只按脸框")));
+    adjust->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    EXPECT_EQ(m.studio.session.clientFace.measured, FaceShape::Unknown);
+    EXPECT_TRUE(m.get<QPushButton>("ClientFace")->text().contains(QStringLiteral("未测出")));
+}
