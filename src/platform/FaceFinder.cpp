@@ -7,6 +7,7 @@
 #include <dlib/image_transforms.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -31,6 +32,9 @@ constexpr int kSearchTurns[] = {-25, 25, -45, 45};
 constexpr double kUprightEnough = 8;
 // A detection scoring this much at the detection size is taken without looking further.
 constexpr double kClearScore = 0.8;
+// A face box narrower than this (pixels, at the detection size) is near the detector's 80-pixel window,
+// where its boxes are least exact: such a face is looked at enlarged as well.
+constexpr double kLargeEnough = 100;
 // Faces smaller than this (box width, pixels) are enlarged to it before their landmarks are read.
 constexpr double kLandmarkFace = 240;
 
@@ -78,6 +82,30 @@ dlib::drectangle boxFromLandmarks(const dlib::full_object_detection& shape) {
     const double w = std::max(8.0, right.x() - left.x());
     const double top = brows - 0.145 * w, cx = (left.x() + right.x()) / 2;
     return dlib::drectangle(cx - w / 2, top, cx + w / 2, top + w);
+}
+
+// Intersection over union of two boxes.
+double overlap(const dlib::drectangle& a, const dlib::drectangle& b) {
+    const dlib::drectangle both = a.intersect(b);
+    if (both.is_empty()) return 0;
+    return both.area() / (a.area() + b.area() - both.area());
+}
+
+// Point by point, the median of several readings of the same landmarks.
+std::vector<QPointF> medianOf(const std::vector<std::vector<QPointF>>& readings) {
+    std::vector<QPointF> out(readings.front().size());
+    std::vector<double> xs(readings.size()), ys(readings.size());
+    const size_t mid = readings.size() / 2;
+    for (size_t i = 0; i < out.size(); ++i) {
+        for (size_t r = 0; r < readings.size(); ++r) {
+            xs[r] = readings[r][i].x();
+            ys[r] = readings[r][i].y();
+        }
+        std::nth_element(xs.begin(), xs.begin() + long(mid), xs.end());
+        std::nth_element(ys.begin(), ys.begin() + long(mid), ys.end());
+        out[i] = QPointF(xs[mid], ys[mid]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -248,44 +276,61 @@ std::optional<FoundFace> FaceFinder::find(const QImage& picture) const {
     // Upright at the detection size, then enlarged for small faces; then turned.
     std::vector<double> scales{1.0};
     for (double s = 1.5; longest * reduce * s <= kEnlargeUpTo; s *= 1.5) scales.push_back(s);
-    std::optional<Impl::Candidate> best;
-    // A face found at the detection size with a clear score is taken. Otherwise faces are looked for at
-    // every enlargement too and the most confident one is taken: a small face is only seen enlarged,
-    // and something face-like at the detection size (a badge, a pattern) scores lower than it.
+    using Candidates = std::vector<Impl::Candidate>;
+    const auto top = [](const Candidates& c) {
+        return std::max_element(c.begin(), c.end(),
+                                [](const auto& a, const auto& b) { return a.confidence < b.confidence; });
+    };
+    const auto clear = [&](const Candidates& c) { return !c.empty() && top(c)->confidence >= kClearScore; };
+    // A face found at the detection size with a clear score and well above the detector's smallest
+    // window is taken. Otherwise faces are looked for at every enlargement too: a small face is only
+    // seen enlarged (or seen at its own size in a box too large), and something face-like at the
+    // detection size (a badge, a pattern) scores lower than it. Each scale gives its best.
     auto search = [&](int turn) {
-        best = d_->bestAt(small, scales[0], turn);
-        if (best && best->confidence >= kClearScore) return true;
-        for (size_t i = 1; i < scales.size(); ++i) {
-            std::optional<Impl::Candidate> c = d_->bestAt(small, scales[i], turn);
-            if (c && (!best || c->confidence > best->confidence)) best = c;
+        Candidates found;
+        for (size_t i = 0; i < scales.size(); ++i) {
+            if (std::optional<Impl::Candidate> c = d_->bestAt(small, scales[i], turn)) found.push_back(*c);
+            if (i == 0 && clear(found) && found[0].box.width() >= kLargeEnough) break;
         }
-        return best.has_value();
+        return found;
     };
     // Turned: only when nothing clear is found upright, and then the most confident face of all.
-    search(0);
-    if (!best || best->confidence < kClearScore) {
-        std::optional<Impl::Candidate> upright = best;
+    Candidates chosen = search(0);
+    if (!clear(chosen)) {
         for (int turn : kSearchTurns) {
-            search(turn);
-            if (best && (!upright || best->confidence > upright->confidence)) upright = best;
-            if (upright && upright->confidence >= kClearScore) break;
+            Candidates turned = search(turn);
+            if (!turned.empty() && (chosen.empty() || top(turned)->confidence > top(chosen)->confidence))
+                chosen = std::move(turned);
+            if (clear(chosen)) break;
         }
-        best = upright;
     }
-    if (!best) return std::nullopt;
+    if (chosen.empty()) return std::nullopt;
+    const Impl::Candidate best = *top(chosen);
 
-    // The box in the full-size picture, turned as it was found.
     const double up = 1.0 / reduce;
-    const dlib::drectangle box(best->box.left() * up, best->box.top() * up, best->box.right() * up,
-                               best->box.bottom() * up);
+    const auto full = [up](const dlib::drectangle& r) {
+        return dlib::drectangle(r.left() * up, r.top() * up, r.right() * up, r.bottom() * up);
+    };
     const GreyImage grey = toGrey(picture, picture.size());
-    const dlib::point_transform_affine back = turnedToOriginal(grey, best->turn);
+    const dlib::point_transform_affine back = turnedToOriginal(grey, best.turn);
+    const dlib::drectangle box = full(best.box);
     FoundFace face;
-    face.confidence = best->confidence;
-    face.searchRotation = best->turn;
+    face.confidence = best.confidence;
+    face.searchRotation = best.turn;
     const dlib::dpoint centre = back(dlib::center(box));
     face.box = QRectF(centre.x() - box.width() / 2, centre.y() - box.height() / 2, box.width(), box.height());
-    if (model == Model::Ready) face.landmarks = d_->landmarks(grey, centre, box.width(), -best->turn);
+    if (model != Model::Ready) return face;
+    // A small face seen at several enlargements gets boxes that differ by up to a third, and a box
+    // that far off misleads the landmarks: each scale's box of the same face is read and every point
+    // is taken as the median of the readings.
+    std::vector<std::vector<QPointF>> readings;
+    for (const Impl::Candidate& c : chosen)
+        if (c.turn == best.turn && overlap(c.box, best.box) >= 0.3) {
+            const dlib::drectangle b = full(c.box);
+            readings.push_back(d_->landmarks(grey, back(dlib::center(b)), b.width(), -best.turn));
+        }
+    face.landmarks =
+        readings.size() < 3 ? d_->landmarks(grey, centre, box.width(), -best.turn) : medianOf(readings);
     return face;
 }
 
