@@ -323,14 +323,19 @@ std::optional<FoundFace> FaceFinder::find(const QImage& picture) const {
     // A small face seen at several enlargements gets boxes that differ by up to a third, and a box
     // that far off misleads the landmarks: each scale's box of the same face is read and every point
     // is taken as the median of the readings.
-    std::vector<std::vector<QPointF>> readings;
+    std::vector<const Impl::Candidate*> same;
     for (const Impl::Candidate& c : chosen)
-        if (c.turn == best.turn && overlap(c.box, best.box) >= 0.3) {
-            const dlib::drectangle b = full(c.box);
-            readings.push_back(d_->landmarks(grey, back(dlib::center(b)), b.width(), -best.turn));
-        }
-    face.landmarks =
-        readings.size() < 3 ? d_->landmarks(grey, centre, box.width(), -best.turn) : medianOf(readings);
+        if (c.turn == best.turn && overlap(c.box, best.box) >= 0.3) same.push_back(&c);
+    if (same.size() < 3) {
+        face.landmarks = d_->landmarks(grey, centre, box.width(), -best.turn);
+        return face;
+    }
+    std::vector<std::vector<QPointF>> readings;
+    for (const Impl::Candidate* c : same) {
+        const dlib::drectangle b = full(c->box);
+        readings.push_back(d_->landmarks(grey, back(dlib::center(b)), b.width(), -best.turn));
+    }
+    face.landmarks = medianOf(readings);
     return face;
 }
 
