@@ -502,6 +502,10 @@ void Frmzjm::takeInPhoto(const QString& path) {
 // The photo adjustment with a new client photo; the design has been reset for it.
 void Frmzjm::openAdjustment(const QImage& workingCopy, const Status& st) {
     if (adjust_) adjust_->close();
+    // A new client: the last one's face shape goes until this photo is accepted.
+    studio_.session.clientFace = {};
+    c_->ClientFace->hide();
+    if (FrmTK1* hair = lib_->hairstyleWindow()) hair->clientFaceChanged();
     adjust_ = new Frmbj(studio_, this, faces_);
     connect(adjust_, &Frmbj::accepted, this, &Frmzjm::showClientFace);
     connect(adjust_, &Frmbj::canvasChanged, this, &Frmzjm::refreshViews);

@@ -76,6 +76,11 @@ TEST(FaceFitWindows, ThePhotoIsFittedAndTheFaceShapeShownAndChosen) {
     EXPECT_TRUE(onlySuiting->isEnabled());
     // The suitability boxes belong to the hairstyle's record and stay as they were.
     EXPECT_FALSE(m.get<QCheckBox>("Check2_3")->isEnabled());
+    // The next client's photo drops this client's face shape until it is accepted.
+    m.w->takeInPhoto(testPhoto("imageio-astronaut.png"));
+    EXPECT_FALSE(shape->isVisible());
+    EXPECT_EQ(m.studio.session.clientFace.shape(), FaceShape::Unknown);
+    EXPECT_FALSE(onlySuiting->isEnabled());
 }
 
 // A picture with no face keeps the plain fit and says why.
