@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -25,8 +26,8 @@ using GreyImage = dlib::array2d<unsigned char>;
 constexpr double kDetectSide = 480;
 // Small pictures are enlarged (by halves) until their longest side would pass this.
 constexpr double kEnlargeUpTo = 1000;
-// The turns tried, clockwise degrees, when no face is found upright. The detector itself finds faces
-// tilted by up to about 15 degrees either way.
+// The turns tried, clockwise degrees, when no face is found upright with a clear score. The detector
+// itself sees faces tilted by up to about 45 degrees, with scores that fall as the tilt grows.
 constexpr int kSearchTurns[] = {-25, 25, -45, 45};
 // A face whose eye line is tilted more than this (degrees) in its landmark window is read again upright.
 constexpr double kUprightEnough = 8;
@@ -35,8 +36,9 @@ constexpr double kClearScore = 0.8;
 // A face box narrower than this (pixels, at the detection size) is near the detector's 80-pixel window,
 // where its boxes are least exact: such a face is looked at enlarged as well.
 constexpr double kLargeEnough = 100;
-// Faces smaller than this (box width, pixels) are enlarged to it before their landmarks are read.
-constexpr double kLandmarkFace = 240;
+// Faces smaller than this (box width, pixels) are enlarged to it before their landmarks are read, and
+// faces larger than kLargestFace reduced to that, which keeps the reading's window small.
+constexpr double kLandmarkFace = 240, kLargestFace = 600;
 
 GreyImage toGrey(const QImage& picture, QSize size) {
     QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
@@ -166,7 +168,8 @@ struct FaceFinder::Impl {
     std::vector<QPointF> landmarks(const GreyImage& grey, dlib::dpoint centre, double w, double tilt) const {
         std::vector<QPointF> out;
         for (int round = 0; round < 2; ++round) {
-            const double k = std::max(1.0, kLandmarkFace / w), a = tilt * M_PI / 180;
+            const double k = w < kLandmarkFace ? kLandmarkFace / w : std::min(1.0, kLargestFace / w);
+            const double a = tilt * M_PI / 180;
             dlib::matrix<double, 2, 2> m;
             m = std::cos(a) / k, -std::sin(a) / k, std::sin(a) / k, std::cos(a) / k;
             const dlib::vector<double, 2> half(w * k, w * k);
