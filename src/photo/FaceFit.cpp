@@ -47,9 +47,7 @@ FeaturePairs featurePairs(const FoundFace& face) {
     FeaturePairs out;
     if (face.landmarks.size() == 68) {
         for (const FaceTarget& t : faceTargets()) {
-            QPointF sum;
-            for (int i = t.firstLandmark; i <= t.lastLandmark; ++i) sum += face.landmarks[size_t(i)];
-            out.from.push_back(sum / (t.lastLandmark - t.firstLandmark + 1));
+            out.from.push_back(landmarkCentre(face.landmarks, t.firstLandmark, t.lastLandmark));
             out.to.push_back(t.target);
             out.weights.push_back(t.weight);
         }

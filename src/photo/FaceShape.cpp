@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "platform/FaceFinder.h"
+
 namespace ms {
 
 namespace {
@@ -36,12 +38,6 @@ double distance(const FaceMeasures& a, const FaceMeasures& b) {
                      sq(a.chinAngle - b.chinAngle, kSpread.chinAngle));
 }
 
-QPointF mean(const std::vector<QPointF>& p, int first, int last) {
-    QPointF sum;
-    for (int i = first; i <= last; ++i) sum += p[static_cast<size_t>(i)];
-    return sum / (last - first + 1);
-}
-
 // Interior angle at b, in degrees.
 double angleAt(QPointF a, QPointF b, QPointF c) {
     const double d = std::abs(QLineF(b, a).angleTo(QLineF(b, c)));
@@ -53,7 +49,7 @@ double angleAt(QPointF a, QPointF b, QPointF c) {
 FaceMeasures measureFace(const std::vector<QPointF>& landmarks) {
     if (landmarks.size() != 68) return {};
     // Level the eyes: turn every point about the left eye by minus the eye line's angle.
-    const QPointF left = mean(landmarks, 36, 41), right = mean(landmarks, 42, 47);
+    const QPointF left = landmarkCentre(landmarks, 36, 41), right = landmarkCentre(landmarks, 42, 47);
     const double a = -std::atan2(right.y() - left.y(), right.x() - left.x());
     const double c = std::cos(a), s = std::sin(a);
     std::vector<QPointF> p;

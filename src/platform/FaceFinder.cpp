@@ -40,9 +40,11 @@ constexpr double kLargeEnough = 100;
 // faces larger than kLargestFace reduced to that, which keeps the reading's window small.
 constexpr double kLandmarkFace = 240, kLargestFace = 600;
 
-GreyImage toGrey(const QImage& picture, QSize size) {
-    QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
-    if (grey.size() != size) grey = grey.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+// `greyPicture` (Grayscale8) at `size`, as dlib takes it.
+GreyImage toGrey(const QImage& greyPicture, QSize size) {
+    const QImage grey = greyPicture.size() == size
+                            ? greyPicture
+                            : greyPicture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     GreyImage out;
     out.set_size(grey.height(), grey.width());
     for (int y = 0; y < grey.height(); ++y)
@@ -63,11 +65,6 @@ dlib::point_transform_affine turnedToOriginal(const GreyImage& img, int degrees)
 }
 
 GreyImage turned(const GreyImage& img, int degrees) {
-    if (degrees == 0) {
-        GreyImage copy;
-        dlib::assign_image(copy, img);
-        return copy;
-    }
     GreyImage out;
     out.set_size(img.nr(), img.nc());
     dlib::transform_image(img, out, dlib::interpolate_bilinear(), turnedToOriginal(img, degrees));
@@ -209,16 +206,20 @@ struct FaceFinder::Impl {
         int turn;
     };
     std::optional<Candidate> bestAt(const GreyImage& small, double scale, int turn) const {
-        GreyImage img;
-        if (scale == 1.0)
-            dlib::assign_image(img, small);
-        else {
-            img.set_size(std::lround(small.nr() * scale), std::lround(small.nc() * scale));
-            dlib::resize_image(small, img, dlib::interpolate_bilinear());
+        // The detection picture enlarged and turned only where it has to be.
+        const GreyImage* view = &small;
+        GreyImage enlarged, turnedView;
+        if (scale != 1.0) {
+            enlarged.set_size(std::lround(small.nr() * scale), std::lround(small.nc() * scale));
+            dlib::resize_image(small, enlarged, dlib::interpolate_bilinear());
+            view = &enlarged;
         }
-        const GreyImage view = turned(img, turn);
+        if (turn != 0) {
+            turnedView = turned(*view, turn);
+            view = &turnedView;
+        }
         std::vector<dlib::rect_detection> found;
-        detector(view, found, 0.0);
+        detector(*view, found, 0.0);
         std::optional<Candidate> best;
         for (const auto& d : found)
             if (!best || d.detection_confidence > best->confidence)
@@ -275,7 +276,8 @@ std::optional<FoundFace> FaceFinder::find(const QImage& picture) const {
     const double reduce = std::min(1.0, kDetectSide / longest);
     const QSize smallSize(std::max(1, int(std::lround(picture.width() * reduce))),
                           std::max(1, int(std::lround(picture.height() * reduce))));
-    const GreyImage small = toGrey(picture, smallSize);
+    const QImage greyPicture = picture.convertToFormat(QImage::Format_Grayscale8);
+    const GreyImage small = toGrey(greyPicture, smallSize);
     // Upright at the detection size, then enlarged for small faces; then turned.
     std::vector<double> scales{1.0};
     for (double s = 1.5; longest * reduce * s <= kEnlargeUpTo; s *= 1.5) scales.push_back(s);
@@ -314,7 +316,7 @@ std::optional<FoundFace> FaceFinder::find(const QImage& picture) const {
     const auto full = [up](const dlib::drectangle& r) {
         return dlib::drectangle(r.left() * up, r.top() * up, r.right() * up, r.bottom() * up);
     };
-    const GreyImage grey = toGrey(picture, picture.size());
+    const GreyImage grey = toGrey(greyPicture, picture.size());
     const dlib::point_transform_affine back = turnedToOriginal(grey, best.turn);
     const dlib::drectangle box = full(best.box);
     FoundFace face;

@@ -17,6 +17,13 @@ struct FoundFace {
     int searchRotation = 0;          // degrees the picture was turned (clockwise) for the face to be found
 };
 
+// The centre of landmarks first .. last (36 .. 41 the left eye, 42 .. 47 the right, 48 .. 67 the mouth).
+inline QPointF landmarkCentre(const std::vector<QPointF>& landmarks, int first, int last) {
+    QPointF sum;
+    for (int i = first; i <= last; ++i) sum += landmarks[static_cast<size_t>(i)];
+    return sum / (last - first + 1);
+}
+
 // Finds the most confident face in a picture and its 68 landmarks. The landmark model is large (about
 // 100 MB) and takes a second or two to read, so it is read once on a thread of its own, from
 // construction on or from startLoading(); a search asked for before then waits for it. Without a

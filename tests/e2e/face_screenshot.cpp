@@ -19,12 +19,6 @@ using namespace ms::e2e;
 
 namespace {
 
-QPointF mean(const std::vector<QPointF>& p, int first, int last) {
-    QPointF sum;
-    for (int i = first; i <= last; ++i) sum += p[size_t(i)];
-    return sum / (last - first + 1);
-}
-
 int fitAndDress(Run& run) {
     const FaceFinder faces;
     run.window.setFaceFinder(&faces);
@@ -43,9 +37,11 @@ int fitAndDress(Run& run) {
     run.keep(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), "adjusting");
     const std::optional<FoundFace> face = faces.find(fitted);
     if (!face) return std::printf("no face on the fitted canvas\n"), 1;
-    const double eyeMiss = std::max(QLineF(mean(face->landmarks, 36, 41), faceTargets()[0].target).length(),
-                                    QLineF(mean(face->landmarks, 42, 47), faceTargets()[1].target).length());
-    const double mouthMiss = QLineF(mean(face->landmarks, 48, 67), faceTargets()[4].target).length();
+    const double eyeMiss =
+        std::max(QLineF(landmarkCentre(face->landmarks, 36, 41), faceTargets()[0].target).length(),
+                 QLineF(landmarkCentre(face->landmarks, 42, 47), faceTargets()[1].target).length());
+    const double mouthMiss =
+        QLineF(landmarkCentre(face->landmarks, 48, 67), faceTargets()[4].target).length();
     std::printf("after the automatic fit: eyes within %.1f px, mouth within %.1f px\n", eyeMiss, mouthMiss);
     click(adjust->findChild<QPushButton*>(QStringLiteral("Command2")));
     settle();

@@ -21,12 +21,6 @@ QString testPhoto(const char* name) {
     return QStringLiteral(MS_TESTDATA_DIR "/") + QString::fromLatin1(name);
 }
 
-QPointF mean(const std::vector<QPointF>& p, int first, int last) {
-    QPointF sum;
-    for (int i = first; i <= last; ++i) sum += p[size_t(i)];
-    return sum / (last - first + 1);
-}
-
 // The canvas points the fit aims the eyes and the mouth at.
 QPointF target(int feature) { return faceTargets()[size_t(feature)].target; }
 
@@ -100,8 +94,9 @@ TEST_F(FaceFit, RealPortraitsLandOnTheDefaultPlacements) {
             ASSERT_EQ(canvas.size(), QSize(380, 480));
             const std::optional<FoundFace> again = finder().find(canvas);
             ASSERT_TRUE(again.has_value());
-            const QPointF eyes[] = {mean(again->landmarks, 36, 41), mean(again->landmarks, 42, 47)};
-            const QPointF mouth = mean(again->landmarks, 48, 67);
+            const QPointF eyes[] = {landmarkCentre(again->landmarks, 36, 41),
+                                    landmarkCentre(again->landmarks, 42, 47)};
+            const QPointF mouth = landmarkCentre(again->landmarks, 48, 67);
             EXPECT_LE(QLineF(eyes[0], target(0)).length(), 5.0) << eyes[0].x() << "," << eyes[0].y();
             EXPECT_LE(QLineF(eyes[1], target(1)).length(), 5.0) << eyes[1].x() << "," << eyes[1].y();
             EXPECT_LE(QLineF(mouth, target(4)).length(), 8.0) << mouth.x() << "," << mouth.y();
@@ -148,9 +143,10 @@ TEST_F(FaceFit, WithoutTheModelTheBoxAloneFits) {
         EXPECT_FALSE(fitted.byLandmarks);
         const std::optional<FoundFace> again = finder().find(s.session.views.Pichuaban);
         ASSERT_TRUE(again.has_value());
-        const QPointF eyes = (mean(again->landmarks, 36, 41) + mean(again->landmarks, 42, 47)) / 2;
+        const QPointF eyes =
+            (landmarkCentre(again->landmarks, 36, 41) + landmarkCentre(again->landmarks, 42, 47)) / 2;
         EXPECT_LE(QLineF(eyes, (target(0) + target(1)) / 2).length(), 15.0);
-        EXPECT_LE(QLineF(mean(again->landmarks, 48, 67), target(4)).length(), 20.0);
+        EXPECT_LE(QLineF(landmarkCentre(again->landmarks, 48, 67), target(4)).length(), 20.0);
     }
     // A file that is not a model is refused the same way.
     const QString bad = QStringLiteral(MS_TESTDATA_DIR "/not-a-model.dat");
@@ -177,9 +173,9 @@ TEST_F(FaceFit, AFaceTurnedFarIsFoundAndFitted) {
     EXPECT_EQ(fitted.rotation, -15);
     const std::optional<FoundFace> again = finder().find(s.session.views.Pichuaban);
     ASSERT_TRUE(again.has_value());
-    EXPECT_LE(QLineF(mean(again->landmarks, 36, 41), target(0)).length(), 5.0);
-    EXPECT_LE(QLineF(mean(again->landmarks, 42, 47), target(1)).length(), 5.0);
-    EXPECT_LE(QLineF(mean(again->landmarks, 48, 67), target(4)).length(), 8.0);
+    EXPECT_LE(QLineF(landmarkCentre(again->landmarks, 36, 41), target(0)).length(), 5.0);
+    EXPECT_LE(QLineF(landmarkCentre(again->landmarks, 42, 47), target(1)).length(), 5.0);
+    EXPECT_LE(QLineF(landmarkCentre(again->landmarks, 48, 67), target(4)).length(), 8.0);
 }
 
 namespace {
