@@ -3,21 +3,10 @@
 #include <QPointF>
 
 #include "Draw.h"
+#include "Geometry.h"
 
 // The families of installation pictures and the face geometry they all share.
 namespace installdata {
-
-// Canvas geometry of the sample portrait (x right, y down); components are drawn to fit it.
-namespace face {
-constexpr int kCanvasW = 380, kCanvasH = 480;
-constexpr double kMidX = 190.0;
-constexpr double kEyeY = 206.0, kEyeLeftX = 155.0, kEyeRightX = 225.0;
-constexpr double kBrowY = 184.0;
-constexpr double kMouthY = 290.0;
-constexpr double kChinY = 333.0;
-// Where an earring hangs from the left lobe; the right one mirrors it about kMidX.
-constexpr double kLobeX = 105.0, kLobeY = 257.0;
-}  // namespace face
 
 // The sample portrait, 380 x 480, opaque.
 QImage renderPortrait();

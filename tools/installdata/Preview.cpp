@@ -1,7 +1,9 @@
-// preview-install-data P OUT: composes the sample portrait with the components of P at their
-// default places and writes PNGs to OUT: one look per component, a sheet per kind, and two looks
-// with one component of every kind.
+// preview-install-data P OUT [BASE...]: composes the sample portrait with the components of P at
+// their default places and writes PNGs to OUT: one look per component, a sheet per kind, and two
+// looks with one component of every kind. Each BASE (a fitted 380 x 480 canvas of a client photo)
+// gets its own sheet per kind, named after it, to judge the art on a real face.
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextStream>
@@ -17,16 +19,17 @@ struct Placement {
     QRect sheetCrop;  // the part of the look a contact sheet shows, at its full size
 };
 
-// Drawing order: lower layers first.
+// Drawing order, lower layers first, as the program redraws the canvas: clothing lies over the
+// necklace, so a neckline must leave the necklace visible.
 const QRect kWhole(0, 0, 380, 480);
-const Placement kPlacements[] = {{"fuzhuang", -10, 300, kWhole},
-                                 {"xianglian", 90, 320, {60, 280, 260, 200}},
+const Placement kPlacements[] = {{"meimao", 100, 160, {90, 150, 200, 80}},
                                  {"zuixing", 140, 265, {130, 250, 120, 80}},
-                                 {"meimao", 100, 160, {90, 150, 200, 80}},
+                                 {"xianglian", 90, 320, {60, 280, 260, 200}},
+                                 {"fuzhuang", -10, 300, kWhole},
                                  {"faxing", 0, 0, kWhole},
-                                 {"erhuan", 85, 248, {70, 190, 240, 150}},
                                  {"yanjing", 100, 177, {90, 150, 200, 100}},
-                                 {"maozi", 0, -10, kWhole}};
+                                 {"maozi", 0, -10, kWhole},
+                                 {"erhuan", 85, 248, {70, 190, 240, 150}}};
 
 QImage loadComponent(const QString& path) {
     ms::ComponentImage c;
@@ -105,13 +108,33 @@ QImage hatsOnHair(const QString& root, const QImage& portrait) {
     return sheet(looks, QRect(20, 0, 340, 400), 6);
 }
 
+// One sheet per kind with every component on a base picture, named sheet_KIND_STEM.png.
+bool writeBaseSheets(const QString& root, const QString& basePath, const QString& outDir) {
+    const QImage base = QImage(basePath).convertToFormat(QImage::Format_RGB32);
+    if (base.isNull()) return false;
+    const QString stem = QFileInfo(basePath).completeBaseName();
+    for (const Placement& at : kPlacements) {
+        QList<QImage> looks;
+        for (const QString& name : componentsOf(root, at.folder)) {
+            QImage look = base.copy();
+            QPainter p(&look);
+            place(p, at, loadComponent(root + '/' + at.folder + '/' + name));
+            looks << look;
+        }
+        if (!looks.isEmpty())
+            sheet(looks, at.sheetCrop, at.sheetCrop.width() >= 380 ? 6 : 4)
+                .save(outDir + "/sheet_" + at.folder + '_' + stem + ".png");
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        QTextStream(stderr) << "usage: preview-install-data PROGRAM_FOLDER OUT_FOLDER\n";
+    if (argc < 3) {
+        QTextStream(stderr) << "usage: preview-install-data PROGRAM_FOLDER OUT_FOLDER [BASE.png...]\n";
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]), outDir = QString::fromLocal8Bit(argv[2]);
@@ -140,5 +163,10 @@ int main(int argc, char** argv) {
         fullLook(root, portrait, pick, false).save(outDir + QStringLiteral("/look%1.png").arg(pick));
         fullLook(root, portrait, pick, true).save(outDir + QStringLiteral("/look%1_headwear.png").arg(pick));
     }
+    for (int i = 3; i < argc; ++i)
+        if (!writeBaseSheets(root, QString::fromLocal8Bit(argv[i]), outDir)) {
+            QTextStream(stderr) << "cannot read " << argv[i] << '\n';
+            return 1;
+        }
     return 0;
 }
