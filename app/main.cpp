@@ -4,6 +4,7 @@
 
 #include "compositor/StudioState.h"
 #include "platform/FaceFinder.h"
+#include "platform/Theme.h"
 #include "shell/Frmzjm.h"
 
 int main(int argc, char* argv[]) {
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
+    ms::theme::applyStudioTheme(app);
     // The studio state outlives every window; the program folder is the folder of the executable
     // and every data path is below it.
     ms::StudioState studio;

@@ -10,7 +10,7 @@ namespace ms {
 void meimao_yanse(StudioState& s);
 void zuixing_yanse(StudioState& s);
 
-// The colour slider "眉毛颜色浓淡" / "嘴型颜色浓淡" released at v (-20 .. 0): the eyebrow strength
+// The colour slider "眉毛颜色浓淡" / "唇型颜色浓淡" released at v (-20 .. 0): the eyebrow strength
 // becomes 8 v, the lip strength 5 v, and the layer is rebuilt. Other libraries: nothing.
 void releaseColourSlider(StudioState& s, LibraryKind library, int v);
 

@@ -26,6 +26,8 @@ FrmTK::FrmTK(StudioState& s, LibraryKind libraryKind, QWidget* owner)
     column->addWidget(buildAreas(), 0, Qt::AlignHCenter);
     column->addWidget(pagingBar());
     column->addWidget(buildAdjustments());
+    // As wide as with every adjustment shown, so that tabs that hide some keep the layout in place.
+    setFixedWidth(sizeHint().width());
     setEyebrowSidesShown(libraryKind == LibraryKind::Eyebrows);
     setLipColourButtonShown(libraryKind == LibraryKind::Lips);
 }
@@ -37,12 +39,15 @@ QWidget* FrmTK::buildAreas() {
     square_ = makeThumbnails(Frame2_, {67, 67}, 3);
     Frame1_ = new QWidget(areas_);
     Frame1_->setObjectName(QStringLiteral("Frame1"));
-    strip_ = makeThumbnails(Frame1_, {100, 33}, 2);
+    // The strip's cells are as tall as a third of the square area, so both areas fill the same
+    // block and the page buttons below never move between tabs.
+    strip_ = makeThumbnails(Frame1_, {100, 33}, 2, {104, 43});
     for (ThumbnailButton* b : square_) b->setObjectName(QStringLiteral("ImgTK%1").arg(b->index()));
     for (ThumbnailButton* b : strip_) b->setObjectName(QStringLiteral("ImgTK1_%1").arg(b->index()));
     areas_->addWidget(Frame2_);
     areas_->addWidget(Frame1_);
     areas_->setCurrentWidget(Frame1_);  // the strip area is shown in the window design
+    areas_->setFixedSize(Frame2_->sizeHint().expandedTo(Frame1_->sizeHint()));
     return areas_;
 }
 

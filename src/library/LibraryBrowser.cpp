@@ -68,8 +68,8 @@ void LibraryBrowser::openPanel() {
             panel_.warpSize = 7;
             break;
         case LibraryKind::Lips:
-            panel_.resetCaption = QStringLiteral("嘴型复原");
-            panel_.colourCaption = QStringLiteral("嘴型颜色浓淡");
+            panel_.resetCaption = QStringLiteral("唇型复原");
+            panel_.colourCaption = QStringLiteral("唇型颜色浓淡");
             panel_.warpSize = 8;
             break;
         case LibraryKind::Accessories:
@@ -180,6 +180,11 @@ void LibraryBrowser::drawPage() {
         enabled_[k] = st.ok();
         if (!st) problems_[k] = QStringLiteral("这个部件无法使用：%1").arg(st.message);
     }
+}
+
+bool LibraryBrowser::thumbnailIsNone(int i) const {
+    const QString entry = pages_.entry(i);
+    return !entry.isEmpty() && QFileInfo(entry).fileName().startsWith(QLatin1String("000"));
 }
 
 void LibraryBrowser::applyToDesign(const QString& entry) {

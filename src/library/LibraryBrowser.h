@@ -79,6 +79,9 @@ class LibraryBrowser {
     bool thumbnailEnabled(int i) const { return enabled_[static_cast<size_t>(i)]; }
     // Why a listed component could not be drawn; "" for a good or an empty thumbnail.
     const QString& thumbnailProblem(int i) const { return problems_[static_cast<size_t>(i)]; }
+    // The library's "000" item, which takes the component off: its picture is empty, so the window
+    // says what it is.
+    bool thumbnailIsNone(int i) const;
 
   private:
     void openPanel();

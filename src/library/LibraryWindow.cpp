@@ -49,13 +49,15 @@ QWidget* LibraryWindow::pagingBar() {
     return bar;
 }
 
-std::vector<ThumbnailButton*> LibraryWindow::makeThumbnails(QWidget* area, QSize pictureSize, int perRow) {
+std::vector<ThumbnailButton*> LibraryWindow::makeThumbnails(QWidget* area, QSize pictureSize, int perRow,
+                                                            QSize cellSize) {
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(2, 2, 2, 2);
     grid->setSpacing(2);
+    grid->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     std::vector<ThumbnailButton*> buttons;
     for (int i = 0; i < browser_.thumbnailCount(); ++i) {
-        auto* b = new ThumbnailButton(i, pictureSize, area);
+        auto* b = new ThumbnailButton(i, pictureSize, area, cellSize);
         grid->addWidget(b, i / perRow, i % perRow);
         connect(b, &ThumbnailButton::clicked, this, &LibraryWindow::onThumbnail);
         buttons.push_back(b);
@@ -67,6 +69,7 @@ void LibraryWindow::showPicturesIn(const std::vector<ThumbnailButton*>& buttons)
     for (ThumbnailButton* b : buttons) {
         b->setPicture(browser_.thumbnail(b->index()));
         b->setEnabled(browser_.thumbnailEnabled(b->index()));
+        b->setCaption(browser_.thumbnailIsNone(b->index()) ? QStringLiteral("无") : QString());
         // A component that cannot be shown says why under the pointer.
         b->setToolTip(browser_.thumbnailProblem(b->index()));
     }

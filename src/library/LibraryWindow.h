@@ -37,7 +37,8 @@ class LibraryWindow : public QWidget {
     void showState();
     QWidget* pagingBar();
     QWidget* tabStrip() const;
-    std::vector<ThumbnailButton*> makeThumbnails(QWidget* area, QSize pictureSize, int perRow);
+    std::vector<ThumbnailButton*> makeThumbnails(QWidget* area, QSize pictureSize, int perRow,
+                                                 QSize cellSize = {});
     void showPicturesIn(const std::vector<ThumbnailButton*>& buttons);
 
     void mouseDoubleClickEvent(QMouseEvent* e) override;

@@ -1,11 +1,9 @@
 #include "library/LibraryWindows.h"
 
-#include <QScreen>
-#include <algorithm>
-
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/SuitabilityLink.h"
+#include "platform/WindowPlacement.h"
 
 namespace ms {
 
@@ -26,21 +24,10 @@ void LibraryWindows::wire(W* window) {
     connect(window, &LibraryWindow::closedByDoubleClick, this, &LibraryWindows::closedByDoubleClick);
 }
 
-// Beside the main window where the screen has room for it, otherwise against its right edge, so
-// the canvas and the tool strip stay in view.
-void LibraryWindows::placeBesideOwner(QWidget* window) const {
-    window->adjustSize();
-    const QRect owner = owner_->frameGeometry();
-    const QScreen* screen = owner_->screen();
-    const QRect room = screen ? screen->availableGeometry() : owner;
-    int x = owner.right() + 1;
-    if (x + window->width() > room.right() + 1)
-        x = std::max(room.left(), owner.right() + 1 - window->width());
-    window->move(x, std::max(room.top(), owner.top() + 76));
-}
-
 void LibraryWindows::openHairstyles() {
     s_.session.library.currentKind = LibraryKind::Hairstyles;
+    // One library window at a time, in the same place.
+    closeComponentWindow();
     if (hairstyles_) {
         hairstyles_->show();
         hairstyles_->raise();
@@ -50,12 +37,14 @@ void LibraryWindows::openHairstyles() {
     hairstyles_ = new FrmTK1(s_, link_.get(), owner_);
     wire(hairstyles_.data());
     hairstyles_->openLibrary();
-    placeBesideOwner(hairstyles_);
+    placeBesideMainWindow(owner_, hairstyles_);
     hairstyles_->show();
 }
 
 void LibraryWindows::openComponent(LibraryKind libraryKind) {
     closeComponentWindow();
+    // The hairstyle window steps aside as the stylist left it, and comes back so.
+    if (hairstyles_) hairstyles_->hide();
     component_ = new FrmTK(s_, libraryKind, owner_);
     wire(component_.data());
     FrmTK* w = component_.data();
@@ -65,7 +54,7 @@ void LibraryWindows::openComponent(LibraryKind libraryKind) {
     connect(w, &FrmTK::lipColourRequested, this, &LibraryWindows::lipColourRequested);
     connect(w, &FrmTK::problem, this, [this, w](const QString& m) { emit problem(m, w); });
     component_->openLibrary();
-    placeBesideOwner(component_);
+    placeBesideMainWindow(owner_, component_);
     component_->show();
 }
 
@@ -74,6 +63,13 @@ void LibraryWindows::openLips() { openComponent(LibraryKind::Lips); }
 void LibraryWindows::openAccessories() { openComponent(LibraryKind::Accessories); }
 
 void LibraryWindows::closeComponentWindow() { delete component_.data(); }
+
+void LibraryWindows::putAway() {
+    closeComponentWindow();
+    if (hairstyles_) hairstyles_->hide();
+}
+
+void LibraryWindows::forgetHairstyleRecord() { link_->unbind(); }
 
 void LibraryWindows::closeAll() {
     closeComponentWindow();

@@ -29,8 +29,10 @@ class LibraryWindows : public QObject {
     void openEyebrows();
     void openLips();
     void openAccessories();
-    // Closes the component library window (the makeup tools button) or both (exit).
+    // Closes the component library window, or both (exit); `putAway` also hides the hairstyle
+    // window, as it was left, for a tool window that opens in the same place.
     void closeComponentWindow();
+    void putAway();
     void closeAll();
     // Draws the component window's page again, e.g. after the lip colour changed.
     void redrawComponentPage();
@@ -38,6 +40,8 @@ class LibraryWindows : public QObject {
     // A click on Check2, Check3 or Check4 (group 2, 3, 4; index within the group).
     void suitabilityBoxClicked(int group, int index, bool checked);
     const SuitabilityLink& suitability() const { return *link_; }
+    // The hairstyle is gone from the design: the check boxes no longer belong to a record.
+    void forgetHairstyleRecord();
 
     FrmTK* componentWindow() const { return component_; }
     FrmTK1* hairstyleWindow() const { return hairstyles_; }
@@ -60,7 +64,6 @@ class LibraryWindows : public QObject {
 
   private:
     void openComponent(LibraryKind libraryKind);
-    void placeBesideOwner(QWidget* window) const;
     template <typename W>
     void wire(W* window);
 

@@ -2,19 +2,20 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+
+#include "platform/Theme.h"
 
 namespace ms {
 
 namespace {
 constexpr int kBorder = 2;
-const QColor kHighlight(200, 0, 0);
 }  // namespace
 
-ThumbnailButton::ThumbnailButton(int index, QSize pictureSize, QWidget* parent)
+ThumbnailButton::ThumbnailButton(int index, QSize pictureSize, QWidget* parent, QSize cellSize)
     : QFrame(parent), index_(index) {
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(kBorder);
-    setFixedSize(pictureSize + QSize(2 * kBorder, 2 * kBorder));
+    setFrameStyle(QFrame::NoFrame);
+    setFixedSize(pictureSize.expandedTo(cellSize) + QSize(2 * kBorder, 2 * kBorder));
     setObjectName(QStringLiteral("ImgTK%1").arg(index));
 }
 
@@ -23,20 +24,34 @@ void ThumbnailButton::setPicture(const QImage& picture) {
     update();
 }
 
-void ThumbnailButton::paintEvent(QPaintEvent* e) {
+void ThumbnailButton::setCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
+// A white card with the picture in its middle and a thin border: the accent under the pointer,
+// a heavier one while pressed.
+void ThumbnailButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect inner = contentsRect();
-    if (picture_.isNull())
-        p.fillRect(inner, palette().window());
-    else
-        p.drawImage(inner.topLeft(), picture_);
-    p.end();
-    QFrame::paintEvent(e);
-    if (hovered_ && isEnabled()) {
-        QPainter outline(this);
-        outline.setPen(kHighlight);
-        outline.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QRect inner = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    p.fillRect(inner, isEnabled() ? theme::kPaper : theme::kWindow);
+    if (!picture_.isNull()) {
+        QRect at(QPoint(), picture_.size());
+        at.moveCenter(inner.center());
+        p.drawImage(at.topLeft(), picture_);
     }
+    if (!caption_.isEmpty()) {
+        p.setPen(theme::kMuted);
+        QFont f = font();
+        f.setPixelSize(std::max(12, std::min(inner.height() / 2, 20)));
+        p.setFont(f);
+        p.drawText(inner, Qt::AlignCenter, caption_);
+    }
+    const bool lit = hovered_ && isEnabled();
+    const int width = pressed_ ? 2 : 1;
+    p.setPen(QPen(lit || pressed_ ? theme::kAccent : theme::kLine, width));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
 }
 
 void ThumbnailButton::enterEvent(QEnterEvent* e) {
@@ -53,19 +68,21 @@ void ThumbnailButton::leaveEvent(QEvent* e) {
 
 void ThumbnailButton::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QFrame::mousePressEvent(e);
-    setFrameShadow(QFrame::Sunken);
+    pressed_ = true;
+    update();
     e->accept();
 }
 
 void ThumbnailButton::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(e);
-    setFrameShadow(QFrame::Plain);
+    pressed_ = false;
+    update();
     e->accept();
     if (rect().contains(e->position().toPoint())) emit clicked(index_);
 }
 
 void ThumbnailButton::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::EnabledChange && !isEnabled()) setFrameShadow(QFrame::Plain);
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) pressed_ = false;
     QFrame::changeEvent(e);
 }
 

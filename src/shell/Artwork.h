@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "platform/Theme.h"
+
 namespace ms {
 
 // The look of a picture that the installation lacks: a plain rounded card with its caption.
@@ -13,11 +15,11 @@ struct PlainLook {
 };
 
 namespace looks {
-inline const QColor kInk{61, 53, 48};
-inline const QColor kAccent{168, 115, 125};
-inline const QColor kAccentLight{241, 228, 228};
-inline const QColor kWindow{243, 238, 233};
-inline const PlainLook kRest{Qt::transparent, kInk, QColor(214, 204, 196)};
+using theme::kAccent;
+using theme::kAccentLight;
+using theme::kInk;
+using theme::kWindow;
+inline const PlainLook kRest{Qt::transparent, kInk, theme::kLine};
 inline const PlainLook kHover{kAccentLight, kInk, kAccent};
 inline const PlainLook kActive{kAccent, Qt::white};
 }  // namespace looks

@@ -32,6 +32,7 @@
 #include "platform/FaceFinder.h"
 #include "platform/TrayIcon.h"
 #include "platform/VideoArea.h"
+#include "platform/WindowPlacement.h"
 #include "print/Frmdy.h"
 #include "retouch/ColourPicture.h"
 #include "retouch/Frmsebiao1.h"
@@ -91,7 +92,11 @@ void Frmzjm::startUp() {
 
 void Frmzjm::showWelcome() {
     welcome_ = new frmkaishi(this);
-    welcome_->move(mapToGlobal(zjm::kWelcomeTopLeft));
+    // Centred over the canvas: the panel on the right stays in view.
+    welcome_->adjustSize();
+    QRect at(QPoint(), welcome_->frameGeometry().size());
+    at.moveCenter(mapToGlobal(zjm::kPichuaban.center()));
+    welcome_->move(at.topLeft());
     connect(welcome_, &frmkaishi::makeupChosen, this, [this] {
         ws_.beginMakeup();
         welcome_->close();
@@ -131,6 +136,13 @@ void Frmzjm::onToolReleased(ToolEntry e, Qt::MouseButton b) {
         openLibraryFor(e);
     }
     const Status st = b == Qt::RightButton ? ws_.rightClickTool(e) : Status::success();
+    if (b == Qt::RightButton && e == ToolEntry::ImgFx &&
+        studio_.doc.design.faxingname.endsWith(QLatin1String("/000.tta"))) {
+        // The hairstyle is off: its card and suitability go with it.
+        c_->showInfoPicture(QImage());
+        lib_->forgetHairstyleRecord();
+        showRecord(false, {});
+    }
     refreshViews();
     report(st);
 }
@@ -148,10 +160,12 @@ void Frmzjm::openLibraryFor(ToolEntry e) {
         case ToolEntry::Imgmz:
             return lib_->openAccessories();
         case ToolEntry::Imgbz:
-            lib_->closeComponentWindow();
+            // Tool windows open where the library windows stand: those step aside.
+            lib_->putAway();
             return openMakeupTools();
         case ToolEntry::Imgfx1:
         case ToolEntry::Imgfx2:
+            lib_->putAway();
             if (makeup_) makeup_->close();
             c_->Pichuaban->unsetCursor();
             return e == ToolEntry::Imgfx1 ? openHairTools() : openHairColour();
@@ -178,7 +192,7 @@ void Frmzjm::openHairColour() {
             refreshControls();
             openPaletteWithPickCursor();
         });
-        yanse_->move(frameGeometry().topRight() + QPoint(1, 76));
+        placeBesideMainWindow(this, yanse_);
     }
     yanse_->tell(ws_.openHairColour());
     yanse_->show();
@@ -197,7 +211,7 @@ void Frmzjm::openHairTools() {
             setToolCursor(cursor);
             refreshControls();
         });
-        fx_->move(frameGeometry().topRight() + QPoint(1, 76));
+        placeBesideMainWindow(this, fx_);
     }
     fx_->reopen();
     fx_->show();
@@ -232,7 +246,7 @@ void Frmzjm::openMakeupTools() {
         ws_.endEyedropper(std::nullopt);
         refreshViews();
     });
-    makeup_->move(frameGeometry().topRight() + QPoint(1, 76));
+    placeBesideMainWindow(this, makeup_);
     makeup_->show();
 }
 
@@ -517,7 +531,7 @@ void Frmzjm::openAdjustment(const QImage& workingCopy, const Status& st) {
         c_->Bar1->repaint();  // the loop runs on; paint now
     });
     connect(adjust_, &Frmbj::problem, this, [this](const QString& m) { showMessage(m, adjust_); });
-    adjust_->move(frameGeometry().topRight() + QPoint(1, 76));
+    placeBesideMainWindow(this, adjust_);
     adjust_->show();
     adjust_->takeIn(workingCopy);
     refreshViews();
@@ -543,7 +557,7 @@ void Frmzjm::openCamera() {
         if (workingCopy.isNull()) return report(st);
         openAdjustment(workingCopy, st);
     });
-    camera_->move(frameGeometry().topRight() + QPoint(1, 76));
+    placeBesideMainWindow(this, camera_);
     camera_->show();
 }
 

@@ -25,7 +25,6 @@ constexpr QRect kPicfangda{134, 0, 608, 768};  // over the work area, clear of s
 constexpr QRect kSlotCaption{152, 618, 300, 22};
 constexpr QRect kImage1{134, 84, 102, 150};      // the applied hairstyle's info card, left of the canvas
 constexpr QRect kClientFace{134, 242, 102, 46};  // the client's face shape, under the info card
-constexpr QPoint kWelcomeTopLeft{648, 176};      // beside the canvas, so the portrait stays in view
 
 // Tool strip: hot area i and the tool image over it.
 constexpr QSize kToolSize{112, 64};

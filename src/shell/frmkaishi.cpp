@@ -9,8 +9,8 @@
 namespace ms {
 
 namespace {
-const QColor kRest(224, 224, 224);
-const QColor kLit(180, 255, 245);
+const QColor& kRest = theme::kPaper;
+const QColor& kLit = theme::kAccentLight;
 }  // namespace
 
 frmkaishi::frmkaishi(QWidget* owner) : QWidget(owner, Qt::Dialog) {
@@ -37,7 +37,6 @@ frmkaishi::frmkaishi(QWidget* owner) : QWidget(owner, Qt::Dialog) {
         b->setGeometry(50, kHeaderHeight + 20 + 62 * k, 260, 48);
         b->setAlignment(Qt::AlignCenter);
         b->setFont(captionFont(17));
-        b->setFrameStyle(QFrame::Panel | QFrame::Raised);
         b->setBackground(kRest);
         connect(b, &HotLabel::entered, this, [this, b] { lightOnly(b); });
         buttons_[k] = b;
@@ -64,6 +63,9 @@ void frmkaishi::paintEvent(QPaintEvent*) {
     p.drawLine(0, kHeaderHeight, width(), kHeaderHeight);
     // Its own edge, for desktops that draw no window frame.
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    // A thin edge just outside each button, which fills its own face.
+    p.setPen(theme::kLine);
+    for (const HotLabel* b : buttons_) p.drawRect(b->geometry().adjusted(-1, -1, 0, 0));
 }
 
 void frmkaishi::mouseMoveEvent(QMouseEvent* e) {

@@ -14,6 +14,7 @@
 #include "library/ThumbnailButton.h"
 #include "persistence/FrmDKWJ.h"
 #include "photo/Frmbj.h"
+#include "platform/Theme.h"
 #include "shell/Frmzjm.h"
 #include "shell/HotLabel.h"
 
@@ -103,6 +104,7 @@ struct Run {
 // result is the exit code.
 inline int runMainWindow(int argc, char** argv, const char* name, const std::function<int(Run&)>& steps) {
     QApplication app(argc, argv);
+    theme::applyStudioTheme(app);
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s PROGRAM_FOLDER PHOTO OUT.png\n", name);
         return 2;

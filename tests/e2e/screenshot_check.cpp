@@ -1,5 +1,6 @@
 // Grabs the whole screen and looks for the sample portrait, drawn 1:1 by the canvas view.
-// Exit 0 when at least 99% of its pixels are on screen within a small tolerance.
+// Exit 0 when at least 99% of its pixels around the welcome window are on screen within a small
+// tolerance.
 // Given the program folder as a third argument, it also checks the rest of the start screen
 // around the portrait: the welcome window with its question and three buttons, the tool strip's
 // captions and, when the installation has it, the main window's background picture.
@@ -19,12 +20,18 @@ bool close(QRgb a, QRgb b, int tol) {
            std::abs(qBlue(a) - qBlue(b)) <= tol;
 }
 
+// The welcome window opens centred over the canvas; the portrait is compared around it.
+constexpr QRect kWelcomeOnPortrait{(380 - 360) / 2, (480 - 276) / 2, 360, 276};
+
 double matchAt(const QImage& screen, const QImage& want, int ox, int oy) {
-    long good = 0;
+    long good = 0, all = 0;
     for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x)
+        for (int x = 0; x < want.width(); ++x) {
+            if (kWelcomeOnPortrait.contains(x, y)) continue;
             good += close(screen.pixel(ox + x, oy + y), want.pixel(x, y), 8);
-    return double(good) / (want.width() * want.height());
+            ++all;
+        }
+    return double(good) / double(all);
 }
 
 // Pixels of `r` that are clearly darker than the light ground: drawn text.
@@ -45,7 +52,8 @@ bool allClose(const QImage& screen, const QRect& r, QRgb want) {
 // The start screen around the canvas view, whose top-left on screen is `canvas`.
 bool checkStartScreen(const QImage& screen, QPoint canvas, const QString& programFolder) {
     const QPoint window = canvas - ms::zjm::kPichuaban.topLeft();
-    const QPoint welcome = window + ms::zjm::kWelcomeTopLeft;
+    // Centred over the canvas, as the main window places it.
+    const QPoint welcome = canvas + kWelcomeOnPortrait.topLeft();
     bool ok = true;
     // The question in the welcome window's 64-pixel header, the buttons at rest below it, as
     // frmkaishi lays them out.
@@ -54,7 +62,7 @@ bool checkStartScreen(const QImage& screen, QPoint canvas, const QString& progra
         ok = false;
     }
     for (int k = 0; k < 3; ++k)
-        if (!allClose(screen, QRect(welcome + QPoint(56, 90 + 62 * k), QSize(40, 34)), qRgb(224, 224, 224))) {
+        if (!allClose(screen, QRect(welcome + QPoint(56, 90 + 62 * k), QSize(40, 34)), qRgb(252, 250, 247))) {
             std::printf("welcome button %d is not on screen at rest\n", k + 1);
             ok = false;
         }
@@ -101,7 +109,9 @@ int main(int argc, char** argv) {
     screen.save(QString::fromLocal8Bit(argv[1]));
     // Probe points spread over the portrait find candidate positions quickly.
     std::vector<QPoint> probes;
-    for (int i = 0; i < 48; ++i) probes.emplace_back(20 + (i * 53) % 340, 20 + (i * 97) % 440);
+    for (int i = 0; i < 96 && probes.size() < 48; ++i)
+        if (const QPoint p(20 + (i * 53) % 340, 20 + (i * 97) % 440); !kWelcomeOnPortrait.contains(p))
+            probes.push_back(p);
     for (int oy = 0; oy + want.height() <= screen.height(); ++oy)
         for (int ox = 0; ox + want.width() <= screen.width(); ++ox) {
             bool all = true;

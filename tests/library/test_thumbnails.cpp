@@ -74,8 +74,8 @@ TEST(Openers, SetKindFolderCodesPatternAndCaptions) {
     EXPECT_EQ(lib.lipCode, "k");
     EXPECT_EQ(st.s.doc.design.lipColour, colourValue(255, 0, 80));
     EXPECT_EQ(st.s.doc.design.zuixingnd, -50);
-    EXPECT_EQ(lips.panel().resetCaption, "嘴型复原");
-    EXPECT_EQ(lips.panel().colourCaption, "嘴型颜色浓淡");
+    EXPECT_EQ(lips.panel().resetCaption, "唇型复原");
+    EXPECT_EQ(lips.panel().colourCaption, "唇型颜色浓淡");
     EXPECT_EQ(lips.panel().warpSize, 8);
 
     LibraryBrowser brows(st.s, LibraryKind::Eyebrows);

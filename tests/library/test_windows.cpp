@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <optional>
 
 #include "LibraryStudio.h"
 #include "library/FrmTK.h"
@@ -14,6 +17,8 @@
 #include "library/LibraryWindows.h"
 #include "library/SuitabilityLink.h"
 #include "library/ThumbnailButton.h"
+#include "platform/Theme.h"
+#include "platform/WindowPlacement.h"
 #include "support/AppEnvironment.h"
 
 using namespace ms;
@@ -151,4 +156,122 @@ TEST(FrmTKWindow, ABrokenThumbnailExplainsItselfInItsTooltip) {
     EXPECT_TRUE(good->toolTip().isEmpty());
     EXPECT_FALSE(broken->isEnabled());
     EXPECT_TRUE(broken->toolTip().contains("k2.tta")) << broken->toolTip().toStdString();
+}
+
+// One library window at a time, in one place: the hairstyle window steps aside for a component
+// library and comes back as it was left; the component window goes when the hairstyles come back.
+TEST(LibraryWindows, OneLibraryWindowShowsAtATimeInOnePlace) {
+    WindowStudio w;
+    QStringList styles;
+    for (int i = 1; i <= 9; ++i) styles << QString("dz%1.tta").arg(i);
+    w.components("faxing", styles, 380, 480);
+    w.components("maozi", {"000.tta", "001.tta"}, 380, 250);
+    ASSERT_TRUE(createHairstyleDatabase(w.dbPath(), {}));
+    w.owner.setGeometry(0, 0, 300, 200);
+    w.owner.show();
+    w.windows.openHairstyles();
+    FrmTK1* hair = w.windows.hairstyleWindow();
+    ASSERT_NE(hair, nullptr);
+    QTest::mouseClick(child<QPushButton>(hair, "Command3"), Qt::LeftButton);
+    const QPoint hairAt = hair->pos();
+
+    w.windows.openAccessories();
+    QApplication::processEvents();
+    FrmTK* accessories = w.windows.componentWindow();
+    ASSERT_NE(accessories, nullptr);
+    EXPECT_FALSE(hair->isVisible());
+    EXPECT_TRUE(accessories->isVisible());
+    EXPECT_EQ(accessories->pos(), hairAt);
+
+    const QPointer<FrmTK> gone(accessories);
+    w.windows.openHairstyles();
+    QApplication::processEvents();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(w.windows.hairstyleWindow(), hair);
+    EXPECT_TRUE(hair->isVisible());
+    EXPECT_EQ(text(hair, "Label4"), "第2页");
+
+    w.windows.openEyebrows();
+    w.windows.putAway();
+    QApplication::processEvents();
+    EXPECT_EQ(w.windows.componentWindow(), nullptr);
+    EXPECT_FALSE(hair->isVisible());
+}
+
+// Every accessory tab keeps the window's width and its page buttons where they were, and the item
+// that takes the accessory off says so.
+TEST(FrmTKWindow, AccessoryTabsKeepOneLayoutAndNameTheEmptyItem) {
+    WindowStudio w;
+    w.components("maozi", {"000.tta", "001.tta"}, 380, 250);
+    w.components("yanjing", {"000.tta", "001.tta"}, 180, 70);
+    w.components("erhuan", {"000.tta", "001.tta"}, 80, 65);
+    w.components("xianglian", {"000.tta", "001.tta"}, 200, 140);
+    w.components("fuzhuang", {"000.tta", "001.tta"}, 400, 190);
+    w.windows.openAccessories();
+    FrmTK* win = w.windows.componentWindow();
+    ASSERT_NE(win, nullptr);
+    win->show();
+    const auto tabs = child<QWidget>(win, "SSTab1")->findChildren<QToolButton*>();
+    ASSERT_EQ(tabs.size(), 5);
+    std::optional<QPoint> pageButton;
+    std::optional<int> width;
+    for (QToolButton* tab : tabs) {
+        QTest::mouseClick(tab, Qt::LeftButton);
+        QApplication::processEvents();
+        auto* next = child<QPushButton>(win, "Command3");
+        const QPoint at = next->mapTo(win, QPoint(0, 0));
+        if (!pageButton) pageButton = at, width = win->width();
+        EXPECT_EQ(at, *pageButton) << tab->text().toStdString();
+        EXPECT_EQ(win->width(), *width) << tab->text().toStdString();
+        std::vector<ThumbnailButton*> shown;
+        for (ThumbnailButton* t : win->findChildren<ThumbnailButton*>())
+            if (t->isVisible() && t->index() < 2) shown.push_back(t);
+        ASSERT_EQ(shown.size(), 2u) << tab->text().toStdString();
+        for (ThumbnailButton* t : shown)
+            EXPECT_EQ(t->caption(), t->index() == 0 ? QString("无") : QString()) << tab->text().toStdString();
+    }
+}
+
+// Where tool and library windows open: beside the main window, never over its canvas or panel
+// while the screen has room, and always on the screen.
+TEST(WindowPlacement, BesideTheMainWindowWhereTheScreenHasRoom) {
+    const QSize window(240, 500);
+    const QRect owner(0, 0, 1024, 768);
+    EXPECT_EQ(besideMainWindow(owner, QRect(0, 0, 1400, 1024), window), QPoint(1024, 76));
+    // No room on the right: on the left of a main window that stands away from the screen's edge.
+    EXPECT_EQ(besideMainWindow(owner.translated(300, 0), QRect(0, 0, 1400, 1024), window), QPoint(60, 76));
+    // No room either side: over the main window's left edge, the tool strip.
+    EXPECT_EQ(besideMainWindow(owner, QRect(0, 0, 1100, 800), window), QPoint(0, 76));
+    // Low on a short screen: lifted to stay whole.
+    EXPECT_EQ(besideMainWindow(owner.translated(0, 600), QRect(0, 0, 1400, 1024), window), QPoint(1024, 524));
+    // A window larger than the screen keeps its top-left corner on it.
+    EXPECT_EQ(besideMainWindow(owner, QRect(0, 0, 200, 300), window), QPoint(0, 0));
+}
+
+// The studio's look on every control: cream and rose, no trace of the platform's blue. Last in this
+// file, as it changes the look of the whole application.
+TEST(StudioTheme, ButtonsAndSlidersShowNoBlueAccent) {
+    theme::applyStudioTheme(*qApp);
+    QWidget box;
+    auto* button = new QPushButton(QStringLiteral("饰品复位"), &box);
+    auto* slider = new QSlider(Qt::Horizontal, &box);
+    auto* check = new QCheckBox(QStringLiteral("只看适合脸型"), &box);
+    button->setGeometry(0, 0, 120, 30);
+    slider->setGeometry(0, 40, 120, 24);
+    check->setGeometry(0, 70, 120, 24);
+    slider->setRange(0, 10);
+    slider->setValue(5);
+    check->setChecked(true);
+    box.resize(130, 100);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    const QImage shot = box.grab().toImage();
+    int blue = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            blue += c.blue() > c.red() + 30;
+        }
+    EXPECT_EQ(blue, 0);
+    EXPECT_EQ(shot.pixelColor(6, 15), theme::kPaper);
 }

@@ -23,13 +23,19 @@
 
 #include "MainWindowFixture.h"
 #include "compositor/Composition.h"
+#include "library/FrmTK.h"
+#include "library/FrmTK1.h"
+#include "library/LibraryWindows.h"
+#include "library/SuitabilityLink.h"
 #include "persistence/FrmDKWJ.h"
 #include "photo/Frmbj.h"
 #include "photo/PhotoSession.h"
 #include "platform/HairstyleDatabase.h"
+#include "platform/Theme.h"
 #include "platform/TrayIcon.h"
 #include "shell/Frmzjm.h"
 #include "shell/HotLabel.h"
+#include "shell/ZjmLayout.h"
 #include "shell/frmguanbi.h"
 #include "shell/frmkaishi.h"
 #include "support/AppEnvironment.h"
@@ -300,9 +306,9 @@ TEST(WelcomeWindow, ButtonsLightUnderThePointerAndGoBackOverTheBackground) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&welcome));
     auto* first = welcome.findChild<HotLabel*>("Command1");
     QTest::mouseMove(first, QPoint(30, 10));
-    EXPECT_EQ(first->background(), QColor(180, 255, 245));
+    EXPECT_EQ(first->background(), theme::kAccentLight);
     QTest::mouseMove(&welcome, QPoint(8, frmkaishi::kSize.height() - 8));
-    EXPECT_EQ(first->background(), QColor(224, 224, 224));
+    EXPECT_EQ(first->background(), theme::kPaper);
 }
 
 TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) {
@@ -341,6 +347,30 @@ TEST(MainWindow, HairstyleLibraryFromTheStripAppliesAStyleWithItsCardAndRecord) 
     ASSERT_TRUE(db.select("dz001.tta", saved));
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE((*saved)[SuitabilityField::HairSoft]);
+
+    // The makeup tools open where the library stood: the library steps aside.
+    m.click("Imgbz");
+    EXPECT_FALSE(library->isVisible());
+    // Taking the hairstyle off takes its card and its record off the panel.
+    m.click("ImgFx", Qt::RightButton);
+    EXPECT_TRUE(m.w->studio().doc.design.faxingname.endsWith("/000.tta"));
+    EXPECT_TRUE(m.get<QLabel>("Image1")->pixmap().isNull());
+    for (const char* box : {"Check2_2", "Check3_0", "Check4_2"}) {
+        EXPECT_FALSE(m.get<QCheckBox>(box)->isChecked()) << box;
+        EXPECT_FALSE(m.get<QCheckBox>(box)->isEnabled()) << box;
+    }
+    EXPECT_FALSE(m.w->libraries().suitability().isBound());
+}
+
+// The welcome window stands over the middle of the canvas, clear of the panel on the right.
+TEST(MainWindow, TheWelcomeWindowOpensCentredOverTheCanvas) {
+    MainWindow m;
+    auto* welcome = m.w->findChild<QWidget*>("frmkaishi");
+    ASSERT_NE(welcome, nullptr);
+    const QRect canvas(m.w->mapToGlobal(zjm::kPichuaban.topLeft()), zjm::kPichuaban.size());
+    EXPECT_LE((welcome->frameGeometry().center() - canvas.center()).manhattanLength(), 2);
+    const QRect panel(m.w->mapToGlobal(QPoint(zjm::kPichuaban.right() + 100, 0)), QSize(200, 800));
+    EXPECT_FALSE(welcome->frameGeometry().intersects(panel));
 }
 
 // A save of a suitability box that fails is reported and the box shows the record as it is; a

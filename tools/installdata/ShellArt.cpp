@@ -441,11 +441,12 @@ QImage slotCard(int i) {
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(28, 28, 324, 424), 36, 36);
     p.setPen(QColor(214, 178, 184));
-    p.setFont(font(190, true));
-    p.drawText(QRectF(0, 60, 380, 260), Qt::AlignCenter, QString::number(i));
+    p.setFont(font(160, true));
+    p.drawText(QRectF(0, 50, 380, 230), Qt::AlignCenter, QString::number(i));
+    // The slot strip shows the card at about 0.15 of its size: 84 pixels become 12 on screen.
     p.setPen(kMuted);
-    p.setFont(font(44));
-    p.drawText(QRectF(0, 320, 380, 80), Qt::AlignCenter, QStringLiteral("空设计位"));
+    p.setFont(font(84, true));
+    p.drawText(QRectF(0, 290, 380, 130), Qt::AlignCenter, QStringLiteral("空设计位"));
     p.end();
     return img;
 }
