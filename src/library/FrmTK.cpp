@@ -26,6 +26,7 @@ FrmTK::FrmTK(StudioState& s, LibraryKind libraryKind, QWidget* owner)
     column->addWidget(buildAreas(), 0, Qt::AlignHCenter);
     column->addWidget(pagingBar());
     column->addWidget(buildAdjustments());
+    column->addStretch();  // room left by hidden adjustments stays below them
     // As wide as with every adjustment shown, so that tabs that hide some keep the layout in place.
     setFixedWidth(sizeHint().width());
     setEyebrowSidesShown(libraryKind == LibraryKind::Eyebrows);

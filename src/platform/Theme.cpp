@@ -10,12 +10,13 @@ namespace {
 
 QString css(const QColor& c) { return c.name(QColor::HexRgb); }
 
+// Tool buttons are the category tabs of the library windows.
 // %1 ink, %2 accent, %3 accent light, %4 paper, %5 line, %6 muted, %7 window.
 constexpr const char* kStyleSheet = R"(
-QPushButton { background: %4; color: %1; border: 1px solid %5; border-radius: 5px; padding: 3px 10px; }
-QPushButton:hover { background: %3; border-color: %2; }
-QPushButton:pressed, QPushButton:checked { background: %2; color: white; border-color: %2; }
-QPushButton:disabled { background: %7; color: %6; border-color: %5; }
+QPushButton, QToolButton { background: %4; color: %1; border: 1px solid %5; border-radius: 5px; padding: 3px 10px; }
+QPushButton:hover, QToolButton:hover { background: %3; border-color: %2; }
+QPushButton:pressed, QPushButton:checked, QToolButton:pressed, QToolButton:checked { background: %2; color: white; border-color: %2; }
+QPushButton:disabled, QToolButton:disabled { background: %7; color: %6; border-color: %5; }
 QSlider::groove:horizontal { height: 4px; background: %5; border-radius: 2px; }
 QSlider::sub-page:horizontal { height: 4px; background: %2; border-radius: 2px; }
 QSlider::handle:horizontal { width: 14px; margin: -6px 0; border-radius: 7px; background: %4; border: 1px solid %2; }
