@@ -1,226 +1,198 @@
-#include <QLinearGradient>
-#include <QPainterPath>
-#include <QRadialGradient>
 #include <cmath>
 
+#include "HatParts.h"
 #include "InstallData.h"
 
-// Hats: 380 x 250 pictures at canvas (0, -10), so local y = canvas y + 10. Each hat sits down over
-// the hair: its band follows the head just above the hairline (it sags toward the viewer), the
-// crown is wide enough to take full hair, and it casts a soft shadow on the hair and forehead.
-namespace installdata {
+// Hats: 380 x 250 pictures at canvas (0, -10), so local y = canvas y + 10, drawn over the hairstyle.
+// Each is rendered from surfaces round the head (HatRender.h): the crown comes down over the skull
+// to the forehead and temples, brims turn in perspective with their undersides in shade, and the
+// lower edge casts a soft shadow on the forehead in the hat's own pixels. This file holds the
+// brimmed hats; HatStyles.cpp the caps and soft hats.
+namespace installdata::hats {
 
 namespace {
 
-constexpr double kMid = 190;
+// Where the middle of the head opening lands in the picture: the sides of a hat's band sit at
+// canvas y 136, over the temples.
+const QPointF kOrigin(190, 146);
 
-enum class HatStyle { Fedora, SunHat, Beret, Beanie, Cloche };
+double frontness(double u) { return std::max(0.0, std::cos(u)); }
+double backness(double u) { return std::max(0.0, -std::cos(u)); }
+double gauss(double x, double w) { return std::exp(-(x * x) / (w * w)); }
 
-struct HatVariant {
-    HatStyle style;
-    QColor body, band;
-    double bandThick;
-    uint64_t seed;
+// The crown, its band and the brim of a brimmed hat, with the head hiding the brim behind it.
+struct BrimmedHat {
+    Crown crown;
+    Brim brim;
+    double bandHeight;
+    Material body, band, brimTop;
+    QColor edge;
+    double edgeThick = 2.5;
 };
 
-const HatVariant kHats[] = {
-    {HatStyle::Fedora, {92, 88, 86}, {36, 30, 30}, 15, 1},
-    {HatStyle::SunHat, {222, 196, 146}, {150, 46, 52}, 13, 2},
-    {HatStyle::Beret, {150, 34, 44}, {120, 24, 34}, 12, 3},
-    {HatStyle::Beanie, {224, 214, 196}, {206, 194, 176}, 28, 4},
-    {HatStyle::Cloche, {46, 54, 86}, {170, 60, 78}, 11, 5},
-    {HatStyle::Fedora, {170, 128, 84}, {70, 46, 30}, 7, 6},
-};
-
-QPainterPath symmetric(const Polyline& leftHalf) {
-    Polyline all = sampleSpline(leftHalf, 50);
-    const Polyline right = mirrored(all, kMid);
-    for (auto it = right.rbegin(); it != right.rend(); ++it) all.push_back(*it);
-    return pathThrough(all, true);
+Scene brimmedScene(const BrimmedHat& h, double tilt) {
+    Scene s;
+    s.tilt = tilt;
+    s.origin = kOrigin;
+    const double vBand = profileV(h.crown.profile, h.bandHeight);
+    s.parts.push_back(headOccluder());
+    s.parts.push_back(crownPart(h.crown, h.band, -0.03, vBand));
+    s.parts.push_back(crownPart(h.crown, h.body, vBand, 1.0));
+    s.parts.push_back(brimPart(h.brim, h.brimTop));
+    s.parts.push_back(brimEdgePart(h.brim, h.edgeThick, h.edge));
+    return s;
 }
 
-// A band around the head seen from the front: its middle is nearer and lower than its ends.
-QPainterPath bandPath(double y, double halfW, double sag, double thick) {
-    QPainterPath path;
-    path.moveTo(kMid - halfW, y);
-    path.quadTo(kMid, y + 2 * sag, kMid + halfW, y);
-    path.lineTo(kMid + halfW, y + thick);
-    path.quadTo(kMid, y + thick + 2 * sag, kMid - halfW, y + thick);
-    path.closeSubpath();
-    return path;
+// Band relief: the ribbon stands out from the crown by `thick` px below `height`.
+std::function<Vec3(double, double, Vec3)> withBand(const Polyline& profile, double height, double thick,
+                                                   std::function<Vec3(double, double, Vec3)> more = {}) {
+    const double vBand = profileV(profile, height);
+    return [=](double u, double v, Vec3 p) {
+        const double k = 1.0 - smoothstep(vBand - 0.004, vBand + 0.004, v);
+        p.x += std::sin(u) * thick * k;
+        p.z += std::cos(u) * thick * k;
+        return more ? more(u, v, p) : p;
+    };
 }
 
-// Lit from the upper left: lighter on the left, turning darker to the right and at the bottom.
-void fillShaded(QPainter& p, const QPainterPath& path, const QColor& c) {
-    const QRectF box = path.boundingRect();
-    QLinearGradient g(box.topLeft(), box.topRight());
-    g.setColorAt(0.0, c.lighter(120));
-    g.setColorAt(0.4, c);
-    g.setColorAt(1.0, c.darker(155));
-    p.setPen(Qt::NoPen);
-    p.fillPath(path, g);
-    QLinearGradient v(box.topLeft(), box.bottomLeft());
-    v.setColorAt(0.0, QColor(255, 255, 255, 30));
-    v.setColorAt(0.5, QColor(0, 0, 0, 0));
-    v.setColorAt(1.0, QColor(0, 0, 0, 60));
-    p.fillPath(path, v);
+// Brim shade: darker next to the crown, where the crown shuts out the sky.
+Material brimShade(Material m, const Brim& brim, double depth) {
+    return shaded(std::move(m),
+                  [brim, depth](const Sample& s) { return 1.0 - depth * gauss(s.v * brim.width(s.u), 9.0); });
 }
 
-// Fine speckle of lighter and darker fibres inside a path: felt, straw or knit surface.
-void texture(QPainter& p, const QPainterPath& path, const QColor& c, int count, uint64_t seed) {
-    Rng rng(seed);
-    const QRectF box = path.boundingRect();
-    p.save();
-    p.setClipPath(path);
-    for (int k = 0; k < count; ++k) {
-        const QPointF at(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom()));
-        const QColor col = rng.uniform() < 0.5 ? c.lighter(125) : c.darker(130);
-        const double a = rng.range(0, 3.14159), len = rng.range(1.0, 2.6);
-        p.setPen(QPen(withAlpha(col, 70), 0.7));
-        p.drawLine(at, at + QPointF(std::cos(a) * len, std::sin(a) * len));
-    }
-    p.restore();
-}
-
-void castShadow(QPainter& p, double y, double rx, double ry) {
-    paintSoft(p, QSize(380, 250), 8, 0.45, [&](QPainter& q) {
-        q.setPen(Qt::NoPen);
-        q.setBrush(QColor(30, 16, 10));
-        q.drawEllipse(QPointF(kMid, y), rx, ry);
+HatDesign fedora(const QColor& felt_, const QColor& band, uint32_t seed) {
+    BrimmedHat h;
+    h.crown.profile = {{1, 0},     {0.975, 22}, {0.93, 48}, {0.87, 66},
+                       {0.77, 77}, {0.5, 83},   {0.2, 85},  {0, 85}};
+    h.crown.dip = [](double u) { return 10 * std::pow(frontness(u), 2); };
+    h.crown.deform = withBand(h.crown.profile, 17, 1.4, [](double u, double v, Vec3 p) {
+        // The teardrop crease along the top and the two pinches at the front.
+        const double top = smoothstep(0.55, 0.9, v);
+        p.y += 16 * top * gauss(p.x, 21) * (0.6 + 0.4 * frontness(u) + 0.3 * backness(u));
+        const double pinch = 0.16 * gauss(std::abs(u) - 0.62, 0.3) * gauss(v - 0.72, 0.16);
+        p.x *= 1 - pinch;
+        p.z *= 1 - pinch * 1.4;
+        return p;
     });
+    h.bandHeight = 17;
+    const double w = 62;
+    h.brim.width = [w](double u) { return w + 6 * std::pow(std::sin(u), 2); };
+    h.brim.drop = [dip = h.crown.dip](double u, double s) {
+        // Snapped down in front, turned up at the back and a little at the sides.
+        return dip(u) + 26 * s * s * std::pow(frontness(u), 1.5) - 10 * s * s * std::pow(backness(u), 2) -
+               14 * s * s * std::pow(std::sin(u), 2);
+    };
+    h.body = felt(felt_, seed, crownCoords());
+    h.band = ribbon(band, crownCoords());
+    h.brimTop = brimShade(felt(felt_, seed + 1, brimCoords(h.brim)), h.brim, 0.35);
+    h.edge = felt_.darker(130);
+    return {brimmedScene(h, -0.08), [](QImage& img) { castForeheadShadow(img, 7, 10, 0.7); }};
 }
 
-void drawBrim(QPainter& p, const HatVariant& h, double y, double rx, double ry) {
-    QPainterPath brim;
-    brim.addEllipse(QPointF(kMid, y), rx, ry);
-    QRadialGradient g(QPointF(160, y - ry * 0.5), rx * 1.1);
-    g.setColorAt(0.0, h.body.lighter(115));
-    g.setColorAt(1.0, h.body.darker(140));
-    p.setPen(QPen(h.body.darker(165), 1.0));
-    p.setBrush(g);
-    p.drawPath(brim);
-    texture(p, brim, h.body, 900, h.seed + 1);
+HatDesign sunHat(const QColor& c, const QColor& band, uint32_t seed) {
+    BrimmedHat h;
+    h.crown.profile = {{1, 0}, {0.97, 24}, {0.9, 50}, {0.76, 68}, {0.46, 76}, {0, 78}};
+    h.crown.dip = [](double u) { return 8 * std::pow(frontness(u), 2); };
+    h.crown.deform = withBand(h.crown.profile, 14, 1.2);
+    h.bandHeight = 14;
+    h.brim.width = [](double u) { return 86 + 4 * std::pow(std::sin(u), 2); };
+    h.brim.drop = [dip = h.crown.dip](double u, double s) {
+        // Floppy: falls away all round, a little more in front, in soft waves.
+        return dip(u) + 26 * std::pow(s, 1.6) + 8 * s * s * frontness(u) + 5 * s * s * std::sin(5 * u + 0.7);
+    };
+    h.body = straw(c, seed, crownCoords(), 4.2);
+    h.band = ribbon(band, crownCoords());
+    h.brimTop = brimShade(straw(c, seed + 1, brimCoords(h.brim), 4.6), h.brim, 0.3);
+    h.edge = c.darker(125);
+    h.edgeThick = 1.6;
+    return {brimmedScene(h, -0.1), [](QImage& img) { castForeheadShadow(img, 8, 12, 0.72); }};
 }
 
-void drawFedora(QPainter& p, const HatVariant& h) {
-    const bool sun = h.style == HatStyle::SunHat;
-    castShadow(p, 152, sun ? 120 : 96, 14);
-    drawBrim(p, h, 136, sun ? 186 : 150, sun ? 38 : 25);
-    if (sun) {  // woven straw rings on the brim
-        p.setPen(QPen(withAlpha(h.body.darker(140), 70), 0.7));
-        p.setBrush(Qt::NoBrush);
-        for (int k = 1; k < 10; ++k) p.drawEllipse(QPointF(kMid, 136), 96 + 9.5 * k, 16 + 2.3 * k);
-    }
-    const QPainterPath crown = symmetric({{kMid, sun ? 52.0 : 46.0},
-                                          {158, sun ? 50.0 : 43.0},
-                                          {124, sun ? 60.0 : 54.0},
-                                          {110, 86},
-                                          {106, 128},
-                                          {kMid, 141}});
-    fillShaded(p, crown, h.body);
-    texture(p, crown, h.body, 700, h.seed + 2);
-    if (!sun) softEllipse(p, QPointF(kMid, 58), 26, 9, QColor(0, 0, 0, 70));  // the pinched crease
-    const QPainterPath band = bandPath(128 - h.bandThick, 84, 6, h.bandThick);
-    fillShaded(p, band, h.band);
+HatDesign boater(const QColor& c, const QColor& band, uint32_t seed) {
+    BrimmedHat h;
+    h.crown.profile = {{1, 0}, {0.99, 30}, {0.985, 56}, {0.95, 61}, {0.5, 62.5}, {0, 63}};
+    h.crown.dip = [](double u) { return 6 * std::pow(frontness(u), 2); };
+    h.crown.deform = withBand(h.crown.profile, 24, 1.0);
+    h.bandHeight = 24;
+    h.brim.width = [](double) { return 52.0; };
+    h.brim.drop = [dip = h.crown.dip](double u, double s) { return dip(u) * (1 - s) + 3 * s * frontness(u); };
+    h.body = straw(c, seed, crownCoords(), 6.0);
+    h.band = ribbon(band, crownCoords());
+    h.brimTop = brimShade(straw(c, seed + 1, brimCoords(h.brim), 6.0), h.brim, 0.25);
+    h.edge = c.darker(120);
+    h.edgeThick = 3.2;
+    return {brimmedScene(h, 0.05), [](QImage& img) { castForeheadShadow(img, 7, 10, 0.66); }};
 }
 
-void drawBeret(QPainter& p, const HatVariant& h) {
-    castShadow(p, 150, 92, 12);
-    QPainterPath body;
-    body.addEllipse(QPointF(0, 0), 128, 48);
-    QTransform t;
-    t.translate(206, 94);
-    t.rotate(-8);
-    body = t.map(body);
-    QRadialGradient g(QPointF(168, 62), 170);
-    g.setColorAt(0.0, h.body.lighter(128));
-    g.setColorAt(0.6, h.body);
-    g.setColorAt(1.0, h.body.darker(175));
-    p.setPen(Qt::NoPen);
-    p.fillPath(body, g);
-    texture(p, body, h.body, 1400, h.seed);
-    softEllipse(p, QPointF(250, 120), 70, 14,
-                withAlpha(h.body.darker(250), 120));  // the overhang's underside
-    fillShaded(p, bandPath(124, 92, 6, h.bandThick), h.band);
-    p.setBrush(h.body.darker(150));
-    p.drawEllipse(QPointF(214, 48), 3, 5);  // stalk
+HatDesign bucketHat(const QColor& c, uint32_t seed) {
+    BrimmedHat h;
+    h.crown.profile = {{1, 0}, {0.95, 26}, {0.88, 52}, {0.78, 65}, {0.45, 71}, {0, 72}};
+    h.crown.dip = [](double u) { return 6 * std::pow(frontness(u), 2) + 4 * std::pow(std::sin(u), 2); };
+    h.crown.deform = withBand(h.crown.profile, 9, 0.8);
+    h.bandHeight = 9;
+    h.brim.width = [](double) { return 44.0; };
+    h.brim.drop = [dip = h.crown.dip](double u, double s) {
+        return dip(u) + 27 * s + 4 * s * s * frontness(u);
+    };
+    h.body = twill(c, seed, crownCoords(), 0);
+    h.band = twill(c.darker(108), seed + 2, crownCoords(), 3.0);
+    h.brimTop = brimShade(twill(c, seed + 1, brimCoords(h.brim), 5.0), h.brim, 0.3);
+    h.edge = c.darker(115);
+    h.edgeThick = 1.8;
+    return {brimmedScene(h, -0.06), [](QImage& img) { castForeheadShadow(img, 7, 10, 0.68); }};
 }
 
-void drawBeanie(QPainter& p, const HatVariant& h) {
-    castShadow(p, 160, 92, 12);
-    const QPainterPath crown =
-        symmetric({{kMid, 32}, {146, 36}, {114, 58}, {98, 100}, {95, 142}, {kMid, 156}});
-    fillShaded(p, crown, h.body);
-    p.save();
-    p.setClipPath(crown);
-    p.setPen(QPen(withAlpha(h.body.darker(135), 110), 1.4));
-    for (int k = -11; k <= 11; ++k) {  // knit ribs gathering to the top
-        QPainterPath rib;
-        rib.moveTo(kMid + 2.0 * k, 32);
-        rib.quadTo(kMid + 7.0 * k, 70, kMid + 8.6 * k, 150);
-        p.drawPath(rib);
-    }
-    p.restore();
-    texture(p, crown, h.body, 1200, h.seed);
-    const QPainterPath cuff = bandPath(126, 97, 7, h.bandThick);
-    fillShaded(p, cuff, h.band);
-    p.save();
-    p.setClipPath(cuff);
-    p.setPen(QPen(withAlpha(h.band.darker(140), 120), 1.6));
-    for (double x = 92; x < 290; x += 4.2) p.drawLine(QPointF(x, 120), QPointF(x, 170));
-    p.restore();
-}
-
-void drawCloche(QPainter& p, const HatVariant& h) {
-    castShadow(p, 162, 100, 13);
-    const QPainterPath crown =
-        symmetric({{kMid, 40}, {148, 44}, {114, 64}, {100, 102}, {96, 140}, {kMid, 152}});
-    fillShaded(p, crown, h.body);
-    texture(p, crown, h.body, 1100, h.seed);
-    QPainterPath brim;  // short and turned down around the face
-    brim.moveTo(88, 130);
-    brim.quadTo(kMid, 166, 292, 130);
-    brim.lineTo(306, 152);
-    brim.quadTo(kMid, 190, 74, 152);
-    brim.closeSubpath();
-    fillShaded(p, brim, h.body.darker(108));
-    texture(p, brim, h.body, 500, h.seed + 1);
-    fillShaded(p, bandPath(120, 94, 8, h.bandThick), h.band);
-    for (int k = 0; k < 5; ++k) {  // a small fabric flower on the band
-        const double a = k * 1.2566;
-        drawBead(p, QPointF(126 + 6 * std::cos(a), 127 + 6 * std::sin(a)), 4.2, h.band.lighter(115));
-    }
-    drawBead(p, QPointF(126, 127), 2.6, QColor(236, 214, 150));
-}
-
-QImage renderHat(const HatVariant& h) {
-    QImage img = newLayer(380, 250);
-    QPainter p;
-    beginPainter(p, img);
-    switch (h.style) {
-        case HatStyle::Fedora:
-        case HatStyle::SunHat:
-            drawFedora(p, h);
-            break;
-        case HatStyle::Beret:
-            drawBeret(p, h);
-            break;
-        case HatStyle::Beanie:
-            drawBeanie(p, h);
-            break;
-        case HatStyle::Cloche:
-            drawCloche(p, h);
-            break;
-    }
-    return img;
+HatDesign cloche(const QColor& c, const QColor& band, uint32_t seed) {
+    BrimmedHat h;
+    h.crown.profile = {{1, 0}, {0.98, 22}, {0.93, 50}, {0.82, 78}, {0.6, 97}, {0.3, 105}, {0, 106}};
+    // Pulled down low over the temples and ears, shallower in front.
+    h.crown.dip = [](double u) { return 24 * std::pow(std::sin(u), 2) + 6 * frontness(u); };
+    h.crown.deform = withBand(h.crown.profile, 12, 1.3);
+    h.crown.a = kOpenA - 4;
+    h.brim.a = h.crown.a;
+    h.bandHeight = 12;
+    h.brim.width = [](double u) { return 18 + 6 * frontness(u); };
+    h.brim.drop = [dip = h.crown.dip](double u, double s) {
+        return dip(u) + 14 * s + 3 * s * s * frontness(u);
+    };
+    h.body = felt(c, seed, crownCoords());
+    h.band = ribbon(band, crownCoords());
+    h.brimTop = brimShade(felt(c, seed + 1, brimCoords(h.brim)), h.brim, 0.3);
+    h.edge = c.darker(125);
+    h.edgeThick = 2.0;
+    HatDesign d{brimmedScene(h, -0.04), [](QImage& img) { castForeheadShadow(img, 7, 10, 0.7); }};
+    d.scene.origin += QPointF(0, 4);
+    return d;
 }
 
 }  // namespace
 
+std::vector<HatDesign> brimmedHats() {
+    std::vector<HatDesign> out;
+    out.push_back(fedora(QColor(84, 80, 78), QColor(30, 26, 26), 11));
+    out.push_back(sunHat(QColor(226, 200, 150), QColor(40, 36, 34), 21));
+    out.push_back(boater(QColor(234, 210, 156), QColor(34, 44, 84), 31));
+    out.push_back(bucketHat(QColor(178, 162, 124), 41));
+    out.push_back(cloche(QColor(112, 38, 60), QColor(62, 20, 34), 51));
+    return out;
+}
+
+}  // namespace installdata::hats
+
+namespace installdata {
+
 void writeHats(Writer& out) {
+    std::vector<hats::HatDesign> designs = hats::brimmedHats();
+    for (hats::HatDesign& d : hats::brimlessHats()) designs.push_back(std::move(d));
+    std::vector<QImage> pictures(designs.size());
+    parallelFor(static_cast<int>(designs.size()), [&](int i) {
+        pictures[i] = hat3d::render(designs[i].scene);
+        if (designs[i].finish) designs[i].finish(pictures[i]);
+    });
     int index = 0;
-    for (const HatVariant& h : kHats)
-        out.component(renderHat(h), QStringLiteral("maozi/") + componentName({}, ++index));
+    for (const QImage& img : pictures)
+        out.component(img, QStringLiteral("maozi/") + componentName({}, ++index));
 }
 
 }  // namespace installdata
