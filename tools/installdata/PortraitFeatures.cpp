@@ -1,167 +1,204 @@
-#include <QLinearGradient>
 #include <QPainterPath>
-#include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 
-#include "InstallData.h"
+#include "PortraitParts.h"
 
-// Eyes, brows, nose and lips of the sample portrait. Features are described for the left half of
-// the face (smaller x) and mirrored about the middle for the right half.
-namespace installdata {
-
-namespace {
+// Eyes, lids, lashes and brows of the sample portrait, and the outlines of its eyes and lips.
+namespace installdata::portrait {
 
 using namespace face;
 
-const QColor kShade(170, 112, 92);
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
 const QSize kSize(kCanvasW, kCanvasH);
-
-Polyline mapped(const Polyline& line, int side) { return side < 0 ? line : mirrored(line, kMidX); }
-
 const Polyline kUpperLid{{171, 207}, {165, 200}, {154, 196.5}, {144, 198.5}, {137.5, 204}};
 const Polyline kLowerLid{{137.5, 204}, {145, 210.5}, {156, 212.5}, {166, 210.5}, {171, 207}};
+constexpr double kIrisR = 8.0;
 
-QPainterPath eyeOpening(int side) {
-    Polyline all = sampleSpline(mapped(kUpperLid, side), 30);
-    for (const QPointF& q : sampleSpline(mapped(kLowerLid, side), 30)) all.push_back(q);
-    return pathThrough(all, true);
-}
+// The upper lid covers the top of the iris a little, as in a relaxed gaze.
+QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 1.4); }
 
-void drawEyeball(QPainter& p, int side) {
-    const QPainterPath opening = eyeOpening(side);
-    const double cx = side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5;
-    p.save();
-    p.setClipPath(opening);
-    QRadialGradient white(QPointF(cx, kEyeY + 1), 20);
-    white.setColorAt(0.0, QColor(246, 242, 240));
-    white.setColorAt(1.0, QColor(200, 186, 184));
-    p.fillPath(opening, white);
-    QRadialGradient iris(QPointF(cx, kEyeY - 1), 7.4);
-    iris.setColorAt(0.0, QColor(40, 24, 16));
-    iris.setColorAt(0.3, QColor(86, 56, 36));
-    iris.setColorAt(0.8, QColor(112, 76, 48));
-    iris.setColorAt(1.0, QColor(52, 34, 24));
-    p.setPen(Qt::NoPen);
-    p.setBrush(iris);
-    p.drawEllipse(QPointF(cx, kEyeY - 1), 7.4, 7.4);
-    p.setBrush(QColor(14, 10, 8));
-    p.drawEllipse(QPointF(cx, kEyeY - 1), 2.9, 2.9);
-    QLinearGradient lid(0, kEyeY - 10, 0, kEyeY - 2);  // the upper lid shades the eyeball
-    lid.setColorAt(0.0, QColor(90, 55, 45, 150));
-    lid.setColorAt(1.0, QColor(90, 55, 45, 0));
-    p.fillPath(opening, lid);
-    p.setBrush(QColor(255, 255, 255, 235));
-    p.drawEllipse(QPointF(cx - 2.4, kEyeY - 3.6), 1.7, 1.5);
-    p.setBrush(QColor(255, 255, 255, 90));
-    p.drawEllipse(QPointF(cx + 2.6, kEyeY + 2.2), 1.1, 0.9);
-    p.restore();
-}
-
-void drawLidsAndLashes(QPainter& p, int side) {
-    paintSoft(p, kSize, 2, 0.55, [&](QPainter& q) {  // lid crease
-        Polyline crease{{168, 199}, {160, 192.5}, {150, 191}, {141, 194.5}};
-        fillRibbon(q, sampleSpline(mapped(crease, side), 24), 0.8, 1.6, QColor(150, 95, 78), 0.2, 0.25);
-    });
-    fillRibbon(p, sampleSpline(mapped(kUpperLid, side), 36), 0.7, 2.6, QColor(34, 22, 20, 235), 0.0, 0.06);
-    Polyline wing{{140, 200.5}, {137, 203}, {134, 202}};
-    fillRibbon(p, sampleSpline(mapped(wing, side), 10), 2.0, 0.2, QColor(34, 22, 20, 210));
-    for (int k = 0; k < 9; ++k) {  // lashes along the outer two thirds of the lid
-        const double u = 0.35 + 0.07 * k;
-        const QPointF root = splineAt(mapped(kUpperLid, side), u);
-        const double out = side < 0 ? -1.0 : 1.0, len = 3.0 + 2.5 * u;
-        Polyline lash{root, root + QPointF(out * 0.8 * u * len, -0.7 * len),
-                      root + QPointF(out * 1.6 * u * len, -len)};
-        fillRibbon(p, sampleSpline(lash, 8), 0.9, 0.15, QColor(30, 20, 18, 170));
-    }
-    fillRibbon(p, sampleSpline(mapped(kLowerLid, side), 30), 0.6, 0.9, QColor(120, 78, 66, 110), 0.1, 0.3);
-}
-
-void drawNose(QPainter& p) {
-    paintSoft(p, kSize, 6, 0.5, [](QPainter& q) {  // sides of the bridge, the right side in shade
-        q.setPen(QPen(QColor(180, 120, 98), 3.0, Qt::SolidLine, Qt::RoundCap));
-        q.drawLine(QPointF(181, 214), QPointF(178, 242));
-        q.setPen(QPen(QColor(165, 105, 86), 4.0, Qt::SolidLine, Qt::RoundCap));
-        q.drawLine(QPointF(199, 214), QPointF(202, 242));
-    });
-    softEllipse(p, QPointF(189, 232), 3.5, 14, QColor(252, 232, 218, 110));  // bridge highlight
-    softEllipse(p, QPointF(189, 245), 7, 5, QColor(252, 232, 218, 140));     // tip
-    paintSoft(p, kSize, 2, 0.7, [](QPainter& q) {
-        for (int side : {-1, 1}) {
-            Polyline ala{{181, 240}, {175.5, 247}, {177, 253}, {183, 255}};
-            fillRibbon(q, sampleSpline(mapped(ala, side), 20), 1.0, 2.2, kShade, 0.2, 0.2);
-            q.save();
-            q.translate(side < 0 ? 184 : 196, 253);
-            q.rotate(side < 0 ? 15 : -15);
-            q.setPen(Qt::NoPen);
-            q.setBrush(QColor(110, 60, 52));
-            q.drawEllipse(QPointF(0, 0), 3.6, 1.7);
-            q.restore();
+// The y of a lid line at x, from the nearest of its samples.
+double lidYAt(const Polyline& lid, double x) {
+    double best = 1e9, y = kEyeY;
+    for (const QPointF& q : lid)
+        if (std::abs(q.x() - x) < best) {
+            best = std::abs(q.x() - x);
+            y = q.y();
         }
-    });
-    softEllipse(p, QPointF(190, 259), 14, 4, withAlpha(kShade, 70));     // under the tip
-    softEllipse(p, QPointF(190, 271), 4, 9, QColor(252, 230, 216, 60));  // philtrum
+    return y;
 }
 
-void drawLipShapes(QPainter& q) {
-    const Polyline upper{{164, 291}, {172, 287.5}, {180, 283.5}, {185.5, 282}, {190, 284}};
-    const Polyline lower{{164, 291}, {170, 296.5}, {180, 301.5}, {190, 303}};
-    const Polyline seam{{164, 291}, {176, 291.2}, {190, 292.3}};
-    auto whole = [](const Polyline& half, const Polyline& closing) {
-        Polyline all = sampleSpline(half, 24);
-        Polyline r = mirrored(all, kMidX);
-        for (auto it = r.rbegin(); it != r.rend(); ++it) all.push_back(*it);
-        for (auto it = closing.rbegin(); it != closing.rend(); ++it) all.push_back(*it);
-        return pathThrough(all, true);
-    };
-    Polyline seamAll = sampleSpline(seam, 20);
-    Polyline seamRight = mirrored(seamAll, kMidX);
-    for (auto it = seamRight.rbegin(); it != seamRight.rend(); ++it) seamAll.push_back(*it);
-    QLinearGradient up(0, 282, 0, 292);
-    up.setColorAt(0.0, QColor(200, 118, 118));
-    up.setColorAt(1.0, QColor(178, 96, 100));
-    q.setPen(Qt::NoPen);
-    q.fillPath(whole(upper, seamAll), up);
-    QRadialGradient low(QPointF(190, 296), 28);
-    low.setColorAt(0.0, QColor(222, 140, 138));
-    low.setColorAt(1.0, QColor(196, 112, 114));
-    q.fillPath(whole(lower, seamAll), low);
-    fillRibbon(q, seamAll, 1.2, 1.2, QColor(112, 52, 58, 220), 0.1, 0.1);
+// Brown iris: dark limbal ring, lighter collarette round the pupil, radial fibres, and the light
+// that passes the cornea glowing on the side away from the key light.
+QColor irisColour(QPointF at, QPointF centre, const std::vector<float>& fibres) {
+    const QPointF d = at - centre;
+    const double r = std::hypot(d.x(), d.y()) / kIrisR, a = std::atan2(d.y(), d.x());
+    const int n = static_cast<int>(fibres.size());
+    const double fa = (a + kPi) / (2 * kPi) * n;
+    const int i = static_cast<int>(fa) % n;
+    const double fibre = fibres[i] + (fibres[(i + 1) % n] - fibres[i]) * (fa - std::floor(fa));
+    QColor c = r < 0.5 ? mix(QColor(146, 104, 60), QColor(112, 74, 44), (r - 0.38) / 0.12)
+                       : mix(QColor(112, 74, 44), QColor(66, 42, 28), (r - 0.5) / 0.4);
+    if (r < 0.38) c = QColor(146, 104, 60);
+    c = mix(c, QColor(36, 24, 20), smoothstep(0.8, 1.0, r));
+    const double glow = std::max(0.0, (d.x() + 0.6 * d.y()) / kIrisR) * smoothstep(1.0, 0.5, r);
+    const double k = (1.0 + 0.22 * fibre) * (1.0 + 0.35 * glow);
+    return QColor(std::clamp(static_cast<int>(c.red() * k), 0, 255),
+                  std::clamp(static_cast<int>(c.green() * k), 0, 255),
+                  std::clamp(static_cast<int>(c.blue() * k), 0, 255));
+}
+
+void drawEyeball(QImage& canvas, int side) {
+    const QPainterPath opening = eyeOpening(side);
+    const Field cover = coverageOf(opening, kCanvasW, kCanvasH);
+    const Polyline lid = sampleSpline(upperLid(side), 60), lowerEdge = sampleSpline(lowerLid(side), 60);
+    const QPointF ic = irisCentre(side);
+    std::vector<float> fibres(120);
+    Rng rng(side < 0 ? 141 : 142);
+    for (float& f : fibres) f = static_cast<float>(rng.symmetric(1.0));
+    const QRectF box = opening.boundingRect().adjusted(-1, -1, 1, 1);
+    for (int y = static_cast<int>(box.top()); y <= box.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+        for (int x = static_cast<int>(box.left()); x <= box.right(); ++x) {
+            const float c = cover(x, y);
+            if (c <= 0) continue;
+            const QPointF at(x + 0.5, y + 0.5);
+            // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
+            const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
+            QColor col =
+                mix(QColor(236, 230, 226), QColor(186, 166, 162), std::min(1.0, across * across * 1.3));
+            col = mix(col, QColor(214, 160, 156), smoothstep(0.55, 1.0, inner) * 0.6);
+            const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
+            if (r < kIrisR + 1.0) {
+                QColor iris = irisColour(at, ic, fibres);
+                iris = mix(iris, QColor(10, 8, 8), smoothstep(3.2, 2.6, r));  // pupil
+                col = mix(col, iris, smoothstep(kIrisR + 0.6, kIrisR - 0.6, r));
+            }
+            // The upper lid and lashes shade the top of the eye.
+            const double below = at.y() - lidYAt(lid, at.x());
+            col = mix(col, QColor(74, 48, 42), 0.7 * smoothstep(4.5, 0.0, below));
+            const double above = lidYAt(lowerEdge, at.x()) - at.y();  // the lower rim shades a little
+            col = mix(col, QColor(150, 110, 104), 0.3 * smoothstep(1.6, 0.0, above));
+            const QRgb under = row[x];
+            row[x] = qRgb(static_cast<int>(qRed(under) + (col.red() - qRed(under)) * c),
+                          static_cast<int>(qGreen(under) + (col.green() - qGreen(under)) * c),
+                          static_cast<int>(qBlue(under) + (col.blue() - qBlue(under)) * c));
+        }
+    }
+    QPainter p;
+    beginPainter(p, canvas);
+    p.setClipPath(opening);
+    softEllipse(p, ic + QPointF(-2.6, -2.6), 1.9, 1.7, QColor(255, 255, 255, 250));  // catchlight of the key
+    softEllipse(p, ic + QPointF(3.0, 2.4), 1.0, 0.8, QColor(240, 244, 255, 120));    // of the fill
+    softEllipse(p, QPointF(ic.x() + (side < 0 ? 12.5 : -12.5), kEyeY + 1), 2.6, 2.0,
+                QColor(228, 150, 150, 150));
+    p.end();
+}
+
+void drawLidsAndLashes(QImage& canvas, int side) {
+    QPainter p;
+    beginPainter(p, canvas);
+    const Polyline upper = upperLid(side), lower = lowerLid(side);
+    paintSoft(p, kSize, 2, 0.45, [&](QPainter& q) {  // lid crease
+        const Polyline crease{{169, 200}, {160, 193.5}, {150, 192}, {140, 195.5}, {135, 201}};
+        fillRibbon(q, sampleSpline(mapped(crease, side), 24), 0.8, 1.4, QColor(140, 88, 72), 0.2, 0.3);
+    });
+    Polyline rim = sampleSpline(lower, 30);
+    for (QPointF& q : rim) q += QPointF(0, 0.9);
+    fillRibbon(p, rim, 1.0, 1.0, QColor(238, 196, 184, 110), 0.15, 0.1);  // lit edge of the lower lid
+    paintSoft(p, kSize, 1, 0.8, [&](QPainter& q) {                        // lash line
+        fillRibbon(q, sampleSpline(upper, 40), 0.9, 2.2, QColor(26, 18, 16, 235), 0.02, 0.04);
+    });
+    Rng rng(side < 0 ? 151 : 152);
+    const double out = side < 0 ? -1.0 : 1.0;
+    for (int k = 0; k < 60; ++k) {  // upper lashes in small clumps, longer and more swept outward
+        const double u = std::pow(rng.uniform(), 0.7);  // 0 inner corner .. 1 outer corner
+        const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.3));
+        const double len = (1.2 + 3.6 * smoothstep(0.1, 0.95, u)) * rng.range(0.7, 1.2);
+        const double lean = (0.1 + 0.8 * u) * out + rng.symmetric(0.15), curl = 0.3 * out;
+        Polyline lash{root, root + QPointF(lean * 0.4 * len, -0.6 * len),
+                      root + QPointF((lean * 0.7 + curl) * len, -0.9 * len)};
+        fillRibbon(p, sampleSpline(lash, 8), rng.range(0.6, 0.9), 0.1,
+                   QColor(20, 14, 12, static_cast<int>(rng.range(170, 240))));
+    }
+    fillRibbon(p, sampleSpline(lower, 30), 0.5, 0.7, QColor(96, 62, 54, 110), 0.1, 0.2);  // lower lash line
+    for (int k = 0; k < 14; ++k) {
+        const double u = rng.range(0.3, 0.95);
+        const QPointF root = splineAt(lower, 1.0 - u) + QPointF(0, 1.0);
+        const double len = rng.range(0.8, 1.8);
+        fillRibbon(p, {root, root + QPointF(out * 0.5 * u * len, len)}, 0.45, 0.1, QColor(40, 28, 24, 80));
+    }
+    p.end();
 }
 
 }  // namespace
 
-void drawPortraitEyes(QPainter& p) {
+Polyline upperLid(int side) { return mapped(kUpperLid, side); }
+Polyline lowerLid(int side) { return mapped(kLowerLid, side); }
+
+QPainterPath eyeOpening(int side) {
+    Polyline all = sampleSpline(upperLid(side), 30);
+    for (const QPointF& q : sampleSpline(lowerLid(side), 30)) all.push_back(q);
+    return pathThrough(all, true);
+}
+
+namespace {
+
+const Polyline kUpperLip{{164, 291}, {172, 287.5}, {180, 283.2}, {185.5, 282}, {190, 284}};
+const Polyline kLowerLip{{164, 291}, {170, 297}, {180, 302}, {190, 303.5}};
+const Polyline kMouthLine{{164, 291}, {176, 291.4}, {184, 292.6}, {190, 292.6}};
+
+QPainterPath lipPath(const Polyline& half) {
+    Polyline all = sampleSpline(half, 24);
+    const Polyline right = mirrored(all, kMidX);
+    for (auto it = right.rbegin(); it != right.rend(); ++it) all.push_back(*it);
+    const Polyline line = mouthLine();
+    for (auto it = line.rbegin(); it != line.rend(); ++it) all.push_back(*it);
+    return pathThrough(all, true);
+}
+
+}  // namespace
+
+Polyline mouthLine() {
+    Polyline all = sampleSpline(kMouthLine, 20);
+    const Polyline right = mirrored(all, kMidX);
+    for (auto it = right.rbegin(); it != right.rend(); ++it) all.push_back(*it);
+    return all;
+}
+
+QPainterPath upperLipPath() { return lipPath(kUpperLip); }
+QPainterPath lowerLipPath() { return lipPath(kLowerLip); }
+
+void drawEyes(QImage& canvas) {
     for (int side : {-1, 1}) {
-        const double cx = side < 0 ? kEyeLeftX : kEyeRightX;
-        softEllipse(p, QPointF(cx, kEyeY - 7), 24, 13, withAlpha(kShade, 55));                 // socket
-        softEllipse(p, QPointF(cx - side * 2, kEyeY - 14), 16, 5, QColor(250, 228, 214, 90));  // lid
-        drawEyeball(p, side);
-        drawLidsAndLashes(p, side);
+        drawEyeball(canvas, side);
+        drawLidsAndLashes(canvas, side);
     }
 }
 
-void drawPortraitBrows(QPainter& p) {
-    paintSoft(p, kSize, 1, 0.75, [](QPainter& q) {
-        Rng rng(11);
-        for (int side : {-1, 1}) {
-            const Polyline brow{{175, 189}, {162, 183}, {147, 180.5}, {131, 185}};
-            fillRibbon(q, sampleSpline(mapped(brow, side), 30), 3.4, 0.8, QColor(128, 96, 78, 120), 0.12);
-            for (int k = 0; k < 40; ++k) {
-                const double u = rng.uniform();
-                const QPointF at = splineAt(mapped(brow, side), u) + QPointF(0, rng.symmetric(1.2));
-                const double dx = (side < 0 ? -1 : 1) * (2.5 + 2 * u), dy = -1.8 + 2.2 * u;
-                fillRibbon(q, {at, at + QPointF(dx, dy)}, 0.7, 0.2, QColor(110, 80, 64, 150));
-            }
+void drawBrows(QPainter& p) {
+    for (int side : {-1, 1}) {
+        const Polyline brow = mapped({{176, 190}, {163, 184.5}, {147, 181.5}, {131, 185.5}}, side);
+        paintSoft(p, kSize, 3, 0.3, [&](QPainter& q) {  // the skin darkened under the hairs
+            fillRibbon(q, sampleSpline(brow, 30), 5.5, 1.6, QColor(96, 70, 56), 0.3, 0.1);
+        });
+        Rng rng(side < 0 ? 161 : 162);
+        const double out = side < 0 ? -1 : 1;
+        for (int k = 0; k < 230; ++k) {  // hairs rise at the head and lie toward the tail further on
+            const double u = std::pow(rng.uniform(), 0.9);
+            const double spread = (2.6 - 1.8 * u) * rng.symmetric(1.0);
+            const QPointF at = splineAt(brow, u) + QPointF(0, spread);
+            const double up = 1.0 - smoothstep(0.0, 0.4, u);
+            const QPointF dir = QPointF(out * (0.35 + 0.65 * (1 - up)), -0.95 * up - 0.2 - 0.08 * spread) *
+                                rng.range(2.4, 4.0);
+            const int alpha = static_cast<int>(rng.range(90, 170) * (0.4 + 0.6 * smoothstep(0.0, 0.3, u)));
+            fillRibbon(p, {at, at + dir * 0.5, at + dir + QPointF(0, 0.3)}, 0.5, 0.1,
+                       QColor(60, 42, 34, alpha));
         }
-    });
+    }
 }
 
-void drawPortraitNoseAndLips(QPainter& p) {
-    drawNose(p);
-    softEllipse(p, QPointF(190, 309), 15, 4.5, withAlpha(kShade, 80));  // under the lower lip
-    paintSoft(p, kSize, 1, 1.0, drawLipShapes);
-    softEllipse(p, QPointF(193, 296.5), 8, 2.4, QColor(255, 236, 232, 110));
-    softEllipse(p, QPointF(181, 285.5), 4, 1.2, QColor(255, 236, 232, 70));
-}
-
-}  // namespace installdata
+}  // namespace installdata::portrait

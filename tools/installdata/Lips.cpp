@@ -1,0 +1,138 @@
+#include <QMap>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "InstallData.h"
+#include "SkinField.h"
+
+// Lips, 100 x 50 at canvas (140, 265); local (50, 25) is the mouth centre of the portrait. The
+// program keeps only the alpha of a lip picture and fills it with the chosen lip colour, so the alpha
+// carries the look of lipstick: a defined edge, a body that lets the lips' own tone through, a
+// weaker mouth line and highlights, and fine vertical creases.
+namespace installdata {
+
+namespace {
+
+constexpr double kCx = 50, kCy = 25;
+constexpr int kW = 100, kH = 50;
+
+struct LipShape {
+    char category;
+    double halfWidth, upperH, lowerH;
+    double bowDepth, peakX;  // cupid's bow: dip at the middle, and the peaks' distance from it
+    double cornerDrop;       // corners below (+) or above (-) the mouth line
+    double fullness;         // 0 flat .. 1 rounded outline
+    uint64_t seed;
+};
+
+// k lovely, h gorgeous, x graceful, y wild, z intellectual.
+const LipShape kLips[] = {
+    {'k', 25, 8.5, 12.5, 2.0, 5.5, -0.8, 0.9, 1},   {'k', 22.5, 9.5, 13.5, 2.6, 5.0, -1.2, 1.0, 2},
+    {'k', 27.5, 7.5, 11.0, 1.6, 6.5, -0.4, 0.8, 3}, {'k', 24, 10.5, 11.5, 2.9, 4.8, -0.6, 0.95, 4},
+    {'h', 30, 10, 15, 2.2, 8, 0.4, 0.95, 11},       {'h', 33, 11.5, 16.5, 1.8, 9, 0.2, 0.9, 12},
+    {'h', 28, 12, 14, 2.6, 7, 0.6, 1.0, 13},        {'h', 32, 9, 17.5, 1.4, 9.5, 0.8, 0.8, 14},
+    {'x', 27, 8, 11, 1.8, 7, 0.0, 0.6, 21},         {'x', 29.5, 7, 10, 1.4, 8, 0.2, 0.55, 22},
+    {'x', 25, 9, 12.5, 2.2, 6, -0.2, 0.7, 23},      {'x', 28, 9.5, 9.5, 1.6, 7.5, 0.4, 0.6, 24},
+    {'y', 32, 10.5, 15, 3.0, 7, 1.0, 1.0, 31},      {'y', 34.5, 12, 13.5, 3.2, 6.5, 1.4, 0.9, 32},
+    {'y', 29.5, 12.5, 17, 2.6, 6.5, 0.6, 1.0, 33},  {'y', 33.5, 9, 16.5, 3.6, 7.5, 1.8, 0.95, 34},
+    {'z', 27, 6.5, 9.5, 1.0, 8, 0.4, 0.4, 41},      {'z', 29.5, 5.5, 9, 0.8, 9, 0.0, 0.45, 42},
+    {'z', 25, 7, 8.5, 1.2, 7.5, 0.6, 0.35, 43},     {'z', 31, 6, 10.5, 0.9, 9.5, 0.2, 0.4, 44},
+};
+
+// Upper edge of the upper lip (upper = true) or lower edge of the lower lip, corner to corner.
+Polyline lipEdge(const LipShape& v, bool upper) {
+    const double w = v.halfWidth, c = kCy + v.cornerDrop;
+    Polyline half;
+    if (upper)
+        half = {{kCx - w, c},
+                {kCx - w * 0.7, kCy - v.upperH * (0.45 + 0.2 * v.fullness)},
+                {kCx - v.peakX, kCy - v.upperH},
+                {kCx, kCy - v.upperH + v.bowDepth}};
+    else
+        half = {{kCx - w, c},
+                {kCx - w * 0.72, kCy + v.lowerH * (0.5 + 0.25 * v.fullness)},
+                {kCx - w * 0.3, kCy + v.lowerH * 0.97},
+                {kCx, kCy + v.lowerH}};
+    Polyline all = sampleSpline(half, 30);
+    const Polyline right = mirrored(all, kCx);
+    for (auto it = right.rbegin() + 1; it != right.rend(); ++it) all.push_back(*it);
+    return all;
+}
+
+// The mouth line, corner to corner, a little lower in the middle.
+Polyline mouthLine(const LipShape& v) {
+    const double w = v.halfWidth, c = kCy + v.cornerDrop;
+    return sampleSpline({{kCx - w, c},
+                         {kCx - w * 0.5, kCy + 0.3},
+                         {kCx, kCy + 0.9},
+                         {kCx + w * 0.5, kCy + 0.3},
+                         {kCx + w, c}},
+                        60);
+}
+
+QPainterPath lipsPath(const LipShape& v) {
+    Polyline outline = lipEdge(v, true);
+    const Polyline lower = lipEdge(v, false);
+    for (auto it = lower.rbegin() + 1; it != lower.rend(); ++it) outline.push_back(*it);
+    return pathThrough(outline, true);
+}
+
+double gauss(double dx, double dy, double rx, double ry) {
+    return std::exp(-(dx * dx) / (rx * rx) - (dy * dy) / (ry * ry));
+}
+
+QImage renderLips(const LipShape& v) {
+    const Field sharp = coverageOf(lipsPath(v), kW, kH);
+    Field cover = sharp;  // the lip line stays defined but not cut out: half of it a little soft
+    blurField(cover, 1);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) cover(x, y) = 0.5f * (cover(x, y) + sharp(x, y));
+    const Field edge = distanceTo({lipEdge(v, true), lipEdge(v, false)}, cover);
+    const Field seam = distanceTo({mouthLine(v)}, cover);
+    const Field creases = valueNoise(kW, kH, 1.0, 5.5, v.seed * 7 + 1);
+    const Field mottle = valueNoise(kW, kH, 4.0, 3.0, v.seed * 7 + 2);
+    QImage img(kW, kH, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    for (int y = 0; y < kH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kW; ++x) {
+            if (cover(x, y) <= 0) continue;
+            const double px = x + 0.5, py = y + 0.5, lower = py > kCy + 0.9 ? 1.0 : 0.0;
+            double a = lower > 0 ? 0.78 : 0.74;
+            a += 0.09 * std::exp(-edge(x, y) / 0.9);                       // a defined lip line
+            a *= 1.0 - 0.68 * std::exp(-std::pow(seam(x, y) / 1.5, 2.0));  // the mouth line shows through
+            a *= 1.0 - 0.2 * std::exp(-std::pow(seam(x, y) / 3.5, 2.0));   // lips turn in toward it
+            a *= 0.5 +
+                 0.5 * smoothstep(v.halfWidth + 0.5, v.halfWidth - 6, std::abs(px - kCx));  // thin corners
+            const double shine =
+                lower * gauss(px - kCx - 3, py - kCy - v.lowerH * 0.45, v.halfWidth * 0.34, v.lowerH * 0.2) +
+                (1 - lower) * 0.6 *
+                    (gauss(px - kCx + v.peakX + 1, py - kCy + v.upperH * 0.5, 4.0, 1.6) +
+                     gauss(px - kCx - v.peakX - 1, py - kCy + v.upperH * 0.5, 4.0, 1.6));
+            a *= 1.0 - 0.42 * std::min(1.0, shine);
+            a *= 1.0 + 0.11 * creases(x, y) + 0.04 * mottle(x, y);  // fine vertical creases
+            const double alpha = std::clamp(a * cover(x, y), 0.0, 1.0);
+            const double light = 0.85 + 0.3 * shine - 0.25 * std::exp(-seam(x, y) / 2.0);
+            auto ch = [&](double c) { return std::clamp(static_cast<int>(c * light), 0, 255); };
+            row[x] = qRgba(ch(184), ch(52), ch(70), static_cast<int>(std::lround(255 * alpha)));
+        }
+    }
+    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+}  // namespace
+
+void writeLips(Writer& out) {
+    constexpr int n = sizeof(kLips) / sizeof(kLips[0]);
+    std::vector<QImage> pictures(n);
+    parallelFor(n, [&](int i) { pictures[i] = renderLips(kLips[i]); });
+    QMap<char, int> counts;
+    for (int i = 0; i < n; ++i)
+        out.component(pictures[i],
+                      QStringLiteral("zuixing/") +
+                          componentName(QString(QChar(kLips[i].category)), ++counts[kLips[i].category]),
+                      2);
+}
+
+}  // namespace installdata

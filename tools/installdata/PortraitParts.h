@@ -1,0 +1,39 @@
+#pragma once
+#include <QImage>
+#include <QPainterPath>
+
+#include "InstallData.h"
+#include "SkinShading.h"
+
+// The parts of the sample portrait, drawn in this order: backdrop, neck and shoulders, ears, face,
+// eyes, brows, own hair. Features are described for the left half of the face (smaller x) and
+// mirrored about the middle for the right half (side -1 left, +1 right).
+namespace installdata::portrait {
+
+Polyline mapped(const Polyline& line, int side);
+// A closed left-half outline (top to bottom on the middle) completed by its mirror image.
+Polyline symmetricOutline(const Polyline& leftHalf, int samples);
+Polyline faceOutline();
+QPainterPath facePath();
+QPainterPath bodyPath();
+// Rounded edge of a form: rises from 0 at the outline to `radius` at that distance inside it.
+float roundEdge(float distance, float radius);
+
+// The eye opening between the lids, and the lids themselves, in canvas coordinates.
+Polyline upperLid(int side);
+Polyline lowerLid(int side);
+QPainterPath eyeOpening(int side);
+// The portrait's own lips: the upper lip, the lower lip and the line where they meet.
+QPainterPath upperLipPath();
+QPainterPath lowerLipPath();
+Polyline mouthLine();
+
+SkinSurface faceSurface();
+SkinSurface bodySurface();
+SkinSurface earSurface();
+
+// Eyeballs, lids and lashes over the shaded face.
+void drawEyes(QImage& canvas);
+void drawBrows(QPainter& p);
+
+}  // namespace installdata::portrait

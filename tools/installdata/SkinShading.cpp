@@ -1,0 +1,136 @@
+#include "SkinShading.h"
+
+#include <QVector3D>
+#include <algorithm>
+#include <cmath>
+
+namespace installdata {
+
+namespace {
+
+float toLinear(float c) { return std::pow(std::clamp(c, 0.0f, 1.0f), 2.2f); }
+int toSrgb(float c) {
+    return static_cast<int>(std::lround(255.0f * std::pow(std::clamp(c, 0.0f, 1.0f), 1 / 2.2f)));
+}
+
+const QVector3D kFill = QVector3D(0.75f, -0.05f, 0.66f).normalized();
+const QVector3D kKeyColour(1.16f, 1.11f, 1.04f), kFillColour(0.3f, 0.31f, 0.34f), kRoom(0.15f, 0.15f, 0.16f);
+// Red light scatters furthest under the skin: it wraps further round the forms and into the shadows.
+const float kWrap[3] = {0.36f, 0.16f, 0.12f};
+
+// 1 where the key light reaches the point, 0 in a cast shadow, soft in between.
+Field keyVisibility(const SkinSurface& s, const Field& front) {
+    const QVector3D l = keyLightDirection();
+    const double planar = std::hypot(l.x(), l.y());
+    const double sx = l.x() / planar, sy = l.y() / planar, rise = l.z() / planar;
+    Field lit(s.cover.width(), s.cover.height(), 1.0f);
+    parallelFor(s.cover.height(), [&](int y) {
+        for (int x = 0; x < s.cover.width(); ++x) {
+            if (s.cover(x, y) <= 0) continue;
+            double z = s.depth + s.height(x, y) + 1.5, px = x, py = y, block = 0;
+            for (int step = 1; step < 90; ++step) {
+                px += sx;
+                py += sy;
+                z += rise;
+                if (px < 0 || py < 0 || px >= s.cover.width() - 1 || py >= s.cover.height() - 1) break;
+                // The key is a broad source: the penumbra widens with the distance to the occluder.
+                block = std::max(block, smoothstep(0.0, 1.5 + 0.35 * step, front.sample(px, py) - z));
+                if (block >= 1.0 || z > 160) break;
+            }
+            lit(x, y) = static_cast<float>(1.0 - block);
+        }
+    });
+    return lit;
+}
+
+}  // namespace
+
+QVector3D keyLightDirection() { return QVector3D(-0.6f, -0.45f, 0.68f).normalized(); }
+
+void fillSurface(SkinSurface& s, const QColor& albedo, double gloss) {
+    for (int y = 0; y < s.cover.height(); ++y)
+        for (int x = 0; x < s.cover.width(); ++x) {
+            s.r(x, y) = static_cast<float>(albedo.redF());
+            s.g(x, y) = static_cast<float>(albedo.greenF());
+            s.b(x, y) = static_cast<float>(albedo.blueF());
+            s.gloss(x, y) = static_cast<float>(gloss);
+        }
+}
+
+void tintSurface(SkinSurface& s, const Field& weight, const QColor& c, double strength) {
+    for (int y = 0; y < s.cover.height(); ++y)
+        for (int x = 0; x < s.cover.width(); ++x) {
+            const float t = static_cast<float>(std::clamp(weight(x, y) * strength, 0.0, 1.0));
+            if (t <= 0) continue;
+            s.r(x, y) += (static_cast<float>(c.redF()) - s.r(x, y)) * t;
+            s.g(x, y) += (static_cast<float>(c.greenF()) - s.g(x, y)) * t;
+            s.b(x, y) += (static_cast<float>(c.blueF()) - s.b(x, y)) * t;
+        }
+}
+
+void tintBlob(SkinSurface& s, QPointF c, double rx, double ry, const QColor& colour, double strength) {
+    Field w(s.cover.width(), s.cover.height());
+    addBlob(w, c, rx, ry, 1.0);
+    tintSurface(s, w, colour, strength);
+}
+
+Field frontHeight(const std::vector<const SkinSurface*>& surfaces) {
+    Field f(surfaces.front()->cover.width(), surfaces.front()->cover.height(), -1000.0f);
+    for (const SkinSurface* s : surfaces)
+        for (int y = 0; y < f.height(); ++y)
+            for (int x = 0; x < f.width(); ++x)
+                if (s->cover(x, y) > 0.5f) f(x, y) = std::max(f(x, y), s->depth + s->height(x, y));
+    return f;
+}
+
+void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
+    const int w = s.cover.width(), h = s.cover.height();
+    const Field lit = keyVisibility(s, front);
+    Field litSoft = lit, cavity = s.height;
+    blurField(litSoft, 2);
+    blurField(cavity, 8);
+    const QVector3D key = keyLightDirection(), half = (key + QVector3D(0, 0, 1)).normalized();
+    parallelFor(h, [&](int y) {
+        auto* row = reinterpret_cast<QRgb*>(target.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const float cover = s.cover(x, y);
+            if (cover <= 0) continue;
+            auto slope = [&](const Field& f, int dx, int dy) {
+                return 0.5f * (f.clamped(x + dx, y + dy) - f.clamped(x - dx, y - dy));
+            };
+            const float hx = slope(s.height, 1, 0), hy = slope(s.height, 0, 1);
+            const float mx = slope(s.micro, 1, 0), my = slope(s.micro, 0, 1);
+            const QVector3D n = QVector3D(-hx - 0.35f * mx, -hy - 0.35f * my, 1).normalized();
+            const QVector3D nSpec = QVector3D(-hx - 0.6f * mx, -hy - 0.6f * my, 1).normalized();
+            const float occlusion =
+                std::clamp(1.0f - 0.045f * std::max(0.0f, cavity(x, y) - s.height(x, y)), 0.45f, 1.0f);
+            const float ndl = QVector3D::dotProduct(n, key),
+                        fill = std::max(0.0f, QVector3D::dotProduct(n, kFill));
+            const float sky = occlusion * (0.65f + 0.35f * n.z());
+            // The key is aimed at the face: its light pools there and falls off toward the frame.
+            const float pool = 1.0f - 0.32f * static_cast<float>(smoothstep(
+                                                  60.0, 300.0, std::hypot(x - 180.0, (y - 200.0) * 0.8)));
+            const float albedo[3] = {toLinear(s.r(x, y)), toLinear(s.g(x, y)), toLinear(s.b(x, y))};
+            const float visibility[3] = {std::max(lit(x, y), litSoft(x, y)),
+                                         lit(x, y) * 0.5f + litSoft(x, y) * 0.5f,
+                                         std::min(lit(x, y), litSoft(x, y))};
+            const float ndh = std::max(0.0f, QVector3D::dotProduct(nSpec, half));
+            const float spec =
+                s.gloss(x, y) * visibility[2] * (0.2f * std::pow(ndh, 30.0f) + 0.07f * std::pow(ndh, 8.0f));
+            const QRgb under = row[x];
+            const int under3[3] = {qRed(under), qGreen(under), qBlue(under)};
+            int out[3];
+            for (int c = 0; c < 3; ++c) {
+                const float diffuse = std::max(0.0f, (ndl + kWrap[c]) / (1 + kWrap[c])) * visibility[c];
+                // Light bouncing inside the skin comes out in its own colour: warm, saturated shadows.
+                const float bounce = sky * kRoom[c] * (0.45f + 1.1f * albedo[c]);
+                const float light = pool * diffuse * kKeyColour[c] + fill * kFillColour[c] + bounce;
+                const float colour = albedo[c] * light + spec * kKeyColour[c];
+                out[c] = static_cast<int>(std::lround(under3[c] + (toSrgb(colour) - under3[c]) * cover));
+            }
+            row[x] = qRgb(out[0], out[1], out[2]);
+        }
+    });
+}
+
+}  // namespace installdata
