@@ -1,210 +1,224 @@
-#include <QLinearGradient>
 #include <QPainterPath>
+#include <QRadialGradient>
 #include <cmath>
+#include <functional>
+#include <numbers>
 
+#include "AccessoryDraw.h"
 #include "InstallData.h"
 
-// Earring pairs (80 x 65; left earring at canvas (85, 248) from columns 0-39, right earring at
-// canvas (255, 248) from columns 40-78) and necklaces (200 x 140 at canvas (90, 320)).
+// Earring pairs: 80 x 65 pictures; the left earring is columns 0-39, placed at canvas (85, 248),
+// the right one columns 40-78, placed at canvas (255, 248). Each hangs from its lobe (kLobeX,
+// kLobeY and its mirror image) and is drawn the same way round on both sides, so that the light
+// falls on both from the upper left.
 namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-const QColor kGold(214, 170, 84), kSilver(206, 208, 214);
+const QColor kGold(214, 170, 86), kRoseGold(218, 150, 124), kSilver(206, 210, 218);
 
-enum class EarringStyle { Hoop, PearlDrop, Crystals, Tassel, Stud, Fan };
-
-struct EarringVariant {
-    EarringStyle style;
-    QColor metal, stone;
-};
-
-const EarringVariant kEarrings[] = {
-    {EarringStyle::Hoop, kGold, {}},
-    {EarringStyle::PearlDrop, kGold, {240, 236, 226}},
-    {EarringStyle::Crystals, kSilver, {150, 190, 240}},
-    {EarringStyle::Tassel, kGold, {170, 30, 50}},
-    {EarringStyle::Stud, kSilver, {236, 240, 250}},
-    {EarringStyle::Fan, kGold, {60, 140, 110}},
-};
-
-QBrush metalBrush(const QColor& m, double y0, double y1) {
-    QLinearGradient g(0, y0, 0, y1);
-    g.setColorAt(0.0, m.lighter(140));
-    g.setColorAt(0.5, m);
-    g.setColorAt(1.0, m.darker(150));
-    return g;
+// A polished round wire bent into an ellipse round `c`, shaded per pixel as a tube lit from the
+// upper left, with the part near the top (where it passes through the lobe) left out.
+void drawHoop(QPainter& p, QPointF c, double rx, double ry, double thickness, const QColor& metal,
+              double gapDeg = 26) {
+    const int w = static_cast<int>(2 * rx + thickness + 6), h = static_cast<int>(2 * ry + thickness + 6);
+    QImage ring = newLayer(w, h);
+    const double lx = -0.45, ly = -0.6, lz = 0.66, hl = std::hypot(lx, ly, lz + 1);
+    const double half = thickness / 2, mean = (rx + ry) / 2;
+    for (int j = 0; j < h; ++j) {
+        auto* row = reinterpret_cast<QRgb*>(ring.scanLine(j));
+        for (int i = 0; i < w; ++i) {
+            const double x = i + 0.5 - w / 2.0, y = j + 0.5 - h / 2.0;
+            const double d = (std::hypot(x / rx, y / ry) - 1) * mean;
+            const double cover = std::clamp(half + 0.5 - std::abs(d), 0.0, 1.0);
+            const double fromTop = std::abs(std::atan2(x, -y)) * 180 / std::numbers::pi;
+            const double alpha = cover * smoothstep(gapDeg / 2, gapDeg / 2 + 8, fromTop);
+            if (alpha <= 0) continue;
+            const double t = std::clamp(d / half, -1.0, 1.0), a = std::atan2(y / ry, x / rx);
+            const double nx = std::cos(a) * t, ny = std::sin(a) * t, nz = std::sqrt(1 - t * t);
+            const double ndl = nx * lx + ny * ly + nz * lz, ndh = (nx * lx + ny * ly + nz * (lz + 1)) / hl;
+            const QColor m = metalShade(metal, std::clamp(1.4 * ndl - 0.35 - 0.35 * ny, -1.0, 1.0));
+            const double spec = 0.9 * std::pow(std::max(0.0, ndh), 40);
+            auto ch = [&](int v) {
+                return static_cast<int>(std::lround(std::min(255.0, v + spec * 255) * alpha));
+            };
+            row[i] =
+                qRgba(ch(m.red()), ch(m.green()), ch(m.blue()), static_cast<int>(std::lround(255 * alpha)));
+        }
+    }
+    p.drawImage(c - QPointF(w / 2.0, h / 2.0), ring);
 }
 
-// One earring around its hanging point at the origin (x within +-17).
-void drawEarring(QPainter& p, const EarringVariant& e) {
+// A short curved ear wire coming out of the lobe's front.
+void drawEarWire(QPainter& p, const QColor& metal, double length) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(metalShade(metal, -0.4), 0.9, Qt::SolidLine, Qt::RoundCap));
+    QPainterPath wire(QPointF(0, 0));
+    wire.cubicTo(QPointF(1.2, 1.5), QPointF(0.6, length * 0.6), QPointF(0, length));
+    p.drawPath(wire);
+    p.setPen(QPen(metalShade(metal, 0.7), 0.35));
+    p.drawPath(wire.translated(-0.25, 0));
+}
+
+void smallChain(QPainter& p, QPointF from, QPointF to, const QColor& metal, double link = 1.0) {
+    const double len = std::hypot(to.x() - from.x(), to.y() - from.y());
     p.setPen(Qt::NoPen);
-    p.setBrush(metalBrush(e.metal, -2, 2));
-    p.drawEllipse(QPointF(0, 0), 1.8, 1.8);
-    switch (e.style) {
-        case EarringStyle::Hoop:
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(metalBrush(e.metal, 0, 26), 2.6));
-            p.drawEllipse(QPointF(0, 12.5), 11, 12.5);
-            p.setPen(QPen(QColor(255, 250, 220, 150), 0.8));
-            p.drawArc(QRectF(-10, 1, 20, 24), 100 * 16, 70 * 16);
-            break;
-        case EarringStyle::PearlDrop:
-            p.setPen(QPen(e.metal, 1.0));
-            p.drawLine(QPointF(0, 1), QPointF(0, 14));
-            drawBead(p, QPointF(0, 20), 5.5, e.stone);
-            break;
-        case EarringStyle::Crystals:
-            p.setPen(QPen(e.metal, 0.8));
-            p.drawLine(QPointF(0, 1), QPointF(0, 40));
-            for (int k = 0; k < 4; ++k) drawBead(p, QPointF(0, 8 + 10.5 * k), 2.4 + 0.6 * k, e.stone);
-            break;
-        case EarringStyle::Tassel: {
-            drawBead(p, QPointF(0, 6), 3.2, e.metal);
-            Rng rng(5);
-            for (int k = 0; k < 26; ++k) {
-                const double x = rng.symmetric(4.5), len = 40 + rng.symmetric(3);
-                fillRibbon(p, {{x * 0.3, 9}, {x, 9 + len * 0.5}, {x * 1.25, 9 + len}}, 1.1, 0.9,
-                           withAlpha(mix(e.stone, e.stone.darker(160), rng.uniform()), 220));
-            }
-            p.setBrush(metalBrush(e.metal, 8, 13));
-            p.drawRoundedRect(QRectF(-3.5, 8.5, 7, 4), 1.5, 1.5);
-            break;
-        }
-        case EarringStyle::Stud:  // a stone in a claw setting on the lobe
-            drawBead(p, QPointF(0, 1), 3.6, e.metal);
-            drawBead(p, QPointF(0, 1), 2.8, e.stone);
-            break;
-        case EarringStyle::Fan:  // beads hanging from an arc, longest in the middle
-            p.setPen(QPen(metalBrush(e.metal, 6, 12), 1.4));
-            p.setBrush(Qt::NoBrush);
-            p.drawArc(QRectF(-9, 2, 18, 16), 200 * 16, 140 * 16);
-            for (int k = -3; k <= 3; ++k) {
-                const QPointF top(k * 2.8, 12 + 0.25 * k * k);
-                const double len = 14 - 1.6 * std::abs(k);
-                p.setPen(QPen(e.metal, 0.6));
-                p.drawLine(top, top + QPointF(0, len));
-                drawBead(p, top + QPointF(0, len + 1.6), 1.8, k % 2 == 0 ? e.stone : e.metal);
-            }
-            break;
+    int k = 0;
+    for (double s = 0; s <= len; s += link, ++k) {
+        p.setBrush(metalShade(metal, k % 2 ? 0.6 : -0.3));
+        p.drawEllipse(lerp(from, to, s / len), k % 2 ? 0.45 : 0.55, k % 2 ? 0.6 : 0.45);
     }
 }
 
-QImage renderEarrings(const EarringVariant& e) {
+void diamondStud(QPainter& p) {
+    drawMetalBall(p, {0, 1}, 3.2, kSilver);
+    drawCutStone(p, {0, 1}, 2.6, QColor(226, 234, 246));
+    for (int k = 0; k < 4; ++k)  // claws
+        drawMetalBall(p, QPointF(0, 1) + QPointF(k % 2 ? 2.4 : -2.4, k < 2 ? -2.4 : 2.4) * 0.75, 0.6,
+                      kSilver);
+}
+
+void pearlStud(QPainter& p) { drawPearl(p, {0, 1.5}, 3.3, QColor(244, 238, 228)); }
+
+void smallHoop(QPainter& p) { drawHoop(p, {0, 6.8}, 6.0, 6.8, 1.8, kGold); }
+
+void largeHoop(QPainter& p) { drawHoop(p, {0, 17.5}, 14.0, 17.5, 1.6, kGold, 16); }
+
+void pavedHuggie(QPainter& p) {
+    drawHoop(p, {0, 4.6}, 4.3, 4.6, 2.8, kSilver, 40);
+    for (int k = 0; k < 7; ++k) {  // small stones set in the front of the ring
+        const double a = (200 + 22 * k) * std::numbers::pi / 180;
+        const QPointF s = QPointF(0, 4.6) + QPointF(4.4 * std::cos(a), -4.6 * std::sin(a));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(250, 252, 255, 235));
+        p.drawEllipse(s, 0.75, 0.75);
+        p.setBrush(QColor(140, 150, 170, 180));
+        p.drawEllipse(s + QPointF(0.3, 0.35), 0.3, 0.3);
+    }
+}
+
+void sapphireDrop(QPainter& p) {
+    drawMetalBall(p, {0, 0.8}, 1.8, kGold);
+    smallChain(p, {0, 2.6}, {0, 6.5}, kGold);
+    drawMetalBall(p, {0, 12.6}, 4.1, kGold);  // the bezel round the stone
+    drawTeardrop(p, {0, 6.8}, 6.4, 11.0, QColor(30, 56, 150));
+}
+
+void pearlDrop(QPainter& p) {
+    drawEarWire(p, kGold, 8.0);
+    const QPointF c(0, 13.5);
+    drawPearl(p, c, 4.3, QColor(242, 234, 222));
+    QPainterPath cap;  // a gold cap on the pearl
+    cap.addEllipse(QPointF(0, 9.8), 1.9, 1.3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(metalShade(kGold, 0.2));
+    p.drawPath(cap);
+}
+
+void chandelier(QPainter& p) {
+    const QColor amethyst(120, 60, 150), crystal(228, 236, 246);
+    drawMetalBall(p, {0, 1.2}, 2.4, kGold);
+    drawCutStone(p, {0, 1.2}, 1.8, amethyst);
+    smallChain(p, {0, 3.8}, {0, 6.5}, kGold);
+    QPainterPath frame;  // a fan of wire: two arcs hung from a ring
+    frame.moveTo(-9.5, 9);
+    frame.quadTo(0, 25, 9.5, 9);
+    frame.moveTo(-6.5, 12);
+    frame.quadTo(0, 22, 6.5, 12);
+    frame.moveTo(-9.5, 9);
+    frame.lineTo(0, 7);
+    frame.lineTo(9.5, 9);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(metalShade(kGold, -0.5), 1.1));
+    p.drawPath(frame);
+    p.setPen(QPen(metalShade(kGold, 0.7), 0.45));
+    p.drawPath(frame.translated(-0.25, -0.3));
+    drawMetalBall(p, {0, 7}, 1.3, kGold);
+    for (int k = -3; k <= 3; ++k) {
+        const double u = k / 3.0;  // along the outer arc of the frame
+        const QPointF top(9.5 * u, 9 + 8 * (1 - u * u));
+        const double len = 9.0 - 1.6 * std::abs(k);
+        smallChain(p, top, top + QPointF(0, len), kGold, 0.9);
+        drawTeardrop(p, top + QPointF(0, len), 3.0 + 0.2 * (3 - std::abs(k)), 5.0 + 0.6 * (3 - std::abs(k)),
+                     std::abs(k) % 2 ? amethyst : crystal);
+    }
+    drawTeardrop(p, {0, 19}, 5.0, 12.0, amethyst);
+}
+
+void threader(QPainter& p) {
+    smallChain(p, {0.6, 0.5}, {-1.0, 30}, kRoseGold, 0.9);  // the front strand
+    p.setOpacity(0.85);
+    smallChain(p, {1.4, 2.5}, {2.6, 16}, kRoseGold.darker(120), 0.9);  // the back strand, shorter
+    p.setOpacity(1.0);
+    p.setPen(Qt::NoPen);
+    QLinearGradient g(-1.2, 30, 0.4, 30);
+    g.setColorAt(0.0, metalShade(kRoseGold, 0.8));
+    g.setColorAt(1.0, metalShade(kRoseGold, -0.6));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(-2.0, 30, 2.0, 9.0), 0.8, 0.8);  // the bar at the end
+    drawMetalBall(p, {2.7, 16.8}, 1.1, kRoseGold);
+}
+
+void silkTassel(QPainter& p) {
+    const QColor silk(24, 96, 84);
+    drawMetalBall(p, {0, 1.0}, 1.8, kGold);
+    smallChain(p, {0, 2.8}, {0, 6.0}, kGold);
+    Rng rng(17);
+    for (int k = 0; k < 46; ++k) {  // threads, darker at the back and the sides
+        const double x = rng.symmetric(3.0), len = 28 + rng.symmetric(2.5);
+        const double depth = std::abs(x) / 3.0;
+        const QColor c = mix(silk.lighter(125), silk.darker(170), 0.4 * depth + 0.5 * rng.uniform());
+        fillRibbon(p, {{x * 0.35, 11}, {x * 0.9, 11 + len * 0.5}, {x * 1.25 + 0.6, 11 + len}}, 0.9, 0.75,
+                   withAlpha(c, 235));
+    }
+    QLinearGradient g(-3, 0, 3, 0);
+    g.setColorAt(0.0, metalShade(kGold, 0.8));
+    g.setColorAt(0.6, metalShade(kGold, -0.1));
+    g.setColorAt(1.0, metalShade(kGold, -0.8));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    QPainterPath cap;  // the bell-shaped cap the threads come out of
+    cap.moveTo(-1.4, 6);
+    cap.cubicTo(-1.6, 8.5, -3.2, 10, -3.3, 12);
+    cap.lineTo(3.3, 12);
+    cap.cubicTo(3.2, 10, 1.6, 8.5, 1.4, 6);
+    cap.closeSubpath();
+    p.drawPath(cap);
+}
+
+const std::function<void(QPainter&)> kEarrings[] = {diamondStud, pearlStud,    smallHoop, largeHoop,
+                                                    pavedHuggie, sapphireDrop, pearlDrop, chandelier,
+                                                    threader,    silkTassel};
+
+QImage renderEarrings(const std::function<void(QPainter&)>& art) {
     QImage img = newLayer(80, 65);
     QPainter p;
     beginPainter(p, img);
-    const double hangX = face::kLobeX - 85, hangY = face::kLobeY - 248;
-    p.save();
-    p.setClipRect(QRect(0, 0, 40, 65));
-    p.translate(hangX, hangY);
-    drawEarring(p, e);
-    p.restore();
-    p.setClipRect(QRect(40, 0, 39, 65));  // the right earring is shown one column narrower
-    p.translate(2 * face::kMidX - face::kLobeX - 255 + 40, hangY);
-    p.scale(-1, 1);
-    drawEarring(p, e);
-    return img;
-}
-
-enum class NecklaceStyle { Pearls, Pendant, Choker, Layered };
-
-struct NecklaceVariant {
-    NecklaceStyle style;
-    double rx, ry;  // the arc around the neck
-    QColor metal, stone;
-};
-
-const NecklaceVariant kNecklaces[] = {
-    {NecklaceStyle::Pearls, 38, 48, kGold, {242, 238, 228}},
-    {NecklaceStyle::Pendant, 34, 66, kGold, {40, 120, 90}},
-    {NecklaceStyle::Choker, 31, 13, kSilver, {30, 24, 30}},
-    {NecklaceStyle::Pearls, 42, 62, kGold, {222, 112, 96}},
-    {NecklaceStyle::Pendant, 36, 80, kSilver, {150, 40, 60}},
-    {NecklaceStyle::Layered, 33, 40, kGold, {236, 232, 220}},
-};
-
-QPointF arcPoint(const NecklaceVariant& n, double a) {
-    return QPointF(100 - n.rx * std::cos(a), 6 + n.ry * std::sin(a));
-}
-
-void drawChain(QPainter& p, const NecklaceVariant& n) {
-    Polyline chain;
-    for (int i = 0; i <= 80; ++i) chain.push_back(arcPoint(n, 0.02 + (kPi - 0.04) * i / 80));
-    fillRibbon(p, chain, 1.4, 1.4, n.metal.darker(130));
-    for (size_t i = 0; i < chain.size(); i += 2) {  // links catch the light one by one
-        p.setPen(Qt::NoPen);
-        p.setBrush(withAlpha(n.metal.lighter(150), 200));
-        p.drawEllipse(chain[i], 0.8, 0.6);
+    const QPointF left(face::kLobeX - 85, face::kLobeY - 248);
+    const QPointF right(2 * face::kMidX - face::kLobeX - 255 + 40, face::kLobeY - 248);
+    for (const QPointF& at : {left, right}) {
+        p.save();
+        p.setClipRect(at.x() < 40 ? QRect(0, 0, 40, 65) : QRect(40, 0, 39, 65));
+        p.translate(at);
+        art(p);
+        p.restore();
     }
-}
-
-void drawNecklaceBody(QPainter& p, const NecklaceVariant& n) {
-    if (n.style == NecklaceStyle::Pearls) {
-        for (double a = 0.05; a < kPi - 0.02; a += 0.105) drawBead(p, arcPoint(n, a), 3.2, n.stone);
-        return;
-    }
-    if (n.style == NecklaceStyle::Layered) {  // a fine chain close to the neck and a longer beaded one
-        NecklaceVariant inner = n, outer = n;
-        inner.style = NecklaceStyle::Pendant;
-        outer.ry = n.ry * 1.6;
-        outer.rx = n.rx * 1.15;
-        drawChain(p, inner);
-        drawChain(p, outer);
-        for (double a = 0.5; a < kPi - 0.45; a += 0.22) drawBead(p, arcPoint(outer, a), 2.0, n.stone);
-        drawBead(p, arcPoint(inner, kPi / 2) + QPointF(0, 2.5), 2.6, n.metal);
-        return;
-    }
-    Polyline chain;
-    for (int i = 0; i <= 80; ++i) chain.push_back(arcPoint(n, 0.02 + (kPi - 0.04) * i / 80));
-    if (n.style == NecklaceStyle::Choker) {
-        fillRibbon(p, chain, 5.5, 5.5, n.stone);
-        fillRibbon(p, chain, 1.0, 1.0, QColor(255, 255, 255, 40));
-        drawBead(p, arcPoint(n, kPi / 2) + QPointF(0, 1), 3.5, n.metal);
-        return;
-    }
-    drawChain(p, n);
-    const QPointF drop = arcPoint(n, kPi / 2);
-    QPainterPath gem;
-    gem.moveTo(drop + QPointF(0, 2));
-    gem.cubicTo(drop + QPointF(9, 10), drop + QPointF(7, 20), drop + QPointF(0, 22));
-    gem.cubicTo(drop + QPointF(-7, 20), drop + QPointF(-9, 10), drop + QPointF(0, 2));
-    p.setPen(QPen(n.metal, 1.6));
-    QLinearGradient g(drop, drop + QPointF(0, 22));
-    g.setColorAt(0.0, n.stone.lighter(160));
-    g.setColorAt(1.0, n.stone.darker(160));
-    p.setBrush(g);
-    p.drawPath(gem);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 170));
-    p.drawEllipse(drop + QPointF(-2, 9), 1.5, 2.5);
-}
-
-QImage renderNecklace(const NecklaceVariant& n) {
-    QImage img = newLayer(200, 140);
-    QPainter p;
-    beginPainter(p, img);
-    paintSoft(p, img.size(), 3, 0.35, [&](QPainter& q) {  // shadow on the skin
-        q.translate(1.2, 2.2);
-        drawNecklaceBody(q, n);
-    });
-    drawNecklaceBody(p, n);
-    return img;
+    p.end();
+    QImage out = withDropShadow(img, QPointF(0.9, 1.5), 2, 0.3);
+    QPainter q;
+    beginPainter(q, out);
+    q.setCompositionMode(QPainter::CompositionMode_DestinationOver);  // where it meets the lobe
+    for (const QPointF& at : {left, right})
+        softEllipse(q, at + QPointF(0.8, 1.6), 3.2, 2.4, QColor(60, 30, 24, 90));
+    return out;
 }
 
 }  // namespace
 
 void writeEarrings(Writer& out) {
     int index = 0;
-    for (const EarringVariant& e : kEarrings)
-        out.component(renderEarrings(e), QStringLiteral("erhuan/") + componentName({}, ++index));
-}
-
-void writeNecklaces(Writer& out) {
-    int index = 0;
-    for (const NecklaceVariant& n : kNecklaces)
-        out.component(renderNecklace(n), QStringLiteral("xianglian/") + componentName({}, ++index));
+    for (const auto& art : kEarrings)
+        out.component(renderEarrings(art), QStringLiteral("erhuan/") + componentName({}, ++index));
 }
 
 }  // namespace installdata
