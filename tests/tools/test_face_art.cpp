@@ -43,6 +43,66 @@ int rampLength(const std::vector<double>& peaks, int from, int step, double lo, 
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
 
+// Alpha of row y over [x0, x1) less the mean of its two neighbours: the creases, a pixel or two
+// wide, without the smooth shape of the lip.
+std::vector<double> rowTexture(const QImage& img, int y, int x0, int x1) {
+    std::vector<double> out;
+    for (int x = x0; x < x1; ++x)
+        out.push_back(alphaAt(img, x, y) - 0.5 * (alphaAt(img, x - 1, y) + alphaAt(img, x + 1, y)));
+    return out;
+}
+
+// Mean luminance of the 5 x 5 pixels round (x, y), and the same of red less green over red.
+double meanLuminance(const QImage& img, int x, int y) {
+    double sum = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) sum += luminance(img.pixel(x + dx, y + dy)) / 25.0;
+    return sum;
+}
+double redness(const QImage& img, int x, int y) {
+    double sum = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QRgb c = img.pixel(x + dx, y + dy);
+            sum += (qRed(c) - qGreen(c)) / static_cast<double>(qRed(c)) / 25.0;
+        }
+    return sum;
+}
+
+// Pixels of a luminance profile between 20 % and 80 % of the way from the mean of its first four
+// values to the mean of its last four: how wide an edge is that runs from one flat field to another.
+int transitionWidth(const std::vector<double>& profile) {
+    const size_t n = profile.size();
+    const double a = (profile[0] + profile[1] + profile[2] + profile[3]) / 4,
+                 b = (profile[n - 1] + profile[n - 2] + profile[n - 3] + profile[n - 4]) / 4;
+    int count = 0;
+    for (double v : profile) {
+        const double t = (v - a) / (b - a);
+        count += t > 0.2 && t < 0.8;
+    }
+    return count;
+}
+
+// The steepest step between neighbours of a profile, as a share of its whole range: near 1 at a
+// crisp edge, small at a blurred one.
+double crispness(const std::vector<double>& profile) {
+    const auto [lo, hi] = std::minmax_element(profile.begin(), profile.end());
+    double step = 0;
+    for (size_t i = 1; i < profile.size(); ++i) step = std::max(step, std::abs(profile[i] - profile[i - 1]));
+    return step / std::max(1.0, *hi - *lo);
+}
+
+// Luminance along row y from x0 to x1, each the mean of five rows: across a steep edge.
+std::vector<double> rowProfile(const QImage& img, int y, int x0, int x1) {
+    std::vector<double> out;
+    for (int x = x0; x != x1; x += x1 > x0 ? 1 : -1) {
+        double sum = 0;
+        for (int dy = -2; dy <= 2; ++dy) sum += luminance(img.pixel(x, y + dy)) / 5.0;
+        out.push_back(sum);
+    }
+    return out;
+}
+
 bool skinLike(QRgb c) { return qRed(c) > qGreen(c) && qGreen(c) > qBlue(c) && qRed(c) - qBlue(c) >= 20; }
 
 }  // namespace
@@ -83,6 +143,59 @@ TEST(FaceArt, LipsDifferAndLetTheMouthLineThrough) {
             EXPECT_LT(iou, sameCategory ? 0.85 : 0.95)
                 << names[i].toStdString() << " and " << names[j].toStdString() << " look alike";
         }
+}
+
+// The fine creases of the lips are a faint texture, not a pattern: they fan out from the mouth line,
+// so a row low on the lower lip matches one near the mouth line shifted outward (right on the right
+// half, left on the left half), where a comb of vertical stripes would match unshifted.
+TEST(FaceArt, LipCreasesAreFaintAndFanOut) {
+    const QStringList names = arttest::items("zuixing");
+    ASSERT_FALSE(names.isEmpty());
+    // Well inside the lower lip: the lip's own edge would outweigh the creases.
+    const auto inside = [](const QImage& img, int x, int y) {
+        for (int k = -2; k <= 2; ++k)
+            if (alphaAt(img, x + k, y) < 130) return false;
+        return true;
+    };
+    double match[2][7] = {};  // [left, right half][shift -3..3], summed over every picture
+    double allTexture = 0, allBody = 0;
+    int all = 0;
+    for (const QString& n : names) {
+        const QImage lips = arttest::component("zuixing", n);
+        double texture = 0, body = 0;
+        int count = 0;
+        for (int half = 0; half < 2; ++half) {
+            const int x0 = half == 0 ? 37 : 53;
+            const std::vector<double> high = rowTexture(lips, 28, x0, x0 + 10);
+            for (int s = -3; s <= 3; ++s) {
+                const std::vector<double> low = rowTexture(lips, 32, x0 + s, x0 + 10 + s);
+                for (int i = 0; i < 10; ++i)
+                    if (inside(lips, x0 + i, 28) && inside(lips, x0 + i + s, 32))
+                        match[half][s + 3] += high[i] * low[i];
+            }
+            for (int i = 0; i < 10; ++i)
+                if (inside(lips, x0 + i, 28)) {
+                    texture += high[i] * high[i];
+                    body += alphaAt(lips, x0 + i, 28);
+                    ++count;
+                }
+        }
+        ASSERT_GT(count, 0) << n.toStdString();
+        EXPECT_GT(std::sqrt(texture / count), 0.004 * body / count) << n.toStdString() << ": no creases";
+        allTexture += texture;
+        allBody += body;
+        all += count;
+    }
+    // A comb of one-pixel stripes at a tenth of the alpha comes to some 8 %.
+    EXPECT_LT(std::sqrt(allTexture / all), 0.045 * allBody / all) << "the creases read as a pattern";
+    // The shift of the best match, refined between columns by a parabola through its neighbours.
+    const auto lean = [](const double* m) {
+        const int i = std::clamp(static_cast<int>(std::max_element(m, m + 7) - m), 1, 5);
+        const double curve = m[i - 1] - 2 * m[i] + m[i + 1];
+        return i - 3 + (curve < 0 ? 0.5 * (m[i - 1] - m[i + 1]) / curve : 0.0);
+    };
+    EXPECT_LT(lean(match[0]), -0.4) << "creases on the left do not lean outward";
+    EXPECT_GT(lean(match[1]), 0.4) << "creases on the right do not lean outward";
 }
 
 TEST(FaceArt, EyebrowsAreSeeThroughWithSoftInnerEnds) {
@@ -146,4 +259,36 @@ TEST(FaceArt, PortraitIsBareWithItsHairInsideTheRegion) {
             skin += skinLike(rgba.pixel(x, y));
         }
     EXPECT_GE(skin, chest * 97 / 100) << "only " << skin << " of " << chest << " chest pixels read as skin";
+}
+
+// A photograph rather than a render: the hairline on the forehead fades in over several pixels, the
+// lens keeps the eyes sharp and the shoulders soft, the backdrop carries colour noise, and the
+// skin flushes at the tip of the nose and on the cheeks.
+TEST(FaceArt, PortraitReadsAsAPhotograph) {
+    const QImage portrait = QImage(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")))
+                                .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(portrait.isNull());
+    // Down the middle of the forehead, from the hair into the skin.
+    std::vector<double> down;
+    for (int y = 95; y < 140; ++y) down.push_back(meanLuminance(portrait, 190, y));
+    EXPECT_GE(transitionWidth(down), 5) << "the hairline is a hard edge";
+    // The lens is focused on the eyes: the edge of an iris stays crisp, the shoulder's is soft.
+    EXPECT_GT(crispness(rowProfile(portrait, 205, 142, 151)), 0.4) << "the eyes are out of focus";
+    EXPECT_LT(crispness(rowProfile(portrait, 430, 4, 40)), 0.2) << "the shoulders are as sharp as the eyes";
+
+    // Colour noise: red less blue changes from one pixel of the backdrop to the next.
+    double sum = 0, sum2 = 0;
+    int n = 0;
+    for (int y = 20; y < 120; ++y)
+        for (int x = 10; x < 60; ++x, ++n) {
+            const QRgb c = portrait.pixel(x, y), d = portrait.pixel(x + 1, y);
+            const double step = (qRed(c) - qBlue(c)) - (qRed(d) - qBlue(d));
+            sum += step;
+            sum2 += step * step;
+        }
+    EXPECT_GT(std::sqrt(sum2 / n - (sum / n) * (sum / n)), 1.2) << "no colour noise";
+
+    const double forehead = redness(portrait, 190, 140);
+    EXPECT_GT(redness(portrait, 190, 246), forehead + 0.02) << "the nose is not flushed";
+    EXPECT_GT(redness(portrait, 148, 248), forehead + 0.02) << "the cheeks are not flushed";
 }

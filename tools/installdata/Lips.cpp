@@ -9,7 +9,7 @@
 // Lips, 100 x 50 at canvas (140, 265); local (50, 25) is the mouth centre of the portrait. The
 // program keeps only the alpha of a lip picture and fills it with the chosen lip colour, so the alpha
 // carries the look of lipstick: a defined edge, a body that lets the lips' own tone through, a
-// weaker mouth line and highlights, and fine vertical creases.
+// weaker mouth line and highlights, and fine creases that fan out from the mouth line.
 namespace installdata {
 
 namespace {
@@ -78,6 +78,43 @@ QPainterPath lipsPath(const LipShape& v) {
     return pathThrough(outline, true);
 }
 
+// Fine creases of both lips, 0 (none) .. 1 (deepest). Lip creases run across each lip from the
+// mouth line to the lip line and fan out toward the corners, so each crease is a short, slightly
+// wavy dip along a ray from a point on the far side of the mouth line; their spacing, depth, width
+// and length vary. `seam` and `edge` are the distances to the mouth line and to the lip lines.
+Field lipCreases(const LipShape& v, const Field& cover, const Field& seam, const Field& edge) {
+    struct Crease {
+        double s, depth, halfWidth, from, to, wave;
+    };
+    const double fan = 1.25 * v.halfWidth;  // distance of the rays' origin from the mouth line
+    std::vector<Crease> lips[2];
+    Rng rng(v.seed * 7 + 1);
+    for (auto& creases : lips)
+        for (double s = -v.halfWidth * 1.2; s < v.halfWidth * 1.2; s += rng.range(1.3, 3.4))
+            creases.push_back({s + rng.symmetric(0.3), rng.range(0.25, 1.0), rng.range(0.3, 0.65),
+                               rng.range(0.0, 0.35), rng.range(0.45, 1.05), rng.symmetric(3.0)});
+    Field out(kW, kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            if (cover(x, y) <= 0) continue;
+            const double px = x + 0.5, py = y + 0.5;
+            const bool lower = py > kCy + 0.9;
+            const double dy = lower ? py - (kCy - fan) : (kCy + fan) - py;
+            const double across = seam(x, y) / std::max(0.5f, seam(x, y) + edge(x, y));  // 0 seam .. 1 edge
+            const double s = std::atan2(px - kCx, dy) * fan;  // px along the mouth line
+            double depth = 0;
+            for (const Crease& c : lips[lower ? 1 : 0]) {
+                const double d = s - c.s - c.wave * 0.12 * std::sin(across * 5.0 + c.wave);
+                if (std::abs(d) > 3 * c.halfWidth) continue;
+                const double span =
+                    smoothstep(c.from, c.from + 0.2, across) * smoothstep(c.to, c.to - 0.25, across);
+                depth = std::max(depth, c.depth * span * std::exp(-(d * d) / (c.halfWidth * c.halfWidth)));
+            }
+            out(x, y) = static_cast<float>(depth);
+        }
+    return out;
+}
+
 double gauss(double dx, double dy, double rx, double ry) {
     return std::exp(-(dx * dx) / (rx * rx) - (dy * dy) / (ry * ry));
 }
@@ -90,7 +127,7 @@ QImage renderLips(const LipShape& v) {
         for (int x = 0; x < kW; ++x) cover(x, y) = 0.5f * (cover(x, y) + sharp(x, y));
     const Field edge = distanceTo({lipEdge(v, true), lipEdge(v, false)}, cover);
     const Field seam = distanceTo({mouthLine(v)}, cover);
-    const Field creases = valueNoise(kW, kH, 1.0, 5.5, v.seed * 7 + 1);
+    const Field creases = lipCreases(v, cover, seam, edge);
     const Field mottle = valueNoise(kW, kH, 4.0, 3.0, v.seed * 7 + 2);
     QImage img(kW, kH, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
@@ -111,7 +148,7 @@ QImage renderLips(const LipShape& v) {
                     (gauss(px - kCx + v.peakX + 1, py - kCy + v.upperH * 0.5, 4.0, 1.6) +
                      gauss(px - kCx - v.peakX - 1, py - kCy + v.upperH * 0.5, 4.0, 1.6));
             a *= 1.0 - 0.42 * std::min(1.0, shine);
-            a *= 1.0 + 0.11 * creases(x, y) + 0.04 * mottle(x, y);  // fine vertical creases
+            a *= 1.0 - 0.14 * creases(x, y) + 0.04 * mottle(x, y);
             const double alpha = std::clamp(a * cover(x, y), 0.0, 1.0);
             const double light = 0.85 + 0.3 * shine - 0.25 * std::exp(-seam(x, y) / 2.0);
             auto ch = [&](double c) { return std::clamp(static_cast<int>(c * light), 0, 255); };

@@ -1,5 +1,4 @@
 #include <QPainterPath>
-#include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
 
@@ -37,71 +36,59 @@ void drawBackdrop(QImage& img) {
     }
 }
 
-// Close-cropped hair, kept strictly inside the own-hair region: a soft dark mass fading in at the
-// hairline, then short strands that grow away from the crown, each wholly inside the region.
-void drawOwnHair(QImage& img) {
-    const QPainterPath region = ownHairRegion();
-    QImage layer = newLayer(kCanvasW, kCanvasH);
-    QPainter q;
-    beginPainter(q, layer);
-    paintSoft(q, layer.size(), 5, 1.0, [&](QPainter& m) {
-        m.setPen(Qt::NoPen);
-        m.setBrush(QColor(34, 26, 23, 250));
-        m.drawPath(region);
-    });
-    const QPointF crown(188, 58);
-    const QRectF box = region.boundingRect();
-    Rng rng(181);
-    const QColor tones[] = {QColor(22, 17, 15), QColor(40, 30, 26), QColor(58, 44, 36), QColor(84, 66, 54)};
-    for (int k = 0; k < 9000; ++k) {
-        const QPointF at(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom()));
-        const QPointF d = at - crown;
-        const double ang = std::atan2(d.y(), d.x()) + rng.symmetric(0.3), len = rng.range(3.0, 7.0);
-        const QPointF dir(std::cos(ang), std::sin(ang));
-        const QPointF tip = at + dir * len;
-        if (!region.contains(at) || !region.contains(tip)) continue;
-        const double lit = std::max(0.0, -(dir.x() * 0.4 + dir.y() * 0.6)) * smoothstep(150, 60, at.y());
-        const QColor c = rng.uniform() < 0.12 + 0.3 * lit ? QColor(120, 98, 84)
-                                                          : tones[static_cast<int>(rng.uniform() * 4)];
-        fillRibbon(q, {at, at + dir * (len * 0.5) + QPointF(-dir.y(), dir.x()) * rng.symmetric(0.5), tip},
-                   rng.range(0.6, 1.0), 0.15, withAlpha(c, static_cast<int>(rng.range(120, 220))));
-    }
-    q.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // the cap turns away from the light
-    QRadialGradient shade(QPointF(160, 70), 150);
-    shade.setColorAt(0.35, QColor(0, 0, 0, 0));
-    shade.setColorAt(1.0, QColor(0, 0, 0, 110));
-    q.fillRect(layer.rect(), shade);
-    q.end();
-    QPainter p;
-    beginPainter(p, img);
-    p.setClipPath(region);
-    p.drawImage(0, 0, layer);
-    paintSoft(p, img.size(), 8, 0.35, [&](QPainter& m) {  // the sheen of the crown on the lit side
-        m.setPen(QPen(QColor(150, 130, 116), 6, Qt::SolidLine, Qt::RoundCap));
-        m.setBrush(Qt::NoBrush);
-        m.drawArc(QRectF(126, 82, 120, 70), static_cast<int>(100 * 16), static_cast<int>(55 * 16));
-    });
-    p.end();
-}
-
 // A lens and skin that scatters light are never razor sharp: a little of a soft copy over the whole.
 void soften(QImage& img) {
     QImage soft = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     blurLayer(soft, 2);
     QPainter p(&img);
-    p.setOpacity(0.35);
+    p.setOpacity(0.3);
     p.drawImage(0, 0, soft);
 }
 
-// Film grain: a photograph is never clean.
+// A lens focused on the eyes: the head stays sharp, the shoulders and chest soften as they fall
+// away below it, and the backdrop is out of focus. Blur grows from 0 (sharp) to 1 (a 6 px blur).
+void depthOfField(QImage& img) {
+    Field head = coverageOf(facePath().united(ownHairRegion()).united(earsPath()), kCanvasW, kCanvasH);
+    blurField(head, 10);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) head(x, y) = std::min(1.0f, 2.0f * head(x, y));
+    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
+    QImage mid = img.convertToFormat(QImage::Format_ARGB32_Premultiplied), far = mid;
+    blurLayer(mid, 3);
+    blurLayer(far, 6);
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const auto* m = reinterpret_cast<const QRgb*>(mid.constScanLine(y));
+        const auto* f = reinterpret_cast<const QRgb*>(far.constScanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double fall =
+                smoothstep(345, 480, y + 0.5) * 0.7 +
+                0.35 * smoothstep(70, 170, std::abs(x + 0.5 - kMidX)) * smoothstep(340, 400, y);
+            const double subject = body(x, y) * std::min(1.0, fall);
+            const double blur = std::clamp((subject + (1 - body(x, y)) * 0.9) * (1.0 - head(x, y)), 0.0, 1.0);
+            const QRgb a = blur < 0.5 ? row[x] : m[x], b = blur < 0.5 ? m[x] : f[x];
+            const double t = blur < 0.5 ? blur * 2 : blur * 2 - 1;
+            auto ch = [&](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
+            row[x] = qRgb(ch(qRed(a), qRed(b)), ch(qGreen(a), qGreen(b)), ch(qBlue(a), qBlue(b)));
+        }
+    }
+}
+
+// Sensor noise: a fine grain in brightness and a weaker, slightly coarser one in colour, stronger
+// in the darks, as a photograph is never clean.
 void addGrain(QImage& img) {
+    const Field chromaR = valueNoise(kCanvasW, kCanvasH, 1.6, 1.6, 192),
+                chromaB = valueNoise(kCanvasW, kCanvasH, 1.6, 1.6, 193);
     Rng rng(191);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) {
-            const int n = static_cast<int>(std::lround(rng.symmetric(3.0)));
-            row[x] = qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                          std::clamp(qBlue(row[x]) + n, 0, 255));
+            const double luma = (qRed(row[x]) * 0.3 + qGreen(row[x]) * 0.59 + qBlue(row[x]) * 0.11) / 255.0;
+            const double k = 1.4 - 0.6 * luma, n = rng.symmetric(3.2) * k;
+            const double cr = 2.2 * k * chromaR(x, y), cb = 2.2 * k * chromaB(x, y);
+            auto ch = [](double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); };
+            row[x] = qRgb(ch(qRed(row[x]) + n + cr), ch(qGreen(row[x]) + n - 0.5 * (cr + cb)),
+                          ch(qBlue(row[x]) + n + cb));
         }
     }
 }
@@ -125,6 +112,7 @@ QImage paintPortrait() {
     p.end();
     drawOwnHair(img);
     soften(img);
+    depthOfField(img);
     addGrain(img);
     return img.convertToFormat(QImage::Format_RGB888);
 }

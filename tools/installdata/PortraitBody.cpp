@@ -25,10 +25,10 @@ Polyline faceOutline() {
                              {118, 140},
                              {114, 180},
                              {114, 218},
-                             {118, 250},
-                             {127, 280},
-                             {142, 306},
-                             {163, 325},
+                             {119, 250},
+                             {132, 282},
+                             {149, 307},
+                             {167, 325},
                              {190, 331}},
                             90);
 }
@@ -63,32 +63,53 @@ float roundEdge(float distance, float radius) {
     return radius * std::sqrt(std::max(0.0f, 1.0f - t * t));
 }
 
+namespace {
+
+// Neck and shoulders: a round neck on a broad, rounded torso, the trapezius sloping between them,
+// the shoulders' deltoids, the collarbones meeting at the hollow of the throat, the neck muscles
+// running down to it, and the upper chest.
+void modelBody(SkinSurface& s) {
+    const Field d = distanceTo(bodySides(), s.cover);
+    Field& h = s.height;
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (s.cover(x, y) <= 0) continue;
+            const double u = (x + 0.5 - kMidX) / 31.0, v = (x + 0.5 - kMidX) / 182.0;
+            const double neck = 24.0 * std::sqrt(std::max(0.0, 1.0 - u * u));
+            const double torso = 40.0 * std::sqrt(std::max(0.0, 1.0 - v * v));
+            const double t = smoothstep(318.0, 380.0, y + 0.5);
+            h(x, y) = static_cast<float>((1 - t) * neck + t * torso) + 0.55f * roundEdge(d(x, y), 44.0f);
+        }
+    blurField(h, 8);
+    for (int side : {-1, 1}) {
+        const auto at = [&](double x, double y) { return mapped({{x, y}}, side)[0]; };
+        addRidge(h, mapped({{182, 370}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 4.8, 4.0,
+                 2.4);  // collarbone
+        addRidge(h, mapped({{164, 356}, {144, 357}, {118, 362}, {98, 370}}, side), 8.0, -3.6,
+                 -2.4);                                                                    // above it
+        addRidge(h, mapped({{170, 380}, {140, 381}, {110, 386}}, side), 7.0, -1.0, -0.6);  // and below it
+        addRidge(h, mapped({{166, 262}, {169, 300}, {176, 336}, {183, 362}}, side), 5.5, 1.6,
+                 1.8);                           // neck muscle
+        addBlob(h, at(54, 414), 34, 38, 11.0);   // shoulder
+        addBlob(h, at(136, 468), 50, 36, 9.0);   // chest
+        addBlob(h, at(124, 508), 40, 30, 12.0);  // the breast's top
+        addBlob(h, at(44, 474), 14, 40, -5.0);   // where the arm meets the chest
+    }
+    addBlob(h, QPointF(190, 363), 9, 7, -2.0);                // hollow of the throat
+    addRidge(h, {{190, 382}, {190, 480}}, 10.0, -0.4, -1.0);  // breastbone between the chest muscles
+    addBlob(h, QPointF(190, 322), 9, 14, 1.2);                // the windpipe under the skin
+}
+
+}  // namespace
+
 SkinSurface bodySurface() {
     SkinSurface s(kCanvasW, kCanvasH);
     s.cover = coverageOf(bodyPath(), kCanvasW, kCanvasH);
-    const Field d = distanceTo(bodySides(), s.cover);
-    for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x)
-            if (s.cover(x, y) > 0) s.height(x, y) = roundEdge(d(x, y), 26.0f);
-    Field& h = s.height;
-    addBlob(h, QPointF(190, 500), 150, 110, 16.0);  // the chest comes forward
-    for (int side : {-1, 1}) {
-        addRidge(h, mapped({{182, 362}, {162, 360}, {134, 362}, {104, 371}}, side), 4.0, 1.6,
-                 1.2);                                                                     // collarbone
-        addRidge(h, mapped({{174, 351}, {152, 351}, {126, 356}}, side), 6.0, -1.6, -1.2);  // hollow above it
-        addRidge(h, mapped({{167, 262}, {171, 302}, {185, 352}}, side), 4.0, 1.8, 1.2);    // neck muscle
-        addBlob(h, mapped({{62, 404}}, side)[0], 40, 34, 6.0);                             // shoulder
-        addBlob(h, mapped({{146, 478}}, side)[0], 48, 34, 7.0);                            // chest
-    }
-    addBlob(h, QPointF(190, 357), 7, 5, -3.0);  // hollow of the throat
-    for (int side : {-1, 1})
-        addRidge(h, mapped({{52, 412}, {46, 440}, {44, 480}}, side), 5.0, -1.5,
-                 -3.0);                                       // where the arm meets the chest
-    addRidge(h, {{190, 380}, {190, 480}}, 11.0, -0.6, -1.4);  // breastbone between the chest muscles
+    modelBody(s);
     const Field texture = valueNoise(kCanvasW, kCanvasH, 2.0, 2.0, 121);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) s.micro(x, y) = 0.07f * texture(x, y);
-    fillSurface(s, QColor(226, 188, 166), 0.2);
+    fillSurface(s, QColor(228, 186, 162), 0.28);
     const Field blotch = fractalNoise(kCanvasW, kCanvasH, 34.0, 3, 0.5, 122);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
@@ -97,36 +118,52 @@ SkinSurface bodySurface() {
             s.g(x, y) *= k;
             s.b(x, y) *= k;
         }
-    tintBlob(s, QPointF(190, 410), 70, 40, QColor(224, 164, 142), 0.18);  // warmer skin of the chest
-    tintBlob(s, QPointF(190, 300), 22, 40, QColor(230, 188, 162), 0.2);   // paler throat
+    tintBlob(s, QPointF(190, 410), 70, 40, QColor(222, 150, 130), 0.28);  // warmer, sun-touched chest
+    tintBlob(s, QPointF(190, 305), 24, 40, QColor(232, 190, 164), 0.18);  // paler throat
+    for (int side : {-1, 1})
+        tintBlob(s, mapped({{56, 400}}, side)[0], 30, 26, QColor(224, 156, 136), 0.15);  // flushed shoulders
     return s;
+}
+
+QPainterPath earsPath() {
+    QPainterPath ears;
+    for (int side : {-1, 1}) ears.addPath(pathThrough(sampleSpline(earOutline(side), 40), true));
+    return ears;
 }
 
 SkinSurface earSurface() {
     SkinSurface s(kCanvasW, kCanvasH);
-    QPainterPath ears;
     std::vector<Polyline> rims;
-    for (int side : {-1, 1}) {
-        const Polyline outline = sampleSpline(earOutline(side), 40);
-        ears.addPath(pathThrough(outline, true));
-        rims.push_back(outline);
-    }
-    s.cover = coverageOf(ears, kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) rims.push_back(sampleSpline(earOutline(side), 40));
+    s.cover = coverageOf(earsPath(), kCanvasW, kCanvasH);
     s.depth = 30;
+    s.translucency = 0.45f;  // light shines through the thin ear
     const Field d = distanceTo(rims, s.cover);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x)
-            if (s.cover(x, y) > 0) s.height(x, y) = roundEdge(d(x, y), 5.0f);
+            if (s.cover(x, y) > 0) s.height(x, y) = 0.8f * roundEdge(d(x, y), 5.0f);
     for (int side : {-1, 1}) {
-        addBlob(s.height, mapped({{110, 236}}, side)[0], 4.0, 9.0, -5.0);  // bowl of the ear
-        addRidge(s.height, mapped({{111, 213}, {103.5, 224}, {104, 242}, {108.5, 251}}, side), 1.4, 2.0, 1.2);
-        addBlob(s.height, mapped({{108, 256}}, side)[0], 3.5, 3.5, 1.5);  // lobe
+        Field& h = s.height;
+        addRidge(h, mapped({{113, 208.5}, {104.5, 210.5}, {99.5, 222}, {99.5, 242}, {103, 253}}, side), 1.7,
+                 2.4,
+                 1.6);  // the rim (helix)
+        addRidge(h, mapped({{111, 212.5}, {104, 224}, {103, 240}, {105.5, 250}}, side), 1.4, -1.6, -1.0);
+        addRidge(h, mapped({{114, 214}, {108, 225}, {107, 239}, {110, 249}}, side), 1.8, 1.8,
+                 1.2);                                                // antihelix
+        addBlob(h, mapped({{112.5, 236}}, side)[0], 3.2, 8.0, -5.0);  // bowl (concha)
+        addBlob(h, mapped({{116.5, 241}}, side)[0], 1.8, 3.0, 1.6);   // tragus
+        addBlob(h, mapped({{106.5, 256}}, side)[0], 4.0, 4.0, 1.8);   // lobe
     }
     const Field texture = valueNoise(kCanvasW, kCanvasH, 2.0, 2.0, 131);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) s.micro(x, y) = 0.07f * texture(x, y);
-    fillSurface(s, QColor(220, 170, 150), 0.3);
-    for (int side : {-1, 1}) tintBlob(s, mapped({{110, 236}}, side)[0], 4, 8, QColor(200, 136, 118), 0.35);
+    fillSurface(s, QColor(222, 168, 148), 0.25);
+    for (int side : {-1, 1}) {
+        tintBlob(s, mapped({{112.5, 236}}, side)[0], 3.5, 8, QColor(170, 100, 92), 0.45);
+        tintBlob(s, mapped({{101, 232}}, side)[0], 4, 16, QColor(214, 132, 120),
+                 0.3);  // the thin rim glows red
+        tintBlob(s, mapped({{106.5, 257}}, side)[0], 4, 4, QColor(220, 146, 132), 0.25);
+    }
     return s;
 }
 

@@ -32,7 +32,7 @@ void modelBase(SkinSurface& s) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             if (s.cover(x, y) <= 0) continue;
-            const double ex = (x + 0.5 - kMidX) / 84.0, ey = (y + 0.5 - 196.0) / 150.0;
+            const double ex = (x + 0.5 - kMidX) / 79.0, ey = (y + 0.5 - 196.0) / 150.0;
             const double ellipsoid = 52.0 * std::sqrt(std::max(0.0, 1.0 - ex * ex - ey * ey));
             base(x, y) = roundEdge(d(x, y), 36.0f) * 0.75f + static_cast<float>(ellipsoid);
         }
@@ -41,11 +41,14 @@ void modelBase(SkinSurface& s) {
         for (int x = 0; x < kCanvasW; ++x) s.height(x, y) = base(x, y);
 }
 
+// Broad, soft forms: the brow ridge over deep sockets, the eyeballs under the lids, the cheeks'
+// rounded pads under the eyes and the cheekbones running back toward the ears.
 void modelEyesAndBrows(Field& h) {
-    addMirroredRidge(h, {{130, 192}, {146, 186}, {164, 186}, {180, 193}}, 6.5, 3.0, 4.0);  // brow ridge
-    addBlob(h, QPointF(190, 196), 8, 10, 2.0);                                             // glabella
-    addMirroredBlob(h, QPointF(156, 205), 19, 12, -9.0);                                   // socket
-    addMirroredBlob(h, QPointF(155, 206), 14, 9, 6.0);  // eyeball under the lids
+    addMirroredRidge(h, {{128, 190}, {144, 184.5}, {162, 185.5}, {178, 192}}, 8.0, 2.5, 3.0);  // brow ridge
+    addBlob(h, QPointF(190, 195), 10, 12, 2.0);                                                // glabella
+    addMirroredBlob(h, QPointF(157, 204), 21, 13, -10.0);                                      // socket
+    addMirroredBlob(h, QPointF(169, 199), 6, 6, -2.5);        // deepest beside the root of the nose
+    addMirroredBlob(h, QPointF(155, 205.5), 14.5, 8.5, 6.0);  // eyeball under the lids
     addMirroredRidge(h, {{169, 200}, {160, 193.5}, {150, 192}, {140, 195.5}, {135, 201}}, 1.4, -1.6,
                      -0.8);  // crease
     Polyline lidRim = upperLid(-1);
@@ -54,44 +57,87 @@ void modelEyesAndBrows(Field& h) {
     Polyline lowerRim = lowerLid(-1);
     for (QPointF& q : lowerRim) q += QPointF(0, 1.4);
     addMirroredRidge(h, lowerRim, 1.5, 0.5, 0.5);
-    addMirroredRidge(h, {{141, 217}, {155, 221}, {169, 218}}, 4.0, -1.4, -1.0);  // tear trough
-    addMirroredBlob(h, QPointF(121, 176), 10, 22, -3.0);                         // temple
+    addMirroredRidge(h, {{143, 218}, {156, 222}, {169, 219}}, 5.0, -0.8, -0.6);  // tear trough
+    addMirroredBlob(h, QPointF(121, 176), 10, 22, -2.0);                         // temple
 }
 
-void modelCheeksAndNose(Field& h) {
-    addMirroredBlob(h, QPointF(141, 236), 22, 13, 5.0, 0.2);                        // cheekbone
-    addMirroredBlob(h, QPointF(134, 274), 16, 18, -4.0);                            // below it
-    addRidge(h, {{190, 204}, {190, 222}, {190, 238}, {190, 248}}, 10.0, 1.5, 7.0);  // base of the nose
-    addRidge(h, {{190, 200}, {190, 214}, {190, 232}, {190, 243}}, 7.5, 2.0, 5.5);   // bridge
-    addBlob(h, QPointF(190, 246), 6.5, 6.0, 7.0);                                   // tip
-    addMirroredBlob(h, QPointF(179, 250), 5.5, 4.6, 6.0);                           // alae
-    addMirroredRidge(h, {{181, 243}, {175.5, 246.5}, {174.5, 252.5}, {179, 256.5}}, 1.8, -0.6, -1.6);
-    addMirroredBlob(h, QPointF(184.5, 254.2), 3.2, 1.5, -8.0, 0.25);  // nostrils
-    addRidge(h, {{190, 250}, {190, 257}}, 2.0, 3.0, 2.0);             // columella
-    addBlob(h, QPointF(190, 260.5), 9, 2.8, -3.0);                    // under the nose
-    addMirroredBlob(h, QPointF(160, 268), 9, 13, 1.4);                // the cheeks round off beside the mouth
+void modelCheeks(Field& h) {
+    addMirroredBlob(h, QPointF(149, 242), 20, 15, 4.0);       // the round of the cheek
+    addMirroredBlob(h, QPointF(128, 230), 13, 10, 2.5, 0.3);  // cheekbone, back toward the ear
+    addMirroredBlob(h, QPointF(132, 270), 13, 18, -3.0);      // hollow below it
+    addMirroredBlob(h, QPointF(161, 258), 10, 9, 1.5, 0.5);   // the soft pad beside the nose
+    // The cheek ends in a soft fold from the wing of the nose toward the mouth corner.
+    addMirroredRidge(h, {{174, 259}, {168, 268}, {164, 278}}, 3.0, -0.5, -0.2);
+    addMirroredBlob(h, QPointF(160, 270), 8, 10, 0.8, 0.3);
+    addMirroredBlob(h, QPointF(165, 140), 22, 18, 2.5);        // the forehead's two soft domes
+    addMirroredBlob(h, QPointF(138, 312), 16, 9, -1.5, -0.6);  // the jaw narrows toward the chin
 }
 
+// The root of the nose sits low between the eyes; the bridge rises and narrows toward the tip,
+// the base is broad with round wings, and the tip is a soft ball.
+void modelNose(Field& h) {
+    addRidge(h, {{190, 206}, {190, 219}, {190, 232}, {190, 244}}, 7.5, 0.4, 3.0);  // bridge
+    addRidge(h, {{190, 228}, {190, 240}, {190, 249}}, 10.0, 0.0, 4.0);             // body, broad at the base
+    addBlob(h, QPointF(190, 248), 7.0, 6.0, 6.5);                                  // tip
+    addBlob(h, QPointF(190, 245), 4.0, 3.5, 1.5);                                  // its lit top
+    addMirroredBlob(h, QPointF(180.5, 253.5), 5.0, 4.5, 5.0);                      // wings
+    addMirroredRidge(h, {{183, 245}, {177, 248}, {175.5, 254}, {178.5, 258.5}}, 1.6, -0.6, -1.6);
+    addMirroredBlob(h, QPointF(185.2, 257.2), 2.8, 1.2, -4.0, 0.3);  // nostrils
+    addRidge(h, {{190, 253}, {190, 259}}, 2.2, 2.5, 1.5);            // columella
+    addBlob(h, QPointF(190, 262.5), 10, 3.0, -2.6);                  // under the nose
+    addMirroredBlob(h, QPointF(176, 260), 4, 3, -1.5);               // where the wings meet the cheek
+}
+
+// The upper lip leans forward from the mouth line to its border and faces down; the fuller lower
+// lip rolls out and catches the light on top, with a soft shadow under it above the chin.
 void modelMouthAndChin(SkinSurface& s) {
     Field& h = s.height;
-    addMirroredRidge(h, {{187.5, 262}, {186.5, 282}}, 2.0, 0.35, 0.3);  // philtrum columns
+    addBlob(h, QPointF(190, 284), 24, 20, 2.5);  // the mouth wraps round the teeth: its corners turn back
+    addMirroredRidge(h, {{185.5, 265}, {184.5, 281}}, 3.0, 0.3, 0.3);  // philtrum columns
     Field upper = coverageOf(upperLipPath(), kCanvasW, kCanvasH),
           lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
-    blurField(upper, 4);
+    blurField(upper, 3);
     blurField(lower, 5);
     for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) h(x, y) += 3.0f * upper(x, y) + 4.5f * lower(x, y);
-    addRidge(h, mouthLine(), 1.0, -2.5, -2.5);
-    addMirroredBlob(h, QPointF(164, 291), 3.0, 3.0, -2.5);
-    addRidge(h, {{176, 309}, {190, 311.5}, {204, 309}}, 3.5, -2.5, -2.5);  // under the lower lip
-    addBlob(h, QPointF(190, 321), 15, 9, 5.0);                             // chin
+        for (int x = 0; x < kCanvasW; ++x) {
+            const float lean = static_cast<float>(smoothstep(294.0, 283.0, y + 0.5));
+            // The lower lip is fullest below its middle, tucked under the upper lip at the top.
+            h(x, y) += 2.8f * upper(x, y) * (0.4f + 0.6f * lean) + 4.2f * lower.clamped(x, y - 1);
+        }
+    Polyline border =
+        sampleSpline({{164, 291}, {172, 286.6}, {180, 281.8}, {185.5, 280.6}, {190, 282.6}}, 16);
+    for (QPointF& q : border) q += QPointF(0, -0.6);
+    addMirroredRidge(h, border, 1.1, 0.5, 0.7);  // the light roll along the upper lip's border
+    addRidge(h, mouthLine(), 1.2, -1.2, -1.2);
+    addMirroredBlob(h, QPointF(164, 291.5), 2.6, 2.2, -2.5);  // corners
+    addMirroredBlob(h, QPointF(159, 293), 5, 7, 0.8);         // and the small round of muscle beside them
+    addRidge(h, {{174, 309}, {190, 312}, {206, 309}}, 4.0, -1.7, -1.7);  // under the lower lip
+    addBlob(h, QPointF(190, 322), 16, 9, 4.2);                           // chin
+    addBlob(h, QPointF(190, 328), 10, 4, 1.0);
+}
+
+// Fine creases of the lips, 0..1: thin irregular lines (where a noise crosses zero) along rays that
+// fan out from behind the mouth line, so they run across each lip and lean out toward the corners.
+Field lipCreases() {
+    const Field noise = valueNoise(160, 40, 1.0, 1.0, 103);
+    Field creases(kCanvasW, kCanvasH);
+    for (int y = 265; y < 315; ++y)
+        for (int x = 150; x < 230; ++x) {
+            const bool lower = y + 0.5 > kMouthY + 2.5;
+            const double fan = 30.0, dy = lower ? y + 0.5 - (kMouthY - fan) : (kMouthY + fan) - (y + 0.5);
+            const double along = std::atan2(x + 0.5 - kMidX, dy) * fan,
+                         across = std::hypot(x + 0.5 - kMidX, dy);
+            const double n = noise.sample(80 + along * 0.8, (lower ? 20 : 0) + (across - fan) * 0.3);
+            creases(x, y) = static_cast<float>(std::pow(std::max(0.0, 1.0 - 3.0 * std::abs(n)), 2.0));
+        }
+    return creases;
 }
 
 // Pores: small pits, densest on the nose and cheeks, and a fine unevenness of the colour; the lips
-// carry fine vertical creases.
+// carry fine creases instead.
 void modelTexture(SkinSurface& s) {
     const Field grain = fractalNoise(kCanvasW, kCanvasH, 2.0, 2, 0.6, 102);
-    const Field creases = valueNoise(kCanvasW, kCanvasH, 1.0, 5.0, 103);
+    const Field creases = lipCreases();
     Field lips = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     Field dense(kCanvasW, kCanvasH);
@@ -108,7 +154,7 @@ void modelTexture(SkinSurface& s) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             const float lip = std::min(1.0f, lips(x, y) + lower(x, y));
-            s.micro(x, y) = (1 - lip) * pits(x, y) + lip * 0.22f * creases(x, y);
+            s.micro(x, y) = (1 - lip) * pits(x, y) - lip * 0.4f * creases(x, y);
             const float speck = 1.0f + (1 - lip) * 0.025f * grain(x, y);
             s.r(x, y) *= speck;
             s.g(x, y) *= speck;
@@ -122,32 +168,23 @@ void colourSkin(SkinSurface& s) {
                 warm = valueNoise(kCanvasW, kCanvasH, 18, 18, 112);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            const float k = 1.0f + 0.035f * blotch(x, y), t = 0.018f * warm(x, y);
+            const float k = 1.0f + 0.05f * blotch(x, y), t = 0.03f * warm(x, y);
             s.r(x, y) = s.r(x, y) * k + t;
             s.g(x, y) *= k;
             s.b(x, y) = s.b(x, y) * k - 0.5f * t;
         }
     tintBlob(s, QPointF(190, 140), 42, 22, QColor(228, 186, 156), 0.2);        // forehead, a little yellower
-    tintMirrored(s, QPointF(146, 250), 26, 18, QColor(216, 136, 122), 0.16);   // flush of the cheeks
-    tintBlob(s, QPointF(190, 247), 12, 9, QColor(216, 136, 122), 0.22);        // nose tip and alae
+    tintMirrored(s, QPointF(148, 247), 22, 15, QColor(220, 136, 122), 0.18);   // flush of the cheeks
+    tintBlob(s, QPointF(190, 249), 12, 9, QColor(214, 128, 116), 0.3);         // nose tip and alae
     tintMirrored(s, QPointF(156, 218), 15, 4.5, QColor(176, 134, 136), 0.2);   // under the eyes
     tintMirrored(s, QPointF(155, 198), 15, 5, QColor(192, 138, 128), 0.2);     // lids
     tintMirrored(s, QPointF(172, 206), 3.5, 3.5, QColor(204, 128, 122), 0.3);  // inner corners
     tintBlob(s, QPointF(190, 320), 13, 8, QColor(220, 158, 140), 0.15);
     tintBlob(s, QPointF(190, 292), 34, 19, QColor(206, 158, 138), 0.12);  // round the mouth
-    Field lips = coverageOf(upperLipPath(), kCanvasW, kCanvasH),
-          lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
-    blurField(lips, 1);
-    blurField(lower, 1);
-    tintSurface(s, lips, QColor(156, 68, 74), 0.88);
-    tintSurface(s, lower, QColor(180, 90, 90), 0.85);
-    Field line(kCanvasW, kCanvasH);
-    Polyline inner = mouthLine();
-    inner = Polyline(inner.begin() + 3, inner.end() - 3);  // the corners stay soft
-    addRidge(line, inner, 0.9, 1.0, 1.0);
-    tintSurface(s, line, QColor(96, 44, 48), 0.9);
-    for (int side : {-1, 1})
-        tintBlob(s, QPointF(kMidX + side * 5.5, 254.2), 3.0, 1.4, QColor(84, 44, 40), 0.85);
+    for (int side : {-1, 1}) {
+        tintBlob(s, QPointF(kMidX + side * 4.8, 257.0), 3.0, 1.3, QColor(104, 60, 54), 0.5);    // nostrils
+        tintBlob(s, QPointF(kMidX + side * 12.5, 253), 2.2, 5.0, QColor(196, 120, 110), 0.25);  // alar crease
+    }
     Rng rng(113);
     for (int k = 0; k < 46; ++k) {  // faint freckles over the nose and cheeks
         const QPointF at(190 + rng.symmetric(52), 238 + rng.symmetric(16));
@@ -169,16 +206,52 @@ void colourSkin(SkinSurface& s) {
         }
 }
 
+// Lips with a defined border on the upper lip and a softer one under the lower lip, darker and
+// wetter toward the mouth line.
+void colourLips(SkinSurface& s) {
+    // The lips meet at the mouth line without a gap: each soft only on its outer edge.
+    const Field upperSharp = coverageOf(upperLipPath(), kCanvasW, kCanvasH),
+                lowerSharp = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
+    Field upper = upperSharp, lower = lowerSharp;
+    blurField(upper, 1);
+    blurField(lower, 3);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            const bool below = y + 0.5 > kMouthY + 2.5;
+            upper(x, y) = below ? upper(x, y) : std::max(upper(x, y), upperSharp(x, y));
+            lower(x, y) = below ? std::max(lower(x, y), lowerSharp(x, y)) : lower(x, y);
+        }
+    tintSurface(s, upper, QColor(170, 88, 88), 0.78);
+    tintSurface(s, lower, QColor(194, 108, 104), 0.74);
+    Field inner(kCanvasW, kCanvasH), line(kCanvasW, kCanvasH);
+    Polyline seam = mouthLine();
+    addRidge(inner, seam, 3.0, 1.0, 1.0);
+    tintSurface(s, inner, QColor(150, 70, 72), 0.3);
+    Field overhang(kCanvasW, kCanvasH);  // the upper lip shades the top of the lower lip
+    Polyline under = seam;
+    for (QPointF& q : under) q += QPointF(0, 2.2);
+    addRidge(overhang, under, 2.4, 1.0, 1.0);
+    tintSurface(s, overhang, QColor(112, 54, 56), 0.5);
+    seam = Polyline(seam.begin() + 3, seam.end() - 3);  // the corners stay soft
+    addRidge(line, seam, 0.9, 1.0, 1.0);
+    tintSurface(s, line, QColor(96, 44, 48), 0.85);
+}
+
+// Where the skin shines: forehead, the top of the bridge, the tip of the nose, the chin and the
+// lips; the lower lip wettest on its full middle, dry in the shade of the upper lip.
 void glossSkin(SkinSurface& s) {
     Field tZone(kCanvasW, kCanvasH), lips = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     addBlob(tZone, QPointF(190, 150), 30, 20, 0.35);
-    addRidge(tZone, {{190, 212}, {190, 248}}, 7, 0.1, 0.35);
+    addRidge(tZone, {{190, 212}, {190, 232}}, 6, 0.18, 0.05);  // a soft sheen high on the bridge
+    addBlob(tZone, QPointF(189, 247), 4.5, 4.0, 0.45);         // and a small one on the tip
     addBlob(tZone, QPointF(190, 321), 12, 8, 0.25);
-    addMirroredBlob(tZone, QPointF(144, 232), 14, 9, 0.15);
+    addMirroredBlob(tZone, QPointF(144, 232), 14, 9, 0.08);
+    Field wet(kCanvasW, kCanvasH);
+    addBlob(wet, QPointF(192, 300), 13, 3.5, 1.0);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x)
-            s.gloss(x, y) += tZone(x, y) + 0.3f * lips(x, y) + 0.6f * lower(x, y);
+            s.gloss(x, y) += tZone(x, y) + 0.25f * lips(x, y) + lower(x, y) * (0.1f + 0.8f * wet(x, y));
 }
 
 }  // namespace
@@ -189,9 +262,11 @@ SkinSurface faceSurface() {
     s.depth = 38;
     modelBase(s);
     modelEyesAndBrows(s.height);
-    modelCheeksAndNose(s.height);
+    modelCheeks(s.height);
+    modelNose(s.height);
     modelMouthAndChin(s);
     colourSkin(s);
+    colourLips(s);
     modelTexture(s);
     glossSkin(s);
     return s;

@@ -13,12 +13,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 const QSize kSize(kCanvasW, kCanvasH);
-const Polyline kUpperLid{{171, 207}, {165, 200}, {154, 196.5}, {144, 198.5}, {137.5, 204}};
-const Polyline kLowerLid{{137.5, 204}, {145, 210.5}, {156, 212.5}, {166, 210.5}, {171, 207}};
-constexpr double kIrisR = 8.0;
+const Polyline kUpperLid{{171, 207}, {165, 201.2}, {154, 198.6}, {144, 200.0}, {137.5, 204}};
+const Polyline kLowerLid{{137.5, 204}, {145, 209.4}, {156, 211.2}, {166, 209.5}, {171, 207}};
+constexpr double kIrisR = 7.2;
 
 // The upper lid covers the top of the iris a little, as in a relaxed gaze.
-QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 1.4); }
+QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 0.9); }
 
 // The y of a lid line at x, from the nearest of its samples.
 double lidYAt(const Polyline& lid, double x) {
@@ -40,9 +40,9 @@ QColor irisColour(QPointF at, QPointF centre, const std::vector<float>& fibres) 
     const double fa = (a + kPi) / (2 * kPi) * n;
     const int i = static_cast<int>(fa) % n;
     const double fibre = fibres[i] + (fibres[(i + 1) % n] - fibres[i]) * (fa - std::floor(fa));
-    QColor c = r < 0.5 ? mix(QColor(146, 104, 60), QColor(112, 74, 44), (r - 0.38) / 0.12)
-                       : mix(QColor(112, 74, 44), QColor(66, 42, 28), (r - 0.5) / 0.4);
-    if (r < 0.38) c = QColor(146, 104, 60);
+    QColor c = r < 0.5 ? mix(QColor(126, 88, 52), QColor(96, 64, 40), (r - 0.38) / 0.12)
+                       : mix(QColor(96, 64, 40), QColor(58, 38, 26), (r - 0.5) / 0.4);
+    if (r < 0.38) c = QColor(126, 88, 52);
     c = mix(c, QColor(36, 24, 20), smoothstep(0.8, 1.0, r));
     const double glow = std::max(0.0, (d.x() + 0.6 * d.y()) / kIrisR) * smoothstep(1.0, 0.5, r);
     const double k = (1.0 + 0.22 * fibre) * (1.0 + 0.35 * glow);
@@ -69,17 +69,17 @@ void drawEyeball(QImage& canvas, int side) {
             // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
             const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
             QColor col =
-                mix(QColor(236, 230, 226), QColor(186, 166, 162), std::min(1.0, across * across * 1.3));
+                mix(QColor(206, 194, 188), QColor(158, 136, 130), std::min(1.0, across * across * 1.4));
             col = mix(col, QColor(214, 160, 156), smoothstep(0.55, 1.0, inner) * 0.6);
             const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
             if (r < kIrisR + 1.0) {
                 QColor iris = irisColour(at, ic, fibres);
-                iris = mix(iris, QColor(10, 8, 8), smoothstep(3.2, 2.6, r));  // pupil
+                iris = mix(iris, QColor(10, 8, 8), smoothstep(3.0, 2.4, r));  // pupil
                 col = mix(col, iris, smoothstep(kIrisR + 0.6, kIrisR - 0.6, r));
             }
             // The upper lid and lashes shade the top of the eye.
             const double below = at.y() - lidYAt(lid, at.x());
-            col = mix(col, QColor(74, 48, 42), 0.7 * smoothstep(4.5, 0.0, below));
+            col = mix(col, QColor(70, 46, 40), 0.75 * smoothstep(5.5, 0.0, below));
             const double above = lidYAt(lowerEdge, at.x()) - at.y();  // the lower rim shades a little
             col = mix(col, QColor(150, 110, 104), 0.3 * smoothstep(1.6, 0.0, above));
             const QRgb under = row[x];
@@ -109,8 +109,8 @@ void drawLidsAndLashes(QImage& canvas, int side) {
     Polyline rim = sampleSpline(lower, 30);
     for (QPointF& q : rim) q += QPointF(0, 0.9);
     fillRibbon(p, rim, 1.0, 1.0, QColor(238, 196, 184, 110), 0.15, 0.1);  // lit edge of the lower lid
-    paintSoft(p, kSize, 1, 0.8, [&](QPainter& q) {                        // lash line
-        fillRibbon(q, sampleSpline(upper, 40), 0.9, 2.2, QColor(26, 18, 16, 235), 0.02, 0.04);
+    paintSoft(p, kSize, 1, 0.7, [&](QPainter& q) {                        // lash line
+        fillRibbon(q, sampleSpline(upper, 40), 0.8, 1.9, QColor(30, 20, 18, 235), 0.02, 0.04);
     });
     Rng rng(side < 0 ? 151 : 152);
     const double out = side < 0 ? -1.0 : 1.0;
@@ -147,7 +147,7 @@ QPainterPath eyeOpening(int side) {
 
 namespace {
 
-const Polyline kUpperLip{{164, 291}, {172, 287.5}, {180, 283.2}, {185.5, 282}, {190, 284}};
+const Polyline kUpperLip{{164, 291}, {172, 286.6}, {180, 281.8}, {185.5, 280.6}, {190, 282.6}};
 const Polyline kLowerLip{{164, 291}, {170, 297}, {180, 302}, {190, 303.5}};
 const Polyline kMouthLine{{164, 291}, {176, 291.4}, {184, 292.6}, {190, 292.6}};
 
@@ -179,24 +179,31 @@ void drawEyes(QImage& canvas) {
     }
 }
 
+// Full, natural brows: a soft tone of the skin under them, then fine hairs that rise at the head
+// and lie toward the tail further on, densest along the lower edge of the body.
 void drawBrows(QPainter& p) {
     for (int side : {-1, 1}) {
-        const Polyline brow = mapped({{176, 190}, {163, 184.5}, {147, 181.5}, {131, 185.5}}, side);
-        paintSoft(p, kSize, 3, 0.3, [&](QPainter& q) {  // the skin darkened under the hairs
-            fillRibbon(q, sampleSpline(brow, 30), 5.5, 1.6, QColor(96, 70, 56), 0.3, 0.1);
+        const Polyline brow = mapped({{177, 190.5}, {163, 184}, {147, 181}, {131, 185.5}}, side);
+        paintSoft(p, kSize, 4, 0.3, [&](QPainter& q) {
+            fillRibbon(q, sampleSpline(brow, 30), 7.0, 2.0, QColor(96, 72, 60), 0.45, 0.15);
         });
         Rng rng(side < 0 ? 161 : 162);
         const double out = side < 0 ? -1 : 1;
-        for (int k = 0; k < 230; ++k) {  // hairs rise at the head and lie toward the tail further on
-            const double u = std::pow(rng.uniform(), 0.9);
-            const double spread = (2.6 - 1.8 * u) * rng.symmetric(1.0);
-            const QPointF at = splineAt(brow, u) + QPointF(0, spread);
-            const double up = 1.0 - smoothstep(0.0, 0.4, u);
-            const QPointF dir = QPointF(out * (0.35 + 0.65 * (1 - up)), -0.95 * up - 0.2 - 0.08 * spread) *
-                                rng.range(2.4, 4.0);
-            const int alpha = static_cast<int>(rng.range(90, 170) * (0.4 + 0.6 * smoothstep(0.0, 0.3, u)));
-            fillRibbon(p, {at, at + dir * 0.5, at + dir + QPointF(0, 0.3)}, 0.5, 0.1,
-                       QColor(60, 42, 34, alpha));
+        for (int k = 0; k < 600; ++k) {
+            const double u = std::pow(rng.uniform(), 0.8);  // 0 head .. 1 tail
+            // Sparse at the head, densest over the body; the tail thins to a few hairs.
+            if (rng.uniform() > 0.25 + 0.75 * smoothstep(0.0, 0.3, u)) continue;
+            const double thick = 3.6 - 2.5 * smoothstep(0.35, 1.0, u);
+            const double spread = thick * (rng.uniform() + rng.uniform() - 1.0);
+            const QPointF at = splineAt(brow, u) + QPointF(rng.symmetric(0.5), spread);
+            const double up = 1.0 - smoothstep(0.0, 0.35, u);
+            const QPointF dir = QPointF(out * (0.3 + 0.7 * (1 - up)) + rng.symmetric(0.25),
+                                        -0.95 * up - 0.22 - 0.1 * spread + rng.symmetric(0.2)) *
+                                rng.range(2.4, 4.6);
+            const int alpha = static_cast<int>(rng.range(60, 200) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
+            const QColor c = rng.uniform() < 0.3 ? QColor(104, 80, 64, alpha) : QColor(46, 33, 27, alpha);
+            fillRibbon(p, {at, at + dir * 0.5 + QPointF(0, 0.15), at + dir + QPointF(0, 0.4)},
+                       rng.range(0.4, 0.65), 0.1, c);
         }
     }
 }

@@ -16,6 +16,7 @@ Polyline symmetricOutline(const Polyline& leftHalf, int samples);
 Polyline faceOutline();
 QPainterPath facePath();
 QPainterPath bodyPath();
+QPainterPath earsPath();
 // Rounded edge of a form: rises from 0 at the outline to `radius` at that distance inside it.
 float roundEdge(float distance, float radius);
 
@@ -35,5 +36,7 @@ SkinSurface earSurface();
 // Eyeballs, lids and lashes over the shaded face.
 void drawEyes(QImage& canvas);
 void drawBrows(QPainter& p);
+// The close crop inside the own-hair region, over the finished face.
+void drawOwnHair(QImage& img);
 
 }  // namespace installdata::portrait

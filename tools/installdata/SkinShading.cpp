@@ -14,9 +14,9 @@ int toSrgb(float c) {
 }
 
 const QVector3D kFill = QVector3D(0.75f, -0.05f, 0.66f).normalized();
-const QVector3D kKeyColour(1.16f, 1.11f, 1.04f), kFillColour(0.3f, 0.31f, 0.34f), kRoom(0.15f, 0.15f, 0.16f);
+const QVector3D kKeyColour(1.2f, 1.13f, 1.04f), kFillColour(0.25f, 0.26f, 0.29f), kRoom(0.12f, 0.12f, 0.13f);
 // Red light scatters furthest under the skin: it wraps further round the forms and into the shadows.
-const float kWrap[3] = {0.36f, 0.16f, 0.12f};
+const float kWrap[3] = {0.28f, 0.15f, 0.12f};
 
 // 1 where the key light reaches the point, 0 in a cast shadow, soft in between.
 Field keyVisibility(const SkinSurface& s, const Field& front) {
@@ -34,7 +34,7 @@ Field keyVisibility(const SkinSurface& s, const Field& front) {
                 z += rise;
                 if (px < 0 || py < 0 || px >= s.cover.width() - 1 || py >= s.cover.height() - 1) break;
                 // The key is a broad source: the penumbra widens with the distance to the occluder.
-                block = std::max(block, smoothstep(0.0, 1.5 + 0.35 * step, front.sample(px, py) - z));
+                block = std::max(block, smoothstep(0.0, 3.0 + 0.5 * step, front.sample(px, py) - z));
                 if (block >= 1.0 || z > 160) break;
             }
             lit(x, y) = static_cast<float>(1.0 - block);
@@ -45,7 +45,7 @@ Field keyVisibility(const SkinSurface& s, const Field& front) {
 
 }  // namespace
 
-QVector3D keyLightDirection() { return QVector3D(-0.6f, -0.45f, 0.68f).normalized(); }
+QVector3D keyLightDirection() { return QVector3D(-0.68f, -0.42f, 0.6f).normalized(); }
 
 void fillSurface(SkinSurface& s, const QColor& albedo, double gloss) {
     for (int y = 0; y < s.cover.height(); ++y)
@@ -87,7 +87,7 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
     const int w = s.cover.width(), h = s.cover.height();
     const Field lit = keyVisibility(s, front);
     Field litSoft = lit, cavity = s.height;
-    blurField(litSoft, 2);
+    blurField(litSoft, 4);
     blurField(cavity, 8);
     const QVector3D key = keyLightDirection(), half = (key + QVector3D(0, 0, 1)).normalized();
     parallelFor(h, [&](int y) {
@@ -108,8 +108,8 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
                         fill = std::max(0.0f, QVector3D::dotProduct(n, kFill));
             const float sky = occlusion * (0.65f + 0.35f * n.z());
             // The key is aimed at the face: its light pools there and falls off toward the frame.
-            const float pool = 1.0f - 0.32f * static_cast<float>(smoothstep(
-                                                  60.0, 300.0, std::hypot(x - 180.0, (y - 200.0) * 0.8)));
+            const float pool = 1.0f - 0.4f * static_cast<float>(smoothstep(
+                                                 60.0, 300.0, std::hypot(x - 180.0, (y - 200.0) * 0.8)));
             const float albedo[3] = {toLinear(s.r(x, y)), toLinear(s.g(x, y)), toLinear(s.b(x, y))};
             const float visibility[3] = {std::max(lit(x, y), litSoft(x, y)),
                                          lit(x, y) * 0.5f + litSoft(x, y) * 0.5f,
@@ -121,7 +121,9 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
             const int under3[3] = {qRed(under), qGreen(under), qBlue(under)};
             int out[3];
             for (int c = 0; c < 3; ++c) {
-                const float diffuse = std::max(0.0f, (ndl + kWrap[c]) / (1 + kWrap[c])) * visibility[c];
+                const float wrap = kWrap[c] + s.translucency * (c == 0 ? 1.0f : 0.6f);
+                const float diffuse = std::max(0.0f, (ndl + wrap) / (1 + wrap)) *
+                                      (visibility[c] + (1 - visibility[c]) * 0.5f * s.translucency);
                 // Light bouncing inside the skin comes out in its own colour: warm, saturated shadows.
                 const float bounce = sky * kRoom[c] * (0.45f + 1.1f * albedo[c]);
                 const float light = pool * diffuse * kKeyColour[c] + fill * kFillColour[c] + bounce;

@@ -16,8 +16,9 @@ struct SkinSurface {
     Field height;  // px toward the viewer, above `depth`; smooth forms
     Field micro;   // pores and fine texture, px; they break up the highlights more than the shading
     float depth = 0;
-    Field r, g, b;  // albedo, sRGB 0..1
-    Field gloss;    // strength of the highlights, 0..1
+    float translucency = 0;  // extra wrap of the light round thin parts (ears), 0..1
+    Field r, g, b;           // albedo, sRGB 0..1
+    Field gloss;             // strength of the highlights, 0..1
 };
 
 // Fills the albedo with one colour and the gloss with one value where the surface is.
