@@ -1,4 +1,156 @@
-// Checks of the generated hair pictures.
+// Checks of the generated hair pictures: every category well stocked, no holes in the hair, the
+// portrait's own hair always hidden, and items of a category that differ in outline.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+#include <cstdio>
+#include <map>
+
+#include "Geometry.h"
+#include "platform/HairstyleDatabase.h"
 #include "tools/ArtFiles.h"
+
+namespace {
+
+using namespace installdata::face;
+
+const char* const kCodes[] = {"cj", "cz", "dj", "dz", "l", "mj", "mz", "n", "o", "p", "s", "y"};
+
+// Items of the hairstyle library by category code ("dz001.tta" belongs to "dz", never to "d").
+std::map<QString, QStringList> itemsByCode() {
+    std::map<QString, QStringList> out;
+    const QRegularExpression name(QStringLiteral("^([a-z]+)\\d{3}\\.tta$"));
+    for (const QString& n : arttest::items(QStringLiteral("faxing")))
+        if (const auto m = name.match(n); m.hasMatch()) out[m.captured(1)] << n;
+    return out;
+}
+
+QImage hair(const QString& name) { return arttest::component(QStringLiteral("faxing"), name); }
+
+size_t at(int x, int y) { return static_cast<size_t>(y) * kCanvasW + x; }
+
+// Pixels whose centre lies inside the portrait's own hair; `edge` marks those within 1.5 px of
+// its outline, where antialiasing of the hairline may leave a pixel short of opaque.
+struct OwnHair {
+    std::vector<bool> inside, edge;
+    OwnHair() : inside(static_cast<size_t>(kCanvasW) * kCanvasH), edge(inside.size()) {
+        const QPainterPath region = ownHairRegion();
+        for (int y = 0; y < kCanvasH; ++y)
+            for (int x = 0; x < kCanvasW; ++x) {
+                const QPointF c(x + 0.5, y + 0.5);
+                inside[at(x, y)] = region.contains(c);
+                bool allIn = true;
+                for (QPointF d :
+                     {QPointF(-1.5, -1.5), QPointF(1.5, -1.5), QPointF(-1.5, 1.5), QPointF(1.5, 1.5)})
+                    allIn = allIn && region.contains(c + d);
+                edge[at(x, y)] = inside[at(x, y)] && !allIn;
+            }
+    }
+};
+
+const OwnHair& ownHair() {
+    static const OwnHair o;
+    return o;
+}
+
+// Sizes of the fully transparent patches above the ears that are walled in by hair: reached
+// neither from the picture's border nor from the bare face (seeded at the eyes, brows, nose,
+// mouth and forehead).
+std::vector<int> enclosedHoles(const QImage& img) {
+    const int w = img.width(), h = img.height();
+    std::vector<char> clear(static_cast<size_t>(w) * h), seen(clear.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) clear[at(x, y)] = qAlpha(img.pixel(x, y)) < 8;
+    std::vector<std::pair<int, int>> stack;
+    auto push = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h || !clear[at(x, y)] || seen[at(x, y)]) return;
+        seen[at(x, y)] = 1;
+        stack.emplace_back(x, y);
+    };
+    auto fill = [&] {
+        int count = 0;
+        while (!stack.empty()) {
+            const auto [x, y] = stack.back();
+            stack.pop_back();
+            ++count;
+            push(x + 1, y), push(x - 1, y), push(x, y + 1), push(x, y - 1);
+        }
+        return count;
+    };
+    for (int x = 0; x < w; ++x) push(x, 0), push(x, h - 1);
+    for (int y = 0; y < h; ++y) push(0, y), push(w - 1, y);
+    const QPointF faceSeeds[] = {{kEyeLeftX, kEyeY},   {kEyeRightX, kEyeY}, {kEyeLeftX, kBrowY},
+                                 {kEyeRightX, kBrowY}, {kMidX, kEyeY},      {kMidX, kMouthY},
+                                 {kMidX, 150}};
+    for (QPointF s : faceSeeds) push(static_cast<int>(s.x()), static_cast<int>(s.y()));
+    fill();
+    std::vector<int> holes;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < w; ++x)
+            if (clear[at(x, y)] && !seen[at(x, y)]) {
+                push(x, y);
+                holes.push_back(fill());
+            }
+    return holes;
+}
+
+}  // namespace
+
+// Every category offers at least eight styles, each with its info card and its database record.
+TEST(HairArt, EveryCategoryIsStockedWithCardsAndRecords) {
+    const auto byCode = itemsByCode();
+    ms::HairstyleDatabase db(arttest::studioPath(QStringLiteral("dova.mdb")));
+    ASSERT_TRUE(db.open());
+    for (const char* code : kCodes) {
+        const auto it = byCode.find(QString::fromLatin1(code));
+        const QStringList names = it == byCode.end() ? QStringList() : it->second;
+        EXPECT_GE(names.size(), 8) << code;
+        for (const QString& n : names) {
+            const QString card = QStringLiteral("faxing1/") + n.chopped(3) + QStringLiteral("BMP");
+            EXPECT_FALSE(QImage(arttest::studioPath(card)).isNull()) << card.toStdString();
+            std::optional<ms::HairstyleRecord> record;
+            EXPECT_TRUE(db.select(n, record) && record.has_value()) << "no record for " << n.toStdString();
+        }
+    }
+}
+
+// The hair is solid: no see-through hole walled in by hair above the ears, and every pixel of the
+// portrait's own hair lies under opaque hair (a few antialiased pixels on its outline may not).
+TEST(HairArt, HairIsSolidAndHidesThePortraitsOwnHair) {
+    for (const auto& [code, names] : itemsByCode())
+        for (const QString& n : names) {
+            const QImage img = hair(n);
+            ASSERT_FALSE(img.isNull()) << n.toStdString();
+            for (int size : enclosedHoles(img)) EXPECT_LE(size, 6) << n.toStdString() << ": hole in the hair";
+            int edgeMisses = 0, innerMisses = 0;
+            for (int y = 0; y < kCanvasH; ++y)
+                for (int x = 0; x < kCanvasW; ++x)
+                    if (ownHair().inside[at(x, y)] && qAlpha(img.pixel(x, y)) < 250)
+                        ++(ownHair().edge[at(x, y)] ? edgeMisses : innerMisses);
+            EXPECT_EQ(innerMisses, 0) << n.toStdString() << ": the portrait's own hair shows through";
+            EXPECT_LE(edgeMisses, 8) << n.toStdString() << ": the portrait's own hairline shows";
+        }
+}
+
+// Within a category the styles differ in outline, not only in colour: the opaque masks, outside
+// the skull cap that every style shares, overlap little.
+TEST(HairArt, StylesOfACategoryHaveTheirOwnOutlines) {
+    for (const auto& [code, names] : itemsByCode()) {
+        std::vector<std::vector<bool>> masks;
+        for (const QString& n : names) {
+            std::vector<bool> m = arttest::alphaMask(hair(n), 128);
+            for (size_t i = 0; i < m.size(); ++i) m[i] = m[i] && !ownHair().inside[i];
+            masks.push_back(std::move(m));
+        }
+        double worst = 0;
+        QString pair;
+        for (size_t a = 0; a < masks.size(); ++a)
+            for (size_t b = a + 1; b < masks.size(); ++b) {
+                const double iou = arttest::overlap(masks[a], masks[b]);
+                EXPECT_LT(iou, 0.60) << names[a].toStdString() << " and " << names[b].toStdString();
+                if (iou > worst) worst = iou, pair = names[a] + QStringLiteral(" ") + names[b];
+            }
+        std::printf("%-3s worst outline overlap %.2f (%s)\n", qPrintable(code), worst, qPrintable(pair));
+    }
+}

@@ -30,13 +30,8 @@ struct Guides {
 
 struct Lock {
     double centre, spread, length, phase, drift, driftFreq;
+    double tone;  // -1 a lock in shade .. 1 a lock catching the light
 };
-
-QColor strandColour(Rng& rng, const HairPalette& c) {
-    const double r = rng.uniform();
-    const QColor base = r < 0.3 ? c.dark : r < 0.78 ? c.base : c.light;
-    return withAlpha(mix(base, c.base, rng.range(0.0, 0.4)), static_cast<int>(rng.range(95, 195)));
-}
 
 struct Strand {
     Polyline pts;
@@ -104,28 +99,71 @@ std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
         Lock& lk = locks[i];
         lk.centre = std::clamp((i + 0.5 + rng.symmetric(0.35)) / s.locks, 0.0, 1.0);
         lk.spread = 1.7 / s.locks;
-        lk.length = 1.0 - s.lengthJitter * rng.uniform();
+        lk.length = 1.0 - s.lengthJitter * rng.uniform() - s.layer * (1.0 - lk.centre);
         lk.phase = s.phaseStep * i + rng.symmetric(s.phaseJitter);
         lk.drift = rng.symmetric(s.wander);
         lk.driftFreq = rng.range(0.5, 1.6);
+        lk.tone = rng.symmetric(1.0);
     }
     return locks;
 }
 
 void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c) {
     const double end = 1.0 - 0.6 * s.lengthJitter - (s.curlAmp > 0 ? 0.03 + 0.006 * s.curlAmp : 0.0);
-    Polyline poly;
-    for (int i = 0; i <= 60; ++i) poly.push_back(g.at(end * i / 60, s.massInset));
-    for (int i = 60; i >= 0; --i) poly.push_back(g.at(end * i / 60, 1.0 - s.massInset));
+    auto endAt = [&](double t) { return std::max(0.2, end - s.layer * (1.0 - t)); };
+    // One strip between each pair of neighbouring guides, so the fill follows every guide (a sheet
+    // swept round the skull keeps its outline) and its ends step where the cut is layered.
+    const int strips = static_cast<int>(g.lines.size()) - 1;
+    QPainterPath fill;
+    fill.setFillRule(Qt::WindingFill);
+    for (int k = 0; k < strips; ++k) {
+        const double t0 = std::max(s.massInset, static_cast<double>(k) / strips),
+                     t1 = std::min(1.0 - s.massInset, static_cast<double>(k + 1) / strips);
+        Polyline poly;
+        for (int i = 0; i <= 60; ++i) poly.push_back(g.at(endAt(t0) * i / 60, t0));
+        for (int i = 1; i < 8; ++i) {
+            const double t = t0 + (t1 - t0) * i / 8;
+            poly.push_back(g.at(endAt(t), t));
+        }
+        for (int i = 60; i >= 0; --i) poly.push_back(g.at(endAt(t1) * i / 60, t1));
+        for (int i = 1; i < 8; ++i)
+            poly.push_back(g.at(0.0, t1 + (t0 - t1) * i / 8));  // back along the roots
+        fill.addPath(pathThrough(poly, true));
+    }
     const QSize size(p.device()->width(), p.device()->height());
     paintSoft(p, size, s.curlAmp > 0 ? 8 : 4, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
         q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), 235));
-        q.drawPath(pathThrough(poly, true));
+        q.drawPath(fill);
     });
 }
 
+// Stray hairs: they leave the outer edge and wander off it, fine and faint.
+void drawFlyaways(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c, Rng& rng) {
+    for (int k = 0; k < s.flyaways; ++k) {
+        const double u0 = rng.range(0.15, 0.75), u1 = std::min(1.0, u0 + rng.range(0.05, 0.12));
+        const double amp = rng.range(3, 8), t = rng.uniform() < 0.8 ? 1.0 : 0.0;
+        Polyline pts;
+        for (int i = 0; i <= 16; ++i) {
+            const double u = u0 + (u1 - u0) * i / 16;
+            QPointF out = g.at(u, 1.0) - g.at(u, 0.0);
+            const double len = std::max(1e-6, std::hypot(out.x(), out.y()));
+            out /= len;
+            if (t < 0.5) out = -out;
+            pts.push_back(g.at(u, t) + out * (amp * static_cast<double>(i) / 16));
+        }
+        const QColor col = mix(c.base, c.light, rng.uniform());
+        fillRibbon(p, pts, 0.55, 0.25, withAlpha(col, static_cast<int>(rng.range(45, 100))), 0.1, 0.0);
+    }
+}
+
 }  // namespace
+
+QColor strandColour(Rng& rng, const HairPalette& c) {
+    const double r = rng.uniform();
+    const QColor base = r < 0.3 ? c.dark : r < 0.78 ? c.base : c.light;
+    return withAlpha(mix(base, c.base, rng.range(0.0, 0.4)), static_cast<int>(rng.range(95, 195)));
+}
 
 void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
     const Guides g(s.guides);
@@ -140,8 +178,13 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
             const double end = lk.length * (1.0 - 0.07 * rng.uniform());
             Strand st = strandPoints(s, g, lk, t, end, rng);
             const double w = s.width * rng.range(0.65, 1.35);
-            fillRibbon(p, st.pts, w, w * 0.3, strandColour(rng, c), 0.02, 0.0);
-            const bool lit = rng.uniform() < 0.45;
+            // Locks differ in tone, so the mass reads as locks rather than as even lines.
+            QColor col = strandColour(rng, c);
+            col = lk.tone < 0 ? mix(col, withAlpha(c.dark, col.alpha()), -0.55 * lk.tone)
+                              : mix(col, withAlpha(c.light, col.alpha()), 0.4 * lk.tone);
+            fillRibbon(p, st.pts, w, w * 0.3, col, 0.02, 0.0);
+            // No sheen on the very edges: a lit strand along the silhouette reads as an outline.
+            const bool lit = rng.uniform() < 0.45 && t > 0.06 && t < 0.94;
             if (turns) shadeTurns(p, st, w, c, rng, lit);
             if (lit) sheen.emplace_back(std::move(st.pts), w);
         }
@@ -156,6 +199,7 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
         fillRibbon(p, part, w * 0.9, w * 0.9, withAlpha(c.sheen, static_cast<int>(rng.range(70, 150))), 0.35,
                    0.35);
     }
+    drawFlyaways(p, g, s, c, rng);
 }
 
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {
@@ -187,10 +231,10 @@ void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {
 void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed) {
     QRadialGradient g(centre + QPointF(-0.25 * rx, -0.35 * ry), 1.2 * rx);
     g.setColorAt(0.0, c.base);
-    g.setColorAt(1.0, c.dark);
+    g.setColorAt(1.0, mix(c.dark, c.base, 0.35));
     p.setPen(Qt::NoPen);
     p.setBrush(g);
-    p.drawEllipse(centre, rx * 0.96, ry * 0.96);
+    p.drawEllipse(centre, rx * 0.98, ry * 0.98);
     Rng rng(seed);
     for (int k = 0; k < 420; ++k) {
         const double r = std::sqrt(rng.range(0.04, 1.0)), a0 = rng.range(0, 2 * kPi),
@@ -207,35 +251,72 @@ void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalett
     }
 }
 
-void shadeHair(QImage& layer, QPointF light, double radius, int strength) {
-    QPainter p;
-    beginPainter(p, layer);
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QRadialGradient g(light, radius);
-    g.setColorAt(0.0, QColor(0, 0, 0, 0));
-    g.setColorAt(0.4, QColor(0, 0, 0, 0));
-    g.setColorAt(1.0, QColor(0, 0, 0, strength));
-    p.fillRect(layer.rect(), g);
-}
-
-void keepFaceClear(QImage& layer) {
-    QImage mask = newLayer(layer.width(), layer.height());
-    {
-        QPainter q;
-        beginPainter(q, mask);
-        QPainterPath oval;
-        oval.addEllipse(QPointF(190, 248), 70, 94);
-        QPainterPath below;
-        below.addRect(0, 170, layer.width(), layer.height());
-        q.setPen(Qt::NoPen);
-        q.setBrush(Qt::black);
-        q.drawPath(oval.intersected(below));
+void drawBraid(QPainter& p, const Polyline& path, double w0, double w1, const HairPalette& c, uint64_t seed,
+               bool tieOff) {
+    const Polyline line = sampleSpline(path, 200);
+    std::vector<double> arc(line.size(), 0.0);
+    for (size_t i = 1; i < line.size(); ++i)
+        arc[i] = arc[i - 1] + std::hypot(line[i].x() - line[i - 1].x(), line[i].y() - line[i - 1].y());
+    const double total = arc.back();
+    auto at = [&](double d, QPointF& pos, QPointF& tan) {
+        const size_t i =
+            std::min<size_t>(std::lower_bound(arc.begin(), arc.end(), d) - arc.begin(), line.size() - 1);
+        const size_t a = i == 0 ? 0 : i - 1;
+        pos = line[i];
+        const QPointF dd = line[std::min(i + 1, line.size() - 1)] - line[a];
+        const double len = std::max(1e-6, std::hypot(dd.x(), dd.y()));
+        tan = dd / len;
+    };
+    const double plaited = tieOff ? total * 0.86 : total;  // then the tie and a loose tuft
+    fillRibbon(p, Polyline(line.begin(), line.begin() + (tieOff ? 173 : 200)), w0 * 0.8, w1 * 0.7,
+               mix(c.dark, c.base, 0.3), 0.0, 0.0);
+    Rng rng(seed);
+    int k = 0;
+    for (double d = 0; d < plaited; d += 0.42 * (w0 + (w1 - w0) * d / total), ++k) {
+        const double w = w0 + (w1 - w0) * d / total, side = k % 2 ? 1.0 : -1.0;
+        QPointF pos, tan;
+        at(d, pos, tan);
+        const QPointF nrm(-tan.y(), tan.x());
+        // Each lobe runs from the braid's edge down and in across the middle: a broad, rounded
+        // section of hair with a crease where it tucks under the next one.
+        const QPointF a = pos + nrm * (side * 0.46 * w) - tan * (0.1 * w);
+        const QPointF m = pos + nrm * (side * 0.1 * w) + tan * (0.28 * w);
+        const QPointF b = pos - nrm * (side * 0.3 * w) + tan * (0.62 * w);
+        const Polyline lobe = sampleSpline({a, m, b}, 12);
+        fillRibbon(p, lobe, 0.66 * w, 0.3 * w, mix(c.dark, c.base, 0.45), 0.3, 0.25);
+        fillRibbon(p, lobe, 0.46 * w, 0.2 * w, mix(c.base, c.light, 0.25), 0.35, 0.3);
+        Polyline crease = lobe;
+        for (QPointF& q : crease) q -= tan * (0.26 * w);
+        fillRibbon(p, crease, 0.12 * w, 0.05 * w, withAlpha(c.dark, 150), 0.3, 0.3);
+        for (int s = 0; s < 7; ++s) {  // strands along the lobe, lit along its upper part
+            Polyline st = lobe;
+            const double off = rng.symmetric(0.16 * w);
+            for (QPointF& q : st) q += nrm * off;
+            const bool lit = s < 3;
+            fillRibbon(p, Polyline(st.begin() + (lit ? 2 : 0), st.end() - (lit ? 4 : 0)), rng.range(0.6, 1.1),
+                       0.4,
+                       lit ? withAlpha(c.sheen, static_cast<int>(rng.range(60, 130))) : strandColour(rng, c),
+                       0.3, 0.2);
+        }
     }
-    blurLayer(mask, 4);
-    QPainter p;
-    beginPainter(p, layer);
-    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    p.drawImage(0, 0, mask);
+    if (!tieOff) return;  // the ends tucked away under the hair
+    QPointF tie, tan;
+    at(plaited, tie, tan);
+    Sweep tuft;
+    const QPointF nrm(-tan.y(), tan.x());
+    const QPointF tip = line.back();
+    tuft.guides = {{tie + nrm * (0.25 * w1), tie + nrm * (0.3 * w1) + tan * 8.0, tip + nrm * (0.45 * w1)},
+                   {tie - nrm * (0.25 * w1), tie - nrm * (0.3 * w1) + tan * 8.0, tip - nrm * (0.45 * w1)}};
+    tuft.locks = 6;
+    tuft.strandsPerLock = 8;
+    tuft.clump = 0.6;
+    tuft.lengthJitter = 0.25;
+    tuft.wander = 1.2;
+    tuft.seed = seed + 3;
+    drawSweep(p, tuft, c);
+    p.setPen(Qt::NoPen);
+    p.setBrush(mix(c.dark, QColor(0, 0, 0), 0.3));
+    p.drawEllipse(tie, 0.36 * w1, 0.36 * w1);
 }
 
 }  // namespace installdata

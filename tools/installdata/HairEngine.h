@@ -29,6 +29,8 @@ struct Sweep {
     double width = 1.1;
     double wander = 1.5;  // sideways drift of a lock, px
     double sheenAt = 0.22, sheenLen = 0.22;
+    double layer = 0.0;       // locks next to the first guide end this fraction shorter (layers)
+    int flyaways = 0;         // stray hairs leaving the outer edge
     bool mass = true;         // fill the region under the strands
     double massInset = 0.04;  // the fill stays this far inside the outer guides
     uint64_t seed = 1;
@@ -50,9 +52,11 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c);
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
 // A wound bun: concentric arcs of strands in an ellipse.
 void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
-// Darkens the layer away from the light point, keeping its alpha.
-void shadeHair(QImage& layer, QPointF light, double radius, int strength);
-// Softly erases hair over the eyes, nose and mouth, leaving bangs above the brows and edge locks.
-void keepFaceClear(QImage& layer);
+// A three-strand plait along the path (root to tip), width w0 at the root to w1 at the tip, solid
+// under its lobes; tied off above a short tuft, or with its ends tucked away.
+void drawBraid(QPainter& p, const Polyline& path, double w0, double w1, const HairPalette& c, uint64_t seed,
+               bool tieOff = true);
+// Strands of one colour family in a random mix of its shades.
+QColor strandColour(Rng& rng, const HairPalette& c);
 
 }  // namespace installdata

@@ -8,11 +8,23 @@
 namespace installdata {
 
 enum class Bangs { None, Full, Side, Curtain, Wispy };
+// Down: hair falls from the parting; Updo: drawn back smoothly to its attachments; Crop: men's.
 enum class Form { Down, Updo, Crop };
-enum class MensCut { SidePart, Crew, Quiff, Fringe, SlickBack, Textured };
+enum class MensCut { SidePart, Crew, Quiff, Fringe, SlickBack, Textured, Curly, Shoulder };
+// Where long side hair goes at the shoulder: behind it, split around it, or all in front.
+enum class Drape { Behind, Split, Front };
+// Pieces gathered out of the hair: a wound bun, a plait, a ponytail's length.
+enum class Piece { None, Bun, Braid, Tail };
 
 struct Curl {
     double amp = 0, waves = 0, loop = 0, start = 0.35;
+};
+
+struct Attachment {
+    Piece kind = Piece::None;
+    double x = 190, y = 50;     // bun centre, or where a braid or tail is tied
+    double size = 1.0;          // bun scale, or the plait's / tail's width at the tie in px / 20
+    double endX = 0, endY = 0;  // braid and tail: where they end
 };
 
 struct HairVariant {
@@ -20,17 +32,21 @@ struct HairVariant {
     const char* title;  // name on the info card (UTF-8)
     int palette;
     Form form;
-    double part;               // x of the parting
-    double volume;             // how far the outline stands off the skull
-    double tipLeft, tipRight;  // where the side hair ends (y)
-    double spread;             // how far the ends flare outwards (negative: turned in)
-    Curl curl;
-    Bangs bangs;
-    double choppy;  // 0 even ends .. 0.4 strongly layered
-    uint64_t seed;
-    double bunX = 190, bunY = 50, bunSize = 1.0;  // updos: the bun
-    bool twinBuns = false;                        // updos: a bun each side, mirrored
-    MensCut cut = MensCut::SidePart;              // men's crops
+    double part = 190;                 // x of the parting
+    double volume = 8;                 // how far the outline stands off the skull at the crown
+    double tipLeft = 0, tipRight = 0;  // where the side hair ends (y)
+    double spread = 0;                 // how far the ends flare outwards (negative: turned in)
+    Curl curl = {};
+    Bangs bangs = Bangs::None;
+    double choppy = 0.04;  // 0 even ends .. 0.4 strongly layered
+    uint64_t seed = 1;
+    double width = 0;    // extra fullness at the sides, px
+    double layers = 0;   // face-framing layers: the front locks end this fraction shorter
+    double fringeY = 0;  // where the fringe ends; 0: the fringe's own length
+    Drape drapeLeft = Drape::Split, drapeRight = Drape::Split;
+    bool tuckLeft = false;  // the left side tucked behind the ear
+    MensCut cut = MensCut::SidePart;
+    Attachment pieces[2] = {};
 };
 
 std::span<const HairVariant> hairVariants();

@@ -20,17 +20,22 @@ struct Traits {
 };
 
 Traits traitsOf(const HairVariant& v) {
-    const double tip = std::max(v.tipLeft, v.tipRight);
+    double tip = std::max(v.tipLeft, v.tipRight);
+    bool gathered = false;  // plaited or tied back: worn like an updo, however long
+    for (const Attachment& a : v.pieces) {
+        gathered = gathered || a.kind == Piece::Braid || a.kind == Piece::Tail;
+        if (a.kind == Piece::Braid || a.kind == Piece::Tail) tip = std::max(tip, a.endY);
+    }
     Traits t;
-    t.updo = v.form == Form::Updo;
-    t.men = v.form == Form::Crop;
-    t.length = t.updo || t.men || tip < 320 ? Length::Short : tip < 410 ? Length::Medium : Length::Long;
+    t.updo = v.form == Form::Updo || gathered;
+    t.men = v.form == Form::Crop || qstrcmp(v.code, "n") == 0;
+    t.length = (t.updo && !gathered) || tip < 320 ? Length::Short : tip < 410 ? Length::Medium : Length::Long;
     t.wavy = v.curl.amp >= 10;
     t.curly = !t.wavy && v.curl.amp >= 5 && v.curl.waves >= 3.5;
     t.layered = v.choppy >= 0.15;
     t.full = v.volume >= 14;
     t.bangs = v.bangs;
-    t.cut = v.cut;
+    t.cut = v.form == Form::Crop ? v.cut : v.form == Form::Updo ? MensCut::SlickBack : MensCut::Shoulder;
     return t;
 }
 
@@ -38,10 +43,12 @@ void faceShapes(const Traits& t, HairstyleRecord& r) {
     const bool fringe = t.bangs == Bangs::Full || t.bangs == Bangs::Curtain || t.bangs == Bangs::Wispy;
     const bool side = t.bangs == Bangs::Side;
     if (t.men) {
-        r.round = t.cut == MensCut::Quiff || t.cut == MensCut::SidePart || t.cut == MensCut::Textured;
-        r.square = t.cut == MensCut::Crew || t.cut == MensCut::SidePart || t.cut == MensCut::SlickBack;
-        r.longFace = t.cut == MensCut::Fringe || t.cut == MensCut::Crew;
-        r.pointed = t.cut == MensCut::Fringe || t.cut == MensCut::Textured;
+        r.round = t.cut == MensCut::Quiff || t.cut == MensCut::SidePart || t.cut == MensCut::Textured ||
+                  t.cut == MensCut::Curly;
+        r.square = t.cut == MensCut::Crew || t.cut == MensCut::SidePart || t.cut == MensCut::SlickBack ||
+                   t.cut == MensCut::Curly;
+        r.longFace = t.cut == MensCut::Fringe || t.cut == MensCut::Crew || t.cut == MensCut::Shoulder;
+        r.pointed = t.cut == MensCut::Fringe || t.cut == MensCut::Textured || t.cut == MensCut::Shoulder;
         return;
     }
     // Length below the chin and a side sweep slim a round face; curls and waves soften a square
@@ -58,12 +65,16 @@ void faceShapes(const Traits& t, HairstyleRecord& r) {
 void hairTexture(const Traits& t, const HairVariant& v, HairstyleRecord& r) {
     const bool tight = v.curl.waves >= 13;
     if (t.men) {
-        r.softHair = t.cut == MensCut::Fringe || t.cut == MensCut::Textured || t.cut == MensCut::SidePart;
+        r.softHair = t.cut == MensCut::Fringe || t.cut == MensCut::Textured || t.cut == MensCut::SidePart ||
+                     t.cut == MensCut::Shoulder;
         r.mediumHair = true;
-        r.coarseHair = t.cut == MensCut::Crew || t.cut == MensCut::SlickBack || t.cut == MensCut::Quiff;
-        r.thinHair = t.cut == MensCut::Textured || t.cut == MensCut::Quiff || t.cut == MensCut::Crew;
+        r.coarseHair = t.cut == MensCut::Crew || t.cut == MensCut::SlickBack || t.cut == MensCut::Quiff ||
+                       t.cut == MensCut::Curly;
+        r.thinHair = t.cut == MensCut::Textured || t.cut == MensCut::Quiff || t.cut == MensCut::Crew ||
+                     t.cut == MensCut::Curly;
         r.mediumAmount = true;
-        r.thickHair = t.cut == MensCut::Crew || t.cut == MensCut::SlickBack || t.cut == MensCut::SidePart;
+        r.thickHair = t.cut == MensCut::Crew || t.cut == MensCut::SlickBack || t.cut == MensCut::SidePart ||
+                      t.cut == MensCut::Shoulder;
         return;
     }
     // Fine hair holds short cuts, layers and pinned styles; long curls and big waves drop out of it.

@@ -18,20 +18,7 @@ Polyline symmetricOutline(const Polyline& leftHalf, int samples) {
     return all;
 }
 
-Polyline faceOutline() {
-    return symmetricOutline({{190, 86},
-                             {160, 90},
-                             {132, 108},
-                             {118, 140},
-                             {114, 180},
-                             {114, 218},
-                             {119, 250},
-                             {132, 282},
-                             {149, 307},
-                             {167, 325},
-                             {190, 331}},
-                            90);
-}
+Polyline faceOutline() { return symmetricOutline(face::faceHalfOutline(), 90); }
 
 QPainterPath facePath() { return pathThrough(faceOutline(), true); }
 

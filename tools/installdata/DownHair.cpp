@@ -1,0 +1,219 @@
+#include <algorithm>
+#include <cmath>
+
+#include "Geometry.h"
+#include "HairDrawing.h"
+#include "HairFinish.h"
+
+// Loose hair: a sheet each side from the parting over the skull and down past the face, split at
+// the shoulders into lengths that fall in front and lengths that go behind, over a darker layer
+// of hair behind the neck; and the fringes.
+namespace installdata {
+
+namespace {
+
+using namespace face;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The hairline from the right temple over the top to the left one, densely sampled: the sheets
+// root along it, a little inside the portrait's own hairline.
+const Polyline& hairline() {
+    static const Polyline line = [] {
+        const Polyline left{{190, 119}, {162, 122}, {140, 129}, {127, 144},
+                            {121, 168}, {118, 194}, {117, 212}};
+        Polyline all(left.rbegin(), left.rend() - 1);
+        all = mirrored(all, kMidX);
+        all.insert(all.end(), left.begin(), left.end());
+        return sampleSpline(all, 200);
+    }();
+    return line;
+}
+
+// x of the inner edge of side hair at height y: along the cheek, then down past the jaw.
+double innerEdgeX(double y) { return y < 300 ? 118.0 + (y - 210.0) * 0.07 : 124.3 + (y - 300.0) * 0.06; }
+
+struct Side {
+    Polyline inner, outer;  // control points, the same count, matching heights below the temple
+};
+
+// The left side of the hair for a parting at `part`, ending at `tip` (left-hand frame).
+Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
+    // The side the parting throws the hair over stands higher than the flat side, rising away
+    // from the parting so the two sides meet there without a step.
+    const double lift = part > kMidX + 8 ? 5 : 0;
+    const double crownTop = 70 - 1.3 * v.volume;
+    const double rx = 92 + 0.8 * v.volume + 0.3 * v.width, ry = 160 - crownTop;
+    const Polyline& h = hairline();
+    size_t start = h.size() / 2;  // the hairline point over the parting, on the top of the head
+    for (size_t i = 0; i < h.size(); ++i)
+        if (h[i].y() < 135 && std::abs(h[i].x() - part) < std::abs(h[start].x() - part)) start = i;
+    Side s;
+    for (int k = 0; k < 6; ++k) s.inner.push_back(h[start + (h.size() - 1 - start) * k / 5]);
+    s.inner[0] = QPointF(part, 116);
+    if (tuck) s.inner[5] = QPointF(105, 206);  // over the ear and behind it
+    const double a0 = std::asin(std::clamp((kMidX - part) / rx, -1.0, 1.0));
+    for (int k = 0; k < 6; ++k) {
+        const double up = lift * smoothstep(0.0, 2.0, k);
+        s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, rx + 0.8 * up, ry + 1.3 * up));
+    }
+    const int steps = std::max(1, static_cast<int>(std::lround((tip - 212) / 40)));
+    for (int k = 1; k <= steps; ++k) {
+        const double y = 212 + (tip - 212) * k / steps, f = static_cast<double>(k) / steps;
+        const double bulge = v.width * std::exp(-std::pow((y - 250) / 70, 2));
+        double in = tuck ? 96 - (y - 212) * 0.02 : innerEdgeX(y);
+        if (v.spread < 0) in -= v.spread * 0.5 * f * f;  // turned under toward the neck
+        const double out = std::min(kMidX - rx - bulge - v.spread * std::pow(f, 1.5), in - 16);
+        s.inner.push_back({in, y});
+        s.outer.push_back({out, y});
+    }
+    return s;
+}
+
+Polyline between(const Polyline& a, const Polyline& b, double t) {
+    Polyline out(a.size());
+    for (size_t i = 0; i < a.size(); ++i) out[i] = lerp(a[i], b[i], t);
+    return out;
+}
+
+Sweep sideSweep(const HairVariant& v, std::vector<Polyline> guides, double tip, double share, uint64_t seed) {
+    Sweep s;
+    s.guides = std::move(guides);
+    s.locks = std::max(6, static_cast<int>((22 + (tip - 250) / 20) * share));
+    s.strandsPerLock = 13;
+    s.lengthJitter = v.choppy;
+    s.clump = 0.35 + v.choppy * 1.5;
+    if (v.choppy >= 0.15) {  // choppy cuts end in a few broad pieces rather than many needles
+        s.locks = std::max(5, s.locks * 3 / 5);
+        s.strandsPerLock = 20;
+        s.width = 1.25;
+    }
+    s.layer = v.layers;
+    s.flyaways = 2 + static_cast<int>(v.volume / 5);
+    applyCurl(s, v.curl, tip - 70);
+    s.sheenAt = 0.1;
+    s.sheenLen = 0.18;
+    s.seed = seed;
+    return s;
+}
+
+// The hair at the back of the head, seen beside the neck: darker, under everything else.
+void drawUnderLayer(QPainter& p, const HairVariant& v, double tip) {
+    const HairPalette& c = hairPalette(v.palette);
+    const HairPalette dim{mix(c.dark, QColor(0, 0, 0), 0.3), mix(c.dark, c.base, 0.3),
+                          mix(c.dark, c.base, 0.8), mix(c.base, c.light, 0.5)};
+    QImage under = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, under);
+        Sweep s;
+        s.guides = {{{114, 190}, {112, 260}, {118, tip}},
+                    {{kMidX, 200}, {kMidX, tip}},
+                    {{266, 190}, {268, 260}, {262, tip}}};
+        s.locks = 24;
+        s.strandsPerLock = 8;
+        s.lengthJitter = 0.1;
+        applyCurl(s, v.curl, tip - 70);
+        s.seed = v.seed + 40;
+        drawSweep(q, s, dim);
+    }
+    hideBehindBody(under, true);
+    p.drawImage(0, 0, under);
+}
+
+double shareInFront(Drape d) { return d == Drape::Behind ? 0.0 : d == Drape::Front ? 1.0 : 0.62; }
+
+}  // namespace
+
+void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
+    const HairPalette& c = hairPalette(v.palette);
+    drawCap(p, c, 70 - 1.3 * v.volume, 0.8 * v.volume, v.seed);
+    const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
+    if (lowest > 262) drawUnderLayer(behind, v, std::min(highest, lowest - 10) - 8);
+    QImage back = newLayer(kCanvasW, kCanvasH);
+    QPainter b;
+    beginPainter(b, back);
+    std::vector<Sweep> front;
+    for (int side : {-1, 1}) {
+        const bool left = side < 0;
+        const double part = left ? v.part : 2 * kMidX - v.part, tip = left ? v.tipLeft : v.tipRight;
+        Side sh = sideShape(v, part, tip, left && v.tuckLeft);
+        for (const Attachment& a : v.pieces) {  // gathered into a tie below the ear: converge on it
+            const bool tied = (a.kind == Piece::Tail || a.kind == Piece::Braid) && a.y > 180;
+            if (!tied || (a.x < kMidX) != left || std::abs(a.endX - a.x) > 100) continue;
+            const double x = left ? a.x : 2 * kMidX - a.x;
+            sh.inner.back() = QPointF(x + 6, a.y + 4);
+            sh.outer.back() = QPointF(x - 6, a.y + 4);
+        }
+        const uint64_t seed = v.seed + (left ? 0 : 1);
+        auto place = [&](Sweep s) { return left ? s : mirroredSweep(s); };
+        if (tip <= 330) {
+            front.push_back(place(sideSweep(v, {sh.inner, sh.outer}, tip, 1.0, seed)));
+            continue;
+        }
+        const double f = shareInFront(left ? v.drapeLeft : v.drapeRight);
+        if (f < 1)
+            drawSweep(b,
+                      place(sideSweep(v, {between(sh.inner, sh.outer, std::max(0.0, f - 0.12)), sh.outer},
+                                      tip, 1.0 - f, seed + 7)),
+                      c);
+        if (f > 0)
+            front.push_back(place(sideSweep(
+                v, {drapedFront(sh.inner), drapedFront(between(sh.inner, sh.outer, f), 14)}, tip, f, seed)));
+    }
+    b.end();
+    hideBehindBody(back, false);
+    p.drawImage(0, 0, back);
+    for (const Sweep& s : front) drawSweep(p, s, c);
+    drawHairlineWisps(p, c, v.part, v.seed + 50);
+}
+
+void drawBangs(QPainter& p, const HairVariant& v) {
+    if (v.bangs == Bangs::None) return;
+    const HairPalette& c = hairPalette(v.palette);
+    Sweep s;
+    const double fy = v.fringeY > 0 ? v.fringeY : 162;
+    const bool flip = v.part > kMidX;  // a side fringe sweeps away from the parting
+    const double part = flip ? 2 * kMidX - v.part : v.part;
+    switch (v.bangs) {
+        case Bangs::Full:
+        case Bangs::Wispy: {
+            const Polyline g0{{150, 96}, {131, 118}, {122, 150}, {119, fy + 24}};
+            const Polyline g1{{168, 92}, {151, 112}, {143, 140}, {140, fy + 7}};
+            const Polyline g2{{kMidX, 90}, {188, 112}, {kMidX, 140}, {kMidX, fy}};
+            s.guides = {g0, g1, g2, mirrored(g1, kMidX), mirrored(g0, kMidX)};
+            break;
+        }
+        case Bangs::Side:
+            s.guides = {{{part + 2, 94}, {part + 40, 100}, {250, 122}, {264, 158}, {268, fy + 20}},
+                        {{part - 4, 98}, {part + 16, 118}, {200, fy - 22}, {238, fy - 4}, {262, fy + 26}},
+                        {{part - 10, 104}, {148, 130}, {168, fy - 8}, {212, fy + 4}, {254, fy + 30}}};
+            break;
+        default:  // curtain: the left half; the right half mirrors it
+            s.guides = {{{188, 96}, {184, 122}, {170, 150}, {150, fy + 8}, {134, fy + 34}},
+                        {{186, 98}, {160, 106}, {136, 128}, {124, 160}, {120, fy + 40}}};
+            break;
+    }
+    if (flip)
+        for (Polyline& g : s.guides) g = mirrored(g, kMidX);
+    const bool wispy = v.bangs == Bangs::Wispy;
+    s.locks = v.bangs == Bangs::Curtain ? 10 : wispy ? 22 : 18;
+    s.strandsPerLock = wispy ? 7 : 12;
+    s.lengthJitter = wispy ? 0.3 : 0.1;
+    s.clump = wispy ? 0.8 : 0.5;
+    s.mass = !wispy;
+    s.massInset = 0.02;
+    s.wander = 2.0;
+    Curl soft = v.curl;  // a fringe only bends where the rest curls
+    soft.amp *= 0.35;
+    soft.waves *= 0.5;
+    soft.loop = std::min(soft.loop, 0.3);
+    applyCurl(s, soft, 80);
+    s.width = 1.0;
+    s.sheenAt = 0.3;
+    s.seed = v.seed + 2;
+    drawSweep(p, s, c);
+    if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
+}
+
+}  // namespace installdata

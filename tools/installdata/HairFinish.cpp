@@ -1,0 +1,330 @@
+#include "HairFinish.h"
+
+#include <QLinearGradient>
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+
+#include "Geometry.h"
+
+namespace installdata {
+
+namespace {
+
+using namespace face;
+
+constexpr double kPi = 3.14159265358979323846;
+
+QImage maskOf(const QPainterPath& path, int blur) {
+    QImage m = newLayer(kCanvasW, kCanvasH);
+    QPainter q;
+    beginPainter(q, m);
+    q.setPen(Qt::NoPen);
+    q.setBrush(Qt::black);
+    q.drawPath(path);
+    q.end();
+    blurLayer(m, blur);
+    return m;
+}
+
+// Paints `draw` over the layer's own pixels only (colour changes, alpha kept).
+void overHair(QImage& layer, double opacity, const std::function<void(QPainter&)>& draw) {
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.setOpacity(opacity);
+    draw(p);
+}
+
+// The left half of the cap, crown to hairline, in the order its outline runs. Its outline lies
+// a little inside that of the hair drawn over it and a little outside the portrait's own crop.
+Polyline capHalf(double crownTop, double sideOut) {
+    const double rx = 90 + sideOut, ry = 158 - crownTop;
+    Polyline half;
+    for (double deg : {0.0, 22.0, 45.0, 66.0, 84.0}) half.push_back(skullPoint(deg * kPi / 180, rx, ry));
+    // Down past the sideburn, then the hairline: the portrait's own hairline moved a few pixels
+    // into the forehead, so its hair stays under opaque hair while the edge softens.
+    const Polyline rest{{99 - sideOut * 0.6, 186},
+                        {100, 211},
+                        {104, 223},
+                        {112, 226},
+                        {119, 219},
+                        {121, 198},
+                        {124, 168},
+                        {130, 145},
+                        {143, 131},
+                        {163, 124.5},
+                        {kMidX, 122.5}};
+    half.insert(half.end(), rest.begin(), rest.end());
+    return half;
+}
+
+}  // namespace
+
+QPointF skullPoint(double angle, double rx, double ry) {
+    const double s = std::sin(angle), c = std::cos(angle);
+    // A superellipse of power 2.5: squarer than an ellipse, like the skull with its hair on.
+    return {kMidX - rx * std::copysign(std::pow(std::abs(s), 0.8), s),
+            160 - ry * std::copysign(std::pow(std::abs(c), 0.8), c)};
+}
+
+QPointF ontoSkull(QPointF q, double rx, double ry) {
+    const QPointF d = q - QPointF(kMidX, 160);
+    const double r = std::pow(std::pow(std::abs(d.x() / rx), 2.5) + std::pow(std::abs(d.y() / ry), 2.5), 0.4);
+    return r >= 1.0 || r < 1e-6 ? q : QPointF(kMidX, 160) + d / r;
+}
+
+double shoulderTopY(double x) {
+    if (x > kMidX) x = 2 * kMidX - x;
+    const std::vector<QPointF> body = bodyHalfOutline();
+    if (x >= body[1].x()) return body[0].y();
+    for (size_t i = 2; i < body.size(); ++i)
+        if (x >= body[i].x()) {
+            const QPointF a = body[i - 1], b = body[i];
+            return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+        }
+    return body.back().y();
+}
+
+QPainterPath bodyPath() {
+    const Polyline half = bodyHalfOutline();
+    Polyline all(half.rbegin(), half.rend());
+    const Polyline right = mirrored(half, kMidX);
+    all.insert(all.end(), right.begin(), right.end());
+    return pathThrough(all, true);
+}
+
+Polyline drapedFront(const Polyline& controls, double fan) {
+    Polyline line = sampleSpline(controls, 48);
+    for (QPointF& q : line) {
+        const double contact = shoulderTopY(q.x()) - 8, over = q.y() - contact;
+        if (over <= 0) continue;
+        const double push = 0.45 * std::min(over, 34.0) + fan * smoothstep(0, 70, over);
+        q.setX(q.x() + (q.x() < kMidX ? -push : push));
+    }
+    return line;
+}
+
+QPainterPath faceOvalPath() {
+    // The face kept clear of hair: the sample face's outline, a little fuller at the jaw, so that
+    // the jaw of a fitted client face stays clear too.
+    const Polyline half{{kMidX, 86}, {160, 90},  {132, 108}, {118, 140}, {114, 180},  {114, 218},
+                        {118, 250},  {127, 280}, {142, 306}, {163, 325}, {kMidX, 331}};
+    Polyline all = sampleSpline(half, 60);
+    const Polyline right = mirrored(all, kMidX);
+    all.insert(all.end(), right.rbegin(), right.rend());
+    return pathThrough(all, true);
+}
+
+void drawCap(QPainter& p, const HairPalette& c, double crownTop, double sideOut, uint64_t) {
+    Polyline half = sampleSpline(capHalf(std::min(crownTop, sideOut < 0 ? 75.0 : 70.0), sideOut), 90);
+    Polyline all = half;
+    const Polyline right = mirrored(half, kMidX);
+    all.insert(all.end(), right.rbegin(), right.rend());
+    QRadialGradient g(QPointF(170, 90), 150);
+    g.setColorAt(0.0, mix(c.dark, c.base, 0.6));
+    g.setColorAt(1.0, c.dark);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(g);
+        q.drawPath(pathThrough(all, true));
+    });
+}
+
+void drawHairlineWisps(QPainter& p, const HairPalette& c, double part, uint64_t seed) {
+    const Polyline half = capHalf(70, 0);
+    const Polyline line = sampleSpline(Polyline(half.begin() + 8, half.end()), 60);
+    Rng rng(seed);
+    for (int side : {-1, 1})
+        for (int i = 0; i < static_cast<int>(line.size()); ++i) {
+            if (rng.uniform() < 0.35) continue;
+            QPointF root = line[i] + QPointF(rng.symmetric(1.5), -2.5 + rng.symmetric(1.0));
+            if (side > 0) root.setX(2 * kMidX - root.x());
+            // Away from the parting and down into the face, each a little differently.
+            const QPointF away(root.x() < part ? -0.5 : 0.5, 1.0);
+            const double ang = std::atan2(away.y(), away.x()) + rng.symmetric(0.6), len = rng.range(3, 8);
+            Polyline pts{root};
+            for (int k = 1; k <= 4; ++k)
+                pts.push_back(pts.back() +
+                              QPointF(std::cos(ang + 0.1 * k), std::sin(ang + 0.1 * k)) * (len / 4));
+            const QColor col = mix(c.dark, c.base, rng.range(0.2, 0.9));
+            fillRibbon(p, pts, rng.range(0.5, 0.9), 0.15,
+                       withAlpha(col, static_cast<int>(rng.range(90, 190))), 0.0, 0.0);
+        }
+}
+
+void hideBehindBody(QImage& layer, bool face) {
+    const QImage m = maskOf(face ? bodyPath().united(faceOvalPath()) : bodyPath(), 2);
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    p.drawImage(0, 0, m);
+}
+
+void shadeVolume(QImage& layer, const HairLight& l) {
+    overHair(layer, 1.0, [&](QPainter& p) {
+        QRadialGradient g(QPointF(166, 70), 360);
+        g.setColorAt(0.0, QColor(0, 0, 0, 0));
+        g.setColorAt(0.35, QColor(0, 0, 0, 0));
+        g.setColorAt(1.0, QColor(0, 0, 0, 130));
+        p.fillRect(layer.rect(), g);
+        if (l.tipY > 300) {  // the lengths darken toward the ends, under the sheen of the crown
+            QLinearGradient d(0, 290, 0, l.tipY);
+            d.setColorAt(0.0, QColor(0, 0, 0, 0));
+            d.setColorAt(1.0, QColor(0, 0, 0, 70));
+            p.fillRect(QRectF(0, 290, kCanvasW, kCanvasH), d);
+        }
+        softEllipse(p, QPointF(l.part, 96), 9, 26, QColor(0, 0, 0, 70));  // the roots along the parting
+    });
+    // The hair next to the face lies in the face's shadow.
+    QImage occlusion = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, occlusion);
+        q.setPen(QPen(QColor(0, 0, 0, 120), 12));
+        q.setBrush(Qt::NoBrush);
+        QPainterPath below;
+        below.addRect(0, 175, kCanvasW, kCanvasH);
+        q.setClipPath(below);
+        q.drawPath(faceOvalPath());
+    }
+    blurLayer(occlusion, 8);
+    overHair(layer, 1.0, [&](QPainter& p) { p.drawImage(0, 0, occlusion); });
+    // Streaks of sheen running with the strands, gathered in a band across them: a ring around
+    // the crown, and for long hair a second band where the lengths bend below the cheek.
+    QImage sheen = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, sheen);
+        Rng rng(l.seed);
+        for (int k = 0; k < 520; ++k) {
+            const double a = rng.range(-1.45, 1.45), band = rng.symmetric(1.0);
+            const double r = l.radius * (0.66 + 0.08 * band), len = rng.range(8, 22);
+            const double facing = 0.55 + 0.45 * std::cos(a + 0.45);  // brightest on the upper left
+            const QPointF dir(std::sin(a), -std::cos(a));
+            Polyline pts;
+            for (int i = 0; i <= 4; ++i) pts.push_back(l.crown + dir * (r - len / 2 + len * i / 4));
+            const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
+            fillRibbon(q, pts, rng.range(1.0, 2.4), rng.range(0.6, 1.6), withAlpha(l.sheen, alpha), 0.3, 0.3);
+        }
+        if (l.tipY > 320)
+            for (int k = 0; k < 220; ++k) {
+                const bool left = rng.uniform() < 0.6;
+                const double x = left ? rng.range(40, 150) : rng.range(230, 340);
+                const double band = rng.symmetric(1.0), y = 262 + 14 * band, len = rng.range(12, 30);
+                const Polyline pts{{x, y - len / 2}, {x + rng.symmetric(1.5), y}, {x, y + len / 2}};
+                const int alpha =
+                    static_cast<int>((1 - band * band) * (left ? 1.0 : 0.6) * rng.range(40, 110));
+                fillRibbon(q, pts, rng.range(1.0, 2.2), 1.0, withAlpha(l.sheen, alpha), 0.3, 0.3);
+            }
+    }
+    blurLayer(sheen, 2);
+    overHair(layer, 0.85, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
+}
+
+void castShadow(QImage& layer, int strength) {
+    QImage shadow = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, shadow);
+        q.drawImage(QPointF(0.5, 2.5), layer);
+        q.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        q.fillRect(shadow.rect(), QColor(34, 16, 10));
+    }
+    blurLayer(shadow, 6);
+    QPainterPath skin = faceOvalPath().united(bodyPath());
+    skin.addEllipse(QPointF(106, 234), 11, 28);
+    skin.addEllipse(QPointF(2 * kMidX - 106, 234), 11, 28);
+    {
+        QPainter q;
+        beginPainter(q, shadow);
+        q.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        q.drawImage(0, 0, maskOf(skin, 2));
+    }
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    p.setOpacity(strength / 255.0);
+    p.drawImage(0, 0, shadow);
+}
+
+void keepFaceClear(QImage& layer) {
+    // The face from the brows down, a few pixels inside its outline: the hair beside the cheeks
+    // and jaw stays, and no background shows between them and the face.
+    const Polyline half{{126, 172}, {123, 200}, {124, 230}, {127, 256},
+                        {134, 281}, {147, 304}, {165, 320}, {kMidX, 325}};
+    Polyline all = sampleSpline(half, 40);
+    const Polyline right = mirrored(all, kMidX);
+    all.insert(all.end(), right.rbegin(), right.rend());
+    QPainterPath zone = pathThrough(all, true);
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    p.drawImage(0, 0, maskOf(zone, 4));
+}
+
+namespace {
+
+// One pass of fillEnclosedGaps; false when there was no gap.
+bool fillGapsOnce(QImage& layer, const QColor& behind) {
+    const int w = layer.width(), h = layer.height();
+    auto at = [w](int x, int y) { return static_cast<size_t>(y) * w + x; };
+    std::vector<char> open(static_cast<size_t>(w) * h), seen(open.size());
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        for (int x = 0; x < w; ++x) open[at(x, y)] = qAlpha(row[x]) < 8;
+    }
+    std::vector<std::pair<int, int>> stack, region;
+    auto push = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h || !open[at(x, y)] || seen[at(x, y)]) return;
+        seen[at(x, y)] = 1;
+        stack.emplace_back(x, y);
+    };
+    auto fill = [&] {
+        region.clear();
+        while (!stack.empty()) {
+            const auto [x, y] = stack.back();
+            stack.pop_back();
+            region.emplace_back(x, y);
+            push(x + 1, y), push(x - 1, y), push(x, y + 1), push(x, y - 1);
+        }
+    };
+    for (int x = 0; x < w; ++x) push(x, 0), push(x, h - 1);
+    for (int y = 0; y < h; ++y) push(0, y), push(w - 1, y);
+    for (QPointF s :
+         {QPointF(kEyeLeftX, kEyeY), QPointF(kEyeRightX, kEyeY), QPointF(kEyeLeftX, kBrowY),
+          QPointF(kEyeRightX, kBrowY), QPointF(kMidX, kEyeY), QPointF(kMidX, kMouthY), QPointF(kMidX, 150)})
+        push(static_cast<int>(s.x()), static_cast<int>(s.y()));
+    fill();
+    QImage under = newLayer(w, h);
+    bool any = false;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!open[at(x, y)] || seen[at(x, y)]) continue;
+            push(x, y);
+            fill();
+            if (region.size() > 3000) continue;  // not a gap but an opening: leave it
+            any = true;
+            for (auto [gx, gy] : region)  // the gap and its antialiased rim
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (gx + dx >= 0 && gy + dy >= 0 && gx + dx < w && gy + dy < h)
+                            under.setPixel(gx + dx, gy + dy, qPremultiply(behind.rgba()));
+        }
+    blurLayer(under, 2);  // soft, no blocky pixels at the rims of the filled gaps
+    QPainter p;
+    beginPainter(p, layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    p.drawImage(0, 0, under);
+    return any;
+}
+
+}  // namespace
+
+void fillEnclosedGaps(QImage& layer, const QColor& behind) {
+    // The soft rims of filled gaps can close off a channel to a neighbouring pocket: look again.
+    for (int pass = 0; pass < 3 && fillGapsOnce(layer, behind); ++pass) {
+    }
+}
+
+}  // namespace installdata

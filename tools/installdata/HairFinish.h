@@ -1,0 +1,60 @@
+#pragma once
+#include <QImage>
+#include <QPainterPath>
+
+#include "HairEngine.h"
+
+// What every hairstyle shares: the skull cap under the strands, the body the hair falls against,
+// and the finishing passes over the whole layer (light, sheen, cast shadow, the clear face).
+namespace installdata {
+
+// y of the top of the shoulder (or the side of the neck) at x on the left; x > 190 mirrors.
+double shoulderTopY(double x);
+// The neck and shoulders, closed below the canvas: hair behind them is hidden.
+QPainterPath bodyPath();
+// Hair in front of a shoulder rests on it: below where it meets the shoulder the line is pushed
+// out along the slope, then falls on down the front, fanning `fan` px further out. Returns the
+// line densely sampled.
+Polyline drapedFront(const Polyline& controls, double fan = 0);
+// A point of the squarish outline of the head around (190, 160): `angle` 0 on top, pi/2 at the
+// left side, negative to the right.
+QPointF skullPoint(double angle, double rx, double ry);
+// q pushed out onto that outline if it lies inside it.
+QPointF ontoSkull(QPointF q, double rx, double ry);
+// The face oval, jaw to hairline.
+QPainterPath faceOvalPath();
+
+// An opaque fill over the whole skull, from a soft, rounded hairline just inside the forehead up
+// to the crown at crownTop, `sideOut` px wider than the skull at the temples. Covers the
+// portrait's own hair; strands drawn over it give the texture.
+void drawCap(QPainter& p, const HairPalette& c, double crownTop, double sideOut, uint64_t seed);
+// Short fine strands growing out of the hairline into the forehead and temples, so the edge of
+// the hair is irregular and soft instead of a cut line.
+void drawHairlineWisps(QPainter& p, const HairPalette& c, double part, uint64_t seed);
+
+// Erases hair that lies behind the body (the neck and shoulders are in front of it), and with
+// `face` also behind the face.
+void hideBehindBody(QImage& layer, bool face);
+
+struct HairLight {
+    QPointF crown;  // centre of the head's curvature, where the sheen ring is centred
+    double radius;  // radius of the sheen ring on the head
+    double part;    // x of the parting: the roots there are darkest
+    double tipY;    // lowest tip: long hair gets a second sheen band where it bends at the cheek
+    QColor sheen;
+    uint64_t seed;
+};
+// Light from the upper left: darker away from it, root shade at the parting, a streaky sheen band
+// across the strands following the head, a second one along long lengths, and occlusion next to
+// the face. Keeps the alpha of the layer.
+void shadeVolume(QImage& layer, const HairLight& light);
+// Soft, dark, semi-transparent bands on the skin just below and inside the hair's edge.
+void castShadow(QImage& layer, int strength);
+// Softly erases hair over the eyes, nose and mouth, leaving bangs above the brows and edge locks.
+void keepFaceClear(QImage& layer);
+// Fills see-through gaps walled in by hair (inside a ringlet at the silhouette, between the bun
+// and the head) with the shade of the hair behind them; the picture's border and the bare face
+// stay open.
+void fillEnclosedGaps(QImage& layer, const QColor& behind);
+
+}  // namespace installdata
