@@ -131,7 +131,8 @@ TEST(Golden, EveryLayerShowsOnTheCanvas) {
         d.s.doc.surfaces.of(k).clear();
         huaban_hecheng1(d.s);
         const int changed = compare(d.s.session.views.Pichuaban, full, 8).beyond;
-        EXPECT_GT(changed, 100) << kindInfo(k).key << " adds only " << changed << " visible pixels";
+        // The smallest first item is a pair of diamond studs, about 80 pixels.
+        EXPECT_GT(changed, 40) << kindInfo(k).key << " adds only " << changed << " visible pixels";
         d.s.doc.surfaces.of(k) = kept;
     }
     huaban_hecheng1(d.s);
