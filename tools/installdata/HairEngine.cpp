@@ -1,5 +1,7 @@
 #include "HairEngine.h"
 
+#include <QLinearGradient>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
@@ -138,6 +140,96 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
     });
 }
 
+// Ringlets are fat spiral locks, not springs of single hairs: a shaded body along each lock's
+// axis (the inner, turned-away part of every turn) and over it one broad band per turn for the
+// front of the coil, lit as a tube from the upper left. Bands vary in width and overlap, so little
+// background shows; the strands drawn afterwards give them their texture.
+void drawRinglets(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
+                  const std::vector<Lock>& locks) {
+    Rng rng(s.seed * 7919 + 41);  // own stream: the lock paths and strands stay as they were
+    struct Axis {
+        Polyline pts, nrm;
+        std::vector<double> amp, phase;
+    };
+    std::vector<Axis> axes;
+    for (const Lock& lk : locks) {
+        Axis ax;
+        const double end = lk.length * 0.93;
+        const int n = 24 + static_cast<int>(s.curlWaves * 24 * end);
+        Polyline base(n);
+        for (int i = 0; i < n; ++i) base[i] = g.at(end * i / (n - 1), lk.centre);
+        for (int i = 0; i < n; ++i) {
+            const double u = end * i / (n - 1);
+            const QPointF d = base[std::min(i + 1, n - 1)] - base[std::max(i - 1, 0)];
+            const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+            const QPointF nrm(-d.y() / len, d.x() / len);
+            ax.pts.push_back(base[i] + nrm * (lk.drift * std::sin(lk.driftFreq * u * kPi) * u));
+            ax.nrm.push_back(nrm);
+            const double set = smoothstep(s.curlStart, s.curlStart + 0.2, u);
+            ax.amp.push_back(s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart)));
+            ax.phase.push_back(lk.phase + 2 * kPi * s.curlWaves * u);
+        }
+        axes.push_back(std::move(ax));
+    }
+    const QSize size(p.device()->width(), p.device()->height());
+    // The body, softened: depth between and inside the locks.
+    paintSoft(p, size, 2, 1.0, [&](QPainter& q) {
+        for (const Axis& ax : axes) {
+            const int n = static_cast<int>(ax.pts.size());
+            for (int i = 0; i + 1 < n; i += 2) {
+                const double w = 1.7 * std::max(ax.amp[i], ax.amp[i + 1]);
+                if (w < 1.0) continue;
+                q.setPen(
+                    QPen(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.25), 215), w, Qt::SolidLine, Qt::RoundCap));
+                q.drawLine(ax.pts[i], ax.pts[std::min(i + 2, n - 1)]);
+            }
+        }
+    });
+    p.setPen(Qt::NoPen);
+    QPainterPathStroker stroker;
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    for (const Axis& ax : axes) {
+        const int n = static_cast<int>(ax.pts.size());
+        int i = 0;
+        while (i < n) {  // the front half of each turn: cos(phase) > 0
+            if (ax.amp[i] < 1.5 || std::cos(ax.phase[i]) <= 0.05) {
+                ++i;
+                continue;
+            }
+            int j = i;
+            Polyline band;
+            QPointF mid;
+            double a = 0;
+            while (j < n && std::cos(ax.phase[j]) > 0.05) {
+                const QPointF tan(ax.nrm[j].y(), -ax.nrm[j].x());
+                const double k = 0.8 * ax.amp[j];
+                band.push_back(ax.pts[j] + ax.nrm[j] * (k * std::sin(ax.phase[j])) +
+                               tan * (k * s.loop * std::cos(ax.phase[j])));
+                mid += ax.pts[j];
+                a = std::max(a, ax.amp[j]);
+                ++j;
+            }
+            i = j;
+            if (band.size() < 3) continue;
+            mid /= static_cast<double>(band.size());
+            const double pitch =
+                std::hypot(band.back().x() - band.front().x(), band.back().y() - band.front().y());
+            stroker.setWidth(std::max(2.0, rng.range(0.75, 1.15) * (0.45 * a + 0.25 * pitch)));
+            const QPainterPath shape = stroker.createStroke(pathThrough(band, false));
+            // Lit from the upper left: bright on the side facing it, dark where the turn goes away.
+            QLinearGradient tube(mid + QPointF(-a, -0.7 * a), mid + QPointF(a, 0.7 * a));
+            const double tone = rng.range(0.0, 0.35);
+            tube.setColorAt(0.0, withAlpha(mix(c.base, c.sheen, 0.35 + tone), 235));
+            tube.setColorAt(0.35, withAlpha(mix(c.base, c.light, tone), 235));
+            tube.setColorAt(0.75, withAlpha(mix(c.dark, c.base, 0.55), 235));
+            tube.setColorAt(1.0, withAlpha(mix(c.dark, QColor(0, 0, 0), 0.2), 235));
+            p.setBrush(tube);
+            p.drawPath(shape);
+        }
+    }
+}
+
 // Stray hairs: they leave the outer edge and wander off it, fine and faint.
 void drawFlyaways(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c, Rng& rng) {
     for (int k = 0; k < s.flyaways; ++k) {
@@ -165,11 +257,10 @@ QColor strandColour(Rng& rng, const HairPalette& c) {
     return withAlpha(mix(base, c.base, rng.range(0.0, 0.4)), static_cast<int>(rng.range(95, 195)));
 }
 
-void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
-    const Guides g(s.guides);
-    Rng rng(s.seed);
-    if (s.mass) drawMass(p, g, s, c);
-    const std::vector<Lock> locks = makeLocks(s, rng);
+namespace {
+
+void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
+                 const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
     const bool turns = s.curlAmp >= 3;
     for (int pass = 0; pass < s.strandsPerLock; ++pass) {
@@ -200,6 +291,73 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
                    0.35);
     }
     drawFlyaways(p, g, s, c, rng);
+}
+
+// Ringlet bodies fill the gaps between the turns, but only up to half cover where the strands
+// alone left the hair see-through: the locks keep the outline (alpha >= 128) they had.
+void drawRingletSweep(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
+                      const std::vector<Lock>& locks, Rng& rng) {
+    const int w = p.device()->width(), h = p.device()->height();
+    constexpr int kCap = 100;  // later layers and the finish add cover: stay well under 128
+    QImage mass = newLayer(w, h), tubes = newLayer(w, h), strands = newLayer(w, h);
+    QPainter q;
+    beginPainter(q, mass);
+    if (s.mass) drawMass(q, g, s, c);
+    q.end();
+    beginPainter(q, tubes);
+    drawRinglets(q, g, s, c, locks);
+    q.end();
+    beginPainter(q, strands);
+    drawStrands(q, g, s, c, locks, rng);
+    q.end();
+    QImage plain = mass, full = mass;
+    q.begin(&plain);
+    q.drawImage(0, 0, strands);
+    q.end();
+    q.begin(&full);
+    q.drawImage(0, 0, tubes);
+    q.drawImage(0, 0, strands);
+    q.end();
+    for (int y = 0; y < h; ++y) {
+        const QRgb* a = reinterpret_cast<const QRgb*>(plain.constScanLine(y));
+        QRgb* b = reinterpret_cast<QRgb*>(full.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int pa = qAlpha(a[x]), fa = qAlpha(b[x]);
+            const int cap = std::min(kCap, 2 * pa);  // clear background stays clear
+            if (pa >= 128 || fa <= std::max(pa, cap)) continue;
+            if (cap <= pa) {
+                b[x] = a[x];
+                continue;
+            }
+            const double f = static_cast<double>(cap - pa) / (fa - pa);
+            auto ch = [&](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * f)); };
+            b[x] = qRgba(ch(qRed(a[x]), qRed(b[x])), ch(qGreen(a[x]), qGreen(b[x])),
+                         ch(qBlue(a[x]), qBlue(b[x])), ch(pa, fa));
+        }
+    }
+    // The tube light over the strands too, leaving the cover as it is.
+    q.begin(&full);
+    q.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    q.setOpacity(0.55);
+    q.drawImage(0, 0, tubes);
+    q.end();
+    p.drawImage(0, 0, full);
+}
+
+}  // namespace
+
+void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
+    const Guides g(s.guides);
+    Rng rng(s.seed);
+    const bool ringlets = s.curlAmp >= 3 && s.loop >= 0.75;
+    if (ringlets && p.transform().isIdentity() && p.device()->devType() == QInternal::Image) {
+        const std::vector<Lock> locks = makeLocks(s, rng);
+        drawRingletSweep(p, g, s, c, locks, rng);
+        return;
+    }
+    if (s.mass) drawMass(p, g, s, c);
+    const std::vector<Lock> locks = makeLocks(s, rng);
+    drawStrands(p, g, s, c, locks, rng);
 }
 
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {
