@@ -257,10 +257,10 @@ QImage shadePanel(const Panel& panel, uint32_t seed) {
                 c = mix(c, QColor(150, 172, 196), std::clamp(0.05 * fold[k] + 0.35 * (1 - nz), 0.0, 0.45));
             shade *= weaveFactor(fab, x, y, u, v, seed);
             const double ndh = (nx * lx + ny * ly + nz * (lz + 1)) / hl;
-            const double spec = fab.sheen * (0.26 * std::pow(std::max(0.0, ndh), 6) +
-                                             0.12 * std::pow(std::max(0.0, ndh), 24));
+            const double specular = fab.sheen * (0.26 * std::pow(std::max(0.0, ndh), 6) +
+                                                 0.12 * std::pow(std::max(0.0, ndh), 24));
             auto channel = [&](int v0) {
-                const double lit = v0 * shade + spec * (150 + 0.4 * v0);
+                const double lit = v0 * shade + specular * (150 + 0.4 * v0);
                 return std::clamp(static_cast<int>(std::lround(lit * a / 255.0)), 0, a);
             };
             row[i] = qRgba(channel(c.red()), channel(c.green()), channel(c.blue()), a);

@@ -107,10 +107,10 @@ Lit shade(const Surfel& m, Vec3 n, bool underside) {
     if (underside) ambient *= 0.62;
     const double bounce = 0.10 * std::clamp(n.y, 0.0, 1.0);
     const double lum = ambient + 0.86 * wrap;
-    const double spec = m.shine * std::pow(std::max(0.0, n.dot(half)), 22.0);
+    const double specular = m.shine * std::pow(std::max(0.0, n.dot(half)), 22.0);
     const double rim = m.sheen * std::pow(1.0 - std::clamp(std::abs(n.z), 0.0, 1.0), 2.0);
     auto ch = [&](double albedo, double warm) {
-        return std::clamp(albedo * (lum + rim) + albedo * bounce * warm + spec, 0.0, 1.0);
+        return std::clamp(albedo * (lum + rim) + albedo * bounce * warm + specular, 0.0, 1.0);
     };
     return {ch(m.r, 1.0), ch(m.g, 0.8), ch(m.b, 0.65), 1.0};
 }

@@ -38,9 +38,9 @@ void drawHoop(QPainter& p, QPointF c, double rx, double ry, double thickness, co
             const double nx = std::cos(a) * t, ny = std::sin(a) * t, nz = std::sqrt(1 - t * t);
             const double ndl = nx * lx + ny * ly + nz * lz, ndh = (nx * lx + ny * ly + nz * (lz + 1)) / hl;
             const QColor m = metalShade(metal, std::clamp(1.4 * ndl - 0.35 - 0.35 * ny, -1.0, 1.0));
-            const double spec = 0.9 * std::pow(std::max(0.0, ndh), 40);
+            const double specular = 0.9 * std::pow(std::max(0.0, ndh), 40);
             auto ch = [&](int v) {
-                return static_cast<int>(std::lround(std::min(255.0, v + spec * 255) * alpha));
+                return static_cast<int>(std::lround(std::min(255.0, v + specular * 255) * alpha));
             };
             row[i] =
                 qRgba(ch(m.red()), ch(m.green()), ch(m.blue()), static_cast<int>(std::lround(255 * alpha)));

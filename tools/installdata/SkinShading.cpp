@@ -115,7 +115,7 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
                                          lit(x, y) * 0.5f + litSoft(x, y) * 0.5f,
                                          std::min(lit(x, y), litSoft(x, y))};
             const float ndh = std::max(0.0f, QVector3D::dotProduct(nSpec, half));
-            const float spec =
+            const float specular =
                 s.gloss(x, y) * visibility[2] * (0.2f * std::pow(ndh, 30.0f) + 0.07f * std::pow(ndh, 8.0f));
             const QRgb under = row[x];
             const int under3[3] = {qRed(under), qGreen(under), qBlue(under)};
@@ -127,7 +127,7 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
                 // Light bouncing inside the skin comes out in its own colour: warm, saturated shadows.
                 const float bounce = sky * kRoom[c] * (0.45f + 1.1f * albedo[c]);
                 const float light = pool * diffuse * kKeyColour[c] + fill * kFillColour[c] + bounce;
-                const float colour = albedo[c] * light + spec * kKeyColour[c];
+                const float colour = albedo[c] * light + specular * kKeyColour[c];
                 out[c] = static_cast<int>(std::lround(under3[c] + (toSrgb(colour) - under3[c]) * cover));
             }
             row[x] = qRgb(out[0], out[1], out[2]);
