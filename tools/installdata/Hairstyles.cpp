@@ -130,13 +130,18 @@ Sweep mirroredSweep(Sweep s) {
     return s;
 }
 
-void writeHairstyles(Writer& out) {
-    const auto variants = hairVariants();
-    const int n = static_cast<int>(variants.size());
-    std::vector<QString> names(n);
-    for (int i = 0; i < n; ++i) names[i] = hairstyleFileName(i);
+void writeHairstyles(Writer& out, const QString& prefix) {
+    std::vector<HairVariant> variants(hairVariants().begin(), hairVariants().end());
+    std::vector<QString> names(variants.size());
+    for (size_t i = 0; i < variants.size(); ++i) names[i] = hairstyleFileName(static_cast<int>(i));
     checkNames(out, names);
     if (!out.failures().isEmpty()) return;
+    for (size_t i = names.size(); i-- > 0;) {
+        if (names[i].startsWith(prefix)) continue;
+        names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));
+        variants.erase(variants.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    const int n = static_cast<int>(variants.size());
     const QImage portrait = renderPortrait();
     std::vector<QImage> layers(n), cards(n);
     parallelFor(n, [&](int i) {

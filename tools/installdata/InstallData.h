@@ -16,7 +16,8 @@ struct HairVariant;
 QImage renderHairCard(const QImage& portrait, const QImage& hair, const HairVariant& v);
 
 void writePortrait(Writer& out);
-void writeHairstyles(Writer& out);
+// Only the styles whose file name starts with prefix ("n" for the men's), for drawing iterations.
+void writeHairstyles(Writer& out, const QString& prefix = {});
 void writeEyebrows(Writer& out);
 void writeLips(Writer& out);
 void writeGlasses(Writer& out);
