@@ -1,6 +1,8 @@
 #include "Draw.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -214,29 +216,50 @@ void parallelFor(int n, const std::function<void(int)>& job) {
     for (std::thread& t : pool) t.join();
 }
 
+void Writer::wrote(const QString& relPath, bool ok, const QString& failure) {
+    if (ok)
+        paths_ << relPath;
+    else
+        failures_ << failure;
+}
+
 void Writer::component(const QImage& layer, const QString& relPath, uint8_t imageType) {
     const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::gridFromImage(layer), imageType);
-    if (!st)
-        failures_ << st.message;
-    else
-        ++written_;
+    wrote(relPath, static_cast<bool>(st), st.message);
 }
 
 void Writer::emptyComponent(int w, int h, const QString& relPath, uint8_t imageType) {
     const ms::Status st = ms::writeComponentFile(root_ + '/' + relPath, ms::PixelGrid(w, h, 0), imageType);
-    if (!st)
-        failures_ << st.message;
-    else
-        ++written_;
+    wrote(relPath, static_cast<bool>(st), st.message);
 }
 
 void Writer::picture(const QImage& image, const QString& relPath, const char* format) {
     const ms::Status st = ms::replaceFile(
         root_ + '/' + relPath, [&](QIODevice& d) { return QImageWriter(&d, format).write(image); });
-    if (!st)
-        failures_ << QStringLiteral("无法写入图片：%1（%2）").arg(relPath, st.message);
-    else
-        ++written_;
+    wrote(relPath, static_cast<bool>(st), QStringLiteral("无法写入图片：%1（%2）").arg(relPath, st.message));
+}
+
+void Writer::replaceManifest() {
+    const QString manifest = root_ + QStringLiteral("/.install-data-files");
+    QStringList now = paths_;
+    now.sort();
+    now.removeDuplicates();
+    QFile old(manifest);
+    if (old.open(QIODevice::ReadOnly)) {
+        const QDir root(root_);
+        for (const QByteArray& line : old.readAll().split('\n')) {
+            const QString rel = QString::fromUtf8(line).trimmed();
+            // Only plain paths inside the folder: a damaged list must not reach other files.
+            const QString clean = QDir::cleanPath(rel);
+            if (rel.isEmpty() || clean != rel || QDir::isAbsolutePath(rel) ||
+                rel.startsWith(QLatin1String("..")) || std::binary_search(now.begin(), now.end(), rel))
+                continue;
+            if (QFileInfo(root.filePath(rel)).isFile()) QFile::remove(root.filePath(rel));
+        }
+    }
+    const ms::Status st =
+        ms::replaceFile(manifest, (now.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    if (!st) failures_ << st.message;
 }
 
 void Writer::makeFolder(const QString& relPath) {

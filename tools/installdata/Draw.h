@@ -73,12 +73,18 @@ class Writer {
     void makeFolder(const QString& relPath);
     void fail(const QString& message) { failures_ << message; }
     const QStringList& failures() const { return failures_; }
-    int written() const { return written_; }
+    int written() const { return static_cast<int>(paths_.size()); }
+    // After a whole run: removes the files an earlier run listed in the folder's manifest but this
+    // run did not write (items since renamed or dropped), then lists this run's files. Files the
+    // generator never wrote, such as a stylist's own, are left alone.
+    void replaceManifest();
 
   private:
+    void wrote(const QString& relPath, bool ok, const QString& failure);
+
     QString root_;
     QStringList failures_;
-    int written_ = 0;
+    QStringList paths_;
 };
 
 // "dz" + 1 -> "dz001.tta".

@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
             err << problem << '\n';
             return 1;
         }
+        if (all && out.failures().isEmpty()) out.replaceManifest();
     }
     for (const QString& f : out.failures()) err << f << '\n';
     if (!out.failures().isEmpty()) return 1;
