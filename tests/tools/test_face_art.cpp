@@ -288,6 +288,29 @@ TEST(FaceArt, PortraitReadsAsAPhotograph) {
         }
     EXPECT_GT(std::sqrt(sum2 / n - (sum / n) * (sum / n)), 1.2) << "no colour noise";
 
+    // Where long hair falls beside the jaw, the backdrop lies in the shade of the head: 4 to 12 px
+    // outside the jaw it stays well below the lit backdrop beside the temples, or a hairstyle shows a
+    // pale band between jaw and hair. The chin shades the top of the neck as well.
+    const std::vector<QPointF> outline = installdata::face::faceHalfOutline();
+    double pocket = 0, lit = 0;
+    int pocketN = 0, litN = 0;
+    for (int y = 285; y <= 325; ++y) {
+        double jaw = outline.back().x();
+        for (size_t i = 1; i < outline.size(); ++i)
+            if (outline[i - 1].y() <= y && y <= outline[i].y())
+                jaw = outline[i - 1].x() + (outline[i].x() - outline[i - 1].x()) * (y - outline[i - 1].y()) /
+                                               (outline[i].y() - outline[i - 1].y());
+        for (int d = 4; d <= 12; d += 2, pocketN += 2)
+            pocket += luminance(portrait.pixel(static_cast<int>(jaw) - d, y)) +
+                      luminance(portrait.pixel(static_cast<int>(2 * installdata::face::kMidX - jaw) + d, y));
+    }
+    for (int y = 150; y < 200; y += 2)
+        for (int x = 40; x < 70; x += 2, litN += 2)
+            lit += luminance(portrait.pixel(x, y)) + luminance(portrait.pixel(379 - x, y));
+    EXPECT_LT(pocket / pocketN, 0.6 * lit / litN) << "the backdrop beside the jaw is pale";
+    EXPECT_LT(meanLuminance(portrait, 190, 339), 0.8 * meanLuminance(portrait, 190, 355))
+        << "the chin casts no shade on the neck";
+
     const double forehead = redness(portrait, 190, 140);
     EXPECT_GT(redness(portrait, 190, 246), forehead + 0.02) << "the nose is not flushed";
     EXPECT_GT(redness(portrait, 148, 248), forehead + 0.02) << "the cheeks are not flushed";

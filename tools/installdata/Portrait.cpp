@@ -13,26 +13,167 @@ namespace {
 using namespace face;
 using namespace portrait;
 
-// Painted backdrop: lighter behind the head on the lit side, a soft mottle, and the sitter's own
-// shadow falling to the lower right.
+// Painted backdrop lit by a spot behind the sitter: brightest high behind the head, falling off
+// toward the corners, a soft mottle, the sitter's own shadow to the lower right, and the shade that
+// the head and shoulders throw on the paper round the neck, where a photograph is never pale.
 void drawBackdrop(QImage& img) {
-    Field silhouette = coverageOf(facePath().united(bodyPath()).united(ownHairRegion()), kCanvasW, kCanvasH);
-    Field shadow(kCanvasW, kCanvasH);
+    const Field silhouette = coverageOf(
+        facePath().united(bodyPath()).united(ownHairRegion()).united(earsPath()), kCanvasW, kCanvasH);
+    Field shadow(kCanvasW, kCanvasH), near = silhouette;
     for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) shadow(x, y) = silhouette.clamped(x - 22, y - 14);
-    blurField(shadow, 26);
-    const Field mottle = fractalNoise(kCanvasW, kCanvasH, 90, 3, 0.55, 171);
+        for (int x = 0; x < kCanvasW; ++x) shadow(x, y) = silhouette.clamped(x - 20, y - 12);
+    blurField(shadow, 24);
+    Field close = near;  // hugs the jaw and neck: the dark pocket where long hair falls beside them
+    blurField(near, 64);
+    blurField(close, 18);
+    const Field mottle = fractalNoise(kCanvasW, kCanvasH, 90, 3, 0.55, 171),
+                hue = valueNoise(kCanvasW, kCanvasH, 140, 140, 172);
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        // Below the ears the paper lies in the shade of the head, deepest beside the neck.
+        const double low =
+            smoothstep(215.0, 300.0, y + 0.5) * (1.0 - 0.75 * smoothstep(340.0, 440.0, y + 0.5));
+        const double jaw = smoothstep(236.0, 280.0, y + 0.5) * smoothstep(372.0, 330.0, y + 0.5);
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double dx = (x - 168.0) / 250.0, dy = (y - 150.0) / 290.0;
+            const double fall = std::min(1.0, std::sqrt(dx * dx + dy * dy));
+            QColor c = mix(QColor(196, 197, 198), QColor(96, 102, 114), std::pow(fall, 1.25));
+            const double vignette =
+                1.0 - 0.28 * std::pow(std::hypot((x - 190.0) / 270.0, (y - 240.0) / 300.0), 2.2);
+            const double shade = 1.0 - 0.2 * shadow(x, y) - 0.42 * low * std::min(1.0f, 1.5f * near(x, y)) -
+                                 0.3 * jaw * std::min(1.0f, 1.8f * close(x, y));
+            const double k = (1.0 + 0.04 * mottle(x, y)) * shade * vignette;
+            const double warm = 0.015 * hue(x, y);
+            row[x] = qRgb(std::clamp(static_cast<int>(c.red() * k * (1 + warm)), 0, 255),
+                          std::clamp(static_cast<int>(c.green() * k), 0, 255),
+                          std::clamp(static_cast<int>(c.blue() * k * (1.015 - warm)), 0, 255));
+        }
+    }
+}
+
+// Darkens skin by t (0..1) the way shade falls on it: red, scattered furthest under the skin, least.
+QRgb warmShade(QRgb c, double t) {
+    return qRgb(static_cast<int>(qRed(c) * (1 - 0.8 * t)), static_cast<int>(qGreen(c) * (1 - t)),
+                static_cast<int>(qBlue(c) * (1 - t)));
+}
+
+// Behind the jaw the neck runs up to the ears, turned away from the lens and deep in the shade of
+// the head: a soft, dark, warm form between the earlobe, the jaw and the side of the neck, so the head
+// sits on a neck rather than floating over the backdrop.
+void drawNeckBehindJaw(QImage& img) {
+    QPainterPath sides;
+    for (int side : {-1, 1})
+        sides.addPath(pathThrough(
+            mapped({{110, 256}, {126, 252}, {164, 252}, {164, 334}, {152, 336}, {134, 318}, {118, 292}},
+                   side),
+            true));
+    Field form = coverageOf(sides, kCanvasW, kCanvasH);
+    blurField(form, 10);
+    const Field mottle = valueNoise(kCanvasW, kCanvasH, 9, 9, 177);
+    for (int y = 240; y < 350; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.85 * std::min(1.0f, 1.3f * form(x, y));
+            if (t <= 0) continue;
+            // Lit a little from the key on the left, darker on the far side and toward the jaw.
+            const double k = (x < kMidX ? 1.0 : 0.8) * (1.0 + 0.05 * mottle(x, y)) *
+                             (0.75 + 0.25 * smoothstep(250.0, 300.0, y + 0.5));
+            const QColor c(static_cast<int>(104 * k), static_cast<int>(68 * k), static_cast<int>(58 * k));
+            row[x] = qRgb(static_cast<int>(qRed(row[x]) + (c.red() - qRed(row[x])) * t),
+                          static_cast<int>(qGreen(row[x]) + (c.green() - qGreen(row[x])) * t),
+                          static_cast<int>(qBlue(row[x]) + (c.blue() - qBlue(row[x])) * t));
+        }
+    }
+}
+
+// Under the jaw the neck lies in the shade of the head: a soft band that follows the jawline, pushed
+// down and to the right away from the key light, over the shaded neck before the face goes on.
+void shadeUnderJaw(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Field shade(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) shade(x, y) = face.clamped(x - 9, y - 14);
+    blurField(shade, 10);
+    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
+    for (int y = 240; y < 372; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.62 * shade(x, y) * body(x, y);
+            if (t <= 0) continue;
+            row[x] = warmShade(row[x], t);
+        }
+    }
+}
+
+// The cheeks and jaw turn away from the lens toward the outline and take less light there, so the
+// face rounds off into the backdrop instead of ending at a cut edge.
+void roundOffFace(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Field inner = face;
+    blurField(inner, 14);
+    for (int y = 200; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const double below = smoothstep(226.0, 266.0, y + 0.5);
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (face(x, y) <= 0) continue;
+            const double t = 0.22 * below * face(x, y) * smoothstep(0.9, 0.45, inner(x, y));
+            row[x] = warmShade(row[x], t);
+        }
+    }
+}
+
+// No face is a mirror image: a gentle displacement of the features, a pixel at most, leaves one eye
+// a touch lower, one mouth corner a touch higher and the nose a little off the middle. It fades out
+// toward the outline and the hairline, so the silhouette and the hair region stay where they are.
+void breakSymmetry(QImage& img) {
+    Field weight = coverageOf(facePath(), kCanvasW, kCanvasH),
+          hair = coverageOf(ownHairRegion(), kCanvasW, kCanvasH);
+    blurField(hair, 12);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) weight(x, y) = std::max(0.0f, weight(x, y) - 2.0f * hair(x, y));
+    blurField(weight, 16);
+    Field dx(kCanvasW, kCanvasH), dy(kCanvasW, kCanvasH);
+    addBlob(dy, QPointF(kEyeLeftX, kEyeY), 16, 10, -0.6);  // the left eye sits lower
+    addBlob(dy, QPointF(214, 290), 10, 8, 0.8);            // the right corner of the mouth higher
+    addBlob(dx, QPointF(190, 250), 9, 10, -0.7);           // the nose leans a little to the right
+    addBlob(dx, QPointF(190, 300), 22, 8, 0.4);            // and the mouth a little to the left
+    const Field wobbleX = valueNoise(kCanvasW, kCanvasH, 36, 36, 175),
+                wobbleY = valueNoise(kCanvasW, kCanvasH, 36, 36, 176);
+    const QImage src = img.copy();
     for (int y = 0; y < kCanvasH; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double dx = (x - 160.0) / 260.0, dy = (y - 170.0) / 300.0;
-            const double fall = std::min(1.0, std::sqrt(dx * dx + dy * dy));
-            QColor c = mix(QColor(206, 206, 208), QColor(112, 116, 126), std::pow(fall, 1.4));
-            const double k = (1.0 + 0.045 * mottle(x, y)) * (1.0 - 0.22 * shadow(x, y));
-            row[x] = qRgb(std::clamp(static_cast<int>(c.red() * k), 0, 255),
-                          std::clamp(static_cast<int>(c.green() * k), 0, 255),
-                          std::clamp(static_cast<int>(c.blue() * k * 1.01), 0, 255));
+            const float w = std::min(1.0f, 2.0f * weight(x, y));
+            if (w <= 0.01f) continue;
+            // Read from where the feature came from: bilinear between the four source pixels.
+            const double sx = x + w * (dx(x, y) + 0.4 * wobbleX(x, y)),
+                         sy = y + w * (dy(x, y) + 0.4 * wobbleY(x, y));
+            const int x0 = std::clamp(static_cast<int>(std::floor(sx)), 0, kCanvasW - 2),
+                      y0 = std::clamp(static_cast<int>(std::floor(sy)), 0, kCanvasH - 2);
+            const double tx = std::clamp(sx - x0, 0.0, 1.0), ty = std::clamp(sy - y0, 0.0, 1.0);
+            const QRgb a = src.pixel(x0, y0), b = src.pixel(x0 + 1, y0), c = src.pixel(x0, y0 + 1),
+                       d = src.pixel(x0 + 1, y0 + 1);
+            auto ch = [&](int (*get)(QRgb)) {
+                const double top = get(a) + (get(b) - get(a)) * tx, bottom = get(c) + (get(d) - get(c)) * tx;
+                return static_cast<int>(std::lround(top + (bottom - top) * ty));
+            };
+            row[x] = qRgb(ch(qRed), ch(qGreen), ch(qBlue));
         }
+    }
+}
+
+// A camera's tone curve: a soft toe in the shadows and a rolled-off shoulder in the highlights, with
+// a little more contrast through the middle tones.
+void toneCurve(QImage& img) {
+    int lut[256];
+    for (int i = 0; i < 256; ++i) {
+        const double v = i / 255.0, s = v * v * (3 - 2 * v);
+        lut[i] = std::clamp(static_cast<int>(std::lround(255.0 * (0.72 * v + 0.28 * s))), 0, 255);
+    }
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            row[x] = qRgb(lut[qRed(row[x])], lut[qGreen(row[x])], lut[qBlue(row[x])]);
     }
 }
 
@@ -100,19 +241,28 @@ namespace {
 QImage paintPortrait() {
     QImage img(kCanvasW, kCanvasH, QImage::Format_RGB32);
     drawBackdrop(img);
+    drawNeckBehindJaw(img);
     const SkinSurface body = bodySurface(), ears = earSurface(), face = faceSurface();
-    const Field front = frontHeight({&body, &ears, &face});
+    // The neck runs on behind the face: where the face covers it, only the face can cast a shadow.
+    Field front = frontHeight({&body, &ears, &face});
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            if (face.cover(x, y) > 0.5f) front(x, y) = face.depth + face.height(x, y);
     shadeSurface(img, body, front);
+    shadeUnderJaw(img);
     shadeSurface(img, ears, front);
     shadeSurface(img, face, front);
+    roundOffFace(img);
     drawEyes(img);
     QPainter p;
     beginPainter(p, img);
     drawBrows(p);
     p.end();
+    breakSymmetry(img);
     drawOwnHair(img);
     soften(img);
     depthOfField(img);
+    toneCurve(img);
     addGrain(img);
     return img.convertToFormat(QImage::Format_RGB888);
 }

@@ -71,9 +71,9 @@ void modelBody(SkinSurface& s) {
     for (int side : {-1, 1}) {
         const auto at = [&](double x, double y) { return mapped({{x, y}}, side)[0]; };
         addRidge(h, mapped({{182, 370}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 4.8, 4.0,
-                 2.4);  // collarbone
+                 0.6);  // collarbone, fading out under the shoulder
         addRidge(h, mapped({{164, 356}, {144, 357}, {118, 362}, {98, 370}}, side), 8.0, -3.6,
-                 -2.4);                                                                    // above it
+                 -0.8);                                                                    // above it
         addRidge(h, mapped({{170, 380}, {140, 381}, {110, 386}}, side), 7.0, -1.0, -0.6);  // and below it
         addRidge(h, mapped({{166, 262}, {169, 300}, {176, 336}, {183, 362}}, side), 5.5, 1.6,
                  1.8);                           // neck muscle
@@ -96,7 +96,7 @@ SkinSurface bodySurface() {
     const Field texture = valueNoise(kCanvasW, kCanvasH, 2.0, 2.0, 121);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) s.micro(x, y) = 0.07f * texture(x, y);
-    fillSurface(s, QColor(228, 186, 162), 0.28);
+    fillSurface(s, QColor(222, 179, 155), 0.28);
     const Field blotch = fractalNoise(kCanvasW, kCanvasH, 34.0, 3, 0.5, 122);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
@@ -109,6 +109,15 @@ SkinSurface bodySurface() {
     tintBlob(s, QPointF(190, 305), 24, 40, QColor(232, 190, 164), 0.18);  // paler throat
     for (int side : {-1, 1})
         tintBlob(s, mapped({{56, 400}}, side)[0], 30, 26, QColor(224, 156, 136), 0.15);  // flushed shoulders
+    // Faint freckles and small marks over the chest and shoulders, never two alike.
+    Field marks(kCanvasW, kCanvasH);
+    Rng rng(123);
+    for (int k = 0; k < 140; ++k) {
+        const QPointF at(rng.range(40, 340), rng.range(352, 470));
+        const double r = rng.range(0.6, 1.4);
+        addBlob(marks, at, r, r * rng.range(0.7, 1.0), rng.range(0.3, 1.0));
+    }
+    tintSurface(s, marks, QColor(176, 112, 88), 0.22);
     return s;
 }
 
@@ -144,12 +153,16 @@ SkinSurface earSurface() {
     const Field texture = valueNoise(kCanvasW, kCanvasH, 2.0, 2.0, 131);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) s.micro(x, y) = 0.07f * texture(x, y);
-    fillSurface(s, QColor(222, 168, 148), 0.25);
+    fillSurface(s, QColor(218, 170, 150), 0.2);
     for (int side : {-1, 1}) {
-        tintBlob(s, mapped({{112.5, 236}}, side)[0], 3.5, 8, QColor(170, 100, 92), 0.45);
-        tintBlob(s, mapped({{101, 232}}, side)[0], 4, 16, QColor(214, 132, 120),
-                 0.3);  // the thin rim glows red
+        tintBlob(s, mapped({{112.5, 236}}, side)[0], 3.5, 8, QColor(150, 92, 84), 0.55);  // the bowl in shade
+        tintBlob(s, mapped({{115.5, 238}}, side)[0], 2.5, 8, QColor(168, 112, 100),
+                 0.3);  // where it meets the head
+        tintBlob(s, mapped({{101, 232}}, side)[0], 4, 16, QColor(212, 138, 124),
+                 0.22);  // the thin rim glows red
         tintBlob(s, mapped({{106.5, 257}}, side)[0], 4, 4, QColor(220, 146, 132), 0.25);
+        tintBlob(s, mapped({{106, 210}}, side)[0], 7, 4, QColor(240, 204, 184),
+                 0.45);  // the top faces the light
     }
     return s;
 }

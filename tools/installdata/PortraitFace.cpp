@@ -58,12 +58,12 @@ void modelEyesAndBrows(Field& h) {
     for (QPointF& q : lowerRim) q += QPointF(0, 1.4);
     addMirroredRidge(h, lowerRim, 1.5, 0.5, 0.5);
     addMirroredRidge(h, {{143, 218}, {156, 222}, {169, 219}}, 5.0, -0.8, -0.6);  // tear trough
-    addMirroredBlob(h, QPointF(121, 176), 10, 22, -2.0);                         // temple
+    addMirroredBlob(h, QPointF(121, 178), 11, 24, -3.2);                         // temple
 }
 
 void modelCheeks(Field& h) {
     addMirroredBlob(h, QPointF(149, 242), 20, 15, 4.0);       // the round of the cheek
-    addMirroredBlob(h, QPointF(128, 230), 13, 10, 2.5, 0.3);  // cheekbone, back toward the ear
+    addMirroredBlob(h, QPointF(130, 229), 15, 9, 4.0, 0.35);  // cheekbone, back toward the ear
     addMirroredBlob(h, QPointF(132, 270), 13, 18, -3.0);      // hollow below it
     addMirroredBlob(h, QPointF(161, 258), 10, 9, 1.5, 0.5);   // the soft pad beside the nose
     // The cheek ends in a soft fold from the wing of the nose toward the mouth corner.
@@ -76,15 +76,16 @@ void modelCheeks(Field& h) {
 // The root of the nose sits low between the eyes; the bridge rises and narrows toward the tip,
 // the base is broad with round wings, and the tip is a soft ball.
 void modelNose(Field& h) {
-    addRidge(h, {{190, 206}, {190, 219}, {190, 232}, {190, 244}}, 7.5, 0.4, 3.0);  // bridge
-    addRidge(h, {{190, 228}, {190, 240}, {190, 249}}, 10.0, 0.0, 4.0);             // body, broad at the base
-    addBlob(h, QPointF(190, 248), 7.0, 6.0, 6.5);                                  // tip
+    addRidge(h, {{190, 206}, {190, 219}, {190, 232}, {190, 244}}, 6.5, 1.2, 5.0);  // bridge
+    addRidge(h, {{190, 228}, {190, 240}, {190, 249}}, 10.0, 0.0, 5.0);             // body, broad at the base
+    addBlob(h, QPointF(190, 248), 7.0, 6.0, 7.5);                                  // tip
     addBlob(h, QPointF(190, 245), 4.0, 3.5, 1.5);                                  // its lit top
-    addMirroredBlob(h, QPointF(180.5, 253.5), 5.0, 4.5, 5.0);                      // wings
+    addBlob(h, QPointF(192, 249), 4.0, 4.0, 0.8);              // a tip never quite on the middle
+    addMirroredBlob(h, QPointF(180.5, 253.5), 5.0, 4.5, 5.0);  // wings
     addMirroredRidge(h, {{183, 245}, {177, 248}, {175.5, 254}, {178.5, 258.5}}, 1.6, -0.6, -1.6);
-    addMirroredBlob(h, QPointF(185.2, 257.2), 2.8, 1.2, -4.0, 0.3);  // nostrils
+    addMirroredBlob(h, QPointF(185.2, 257.0), 2.8, 1.4, -2.2, 0.3);  // nostrils
     addRidge(h, {{190, 253}, {190, 259}}, 2.2, 2.5, 1.5);            // columella
-    addBlob(h, QPointF(190, 262.5), 10, 3.0, -2.6);                  // under the nose
+    addBlob(h, QPointF(190, 262.5), 10, 3.0, -1.2);                  // under the nose
     addMirroredBlob(h, QPointF(176, 260), 4, 3, -1.5);               // where the wings meet the cheek
 }
 
@@ -110,6 +111,7 @@ void modelMouthAndChin(SkinSurface& s) {
     addMirroredRidge(h, border, 1.1, 0.5, 0.7);  // the light roll along the upper lip's border
     addRidge(h, mouthLine(), 1.2, -1.2, -1.2);
     addMirroredBlob(h, QPointF(164, 291.5), 2.6, 2.2, -2.5);  // corners
+    addBlob(h, QPointF(214, 288), 5, 4, 0.9);                 // one corner sits a touch higher
     addMirroredBlob(h, QPointF(159, 293), 5, 7, 0.8);         // and the small round of muscle beside them
     addRidge(h, {{174, 309}, {190, 312}, {206, 309}}, 4.0, -1.7, -1.7);  // under the lower lip
     addBlob(h, QPointF(190, 322), 16, 9, 4.2);                           // chin
@@ -154,8 +156,9 @@ void modelTexture(SkinSurface& s) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             const float lip = std::min(1.0f, lips(x, y) + lower(x, y));
-            s.micro(x, y) = (1 - lip) * pits(x, y) - lip * 0.4f * creases(x, y);
-            const float speck = 1.0f + (1 - lip) * 0.025f * grain(x, y);
+            s.micro(x, y) = (1 - lip) * pits(x, y) - lip * 0.5f * creases(x, y);
+            // Creases hold a little shadow of their own; the skin's fine unevenness elsewhere.
+            const float speck = 1.0f + (1 - lip) * 0.03f * grain(x, y) - lip * 0.09f * creases(x, y);
             s.r(x, y) *= speck;
             s.g(x, y) *= speck;
             s.b(x, y) *= speck;
@@ -163,12 +166,14 @@ void modelTexture(SkinSurface& s) {
 }
 
 void colourSkin(SkinSurface& s) {
-    fillSurface(s, QColor(224, 184, 162), 0.3);
+    fillSurface(s, QColor(216, 175, 153), 0.3);
     const Field blotch = fractalNoise(kCanvasW, kCanvasH, 28.0, 3, 0.5, 111),
-                warm = valueNoise(kCanvasW, kCanvasH, 18, 18, 112);
+                warm = valueNoise(kCanvasW, kCanvasH, 18, 18, 112),
+                mottle = fractalNoise(kCanvasW, kCanvasH, 7.0, 2, 0.5, 115);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            const float k = 1.0f + 0.05f * blotch(x, y), t = 0.03f * warm(x, y);
+            const float k = 1.0f + 0.06f * blotch(x, y) + 0.025f * mottle(x, y),
+                        t = 0.035f * warm(x, y) + 0.02f * mottle(x, y);
             s.r(x, y) = s.r(x, y) * k + t;
             s.g(x, y) *= k;
             s.b(x, y) = s.b(x, y) * k - 0.5f * t;
@@ -182,7 +187,7 @@ void colourSkin(SkinSurface& s) {
     tintBlob(s, QPointF(190, 320), 13, 8, QColor(220, 158, 140), 0.15);
     tintBlob(s, QPointF(190, 292), 34, 19, QColor(206, 158, 138), 0.12);  // round the mouth
     for (int side : {-1, 1}) {
-        tintBlob(s, QPointF(kMidX + side * 4.8, 257.0), 3.0, 1.3, QColor(104, 60, 54), 0.5);    // nostrils
+        tintBlob(s, QPointF(kMidX + side * 4.8, 257.4), 3.0, 2.0, QColor(120, 72, 62), 0.42);   // nostrils
         tintBlob(s, QPointF(kMidX + side * 12.5, 253), 2.2, 5.0, QColor(196, 120, 110), 0.25);  // alar crease
     }
     Rng rng(113);
@@ -191,7 +196,11 @@ void colourSkin(SkinSurface& s) {
         tintBlob(s, at, rng.range(0.6, 1.1), rng.range(0.6, 1.0), QColor(170, 112, 86),
                  rng.range(0.06, 0.16));
     }
-    tintBlob(s, QPointF(234, 263), 1.1, 1.0, QColor(120, 78, 62), 0.55);  // a small mole
+    tintBlob(s, QPointF(193, 261.5), 10, 3.2, QColor(168, 110, 96), 0.45);  // the nose shades the lip below
+    tintBlob(s, QPointF(234, 263), 1.1, 1.0, QColor(120, 78, 62), 0.55);    // a small mole
+    tintBlob(s, QPointF(232, 244), 16, 12, QColor(216, 130, 118), 0.1);     // one cheek flushes more
+    tintBlob(s, QPointF(186, 322), 9, 6, QColor(214, 140, 124), 0.12);      // and the chin, off centre
+    tintBlob(s, QPointF(140, 223), 8, 4, QColor(160, 124, 130), 0.12);      // a darker shadow under one eye
     const Field redness = fractalNoise(kCanvasW, kCanvasH, 10.0, 2, 0.5, 114);
     Field flush(kCanvasW, kCanvasH);
     addBlob(flush, QPointF(190, 250), 14, 10, 1.0);  // fine red veins round the nose and on the cheeks
@@ -213,13 +222,15 @@ void colourLips(SkinSurface& s) {
     const Field upperSharp = coverageOf(upperLipPath(), kCanvasW, kCanvasH),
                 lowerSharp = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     Field upper = upperSharp, lower = lowerSharp;
-    blurField(upper, 1);
-    blurField(lower, 3);
+    blurField(upper, 3);
+    blurField(lower, 4);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            const bool below = y + 0.5 > kMouthY + 2.5;
-            upper(x, y) = below ? upper(x, y) : std::max(upper(x, y), upperSharp(x, y));
-            lower(x, y) = below ? std::max(lower(x, y), lowerSharp(x, y)) : lower(x, y);
+            // Only along the mouth line does a lip keep its full colour to the edge.
+            const double seamUp = smoothstep(kMouthY - 6.0, kMouthY + 1.0, y + 0.5),
+                         seamDown = smoothstep(kMouthY + 8.0, kMouthY + 2.0, y + 0.5);
+            upper(x, y) = std::max(upper(x, y), static_cast<float>(upperSharp(x, y) * seamUp));
+            lower(x, y) = std::max(lower(x, y), static_cast<float>(lowerSharp(x, y) * seamDown));
         }
     tintSurface(s, upper, QColor(170, 88, 88), 0.78);
     tintSurface(s, lower, QColor(194, 108, 104), 0.74);
@@ -234,7 +245,7 @@ void colourLips(SkinSurface& s) {
     tintSurface(s, overhang, QColor(112, 54, 56), 0.5);
     seam = Polyline(seam.begin() + 3, seam.end() - 3);  // the corners stay soft
     addRidge(line, seam, 0.9, 1.0, 1.0);
-    tintSurface(s, line, QColor(96, 44, 48), 0.85);
+    tintSurface(s, line, QColor(104, 50, 52), 0.7);
 }
 
 // Where the skin shines: forehead, the top of the bridge, the tip of the nose, the chin and the
@@ -246,12 +257,17 @@ void glossSkin(SkinSurface& s) {
     addRidge(tZone, {{190, 212}, {190, 232}}, 6, 0.18, 0.05);  // a soft sheen high on the bridge
     addBlob(tZone, QPointF(189, 247), 4.5, 4.0, 0.45);         // and a small one on the tip
     addBlob(tZone, QPointF(190, 321), 12, 8, 0.25);
-    addMirroredBlob(tZone, QPointF(144, 232), 14, 9, 0.08);
+    addMirroredBlob(tZone, QPointF(140, 230), 11, 6, 0.06);  // the top of the cheekbones
     Field wet(kCanvasW, kCanvasH);
     addBlob(wet, QPointF(192, 300), 13, 3.5, 1.0);
+    // Oil sits unevenly: the sheen breaks up into patches and fine points, not one smooth gradient.
+    const Field patches = fractalNoise(kCanvasW, kCanvasH, 5.0, 3, 0.6, 116);
     for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x)
-            s.gloss(x, y) += tZone(x, y) + 0.25f * lips(x, y) + lower(x, y) * (0.1f + 0.8f * wet(x, y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const float broken = std::clamp(0.7f + 1.4f * patches(x, y), 0.15f, 1.5f);
+            s.gloss(x, y) +=
+                tZone(x, y) * broken + 0.25f * lips(x, y) + lower(x, y) * (0.1f + 0.8f * wet(x, y));
+        }
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ void drawEyeball(QImage& canvas, int side) {
             // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
             const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
             QColor col =
-                mix(QColor(206, 194, 188), QColor(158, 136, 130), std::min(1.0, across * across * 1.4));
+                mix(QColor(200, 187, 181), QColor(156, 132, 126), std::min(1.0, across * across * 1.4));
             col = mix(col, QColor(214, 160, 156), smoothstep(0.55, 1.0, inner) * 0.6);
             const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
             if (r < kIrisR + 1.0) {
@@ -95,6 +95,16 @@ void drawEyeball(QImage& canvas, int side) {
     softEllipse(p, ic + QPointF(3.0, 2.4), 1.0, 0.8, QColor(240, 244, 255, 120));    // of the fill
     softEllipse(p, QPointF(ic.x() + (side < 0 ? 12.5 : -12.5), kEyeY + 1), 2.6, 2.0,
                 QColor(228, 150, 150, 150));
+    // The wet rim of the lower lid: a pink ledge inside the opening with a few points of light on it.
+    Polyline waterline = sampleSpline(lowerLid(side), 30);
+    for (QPointF& q : waterline) q += QPointF(0, -0.8);
+    fillRibbon(p, waterline, 0.55, 0.55, QColor(226, 172, 164, 150), 0.15, 0.15);
+    Rng glint(side < 0 ? 143 : 144);
+    for (int k = 0; k < 3; ++k) {
+        const QPointF at = splineAt(lowerLid(side), glint.range(0.3, 0.7)) + QPointF(0, -1.0);
+        softEllipse(p, at, rng.range(0.5, 0.9), 0.35,
+                    QColor(255, 250, 246, static_cast<int>(rng.range(110, 190))));
+    }
     p.end();
 }
 
@@ -109,15 +119,17 @@ void drawLidsAndLashes(QImage& canvas, int side) {
     Polyline rim = sampleSpline(lower, 30);
     for (QPointF& q : rim) q += QPointF(0, 0.9);
     fillRibbon(p, rim, 1.0, 1.0, QColor(238, 196, 184, 110), 0.15, 0.1);  // lit edge of the lower lid
-    paintSoft(p, kSize, 1, 0.7, [&](QPainter& q) {                        // lash line
-        fillRibbon(q, sampleSpline(upper, 40), 0.8, 1.9, QColor(30, 20, 18, 235), 0.02, 0.04);
+    paintSoft(p, kSize, 1, 0.5, [&](QPainter& q) {                        // lash line
+        fillRibbon(q, sampleSpline(upper, 40), 0.7, 1.5, QColor(34, 23, 20, 215), 0.02, 0.04);
     });
     Rng rng(side < 0 ? 151 : 152);
     const double out = side < 0 ? -1.0 : 1.0;
     for (int k = 0; k < 60; ++k) {  // upper lashes in small clumps, longer and more swept outward
         const double u = std::pow(rng.uniform(), 0.7);  // 0 inner corner .. 1 outer corner
         const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.3));
-        const double len = (1.2 + 3.6 * smoothstep(0.1, 0.95, u)) * rng.range(0.7, 1.2);
+        // Lashes of every length: a few short broken ones, a few long strays.
+        const double len =
+            (1.0 + 3.6 * smoothstep(0.1, 0.95, u)) * rng.range(0.45, 1.3) * (rng.uniform() < 0.1 ? 1.3 : 1.0);
         const double lean = (0.1 + 0.8 * u) * out + rng.symmetric(0.15), curl = 0.3 * out;
         Polyline lash{root, root + QPointF(lean * 0.4 * len, -0.6 * len),
                       root + QPointF((lean * 0.7 + curl) * len, -0.9 * len)};
@@ -184,8 +196,8 @@ void drawEyes(QImage& canvas) {
 void drawBrows(QPainter& p) {
     for (int side : {-1, 1}) {
         const Polyline brow = mapped({{177, 190.5}, {163, 184}, {147, 181}, {131, 185.5}}, side);
-        paintSoft(p, kSize, 4, 0.3, [&](QPainter& q) {
-            fillRibbon(q, sampleSpline(brow, 30), 7.0, 2.0, QColor(96, 72, 60), 0.45, 0.15);
+        paintSoft(p, kSize, 4, 0.36, [&](QPainter& q) {
+            fillRibbon(q, sampleSpline(brow, 30), 7.5, 2.4, QColor(104, 78, 64), 0.45, 0.15);
         });
         Rng rng(side < 0 ? 161 : 162);
         const double out = side < 0 ? -1 : 1;
@@ -200,7 +212,7 @@ void drawBrows(QPainter& p) {
             const QPointF dir = QPointF(out * (0.3 + 0.7 * (1 - up)) + rng.symmetric(0.25),
                                         -0.95 * up - 0.22 - 0.1 * spread + rng.symmetric(0.2)) *
                                 rng.range(2.4, 4.6);
-            const int alpha = static_cast<int>(rng.range(60, 200) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
+            const int alpha = static_cast<int>(rng.range(50, 170) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
             const QColor c = rng.uniform() < 0.3 ? QColor(104, 80, 64, alpha) : QColor(46, 33, 27, alpha);
             fillRibbon(p, {at, at + dir * 0.5 + QPointF(0, 0.15), at + dir + QPointF(0, 0.4)},
                        rng.range(0.4, 0.65), 0.1, c);

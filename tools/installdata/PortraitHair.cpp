@@ -53,7 +53,8 @@ Field hairDensity(const Field& cover) {
             if (cover(x, y) <= 0) continue;
             const double reach = 13.0 + 5.0 * wander(x, y);  // how far in the thinning goes
             const double hairline = smoothstep(0.0, reach, front(x, y) + 3.5 * tufts(x, y));
-            const double edge = smoothstep(-0.5, 3.5, outer(x, y) + 1.2 * tufts(x, y));
+            // The outer edge is a fringe of single hairs against the light, not a cut line.
+            const double edge = smoothstep(0.0, 6.5, outer(x, y) + 2.0 * tufts(x, y));
             density(x, y) = static_cast<float>(cover(x, y) * std::pow(hairline, 1.6) * edge);
         }
     return density;

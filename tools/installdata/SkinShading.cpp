@@ -14,9 +14,16 @@ int toSrgb(float c) {
 }
 
 const QVector3D kFill = QVector3D(0.75f, -0.05f, 0.66f).normalized();
-const QVector3D kKeyColour(1.2f, 1.13f, 1.04f), kFillColour(0.25f, 0.26f, 0.29f), kRoom(0.12f, 0.12f, 0.13f);
+const QVector3D kKeyColour(1.07f, 1.0f, 0.92f), kFillColour(0.3f, 0.31f, 0.34f), kRoom(0.12f, 0.12f, 0.13f);
 // Red light scatters furthest under the skin: it wraps further round the forms and into the shadows.
 const float kWrap[3] = {0.28f, 0.15f, 0.12f};
+
+// Lambert's falloff, but light scattered in the skin carries a little past the terminator, so a
+// form never turns into shadow along a hard line.
+float softTerminator(float d) {
+    constexpr float k = 0.14f;
+    return d >= k ? d : k * std::exp((d - k) / k);
+}
 
 // 1 where the key light reaches the point, 0 in a cast shadow, soft in between.
 Field keyVisibility(const SkinSurface& s, const Field& front) {
@@ -34,7 +41,7 @@ Field keyVisibility(const SkinSurface& s, const Field& front) {
                 z += rise;
                 if (px < 0 || py < 0 || px >= s.cover.width() - 1 || py >= s.cover.height() - 1) break;
                 // The key is a broad source: the penumbra widens with the distance to the occluder.
-                block = std::max(block, smoothstep(0.0, 3.0 + 0.5 * step, front.sample(px, py) - z));
+                block = std::max(block, smoothstep(0.0, 5.0 + 0.8 * step, front.sample(px, py) - z));
                 if (block >= 1.0 || z > 160) break;
             }
             lit(x, y) = static_cast<float>(1.0 - block);
@@ -114,15 +121,17 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
             const float visibility[3] = {std::max(lit(x, y), litSoft(x, y)),
                                          lit(x, y) * 0.5f + litSoft(x, y) * 0.5f,
                                          std::min(lit(x, y), litSoft(x, y))};
+            // The softbox is broad: besides the tight glint, a flat-topped sheen where the skin faces it.
             const float ndh = std::max(0.0f, QVector3D::dotProduct(nSpec, half));
-            const float specular =
-                s.gloss(x, y) * visibility[2] * (0.2f * std::pow(ndh, 30.0f) + 0.07f * std::pow(ndh, 8.0f));
+            const float specular = s.gloss(x, y) * visibility[2] *
+                                   (0.24f * std::pow(ndh, 30.0f) + 0.11f * std::pow(ndh, 6.0f) +
+                                    0.3f * s.gloss(x, y) * static_cast<float>(smoothstep(0.91, 0.99, ndh)));
             const QRgb under = row[x];
             const int under3[3] = {qRed(under), qGreen(under), qBlue(under)};
             int out[3];
             for (int c = 0; c < 3; ++c) {
                 const float wrap = kWrap[c] + s.translucency * (c == 0 ? 1.0f : 0.6f);
-                const float diffuse = std::max(0.0f, (ndl + wrap) / (1 + wrap)) *
+                const float diffuse = softTerminator((ndl + wrap) / (1 + wrap)) *
                                       (visibility[c] + (1 - visibility[c]) * 0.5f * s.translucency);
                 // Light bouncing inside the skin comes out in its own colour: warm, saturated shadows.
                 const float bounce = sky * kRoom[c] * (0.45f + 1.1f * albedo[c]);
