@@ -41,8 +41,8 @@ std::vector<Fold> commonFolds(double strength, uint64_t seed) {
             {jitter({{29, 414}, {25, 452}, {21, 492}}, 3), rng.range(5, 7), rng.range(1.8, 2.8) * strength},
             {jitter({{45, 424}, {44, 460}, {44, 494}}, 3), rng.range(3, 4.5),
              -rng.range(1.2, 2.2) * strength},
-            {jitter({{112, 476}, {146, 470}, {178, 484}}, 4), rng.range(4, 6),
-             -rng.range(1.0, 1.8) * strength},
+            {jitter({{112, 476}, {146, 470}, {178, 484}}, 4), rng.range(6, 9),
+             -rng.range(0.5, 0.9) * strength},
         };
         for (Fold& f : folds) {
             if (side == 1) f.line = mirrored(f.line, face::kMidX);
@@ -152,8 +152,10 @@ QImage offShoulderTop() {
     const Fabric crepe{QColor(206, 148, 150), Weave::Crepe, 0.15};
     std::vector<Fold> gathers = commonFolds(0.8, 103), ruffle;
     Rng rng(31);
-    for (size_t i = 0; i < top.size(); i += 2) {  // gathers under the elastic and the flounce's folds
-        const QPointF q = top[i] + QPointF(rng.symmetric(1.5), 0), m(2 * face::kMidX - q.x(), q.y());
+    // gathers under the elastic and the flounce's folds, unevenly spaced as elastic gathers cloth
+    for (size_t i = 0; i < top.size(); i += rng.uniform() < 0.4 ? 3 : 2) {
+        const QPointF q = top[i] + QPointF(rng.symmetric(2.2), 0),
+                      m(2 * face::kMidX - q.x() + rng.symmetric(2.0), q.y());
         for (const QPointF& at : {q, m}) {
             const double fall = rng.range(8, 20);
             gathers.push_back({{at + QPointF(0, 20), at + QPointF(rng.symmetric(2), 20 + fall)},

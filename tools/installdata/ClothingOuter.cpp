@@ -71,14 +71,14 @@ QImage blazerOverCamisole() {
 }
 
 QImage openCollarShirt() {
-    const Polyline open = smooth({{148, 333}, {152, 352}, {160, 372}, {174, 394}, {190, 414}});
+    const Polyline open = smooth({{147, 333}, {150, 352}, {156, 374}, {171, 398}, {190, 420}});
     const QPainterPath shirt = bodyShape(2.5).subtracted(neckOpening(open));
     Fabric oxford{QColor(182, 204, 230), Weave::Oxford, 0.05};
     oxford.pinstripe = QColor(244, 246, 250);
     oxford.pinPeriod = 5.0;
     const QPainterPath placket = shirt.intersected(rectPath({184.5, 410, 11, 90}));
-    const Polyline collarEdge{{157, 322}, {148, 326}, {139, 334}, {130, 347}, {135, 360}, {147, 375},
-                              {163, 390}, {164, 374}, {158, 354}, {155, 336}, {158, 325}};
+    const Polyline collarEdge{{157, 322}, {149, 327}, {142, 335}, {135, 347}, {139, 360}, {150, 376},
+                              {161, 393}, {160, 376}, {154, 356}, {152, 337}, {157, 325}};
     const QPainterPath collar = bothSides(closedShape(collarEdge));
     std::vector<Fold> folds = commonFolds(1.1, 202);
     folds.push_back({{{156, 420}, {162, 460}, {166, 496}}, 4.0, -1.2});
@@ -99,7 +99,7 @@ QImage openCollarShirt() {
 }
 
 QImage cardiganOverCamisole() {
-    const Polyline camiTop = smooth({{80, 392}, {140, 389}, {190, 397}});
+    const Polyline camiTop = smooth({{80, 399}, {140, 398}, {190, 407}});
     const QPainterPath cami = bodyShape(1.5).intersected(belowCurve(camiTop));
     const Fabric silk{QColor(30, 28, 34), Weave::Silk, 0.55};
     const Polyline open = smooth({{136, 342}, {147, 362}, {160, 388}, {174, 414}, {190, 444}});
@@ -125,7 +125,7 @@ QImage cardiganOverCamisole() {
 }
 
 QImage denimJacketOverTee() {
-    const Polyline teeNeck = smooth({{134, 342}, {140, 366}, {156, 388}, {175, 397}, {190, 398}});
+    const Polyline teeNeck = smooth({{134, 342}, {140, 368}, {157, 393}, {175, 403}, {190, 405}});
     const QPainterPath tee = bodyShape(1.5).subtracted(neckOpening(teeNeck));
     const Fabric jersey{QColor(238, 236, 232), Weave::Jersey};
     const Polyline front = smooth({{150, 331}, {152, 356}, {154, 392}, {156, 430}, {157, 470}, {158, 500}});
@@ -169,11 +169,11 @@ QImage denimJacketOverTee() {
 }
 
 QImage collaredBlouse() {
-    const Polyline open = smooth({{146, 334}, {152, 356}, {163, 378}, {177, 394}, {190, 403}});
+    const Polyline open = smooth({{146, 334}, {152, 356}, {163, 380}, {177, 399}, {190, 410}});
     const QPainterPath blouse = bodyShape(2.5).subtracted(neckOpening(open));
     const Fabric silk{QColor(236, 216, 206), Weave::Silk, 0.45};
     const Polyline collarEdge{{157, 321}, {148, 325}, {136, 336}, {125, 350}, {122, 364}, {128, 377},
-                              {142, 389}, {160, 397}, {176, 402}, {184, 403}, {180, 396}, {169, 386},
+                              {142, 391}, {160, 401}, {176, 408}, {184, 410}, {180, 402}, {169, 389},
                               {161, 372}, {155, 354}, {154, 336}, {158, 325}};
     const QPainterPath collar = bothSides(closedShape(collarEdge));
     std::vector<Fold> folds = commonFolds(1.0, 205);
@@ -182,7 +182,7 @@ QImage collaredBlouse() {
         folds.push_back({{{284.0 - 14 * k, 392}, {276.0 - 16 * k, 440}, {270.0 - 18 * k, 496}}, 5.0, 1.5});
     }
     const std::vector<Panel> panels{{blouse, silk, folds},
-                                    {blouse.intersected(rectPath({186, 402, 8, 98})), silk, {}, 0.6},
+                                    {blouse.intersected(rectPath({186, 409, 8, 91})), silk, {}, 0.6},
                                     {collar, silk, {}, 2.2}};
     return finishGarment(panels, 25, [&](QPainter& p) {
         drawEdge(p, collar, silk.colour);

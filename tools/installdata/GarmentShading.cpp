@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "AccessoryDraw.h"
+#include "ClothWeave.h"
 #include "Geometry.h"
 
 namespace installdata::garment {
@@ -90,8 +91,8 @@ double bodyHeight(const BodyField& f, int i, int j, double ease) {
     h -= 9 * smoothstep(404, 436, y) * std::exp(-crease * crease);
     const double cx = (x - face::kMidX) / 100;
     h += 14 * std::exp(-cx * cx) * smoothstep(325, 385, y);  // the chest rounds towards the middle
-    const double bx = (std::abs(x - face::kMidX) - 44) / 30, by = (y - 452) / 30;
-    return h + 5 * std::exp(-(bx * bx + by * by));
+    const double bx = (std::abs(x - face::kMidX) - 44) / 34, by = (y - 452) / 36;
+    return h + 3.5 * std::exp(-(bx * bx + by * by));
 }
 
 // Distance from p to the line and how far along the line (0 .. 1) its nearest point lies.
@@ -121,78 +122,6 @@ double foldHeight(const std::vector<Fold>& folds, QPointF p) {
     return h;
 }
 
-// Brightness of the weave at a place on the body, around 1; u runs round the body, v down it.
-double weaveFactor(const Fabric& fab, double x, double y, double u, double v, uint32_t seed) {
-    const double n = valueNoise(x * 1.3, y * 1.3, seed) - 0.5;
-    switch (fab.weave) {
-        case Weave::Jersey:
-            return 1 + 0.045 * n + 0.02 * std::sin(2 * std::numbers::pi * u / 1.7);
-        case Weave::Rib:
-            return 1 + (0.085 + 0.04 * n) * std::sin(2 * std::numbers::pi * u / 3.3) +
-                   0.012 * std::sin(2 * std::numbers::pi * v / 2.4) + 0.03 * n;
-        case Weave::Silk:
-            return 1 + 0.02 * n + 0.02 * (fractalNoise(x * 0.6, y * 0.6, seed + 3, 2) - 0.5);
-        case Weave::Oxford:
-            return 1 +
-                   0.045 * ((static_cast<int>(std::floor(x)) + static_cast<int>(std::floor(y))) % 2 - 0.5) +
-                   0.03 * n;
-        case Weave::Denim: {
-            const double slub = valueNoise(u * 0.8, v * 0.07, seed + 5) - 0.5;
-            return 1 + 0.075 * std::sin(2 * std::numbers::pi * (0.7 * u + v) / 2.6) + 0.16 * slub + 0.04 * n;
-        }
-        case Weave::Suiting:
-            return 1 + 0.035 * std::sin(2 * std::numbers::pi * (u - v) / 2.1) + 0.03 * n;
-        case Weave::Crepe:
-            return 1 + 0.07 * (fractalNoise(x * 0.9, y * 0.9, seed + 9, 2) - 0.5);
-        case Weave::Lace:
-            return 1 + 0.03 * n;
-    }
-    return 1;
-}
-
-// How much lace thread covers a place (0 open net .. 1 solid): a hexagonal net of fine threads
-// with five-petalled flowers scattered over it, corded at their edges.
-double laceDensity(double u, double v, uint32_t seed) {
-    auto thread = [](double t) {
-        const double f = t - std::floor(t);
-        return 1 - smoothstep(0.0, 0.2, std::min(f, 1 - f));
-    };
-    const double s3 = 0.866;
-    double density = 0.42 * std::max({thread(u / 3.2), thread((0.5 * u + s3 * v) / 3.2),
-                                      thread((-0.5 * u + s3 * v) / 3.2)});
-    const double cell = 19;
-    const int ci = static_cast<int>(std::floor(u / cell)), cj = static_cast<int>(std::floor(v / cell));
-    for (int dj = -1; dj <= 1; ++dj)
-        for (int di = -1; di <= 1; ++di) {
-            const uint32_t key = seed + static_cast<uint32_t>((ci + di) * 7919 + (cj + dj) * 104729);
-            const double cu = (ci + di + 0.5 + 0.8 * (valueNoise(0.5, 0.5, key) - 0.5)) * cell;
-            const double cv = (cj + dj + 0.5 + 0.8 * (valueNoise(1.5, 0.5, key) - 0.5)) * cell;
-            const double r = 6.0 + 4.0 * valueNoise(2.5, 0.5, key);
-            const double du = u - cu, dv = v - cv, rho = std::hypot(du, dv);
-            if (rho > r + 1.5) continue;
-            const double turn = 6 * valueNoise(3.5, 0.5, key);
-            double motif;
-            if (valueNoise(4.5, 0.5, key) > 0.62) {  // a leaf with its middle vein
-                const double lx = du * std::cos(turn) + dv * std::sin(turn),
-                             ly = -du * std::sin(turn) + dv * std::cos(turn);
-                const double e = std::hypot(lx / (1.1 * r), ly / (0.45 * r));
-                motif = 0.7 * (1 - smoothstep(0.85, 1.05, e));
-                if (e < 0.9 && std::abs(ly) < 0.45) motif = 0.45;
-                motif = std::max(motif, 1 - smoothstep(0.0, 0.12, std::abs(e - 0.95)));
-            } else {  // a flower of five or six petals with an eyelet
-                const double petals = valueNoise(5.5, 0.5, key) > 0.5 ? 2.5 : 3.0;
-                const double edge =
-                    r * (0.66 + 0.34 * std::abs(std::cos(petals * (std::atan2(dv, du) + turn))));
-                motif = (0.55 + 0.25 * std::abs(std::cos(3 * petals * std::atan2(dv, du)))) *
-                        (1 - smoothstep(edge - 0.6, edge + 0.4, rho));
-                motif = std::max(motif, 1 - smoothstep(0.0, 0.7, std::abs(rho - edge)));  // the cord
-                if (rho < 2.2) motif = rho < 1.2 ? 1.0 : 0.2;
-            }
-            density = std::max(density, motif);
-        }
-    return density;
-}
-
 // Coverage of a band of `width` pixels once every `period` pixels of t, antialiased.
 double bands(double t, double period, double width) {
     const double f = t - period * std::floor(t / period);
@@ -207,17 +136,73 @@ QImage regionMask(const QPainterPath& region) {
     return mask;
 }
 
+// The mean of a picture-sized field over a box of radius r, run twice (close to a gaussian).
+std::vector<double> localMean(std::vector<double> f, int r) {
+    std::vector<double> tmp(f.size());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int j = 0; j < kHeight; ++j)
+            for (int i = 0; i < kWidth; ++i) {
+                double sum = 0;
+                for (int d = -r; d <= r; ++d)
+                    sum += f[static_cast<size_t>(j) * kWidth + std::clamp(i + d, 0, kWidth - 1)];
+                tmp[static_cast<size_t>(j) * kWidth + i] = sum / (2 * r + 1);
+            }
+        for (int j = 0; j < kHeight; ++j)
+            for (int i = 0; i < kWidth; ++i) {
+                double sum = 0;
+                for (int d = -r; d <= r; ++d)
+                    sum += tmp[static_cast<size_t>(std::clamp(j + d, 0, kHeight - 1)) * kWidth + i];
+                f[static_cast<size_t>(j) * kWidth + i] = sum / (2 * r + 1);
+            }
+    }
+    return f;
+}
+
+// The slope of a picture-sized field at (i, j), by central differences clamped at the borders.
+std::pair<double, double> slopeAt(const std::vector<double>& h, int i, int j) {
+    const int i0 = std::max(i - 1, 0), i1 = std::min(i + 1, kWidth - 1);
+    const int j0 = std::max(j - 1, 0), j1 = std::min(j + 1, kHeight - 1);
+    auto at = [&](int a, int b) { return h[static_cast<size_t>(b) * kWidth + a]; };
+    return {(at(i1, j) - at(i0, j)) / (i1 - i0), (at(i, j1) - at(i, j0)) / (j1 - j0)};
+}
+
+// The surface of a panel's cloth over the picture, per pixel. height: with its small wrinkles,
+// for the diffuse light; drape: without them, for the highlights of silk, which run along the big
+// folds; fold: the folds alone; mean: the height averaged round each place, to find hollows.
+struct ClothSurface {
+    std::vector<double> height, drape, fold, mean;
+};
+
+ClothSurface clothSurface(const Panel& panel, uint32_t seed) {
+    const BodyField& f = bodyField();
+    const double rumple = rumpleOf(panel.fabric.weave);
+    const size_t n = static_cast<size_t>(kWidth) * kHeight;
+    ClothSurface c{std::vector<double>(n), std::vector<double>(n), std::vector<double>(n), {}};
+    // Only round the panel: the blur of the hollows reaches 10 pixels, the slopes one.
+    const QRect box = panel.region.boundingRect()
+                          .toAlignedRect()
+                          .translated(-kLeft, -kTop)
+                          .adjusted(-12, -12, 12, 12)
+                          .intersected(QRect(0, 0, kWidth, kHeight));
+    for (int j = box.top(); j <= box.bottom(); ++j)
+        for (int i = box.left(); i <= box.right(); ++i) {
+            const size_t k = static_cast<size_t>(j) * kWidth + i;
+            const double x = i + kLeft + 0.5, y = j + kTop + 0.5;
+            c.fold[k] = foldHeight(panel.folds, QPointF(x, y));
+            const double wrinkle = fractalNoise(x / 10.0, y / 16.0, seed + 61, 2) - 0.5;
+            c.drape[k] = bodyHeight(f, i, j, panel.ease) + c.fold[k];
+            c.height[k] = c.drape[k] + rumple * wrinkle;
+        }
+    c.mean = localMean(c.height, 5);
+    return c;
+}
+
 QImage shadePanel(const Panel& panel, uint32_t seed) {
     const BodyField& f = bodyField();
-    std::vector<double> height(static_cast<size_t>(kWidth) * kHeight), fold(height.size());
-    for (int j = 0; j < kHeight; ++j)
-        for (int i = 0; i < kWidth; ++i) {
-            const size_t k = static_cast<size_t>(j) * kWidth + i;
-            fold[k] = foldHeight(panel.folds, QPointF(i + kLeft + 0.5, j + kTop + 0.5));
-            height[k] = bodyHeight(f, i, j, panel.ease) + fold[k];
-        }
-    QImage out = regionMask(panel.region);
     const Fabric& fab = panel.fabric;
+    const ClothSurface surface = clothSurface(panel, seed);
+    const auto& [height, drape, fold, mean] = surface;
+    QImage out = regionMask(panel.region);
     const double lx = -0.5, ly = -0.58, lz = 0.64;  // towards the light
     const double hl = std::hypot(lx, ly, lz + 1);
     for (int j = 0; j < kHeight; ++j) {
@@ -227,19 +212,17 @@ QImage shadePanel(const Panel& panel, uint32_t seed) {
             const int a = qAlpha(row[i]);
             if (a == 0) continue;
             const size_t k = static_cast<size_t>(j) * kWidth + i;
-            const int i0 = std::max(i - 1, 0), i1 = std::min(i + 1, kWidth - 1);
-            const int j0 = std::max(j - 1, 0), j1 = std::min(j + 1, kHeight - 1);
-            const double hx = (height[static_cast<size_t>(j) * kWidth + i1] -
-                               height[static_cast<size_t>(j) * kWidth + i0]) /
-                              (i1 - i0);
-            const double hy = (height[static_cast<size_t>(j1) * kWidth + i] -
-                               height[static_cast<size_t>(j0) * kWidth + i]) /
-                              (j1 - j0);
+            const auto [hx, hy] = slopeAt(height, i, j);
             const double nl = std::hypot(hx, hy, 1.0);
             const double nx = -hx / nl, ny = -hy / nl, nz = 1 / nl;
             const double ndl = nx * lx + ny * ly + nz * lz;
-            const double cavity = std::clamp(1 + 0.035 * std::min(0.0, fold[k]), 0.55, 1.0);
-            double shade = (0.3 + 0.82 * std::max(0.0, (ndl + 0.4) / 1.4)) * cavity;
+            const double cavity = std::clamp(1 + 0.03 * std::min(0.0, fold[k]), 0.6, 1.0);
+            // Cloth scatters light among its fibres: a wrapped, soft fall-off, darker in hollows the
+            // light reaches less, and a faint fuzz of lit fibres where matte cloth turns away.
+            const double diffuse = std::max(0.0, (ndl + 0.5) / 1.5);
+            const double hollow = std::clamp((height[k] - mean[k]) / 4.0, -1.0, 0.6);
+            double shade = (0.34 + 0.78 * diffuse) * cavity * (1 + 0.1 * hollow);
+            shade += (1 - fab.sheen) * 0.07 * (1 - nz) * diffuse;
             shade *= 1 - 0.12 * smoothstep(380, 490, y);
             shade *=
                 0.96 + 0.08 * fractalNoise(i / 38.0, j / 38.0, seed + 21, 2);  // cloth never lies quite even
@@ -248,17 +231,26 @@ QImage shadePanel(const Panel& panel, uint32_t seed) {
             const double x = i + kLeft + 0.5, w = std::max(150.0, f.halfWidth[j]);
             const double xn = std::clamp((x - face::kMidX) / w, -0.999, 0.999);
             const double u = 280 * std::asin((x - face::kMidX) / 280);
-            const double v = y - 9 * std::sqrt(1 - xn * xn) + 0.6 * fold[k];
-            QColor c = fab.colour;
-            if (fab.stripePeriod > 0) c = mix(c, fab.stripe, bands(v, fab.stripePeriod, fab.stripeWidth));
-            if (fab.pinPeriod > 0) c = mix(c, fab.pinstripe, 0.8 * bands(u, fab.pinPeriod, 0.7));
+            const auto [dx, dy] = slopeAt(drape, i, j);
+            const double v = y - 9 * std::sqrt(1 - xn * xn) + 0.6 * fold[k] + 0.45 * (height[k] - drape[k]);
+            QColor c = dyedColour(fab.colour, x, y, seed);
+            if (fab.stripePeriod > 0)
+                c = mix(c, dyedColour(fab.stripe, x, y, seed + 5),
+                        bands(v, fab.stripePeriod, fab.stripeWidth));
+            if (fab.pinPeriod > 0)  // the stripes bend a little where the cloth turns in a fold
+                c = mix(c, fab.pinstripe, 0.65 * bands(u + 2.5 * dx, fab.pinPeriod, 0.7));
             if (fab.weave == Weave::Lace) c = mix(fab.ground, c, laceDensity(u, v, seed));
             if (fab.weave == Weave::Denim)  // worn paler where the cloth stands out
                 c = mix(c, QColor(150, 172, 196), std::clamp(0.05 * fold[k] + 0.35 * (1 - nz), 0.0, 0.45));
             shade *= weaveFactor(fab, x, y, u, v, seed);
-            const double ndh = (nx * lx + ny * ly + nz * (lz + 1)) / hl;
-            const double specular = fab.sheen * (0.26 * std::pow(std::max(0.0, ndh), 6) +
-                                                 0.12 * std::pow(std::max(0.0, ndh), 24));
+            // Silk and satin catch narrow highlights on the crests of folds, broken where the
+            // threads twist and the cloth buckles; matte cloth keeps only a trace of them.
+            const double dl = std::hypot(dx, dy, 1.0);
+            const double ndh = std::max(0.0, (-dx * lx - dy * ly + lz + 1) / (dl * hl));
+            const double streak = smoothstep(0.36, 0.7, fractalNoise(u / 7.0, v / 20.0, seed + 31, 2));
+            const double gloss = fab.sheen * smoothstep(0.2, 0.5, fab.sheen);
+            const double specular =
+                gloss * (0.5 * std::pow(ndh, 44) * (0.2 + 0.8 * streak) + 0.06 * std::pow(ndh, 10));
             auto channel = [&](int v0) {
                 const double lit = v0 * shade + specular * (150 + 0.4 * v0);
                 return std::clamp(static_cast<int>(std::lround(lit * a / 255.0)), 0, a);
@@ -338,24 +330,52 @@ QImage renderPanels(const std::vector<Panel>& panels, uint32_t seed) {
 }
 
 void shadeNeckline(QImage& layer, const QPainterPath& garment) {
+    // A tight contact shadow where the cloth touches the skin and a broader one it casts away
+    // from the light (down and right), strongest beside collars that stand off the neck.
+    QImage contact = newLayer(kWidth, kHeight), cast = newLayer(kWidth, kHeight);
+    for (QImage* img : {&contact, &cast}) {
+        QPainter p;
+        beginCanvasPainter(p, *img);
+        p.fillPath(garment, QColor(40, 22, 16));
+    }
+    blurLayer(contact, 2);
+    blurLayer(cast, 5);
     QImage shadow = newLayer(kWidth, kHeight);
-    QPainter p;
-    beginCanvasPainter(p, shadow);
-    p.fillPath(garment, QColor(40, 22, 16));
-    p.end();
-    blurLayer(shadow, 4);
+    {
+        QPainter p;
+        beginPainter(p, shadow);
+        p.setOpacity(0.85);
+        p.drawImage(QPointF(0.6, 1.1), contact);
+        p.setOpacity(0.75);
+        p.drawImage(QPointF(3.0, 4.6), cast);
+    }
+    // No darker than this: a necklace under the neckline must stay in sight through it.
+    constexpr int kDeepest = 112;
+    for (int y = 0; y < kHeight; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(shadow.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            const int a = qAlpha(row[x]);
+            if (a <= kDeepest) continue;
+            auto ch = [&](int c) { return c * kDeepest / a; };  // premultiplied: scale every channel
+            row[x] = qRgba(ch(qRed(row[x])), ch(qGreen(row[x])), ch(qBlue(row[x])), kDeepest);
+        }
+    }
     QPainter q;
     beginCanvasPainter(q, layer);
     q.setClipPath(bodyShape(0).subtracted(garment));  // only on skin, not in the air past the shoulders
     q.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-    q.setOpacity(0.4);
-    q.drawImage(QPointF(kLeft + 0.8, kTop + 1.6), shadow);
+    q.drawImage(QPointF(kLeft, kTop), shadow);
 }
 
 void drawSeam(QPainter& p, const Polyline& line, const QColor& fabric, bool stitched, const QColor& thread) {
     const Polyline smooth = sampleSpline(line, std::max(8, static_cast<int>(line.size()) * 12));
     p.save();
     p.setBrush(Qt::NoBrush);
+    // the seam allowance under the cloth: a soft ridge whose far side, away from the light, is shaded
+    p.setPen(QPen(withAlpha(fabric.darker(200), 34), 3.0, Qt::SolidLine, Qt::RoundCap));
+    p.translate(0.9, 1.2);
+    p.drawPolyline(smooth.data(), static_cast<int>(smooth.size()));
+    p.translate(-0.9, -1.2);
     p.setPen(QPen(withAlpha(fabric.darker(190), 120), 1.0, Qt::SolidLine, Qt::RoundCap));
     p.drawPolyline(smooth.data(), static_cast<int>(smooth.size()));
     p.translate(0.6, 0.7);

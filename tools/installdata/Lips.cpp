@@ -71,6 +71,27 @@ Polyline mouthLine(const LipShape& v) {
                         60);
 }
 
+// Where the lips part, 0 .. 1: a band along the mouth line that follows the smile, widest in the
+// middle and tapering to the corners, lying more on the lower lip (the lower lip drops as a mouth
+// opens). Over a closed mouth it reads as lips turning in toward the line; over a slight smile the
+// teeth show softly through it instead of along one bright line.
+double parting(const LipShape& v, const Polyline& line, double px, double py) {
+    double lineY = line.front().y();
+    for (size_t i = 1; i < line.size(); ++i)
+        if (px <= line[i].x()) {
+            const double t = (px - line[i - 1].x()) / std::max(1e-6, line[i].x() - line[i - 1].x());
+            lineY = line[i - 1].y() + std::clamp(t, 0.0, 1.0) * (line[i].y() - line[i - 1].y());
+            break;
+        } else {
+            lineY = line[i].y();
+        }
+    const double t = std::clamp((px - kCx) / v.halfWidth, -1.0, 1.0);
+    const double open = (0.5 + 1.5 * std::pow(1 - t * t, 0.8)) *  // the band's half-height
+                        std::min(1.0, (v.upperH + v.lowerH) / 20);
+    const double d = std::abs(py - (lineY + 0.2 * open)) / open;
+    return 1 - smoothstep(0.6, 1.35, d);
+}
+
 QPainterPath lipsPath(const LipShape& v) {
     Polyline outline = lipEdge(v, true);
     const Polyline lower = lipEdge(v, false);
@@ -126,7 +147,8 @@ QImage renderLips(const LipShape& v) {
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) cover(x, y) = 0.5f * (cover(x, y) + sharp(x, y));
     const Field edge = distanceTo({lipEdge(v, true), lipEdge(v, false)}, cover);
-    const Field seam = distanceTo({mouthLine(v)}, cover);
+    const Polyline line = mouthLine(v);
+    const Field seam = distanceTo({line}, cover);
     const Field creases = lipCreases(v, cover, seam, edge);
     const Field mottle = valueNoise(kW, kH, 4.0, 3.0, v.seed * 7 + 2);
     QImage img(kW, kH, QImage::Format_ARGB32);
@@ -137,9 +159,9 @@ QImage renderLips(const LipShape& v) {
             if (cover(x, y) <= 0) continue;
             const double px = x + 0.5, py = y + 0.5, lower = py > kCy + 0.9 ? 1.0 : 0.0;
             double a = lower > 0 ? 0.78 : 0.74;
-            a += 0.09 * std::exp(-edge(x, y) / 0.9);                       // a defined lip line
-            a *= 1.0 - 0.68 * std::exp(-std::pow(seam(x, y) / 1.5, 2.0));  // the mouth line shows through
-            a *= 1.0 - 0.2 * std::exp(-std::pow(seam(x, y) / 3.5, 2.0));   // lips turn in toward it
+            a += 0.09 * std::exp(-edge(x, y) / 0.9);  // a defined lip line
+            a *= 1.0 - 0.38 * parting(v, line, px, py);
+            a *= 1.0 - 0.15 * std::exp(-std::pow(seam(x, y) / 1.1, 2.0));  // the mouth line shows through
             a *= 0.5 +
                  0.5 * smoothstep(v.halfWidth + 0.5, v.halfWidth - 6, std::abs(px - kCx));  // thin corners
             const double shine =

@@ -20,8 +20,8 @@ namespace {
 const QColor kGold(214, 170, 86), kRoseGold(218, 150, 124), kSilver(204, 208, 216);
 const QPoint kOrigin(90, 320);
 // Where the strands pass behind the neck on the left; the right end mirrors it about kMidX.
-const QPointF kLeftEnd(166.5, 327.5);
-constexpr double kFadeLength = 16.0;
+const QPointF kLeftEnd(168.5, 330.5);
+constexpr double kFadeLength = 13.0;
 
 // A strand from its left end round the front to its right end, as a densely sampled line.
 class Strand {
@@ -31,7 +31,8 @@ class Strand {
     // a little down the neck, for strands that lie under others.
     Strand(double depth, double spread, double round, double endDrop = 0) {
         const QPointF e = kLeftEnd + QPointF(-0.15 * endDrop, endDrop), c(face::kMidX, depth);
-        const QPointF p1 = e + QPointF(-spread, 0.55 * (depth - e.y())), p2(face::kMidX - round, depth);
+        const QPointF p1 = e + QPointF(-1.25 * spread, 0.52 * (depth - e.y())),
+                      p2(face::kMidX - round, depth);
         Polyline half;
         for (int i = 0; i <= 240; ++i) {
             const double t = i / 240.0, u = 1 - t;
@@ -151,7 +152,7 @@ void beadsAlong(const Strand& st, const std::function<double(int)>& radius,
     // The outer beads first: each lies over its outer neighbour, as the strand hangs to the middle.
     std::stable_sort(places.begin(), places.end(), [](auto a, auto b) { return a.second > b.second; });
     for (const auto& [s, i] : places)  // none right where the strand slips behind the neck
-        if (s > 11 && s < st.length() - 11) draw(st.at(s), radius(i), i);
+        if (s > 12 + 1.5 * radius(i) && s < st.length() - 12 - 1.5 * radius(i)) draw(st.at(s), radius(i), i);
 }
 
 void drawBail(QPainter& p, QPointF top, const QColor& metal, double r) {
@@ -165,7 +166,7 @@ void drawBail(QPainter& p, QPointF top, const QColor& metal, double r) {
 using NecklaceArt = std::function<void(QPainter&)>;
 
 void solitaire(QPainter& p) {
-    const Strand st(383, 22, 14);
+    const Strand st(394, 26, 15);
     drawChain(p, st, kGold, 1.1, 1);
     const QPointF low = st.at(st.length() / 2);
     drawBail(p, low + QPointF(0, -0.8), kGold, 1.3);
@@ -174,7 +175,7 @@ void solitaire(QPainter& p) {
 }
 
 void pearls(QPainter& p) {
-    const Strand st(374, 20, 24);
+    const Strand st(386, 23, 26);
     drawChain(p, st, QColor(230, 226, 214), 0.8, 2);
     beadsAlong(
         st, [](int i) { return std::max(2.4, 3.4 - 0.035 * i); },
@@ -184,7 +185,7 @@ void pearls(QPainter& p) {
 }
 
 void velvetChoker(QPainter& p) {
-    const Strand st(349, 3, 17, 2.0);
+    const Strand st(352, 3, 22, 4.0);
     Polyline line;
     for (double s = 0; s <= st.length(); s += 0.7) line.push_back(st.at(s));
     fillRibbon(p, line, 4.6, 4.6, QColor(26, 16, 26));
@@ -198,7 +199,7 @@ void velvetChoker(QPainter& p) {
 }
 
 void layered(QPainter& p) {
-    const Strand inner(351, 8, 17, 0.5), middle(373, 17, 18, 1.5), outer(401, 25, 20, 2.5);
+    const Strand inner(360, 11, 18, 0.5), middle(383, 20, 20, 1.5), outer(408, 27, 21, 2.5);
     drawChain(p, inner, kGold, 0.9, 3);
     for (double s = 6; s < inner.length() - 6; s += 7) drawMetalBall(p, inner.at(s), 1.15, kGold);
     drawChain(p, middle, kGold, 1.0, 4);
@@ -215,7 +216,7 @@ void layered(QPainter& p) {
 }
 
 void gemstoneBeads(QPainter& p) {
-    const Strand st(385, 22, 22);
+    const Strand st(390, 24, 24);
     drawChain(p, st, kGold, 0.8, 6);
     beadsAlong(
         st, [](int i) { return i % 2 == 1 ? 1.3 : 3.5; },
@@ -231,7 +232,7 @@ void gemstoneBeads(QPainter& p) {
 }
 
 void statementCollar(QPainter& p) {
-    const Strand st(357, 11, 26);
+    const Strand st(368, 14, 27);
     drawChain(p, st, kGold, 1.2, 7);
     const QColor emerald(28, 128, 88), crystal(226, 236, 244);
     const double mid = st.length() / 2;
@@ -249,7 +250,7 @@ void statementCollar(QPainter& p) {
 }
 
 void locket(QPainter& p) {
-    const Strand st(384, 24, 13);
+    const Strand st(394, 27, 14);
     drawChain(p, st, kGold.darker(108), 1.3, 8);
     const QPointF top = st.at(st.length() / 2);
     drawBail(p, top + QPointF(0, -0.6), kGold, 1.5);
@@ -275,7 +276,7 @@ void locket(QPainter& p) {
 }
 
 void bar(QPainter& p) {
-    const Strand st(371, 16, 22);
+    const Strand st(384, 20, 23);
     const double halfBar = 12.5, s0 = st.atX(face::kMidX - halfBar);
     drawChain(p, st, kSilver, 1.0, 9, 0, s0);
     drawChain(p, st, kSilver, 1.0, 9, st.length() - s0, st.length());
@@ -293,7 +294,7 @@ void bar(QPainter& p) {
 }
 
 void lariat(QPainter& p) {
-    const Strand st(365, 15, 6);
+    const Strand st(378, 19, 7);
     drawChain(p, st, kRoseGold, 1.0, 10);
     const QPointF knot = st.at(st.length() / 2);
     for (double y = 1; y < 36; y += 1.05) {
@@ -308,7 +309,7 @@ void lariat(QPainter& p) {
 }
 
 void torque(QPainter& p) {
-    const Strand st(353, 5, 22, 1.0);
+    const Strand st(364, 11, 24, 1.0);
     const double gap = st.atX(face::kMidX - 6);
     drawTube(p, st, kGold, 3.8, 0, gap);
     drawTube(p, st, kGold, 3.8, st.length() - gap, st.length());
