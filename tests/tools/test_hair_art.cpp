@@ -130,6 +130,10 @@ TEST(HairArt, HairIsSolidAndHidesThePortraitsOwnHair) {
                         ++(ownHair().edge[at(x, y)] ? edgeMisses : innerMisses);
             EXPECT_EQ(innerMisses, 0) << n.toStdString() << ": the portrait's own hair shows through";
             EXPECT_LE(edgeMisses, 8) << n.toStdString() << ": the portrait's own hairline shows";
+            int stray = 0;  // the head is far from the picture's sides: nothing touches them beside it
+            for (int y = 0; y < 240; ++y)
+                for (int x : {0, 1, kCanvasW - 2, kCanvasW - 1}) stray += qAlpha(img.pixel(x, y)) > 0;
+            EXPECT_EQ(stray, 0) << n.toStdString() << ": marks at the picture's side beside the head";
         }
 }
 
