@@ -1,334 +1,303 @@
-#include <QImage>
-#include <QLinearGradient>
-#include <QPolygonF>
+#include <QRadialGradient>
 #include <cmath>
 
 #include "HairDrawing.h"
 #include "HairFinish.h"
 #include "InstallData.h"
+#include "MensClumps.h"
 
-// Men's cuts: short cropped sides and back, and a top that is parted, lifted, combed back or
-// brushed forward. Strands of the crop fall away from a crown above the head, so they lie flat.
+// Men's cuts: clippered sides fading into the skin, and a top of clumped hair that is parted,
+// lifted, combed back, brushed forward or cropped close. Each cut is an outline (how far the hair
+// stands off the skull, where its hairline runs) and the direction the hair is combed in.
 namespace installdata {
 
 namespace {
 
 using namespace face;
 
-// How far each cut stands off the skull: the top of the crop and the x of its sides at the
-// temples; the clippered cuts hug the head, the longer ones stand out.
-struct CropFit {
-    double top, side, length;
+constexpr double kPi = 3.14159265358979323846;
+
+// The outline of the hair: over the skull from the left temple to the right one, down past the
+// sideburns and back along the front hairline.
+struct Outline {
+    double top = 70;     // y of the crown
+    double sideX = 100;  // x of the left side at the temples
+    double wobble = 2;   // px the outline wanders in and out
+    double lean = 0;     // how much higher the hair stands right of `part`
+    double part = kMidX;
+    double drop = 0;     // how much further down the forehead the tips may reach than the fill
+    double front = 137;  // y of the hairline in the middle of the forehead
+    double sweep = 0;    // how much lower it runs right of the middle (hair swept over from a part)
+    Polyline hairline;   // left half, from below the temple to the middle of the forehead
+    uint64_t seed = 1;
 };
 
-CropFit fitOf(const HairVariant& v) {
+// A natural hairline: just past the portrait's own one (which it must cover), the corners of the
+// forehead a little receded.
+Polyline naturalHairline(double sideX) {
+    return {{sideX + 2, 175}, {104.5, 200}, {107, 218}, {111, 232},   {115.5, 230}, {118, 214},  {120, 196},
+            {122.5, 168},     {126, 156},   {132, 146}, {148, 139.5}, {170, 137.5}, {kMidX, 137}};
+}
+
+// The top arc from the left temple (angle > 0) to the right one.
+Polyline topArc(const Outline& o, double grow) {
+    Rng rng(o.seed);
+    double ph[3], amp[3];
+    for (int i = 0; i < 3; ++i) ph[i] = rng.range(0, 2 * kPi), amp[i] = rng.range(0.5, 1.0);
+    Polyline arc;
+    for (int i = 0; i <= 120; ++i) {
+        const double a = (84.0 - 168.0 * i / 120) * kPi / 180;
+        QPointF q = skullPoint(a, kMidX - o.sideX + grow, 160 - o.top + grow);
+        const double n = amp[0] * std::sin(7 * a + ph[0]) + amp[1] * std::sin(13 * a + ph[1]) +
+                         0.6 * amp[2] * std::sin(23 * a + ph[2]);
+        const double up =
+            1 + o.lean * smoothstep(o.part - 10, o.part + 50, q.x()) * (1 - smoothstep(250, 290, q.x()));
+        const QPointF d = q - QPointF(kMidX, 160);
+        q = QPointF(kMidX, 160) + QPointF(d.x(), d.y() * up) * (1 + o.wobble * 0.6 * n / 100);
+        // Hair swept over from the parting stands out at the far temple too.
+        q.rx() += o.lean * 55 * smoothstep(225, 275, q.x()) * (1 - smoothstep(140, 175, q.y()));
+        arc.push_back(q);
+    }
+    // Tufts standing up out of the outline here and there.
+    for (int t = 0; t < (o.wobble > 1.5 ? 7 : 0); ++t) {
+        const double at = rng.range(10, 110), height = std::min(5.0, rng.range(0.8, 2.0) * o.wobble),
+                     width = rng.range(2.5, 6);
+        for (int i = 0; i <= 120; ++i) {
+            const double k = (i - at) / width;
+            arc[i] += (arc[i] - QPointF(kMidX, 165)) / 95 * height * std::exp(-k * k);
+        }
+    }
+    return arc;
+}
+
+// One half of the hairline (the right one mirrored, running from its side to the middle), moved
+// `grow` px away from the hair.
+Polyline hairlineOf(const Outline& o, bool right, double grow) {
+    Polyline half = o.hairline;
+    for (QPointF& q : half) {
+        q += QPointF(q.x() < 125 ? -grow * 0.4 : 0, grow * 0.5 + (grow > 0 && q.x() > 125 ? o.drop : 0));
+        q.setY(q.y() + (o.front - 137) * smoothstep(122, 160, q.x()));
+    }
+    if (!right) return half;
+    half = mirrored(half, kMidX);
+    for (QPointF& q : half)
+        q.setY(q.y() + o.sweep * smoothstep(192, 212, q.x()) * (1 - smoothstep(238, 262, q.x())));
+    return half;
+}
+
+QPainterPath outlinePath(const Outline& o, double grow) {
+    Polyline all = topArc(o, grow);
+    const Polyline left = hairlineOf(o, false, grow), right = hairlineOf(o, true, grow);
+    all.insert(all.end(), right.begin(), right.end());
+    all.insert(all.end(), left.rbegin(), left.rend());
+    return pathThrough(all, true);
+}
+
+QPainterPath rect(double x0, double y0, double x1, double y1) {
+    QPainterPath r;
+    r.addRect(QRectF(QPointF(x0, y0), QPointF(x1, y1)));
+    return r;
+}
+
+QPointF away(QPointF q, QPointF from) { return q - from; }
+
+// The dense fill under the clumps: the dark of the gaps between them, lighter toward the light.
+void drawMass(QPainter& p, const QPainterPath& path, const HairPalette& c) {
+    QRadialGradient g(QPointF(160, 80), 150);
+    g.setColorAt(0.0, mix(c.dark, c.base, 0.55));
+    g.setColorAt(1.0, mix(c.dark, QColor(0, 0, 0), 0.25));
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 1, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(g);
+        q.drawPath(path);
+    });
+}
+
+ClumpField field(const QPainterPath& roots, const QPainterPath& reach, Flow flow, QPointF source,
+                 double length, double width, uint64_t seed) {
+    ClumpField f;
+    f.roots = roots;
+    f.reach = reach;
+    f.flow = std::move(flow);
+    f.source = source;
+    f.length = length;
+    f.width = width;
+    f.spacing = std::max(2.6, width * 0.85);
+    f.seed = seed;
+    return f;
+}
+
+// The short hair over the clippered sides, combed down and back.
+void drawSideHair(QPainter& p, const QPainterPath& mass, const HairPalette& c, uint64_t seed) {
+    const QPainterPath sides = mass.intersected(rect(0, 138, 128, 260).united(rect(252, 138, 380, 260)));
+    ClumpField f = field(
+        sides, mass, [](QPointF q) { return QPointF(q.x() < kMidX ? -0.3 : 0.3, 1); }, QPointF(kMidX, 90), 6,
+        2.6, seed);
+    f.jitter = 0.35;
+    f.bend = 0.6;
+    drawClumps(p, f, c);
+}
+
+// How a cut is combed: its outline and, for the cuts drawn as one field of clumps, that field's
+// flow (where the strands go), source (which clumps lie on top) and clump size.
+struct Plan {
+    Outline o;
+    Flow flow;
+    QPointF source{kMidX, 60};
+    double length = 10, width = 4;
+};
+
+Plan planOf(const HairVariant& v) {
+    Plan k;
+    Outline& o = k.o;
+    o.seed = v.seed;
+    o.part = v.part;
+    o.hairline = naturalHairline(o.sideX);
     switch (v.cut) {
         case MensCut::Crew:
-            return {74 - v.volume * 0.3, 103, 4.5};
-        case MensCut::Quiff:
-            return {70, 104, 4.5};
-        case MensCut::SlickBack:
-            return {72 - v.volume * 0.6, 103, 6.0};
+            o.top = 69 - v.volume * 0.3, o.sideX = 104, o.wobble = 2.5, o.front = 131;
+            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 45)); };
+            k.source = QPointF(kMidX, 150), k.length = 8.5, k.width = 4;
+            break;
         case MensCut::SidePart:
-            return {70, 103, 7.0};
+            o.top = 72 - v.volume * 0.25, o.sideX = 103, o.lean = 0.2, o.wobble = 3, o.front = 123;
+            o.sweep = 7;
+            break;
+        case MensCut::Quiff:
+            o.top = 73, o.sideX = 104, o.wobble = 1.5, o.front = 123;
+            break;
         case MensCut::Fringe:
-            return {66 - v.volume * 0.3, 100, 7.5};
-        case MensCut::Textured:
-            return {62 - v.volume * 0.3, 98, 7.5};
+            o.top = 56 - v.volume * 0.3, o.sideX = 96, o.wobble = 4, o.drop = 24;
+            o.hairline.resize(7);  // the sides as they are; the fringe low over the forehead
+            o.hairline.insert(o.hairline.end(),
+                              {{123.5, 170}, {129, 153}, {146, 141}, {168, 142}, {kMidX, 140}});
+            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 20)); };
+            k.source = QPointF(kMidX, 30), k.length = 29, k.width = 7;
+            break;
+        case MensCut::SlickBack:
+            o.top = 64 - v.volume * 0.4, o.wobble = 1;
+            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 260)); };
+            k.source = QPointF(kMidX, 250), k.length = 30, k.width = 6;
+            break;
         case MensCut::Curly:
-            return {46 - v.volume * 0.3, 88, 4.0};
-        default:
-            return {70 - v.volume, 100, 7.5};
+            o.top = 42 - v.volume * 0.3, o.sideX = 85, o.wobble = 1.5, o.front = 129;
+            break;
+        default:  // textured, and a cropped shoulder length
+            o.top = 58 - v.volume * 0.3, o.wobble = 6;
+            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 40)); };
+            k.source = QPointF(kMidX, 50), k.length = 14, k.width = 5;
+            break;
     }
+    o.hairline.front().setX(o.sideX + 2);
+    return k;
 }
 
-Crop sideCrop(const HairVariant& v) {
-    const CropFit fit = fitOf(v);
-    const double top = fit.top, side = fit.side;
-    // A rounded skull outline over the top, then down the sides, past the sideburn and back along
-    // the hairline.
-    Polyline half;
-    for (double deg : {0.0, 25.0, 50.0, 72.0})
-        half.push_back(skullPoint(deg * 3.14159265358979 / 180, kMidX - side + 1, 160 - top));
-    const Polyline rest{{side, 150}, {side + 2, 185}, {side + 6, 212}, {113, 221}, {118, 196},
-                        {121, 164},  {128, 140},      {143, 126},      {164, 121}, {190, 119}};
-    half.insert(half.end(), rest.begin(), rest.end());
-    Polyline all = sampleSpline(half, 80);
-    Polyline right = mirrored(all, kMidX);
-    for (auto it = right.rbegin(); it != right.rend(); ++it) all.push_back(*it);
-    Crop crop;
-    crop.region = pathThrough(all, true);
-    crop.crown = QPointF(v.part, 20);
-    crop.length = fit.length;
-    crop.swirl = v.part < kMidX ? -0.15 : 0.0;
-    crop.density = 7000;
-    crop.width = 1.0;
-    crop.seed = v.seed;
-    return crop;
+// Combed down on the near side of the parting, swept over and lifted on the far side. Returns the
+// flow at the front hairline.
+Flow drawSidePart(QPainter& p, const HairVariant& v, const QPainterPath& mass, const QPainterPath& reach,
+                  const HeadLight& light, const HairPalette& c) {
+    const double part = v.part;
+    const Flow down = [part](QPointF q) { return away(q, QPointF(part + 10, 30)); };
+    ClumpField left = field(mass.intersected(rect(0, 0, part - 1, 480)), reach, down, QPointF(part, 60), 16,
+                            5.5, v.seed + 5);
+    left.light = light;
+    drawClumps(p, left, c);
+    const Flow over = [](QPointF q) { return QPointF(1, -0.25 + 1.5 * smoothstep(205, 285, q.x())); };
+    ClumpField right = field(mass.intersected(rect(part + 1, 0, 380, 480)), reach, over, QPointF(part, 100),
+                             28, 7, v.seed + 6);
+    right.light = light;
+    right.gloss = 0.5;
+    right.jitter = 0.12;
+    drawClumps(p, right, c);
+    // The parting: a thin line of scalp between the two sides, fading back over the top.
+    fillRibbon(p, {{part + 0.5, 123}, {part + 1.5, 108}, {part + 3, 92}}, 1.6, 0.3,
+               QColor(190, 150, 130, 150), 0.0, 0.2);
+    return [part, down](QPointF q) { return q.x() < part ? down(q) : QPointF(1, -0.4); };
 }
 
-Sweep topSheet(const HairVariant& v, std::vector<Polyline> guides, int locks, uint64_t salt) {
-    Sweep s;
-    s.guides = std::move(guides);
-    s.locks = locks;
-    s.strandsPerLock = 10;
-    s.clump = 0.68;
-    s.lengthJitter = 0.1;
-    s.wander = 1.6;
-    s.sheenAt = 0.3;
-    s.seed = v.seed + salt;
-    return s;
-}
-
-// Hair brushed up from the hairline and back: a quiff stands tall, a slick-back lies close.
-Sweep liftedTop(const HairVariant& v, double height, double breadth) {
-    const double crest = 60 - height, x = kMidX - breadth;
-    Polyline left{{x, 120}, {x - 8, 92}, {x + 2, crest + 12}, {x + 26, crest + 4}};
-    Polyline middle{{190, 114}, {190, 90}, {190, crest - 2}, {190, crest - 4}};
-    Sweep s = topSheet(v, {left, middle, mirrored(left, kMidX)}, 24, 3);
-    s.clump = 0.55;
-    s.lengthJitter = 0.12;
-    s.sheenAt = 0.45;
-    s.sheenLen = 0.3;
-    return s;
-}
-
-// Hair brushed forward from the crown onto the forehead, ending in separate textured pieces.
-Sweep forwardTop(const HairVariant& v, double endY, double choppy) {
-    const double top = 64 - v.volume;
-    Polyline left{{160, top + 6}, {140, 88}, {132, 118}, {134, endY - 8}};
-    Polyline middle{{190, top - 2}, {190, 80}, {188, 112}, {190, endY + 2}};
-    Sweep s = topSheet(v, {left, middle, mirrored(left, kMidX)}, 22, 4);
-    s.lengthJitter = choppy;
-    s.clump = 0.75;
-    s.wander = 2.2;
-    s.sheenAt = 0.25;
-    return s;
-}
-
-// Short tight curls piled on top, the sides faded close.
-Sweep curlyTop(const HairVariant& v) {
-    const double top = 62 - v.volume;
-    Polyline left{{150, top + 14}, {128, 96}, {122, 122}, {128, 140}};
-    Polyline middle{{kMidX, top}, {kMidX, 90}, {kMidX, 116}, {kMidX, 132}};
-    Sweep s = topSheet(v, {left, middle, mirrored(left, kMidX)}, 26, 5);
-    applyCurl(s, {4.5, 26, 1.0, 0.15}, 80);
-    s.width = 1.2;
-    s.flyaways = 6;
-    return s;
-}
-
-// Directional strand groups over the crop: little combed pieces, each a few strands running away
-// from the crown, with a shaded underside and a lit edge toward the light, so the top reads as
-// textured hair instead of a smooth shell.
-void drawCombedPieces(QPainter& p, const Crop& crop, const HairPalette& c) {
-    Rng rng(crop.seed + 7);
-    const QRectF box = crop.region.boundingRect();
-    for (int k = 0; k < 900; ++k) {
-        const QPointF at(rng.range(box.left(), box.right()),
-                         rng.range(box.top(), std::min(box.bottom(), 175.0)));
-        if (!crop.region.contains(at)) continue;
-        const QPointF d = at - crop.crown;
-        const double ang = std::atan2(d.y(), d.x()) + crop.swirl + rng.symmetric(0.2);
-        const double len = crop.length * rng.range(1.4, 2.4);
-        const QPointF dir(std::cos(ang), std::sin(ang)), across(-dir.y(), dir.x());
-        const double bend = rng.symmetric(1.5);
-        auto piece = [&](double off) {
-            const QPointF a = at + across * off, b = a + dir * len + across * (bend - off * 0.5);
-            return Polyline{a, lerp(a, b, 0.5) + across * bend * 0.3, b};
-        };
-        fillRibbon(p, piece(1.6), 2.2, 0.3, withAlpha(c.dark, 110), 0.1, 0.5);  // the shaded underside
-        const int strands = 3 + static_cast<int>(rng.range(0, 3));
-        for (int s = 0; s < strands; ++s)
-            fillRibbon(p, piece(rng.symmetric(1.4)), rng.range(0.6, 1.0), 0.15, strandColour(rng, c), 0.1,
-                       0.5);
-        if (rng.uniform() < 0.4)  // the edge of the piece that faces the light
-            fillRibbon(p, piece(-1.5), 0.7, 0.1, withAlpha(c.light, 150), 0.2, 0.5);
-    }
-}
-
-// Clippered sides: toward the ears and nape the hair gets so short and sparse that the scalp shows
-// through, a skin-warm tone rising softly into the longer hair, textured with stubble that thins
-// out downward. Drawn over the hair only, so the coverage of the cut stays as it is.
-void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
-    const QSize size(p.device()->width(), p.device()->height());
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    paintSoft(p, size, 7, 1.0, [&](QPainter& q) {
-        q.setPen(Qt::NoPen);
-        for (int side : {-1, 1}) {
-            QLinearGradient g(0, 150, 0, 224);
-            g.setColorAt(0.0, QColor(172, 134, 112, 0));
-            g.setColorAt(0.45, QColor(172, 134, 112, 95));
-            g.setColorAt(1.0, QColor(180, 142, 120, 215));
-            q.setBrush(g);
-            const Polyline band{{80, 146}, {126, 150}, {124, 236}, {80, 236}};
-            q.drawPath(pathThrough(side < 0 ? band : mirrored(band, kMidX), true));
-        }
-    });
-    Rng rng(seed);
-    for (int k = 0; k < 1400; ++k) {
-        const double y = rng.range(150, 224), depth = (y - 150) / 74;
-        if (rng.uniform() < depth * 0.7) continue;  // fewer, finer hairs lower down
-        const int side = rng.uniform() < 0.5 ? -1 : 1;
-        const double x = kMidX + side * (kMidX - rng.range(98, 124));
-        const double ang = 1.57 + side * rng.range(0.15, 0.6),
-                     len = rng.range(1.5, 3.5) * (1.2 - depth * 0.6);
-        const QPointF a(x, y), b = a + QPointF(std::cos(ang), std::sin(ang)) * len;
-        fillRibbon(p, {a, lerp(a, b, 0.5), b}, rng.range(0.6, 1.0), 0.2,
-                   withAlpha(mix(c.dark, c.base, rng.uniform()), static_cast<int>(rng.range(90, 190))), 0.0,
-                   0.3);
-    }
-    p.restore();
-}
-
-// The hair thins out at the front hairline and the temples: a soft skin-warm fade just inside the
-// edge of what is drawn, so the line reads as hair growing out of skin instead of a cut edge.
-void softHairline(QPainter& p) {
-    const QImage* img = dynamic_cast<const QImage*>(p.device());
-    if (!img) return;
-    auto solid = [&](int x, int y) { return qAlpha(img->pixel(x, y)) > 200; };
-    const QColor skin(178, 140, 118);
-    struct Band {
-        QPointF from, to;
+// Short at the back, the front lifted up and back in a rounded crest leaning a little to the left.
+Flow drawQuiff(QPainter& p, const HairVariant& v, const QPainterPath& mass, const QPainterPath& reach,
+               const HeadLight& light, const HairPalette& c) {
+    ClumpField back = field(
+        mass, reach, [](QPointF q) { return away(q, QPointF(kMidX, 200)); }, QPointF(kMidX, 200), 8, 3.4,
+        v.seed + 5);
+    back.light = light;
+    drawClumps(p, back, c);
+    const double h = 38 - v.volume * 0.35;
+    const Polyline half{{kMidX, 127}, {160, 129}, {138, 137}, {125, 122},   {121, 94},
+                        {127, 64},    {140, 45},  {160, 35},  {180, h + 1}, {kMidX, h}};
+    Polyline all = sampleSpline(half, 40);
+    const Polyline rightHalf = mirrored(all, kMidX);
+    all.insert(all.end(), rightHalf.rbegin() + 1, rightHalf.rend());
+    for (QPointF& q : all)  // lower on the right
+        q.setY(q.y() + (1 - smoothstep(60, 110, q.y())) * 0.14 * (q.x() - 170));
+    const QPainterPath crest = pathThrough(all, true);
+    drawMass(p, crest, c);
+    HeadLight lift = light;
+    lift.centre = QPointF(184, 118);
+    lift.radius = 88, lift.band = 62;
+    const Flow rollBack = [](QPointF q) {  // up from the hairline, turning left over the top
+        const QPointF d = away(q, QPointF(180, 240));
+        return d + QPointF(-0.55 * std::hypot(d.x(), d.y()) * (1 - smoothstep(40, 95, q.y())), 0);
     };
-    std::vector<Band> bands;
-    for (int x = 124; x <= 2 * kMidX - 124; ++x)  // the forehead: up from the face to the hair
-        for (int y = 200; y > 100; --y)
-            if (solid(x, y)) {
-                bands.push_back({QPointF(x + 0.5, y - 8.0), QPointF(x + 0.5, y + 2.0)});
-                break;
-            }
-    for (int y = 140; y <= 205; ++y)  // the temples: out from the face to the hair
-        for (int side : {-1, 1})
-            for (int d = 40; d < 80; ++d) {
-                const int x = static_cast<int>(kMidX) + side * d;
-                if (solid(x, y)) {
-                    bands.push_back({QPointF(x + side * 5.0, y + 0.5), QPointF(x - side * 1.0, y + 0.5)});
-                    break;
-                }
-            }
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    p.setPen(Qt::NoPen);
-    for (const Band& b : bands) {
-        QLinearGradient g(b.from, b.to);
-        g.setColorAt(0.0, withAlpha(skin, 0));
-        g.setColorAt(1.0, withAlpha(skin, 100));
-        p.setBrush(g);
-        const QPointF n = b.to - b.from, across = QPointF(-n.y(), n.x()) / std::hypot(n.x(), n.y()) * 0.5;
-        p.drawPolygon(QPolygonF({b.from - across, b.to - across, b.to + across, b.from + across}));
-    }
-    p.restore();
+    ClumpField up = field(crest, crest.united(reach), rollBack, QPointF(184, 240), 40, 8, v.seed + 6);
+    up.light = lift;
+    up.gloss = 0.7;
+    up.jitter = 0.2;
+    up.rootTaper = 0.35;
+    up.bend = 3.5;
+    drawClumps(p, up, c);
+    return rollBack;
 }
 
-// Sideburns: short strands combed down in front of the ear, over the faded band.
-void drawSideburns(QPainter& p, const HairPalette& c, uint64_t seed) {
-    Rng rng(seed);
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    for (int side : {-1, 1})
-        for (int k = 0; k < 90; ++k) {
-            const double y = rng.range(176, 214), x = rng.range(110, 121) + (y - 176) * 0.06;
-            const QPointF a(side < 0 ? x : 2 * kMidX - x, y);
-            const QPointF b = a + QPointF(side * rng.symmetric(0.8), rng.range(3, 6));
-            fillRibbon(
-                p, {a, lerp(a, b, 0.5), b}, rng.range(0.6, 0.9), 0.2,
-                withAlpha(mix(c.dark, c.base, rng.range(0, 0.6)), static_cast<int>(rng.range(110, 200))), 0.1,
-                0.4);
-        }
-    p.restore();
-}
-
-// Tips breaking the outline: along the top of what is drawn so far, groups of short tapered strands
-// grow out past the edge, leaning the way the hair is combed.
-void breakOutline(QPainter& p, const HairPalette& c, double part, uint64_t seed) {
-    const QImage* img = dynamic_cast<const QImage*>(p.device());
-    if (!img) return;
-    auto alphaAt = [&](int x, int y) { return qAlpha(img->pixel(x, y)); };
-    struct Edge {
-        QPointF at, out;
-    };
-    std::vector<Edge> edges;
-    for (int x = 100; x <= 280; x += 3)
-        for (int y = 5; y < 150; ++y)
-            if (alphaAt(x, y) > 235) {
-                edges.push_back({QPointF(x, y), QPointF((x - kMidX) / 180.0, -1)});
-                break;
-            }
-    Rng rng(seed);
-    for (const Edge& e : edges) {
-        const double lean = e.at.x() < part ? -0.5 : 0.5;
-        const double base = std::atan2(e.out.y(), e.out.x()) + lean * rng.range(0.3, 1.0);
-        const int count = 2 + static_cast<int>(rng.range(0, 4));
-        for (int s = 0; s < count; ++s) {
-            const double ang = base + rng.symmetric(0.3), len = rng.range(4, 10);
-            const QPointF dir(std::cos(ang), std::sin(ang));
-            const QPointF a = e.at - dir * rng.range(3, 6) + QPointF(rng.symmetric(2), rng.symmetric(2));
-            const QPointF m = a + dir * len * 0.5 + QPointF(-dir.y(), dir.x()) * rng.symmetric(1.2);
-            if (a.x() < 1 || a.y() < 1 || a.x() >= img->width() - 1 ||
-                alphaAt(static_cast<int>(a.x()), static_cast<int>(a.y())) < 230)
-                continue;  // only from inside the hair, never floating
-            const QColor col = strandColour(rng, c);
-            fillRibbon(p, {a, m, a + dir * len}, rng.range(0.9, 1.5), 0.1, col, 0.0, 0.6);
-        }
-    }
-}
-
-// A broad soft highlight where the top faces the light, up and left of the crown (`top` px above
-// the head's centre).
-void topSheen(QPainter& p, const HairPalette& c, double top) {
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    softEllipse(p, QPointF(170, 190 - top), 42, 16, withAlpha(c.sheen, 60));
-    p.restore();
+// The cuts drawn as one field of clumps over the whole top.
+void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPath& mass,
+             const QPainterPath& reach, const HeadLight& light, const HairPalette& c) {
+    ClumpField top = field(mass, reach, k.flow, k.source, k.length, k.width, v.seed + 5);
+    top.light = light;
+    if (v.cut == MensCut::SlickBack) top.gloss = 1.0, top.jitter = 0.08, top.bend = 2, top.rootTaper = 0.3;
+    if (v.cut == MensCut::Textured || v.cut == MensCut::Shoulder) top.jitter = 0.55, top.bend = 2.5;
+    if (v.cut == MensCut::Crew) top.jitter = 0.5, top.bend = 0.6, top.spacing = 3.4, top.contrast = 0.6;
+    if (v.cut == MensCut::Fringe) top.jitter = 0.22;
+    drawClumps(p, top, c);
 }
 
 }  // namespace
 
 void drawMensCrop(QPainter& p, const HairVariant& v, const HairPalette& c) {
-    drawCap(p, c, 75, -3, v.seed);  // close to the skull: the crop itself stands off it
-    const Crop crop = sideCrop(v);
-    drawCrop(p, crop, c);
-    drawCombedPieces(p, crop, c);
-    fadeSides(p, c, v.seed + 31);
+    const Plan k = planOf(v);
+    const Outline& o = k.o;
+    const QPainterPath mass = outlinePath(o, 0), reach = outlinePath(o, 7);
+    drawMass(p, mass, c);
+    drawSideHair(p, mass, c, v.seed + 3);
+    HeadLight light;
+    light.radius = 178 - o.top;
+    light.band = (160 - o.top) * 0.72;
+    Flow front = k.flow;  // the direction of the hair at the front hairline
     switch (v.cut) {
-        case MensCut::Crew:
-        case MensCut::Shoulder:
-            break;
-        case MensCut::SidePart:  // swept over from the parting, standing up on the far side
-            drawSweep(p,
-                      topSheet(v,
-                               {{{v.part, 100}, {184, 104}, {216, 112}, {244, 128}, {262, 150}},
-                                {{v.part, 72 - v.volume},
-                                 {200, 60 - v.volume},
-                                 {246, 66 - v.volume * 0.6},
-                                 {280, 96},
-                                 {286, 136}}},
-                               22, 3),
-                      c);
+        case MensCut::SidePart:
+            front = drawSidePart(p, v, mass, reach, light, c);
             break;
         case MensCut::Quiff:
-            drawSweep(p, liftedTop(v, v.volume + 10, 30), c);  // tall and narrow at the front
-            break;
-        case MensCut::SlickBack:
-            drawSweep(p, liftedTop(v, v.volume, 62), c);  // broad, swept back over the crown
-            break;
-        case MensCut::Fringe:
-            drawSweep(p, forwardTop(v, 160, 0.18), c);
-            break;
-        case MensCut::Textured:
-            drawSweep(p, forwardTop(v, 140, 0.45), c);
+            front = drawQuiff(p, v, mass, reach, light, c);
             break;
         case MensCut::Curly:
-            drawSweep(p, curlyTop(v), c);
+            drawCoils(p, outlinePath(o, 2).intersected(rect(0, 0, 380, 226)), 5.8, light, c, v.seed + 5);
+            front = [](QPointF q) { return away(q, QPointF(kMidX, 100)); };
+            break;
+        default:
+            drawTop(p, v, k, mass, reach, light, c);
             break;
     }
-    drawSideburns(p, c, v.seed + 41);
-    topSheen(p, c, fitOf(v).top);
-    breakOutline(p, c, v.part, v.seed + 61);
-    drawHairlineWisps(p, c, v.part, v.seed + 50);
-    softHairline(p);
+    if (v.cut != MensCut::Fringe) {  // fine hairs growing out of the skin along the front hairline
+        const Polyline left = hairlineOf(o, false, 0), right = hairlineOf(o, true, 0);
+        Polyline line = sampleSpline(Polyline(left.begin() + 7, left.end()), 40);
+        const Polyline more = sampleSpline(Polyline(right.begin() + 7, right.end()), 40);
+        line.insert(line.end(), more.begin(), more.end());
+        drawHairlineHairs(p, line, front, c, v.seed + 7);
+    }
+    drawFlyaways(p, topArc(o, -1), front, c, v.cut == MensCut::SlickBack ? 10 : 30, v.seed + 8);
+    fadeSides(p, c, v.seed + 9);
 }
 
 }  // namespace installdata

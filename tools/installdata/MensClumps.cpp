@@ -1,0 +1,273 @@
+#include "MensClumps.h"
+
+#include <QLinearGradient>
+#include <algorithm>
+#include <cmath>
+
+#include "Geometry.h"
+
+namespace installdata {
+
+namespace {
+
+using namespace face;
+
+constexpr double kPi = 3.14159265358979323846;
+
+QPointF unit(QPointF d) {
+    const double len = std::hypot(d.x(), d.y());
+    return len > 1e-9 ? d / len : QPointF(0, 1);
+}
+
+QPointF turned(QPointF d, double a) {
+    return {d.x() * std::cos(a) - d.y() * std::sin(a), d.x() * std::sin(a) + d.y() * std::cos(a)};
+}
+
+// Points along a bowed line from a to b, bulging `bow` px to the side at its middle.
+Polyline bowed(QPointF a, QPointF b, double bow, int n = 6) {
+    const QPointF d = b - a, across = unit(QPointF(-d.y(), d.x()));
+    Polyline pts(n);
+    for (int i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / (n - 1);
+        pts[i] = lerp(a, b, t) + across * (bow * 4 * t * (1 - t));
+    }
+    return pts;
+}
+
+struct Clump {
+    QPointF root, dir;
+    double len, key;
+};
+
+}  // namespace
+
+double HeadLight::lit(QPointF q) const {
+    double nx = (q.x() - centre.x()) / radius, ny = (q.y() - centre.y()) / radius;
+    const double r2 = nx * nx + ny * ny;
+    if (r2 > 0.96) nx *= std::sqrt(0.96 / r2), ny *= std::sqrt(0.96 / r2);
+    const double nz = std::sqrt(std::max(0.04, 1 - nx * nx - ny * ny));
+    const double lx = -0.45, ly = -0.62, lz = 0.64;  // upper left, toward the viewer
+    return std::clamp(0.1 + 0.95 * (nx * lx + ny * ly + nz * lz), 0.0, 1.0);
+}
+
+double HeadLight::sheen(QPointF q) const {
+    const QPointF d = q - centre;
+    const double r = std::hypot(d.x(), d.y()), a = std::atan2(d.y(), d.x());
+    const double across = (r - band) / (0.2 * band);
+    const double facing = 0.5 + 0.5 * std::cos(a + 2.0);  // the upper left is at about -2 rad
+    return std::exp(-across * across) * facing * facing;
+}
+
+void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
+    Rng rng(f.seed);
+    const QRectF box = f.roots.boundingRect();
+    std::vector<Clump> clumps;
+    const double dy = f.spacing * 0.8;
+    for (double y = box.top(); y < box.bottom(); y += dy)
+        for (double x = box.left(); x < box.right(); x += f.spacing) {
+            const QPointF root(x + rng.symmetric(f.spacing * 0.6), y + rng.symmetric(dy * 0.6));
+            const double turn = rng.symmetric(f.jitter), scale = rng.range(0.65, 1.3);
+            if (!f.roots.contains(root)) continue;
+            const QPointF dir = turned(unit(f.flow(root)), turn);
+            double len = f.length * scale;
+            const bool clipped = !f.reach.contains(root + dir * len);
+            while (len > 2 && !f.reach.contains(root + dir * len)) len *= 0.85;
+            if (clipped) len *= rng.range(0.6, 1.0);  // tips short of the edge by different amounts
+            const QPointF d = root - f.source;
+            clumps.push_back({root, dir, len, std::hypot(d.x(), d.y())});
+        }
+    std::stable_sort(clumps.begin(), clumps.end(),
+                     [](const Clump& a, const Clump& b) { return a.key > b.key; });
+    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.45);
+    for (const Clump& k : clumps) {
+        const QPointF across(-k.dir.y(), k.dir.x());
+        // The side of the clump toward the light (up and left).
+        const double toLight = across.x() * -0.6 + across.y() * -0.8 > 0 ? 1.0 : -1.0;
+        const double bow = rng.symmetric(f.bend), w = f.width * rng.range(0.75, 1.2);
+        const QPointF tip = k.root + k.dir * k.len + across * rng.symmetric(0.8);
+        const QPointF mid = lerp(k.root, tip, 0.5);
+        const double lit = f.light.lit(mid), band = f.light.sheen(mid);
+        // The gap under the clump: dark, a little down and right of it.
+        const QPointF off(0.9, 1.7);
+        fillRibbon(p, bowed(k.root + off, tip + off * 1.2, bow), w * 1.25, 0.8,
+                   withAlpha(shade, static_cast<int>(170 * f.contrast)), f.rootTaper, 0.45);
+        const QColor body =
+            mix(c.dark, c.light, std::clamp(0.05 + 0.75 * lit * rng.range(0.6, 1.25), 0.0, 1.0));
+        fillRibbon(p, bowed(k.root, tip, bow), w, 0.5, withAlpha(body, 245), f.rootTaper, 0.65);
+        const int strands = 2 + static_cast<int>(rng.range(0, 2));
+        for (int s = 0; s < strands; ++s) {
+            const double o = rng.symmetric(w * 0.38), reach = rng.range(0.75, 1.0);
+            const QPointF a = k.root + across * o, b = lerp(k.root, tip, reach) + across * (o * 0.25);
+            const QColor col =
+                rng.uniform() < 0.35
+                    ? mix(c.dark, body, 0.5)
+                    : mix(body, c.light, std::min(1.0, lit * rng.range(0.2, 0.6) + band * 0.3));
+            fillRibbon(p, bowed(a, b, bow), rng.range(0.5, 0.9), 0.2,
+                       withAlpha(col, static_cast<int>(rng.range(110, 180) * f.contrast)), 0.05, 0.4);
+        }
+        // The lit edge, brighter on the band across the crown; long streaks where it is combed.
+        const double hi = std::min(1.0, lit * lit * 0.7 + band * (0.3 + f.gloss * 0.6));
+        if (hi > 0.12) {
+            const double from = rng.range(0.1, 0.35), to = std::min(1.0, from + 0.35 + 0.4 * f.gloss);
+            const QPointF a = lerp(k.root, tip, from) + across * (toLight * w * 0.25),
+                          b = lerp(k.root, tip, to) + across * (toLight * w * 0.12);
+            fillRibbon(p, bowed(a, b, bow * 0.5, 5), rng.range(0.7, 1.2) + f.gloss * 0.5, 0.4,
+                       withAlpha(mix(c.light, c.sheen, band), static_cast<int>(200 * hi)), 0.3, 0.4);
+        }
+    }
+}
+
+void drawCoils(QPainter& p, const QPainterPath& region, double radius, const HeadLight& light,
+               const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    const QRectF box = region.boundingRect();
+    const double step = radius * 1.5;
+    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.5);
+    for (double y = box.top(); y < box.bottom(); y += step * 0.8)
+        for (double x = box.left(); x < box.right(); x += step) {
+            const QPointF at(x + rng.symmetric(step * 0.5), y + rng.symmetric(step * 0.4));
+            const double r = radius * rng.range(0.75, 1.25), start = rng.range(0, 2 * kPi);
+            const double lit = light.lit(at), band = light.sheen(at);
+            if (!region.contains(at)) continue;
+            softEllipse(p, at + QPointF(0.8, 1.6), r * 1.3, r * 1.2, withAlpha(shade, 170));  // its shadow
+            const int turns = 2 + static_cast<int>(rng.range(0, 2));
+            for (int t = 0; t < turns; ++t) {
+                const double rr = r * (1.0 - 0.22 * t), a0 = start + t * 2.2;
+                Polyline arc;
+                for (int i = 0; i <= 12; ++i) {
+                    const double a = a0 + 4.2 * i / 12, rad = rr * (1 - 0.25 * i / 12);
+                    arc.push_back(at + QPointF(std::cos(a) * rad, std::sin(a) * rad * 0.85));
+                }
+                const QColor col = mix(c.dark, c.light, 0.15 + 0.75 * lit * rng.range(0.6, 1.0));
+                fillRibbon(p, arc, rng.range(1.3, 2.0), 0.7, withAlpha(col, 235), 0.15, 0.3);
+            }
+            // The front of the coil, facing the light.
+            Polyline hi;
+            const double h0 = -2.4 + rng.symmetric(0.3);
+            for (int i = 0; i <= 5; ++i)
+                hi.push_back(at + QPointF(std::cos(h0 + 0.25 * i), std::sin(h0 + 0.25 * i)) * r * 0.75);
+            const double glow = std::min(1.0, 0.15 + lit * lit * 0.9 + band * 0.35);
+            fillRibbon(p, hi, 1.3, 0.6,
+                       withAlpha(mix(c.light, c.sheen, 0.3 + 0.7 * band), static_cast<int>(220 * glow)), 0.3,
+                       0.3);
+        }
+}
+
+void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    // Low on the sides the clippered hair is so short that the skin shows through it: the colour
+    // turns to stubble on skin, speckled with the dark points of the hairs.
+    const QColor stubble = mix(QColor(196, 156, 136), c.dark, 0.45);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 5, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        QLinearGradient g(0, 150, 0, 214);
+        g.setColorAt(0.0, withAlpha(stubble, 0));
+        g.setColorAt(1.0, withAlpha(stubble, 215));
+        q.setBrush(g);
+        q.drawRect(QRectF(70, 150, 52, 110));
+        q.drawRect(QRectF(2 * kMidX - 122, 150, 52, 110));
+    });
+    for (int k = 0; k < 1600; ++k) {
+        const double y = rng.range(172, 232), x = rng.range(96, 123);
+        const QPointF a(rng.uniform() < 0.5 ? x : 2 * kMidX - x, y);
+        const double r = rng.range(0.4, 0.8);
+        p.setPen(Qt::NoPen);
+        p.setBrush(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), static_cast<int>(rng.range(60, 160))));
+        p.drawEllipse(a, r, r * 1.4);
+    }
+    p.restore();
+    // Alpha kept per pixel: whole above the fade, falling off toward the ears with a ragged
+    // lower edge; the portrait's own hair keeps every bit of it.
+    QImage keep(kCanvasW, kCanvasH, QImage::Format_ARGB32_Premultiplied);
+    keep.fill(Qt::transparent);
+    {
+        QPainter q;
+        beginPainter(q, keep);
+        q.setPen(Qt::NoPen);
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double fromMid = std::abs(x + 0.5 - kMidX);
+            const double start =
+                196 + rng.range(0, 8) + smoothstep(68, 80, fromMid) * 8;  // the sideburn is longer
+            QLinearGradient g(0, start, 0, start + 26 + rng.range(0, 10));
+            g.setColorAt(0.0, Qt::black);
+            g.setColorAt(0.5, QColor(0, 0, 0, 110));
+            g.setColorAt(1.0, QColor(0, 0, 0, 0));
+            q.setBrush(fromMid < 62 ? QBrush(Qt::black) : QBrush(g));
+            q.drawRect(QRectF(x, 0, 1, kCanvasH));
+        }
+        q.setBrush(Qt::black);
+        q.setPen(QPen(Qt::black, 4));
+        q.drawPath(ownHairRegion());
+    }
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.drawImage(0, 0, keep);
+    p.restore();
+    // Stubble on the skin below: short dark hairs pointing down and back, thinning out downward.
+    for (int k = 0; k < 900; ++k) {
+        const double y = rng.range(200, 244), depth = (y - 200) / 44;
+        const double x = rng.range(102, 121);
+        const int side = rng.uniform() < 0.5 ? -1 : 1;
+        const double keepIt = rng.uniform();
+        if (keepIt < depth * 0.85) continue;
+        if (y > 228 && x > 114) continue;  // not onto the ear's front and the cheek
+        const QPointF a(side < 0 ? x : 2 * kMidX - x, y);
+        const double ang = kPi / 2 - side * rng.range(0.1, 0.6),
+                     len = rng.range(1.2, 3.2) * (1.1 - depth * 0.5);
+        const QPointF b = a + QPointF(std::cos(ang), std::sin(ang)) * len;
+        fillRibbon(p, {a, lerp(a, b, 0.5), b}, rng.range(0.55, 0.9), 0.25,
+                   withAlpha(mix(c.dark, c.base, rng.range(0, 0.5)),
+                             static_cast<int>(rng.range(70, 170) * (1 - 0.5 * depth))),
+                   0.0, 0.3);
+    }
+}
+
+void drawHairlineHairs(QPainter& p, const Polyline& line, const Flow& flow, const HairPalette& c,
+                       uint64_t seed) {
+    Rng rng(seed);
+    for (size_t i = 0; i < line.size(); ++i) {
+        const QPointF at = line[i];
+        const QPointF dir = unit(flow(at));
+        // Hair combed up and back grows out of the skin below the line: fine, sparse, faint roots.
+        const bool intoHair = dir.y() < -0.3;
+        const int hairs = 2 + static_cast<int>(rng.range(0, 3));
+        for (int h = 0; h < hairs; ++h) {
+            const QPointF a = at + QPointF(rng.symmetric(1.6), rng.symmetric(1.6)) -
+                              dir * (intoHair ? rng.range(-2, 1) : rng.range(1, 4));
+            const QPointF d = turned(dir, rng.symmetric(0.45));
+            const double len = intoHair ? rng.range(2, 5) : rng.range(2.5, 7);
+            const QPointF b = a + d * len;
+            const int alpha = static_cast<int>(intoHair ? rng.range(50, 140) : rng.range(90, 200));
+            fillRibbon(p, bowed(a, b, rng.symmetric(0.8), 4), rng.range(0.5, 0.9), 0.2,
+                       withAlpha(mix(c.dark, c.base, rng.range(0.1, 0.8)), alpha), intoHair ? 0.4 : 0.0, 0.3);
+        }
+        if (!intoHair && rng.uniform() < 0.18) {  // a small tuft: a few hairs gathered to one tip
+            const QPointF d = turned(dir, rng.symmetric(0.3));
+            const QPointF tip = at + d * rng.range(5, 9);
+            for (int h = 0; h < 4; ++h)
+                fillRibbon(p,
+                           bowed(at - d * 3 + QPointF(rng.symmetric(1.5), rng.symmetric(1.5)), tip,
+                                 rng.symmetric(0.7), 4),
+                           rng.range(0.7, 1.1), 0.2, withAlpha(mix(c.dark, c.base, rng.range(0.2, 0.7)), 190),
+                           0.0, 0.5);
+        }
+    }
+}
+
+void drawFlyaways(QPainter& p, const Polyline& outline, const Flow& flow, const HairPalette& c, int count,
+                  uint64_t seed) {
+    Rng rng(seed);
+    for (int k = 0; k < count && !outline.empty(); ++k) {
+        const QPointF at = outline[static_cast<size_t>(rng.uniform() * outline.size())];
+        const QPointF out = unit(at - QPointF(kMidX, 170)), dir = unit(unit(flow(at)) + out * 1.2);
+        const double len = rng.range(6, 16);
+        const QPointF a = at - dir * 3, b = a + turned(dir, rng.symmetric(0.5)) * len;
+        fillRibbon(p, bowed(a, b, rng.symmetric(3), 8), rng.range(0.45, 0.7), 0.15,
+                   withAlpha(mix(c.base, c.light, rng.uniform()), static_cast<int>(rng.range(110, 200))), 0.0,
+                   0.3);
+    }
+}
+
+}  // namespace installdata
