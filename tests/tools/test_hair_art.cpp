@@ -158,3 +158,30 @@ TEST(HairArt, StylesOfACategoryHaveTheirOwnOutlines) {
         std::printf("%-3s worst outline overlap %.2f (%s)\n", qPrintable(code), worst, qPrintable(pair));
     }
 }
+
+// Curls are dense locks: no half see-through pockets inside the curly mass. A pocket is a pixel
+// under half cover with solid hair within 6 px in each of the four directions.
+TEST(HairArt, CurlsLeaveNoSeeThroughPocketsInTheirMass) {
+    constexpr int kReach = 6;
+    auto byCode = itemsByCode();
+    for (const char* code : {"cj", "mj", "dj"})
+        for (const QString& n : byCode[QString::fromLatin1(code)]) {
+            const QImage img = hair(n);
+            auto solid = [&](int x, int y, int dx, int dy) {
+                for (int k = 1; k <= kReach; ++k)
+                    if (qAlpha(img.pixel(x + dx * k, y + dy * k)) >= 200) return true;
+                return false;
+            };
+            int hairPixels = 0, pockets = 0;
+            for (int y = kReach; y < kCanvasH - kReach; ++y)
+                for (int x = kReach; x < kCanvasW - kReach; ++x) {
+                    if (qAlpha(img.pixel(x, y)) >= 128)
+                        ++hairPixels;
+                    else
+                        pockets += solid(x, y, 1, 0) && solid(x, y, -1, 0) && solid(x, y, 0, 1) &&
+                                   solid(x, y, 0, -1);
+                }
+            EXPECT_LE(pockets * 500, hairPixels)
+                << n.toStdString() << ": " << pockets << " see-through pockets";
+        }
+}

@@ -6,29 +6,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "HairGuides.h"
+
 namespace installdata {
 
 namespace {
 
-constexpr int kGuideSamples = 161;
 constexpr double kPi = 3.14159265358979323846;
-
-struct Guides {
-    std::vector<Polyline> lines;  // each sampled at kGuideSamples points
-    explicit Guides(const std::vector<Polyline>& controls) {
-        for (const Polyline& c : controls) lines.push_back(sampleSpline(c, kGuideSamples));
-    }
-    QPointF at(double s, double t) const {
-        const double f = std::clamp(s, 0.0, 1.0) * (kGuideSamples - 1);
-        const int i = std::min(static_cast<int>(f), kGuideSamples - 2);
-        const double k = f - i;
-        const double g = std::clamp(t, 0.0, 1.0) * (static_cast<int>(lines.size()) - 1);
-        const int j = std::min(static_cast<int>(g), static_cast<int>(lines.size()) - 2);
-        const QPointF a = lerp(lines[j][i], lines[j][i + 1], k),
-                      b = lerp(lines[j + 1][i], lines[j + 1][i + 1], k);
-        return lerp(a, b, g - j);
-    }
-};
 
 struct Lock {
     double centre, spread, length, phase, drift, driftFreq;
@@ -111,8 +95,23 @@ std::vector<Lock> makeLocks(const Sweep& s, Rng& rng) {
 }
 
 void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c) {
-    const double end = 1.0 - 0.6 * s.lengthJitter - (s.curlAmp > 0 ? 0.03 + 0.006 * s.curlAmp : 0.0);
+    // Big waves swing the whole sheet: the fill swings with the strands' curl (the phase of the
+    // lock at t) and reaches as far down as they do.
+    const bool waves = s.curlAmp >= 10;
+    const double end = 1.0 - 0.6 * s.lengthJitter -
+                       (waves           ? 0.05
+                        : s.curlAmp > 0 ? 0.03 + 0.006 * s.curlAmp
+                                        : 0.0);
     auto endAt = [&](double t) { return std::max(0.2, end - s.layer * (1.0 - t)); };
+    auto at = [&](double u, double t) {
+        if (!waves) return g.at(u, t);
+        const QPointF d = g.at(std::min(1.0, u + 0.01), t) - g.at(std::max(0.0, u - 0.01), t);
+        const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+        const double set = smoothstep(s.curlStart, s.curlStart + 0.2, u);
+        const double a = 0.8 * s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart));
+        const double ph = s.phaseStep * (t * s.locks - 0.5) + 2 * kPi * s.curlWaves * u;
+        return g.at(u, t) + QPointF(-d.y() / len, d.x() / len) * (a * std::sin(ph));
+    };
     // One strip between each pair of neighbouring guides, so the fill follows every guide (a sheet
     // swept round the skull keeps its outline) and its ends step where the cut is layered.
     const int strips = static_cast<int>(g.lines.size()) - 1;
@@ -122,12 +121,12 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
         const double t0 = std::max(s.massInset, static_cast<double>(k) / strips),
                      t1 = std::min(1.0 - s.massInset, static_cast<double>(k + 1) / strips);
         Polyline poly;
-        for (int i = 0; i <= 60; ++i) poly.push_back(g.at(endAt(t0) * i / 60, t0));
+        for (int i = 0; i <= 60; ++i) poly.push_back(at(endAt(t0) * i / 60, t0));
         for (int i = 1; i < 8; ++i) {
             const double t = t0 + (t1 - t0) * i / 8;
-            poly.push_back(g.at(endAt(t), t));
+            poly.push_back(at(endAt(t), t));
         }
-        for (int i = 60; i >= 0; --i) poly.push_back(g.at(endAt(t1) * i / 60, t1));
+        for (int i = 60; i >= 0; --i) poly.push_back(at(endAt(t1) * i / 60, t1));
         for (int i = 1; i < 8; ++i)
             poly.push_back(g.at(0.0, t1 + (t0 - t1) * i / 8));  // back along the roots
         fill.addPath(pathThrough(poly, true));
@@ -138,96 +137,6 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
         q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), 235));
         q.drawPath(fill);
     });
-}
-
-// Ringlets are fat spiral locks, not springs of single hairs: a shaded body along each lock's
-// axis (the inner, turned-away part of every turn) and over it one broad band per turn for the
-// front of the coil, lit as a tube from the upper left. Bands vary in width and overlap, so little
-// background shows; the strands drawn afterwards give them their texture.
-void drawRinglets(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
-                  const std::vector<Lock>& locks) {
-    Rng rng(s.seed * 7919 + 41);  // own stream: the lock paths and strands stay as they were
-    struct Axis {
-        Polyline pts, nrm;
-        std::vector<double> amp, phase;
-    };
-    std::vector<Axis> axes;
-    for (const Lock& lk : locks) {
-        Axis ax;
-        const double end = lk.length * 0.93;
-        const int n = 24 + static_cast<int>(s.curlWaves * 24 * end);
-        Polyline base(n);
-        for (int i = 0; i < n; ++i) base[i] = g.at(end * i / (n - 1), lk.centre);
-        for (int i = 0; i < n; ++i) {
-            const double u = end * i / (n - 1);
-            const QPointF d = base[std::min(i + 1, n - 1)] - base[std::max(i - 1, 0)];
-            const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
-            const QPointF nrm(-d.y() / len, d.x() / len);
-            ax.pts.push_back(base[i] + nrm * (lk.drift * std::sin(lk.driftFreq * u * kPi) * u));
-            ax.nrm.push_back(nrm);
-            const double set = smoothstep(s.curlStart, s.curlStart + 0.2, u);
-            ax.amp.push_back(s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart)));
-            ax.phase.push_back(lk.phase + 2 * kPi * s.curlWaves * u);
-        }
-        axes.push_back(std::move(ax));
-    }
-    const QSize size(p.device()->width(), p.device()->height());
-    // The body, softened: depth between and inside the locks.
-    paintSoft(p, size, 2, 1.0, [&](QPainter& q) {
-        for (const Axis& ax : axes) {
-            const int n = static_cast<int>(ax.pts.size());
-            for (int i = 0; i + 1 < n; i += 2) {
-                const double w = 1.7 * std::max(ax.amp[i], ax.amp[i + 1]);
-                if (w < 1.0) continue;
-                q.setPen(
-                    QPen(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.25), 215), w, Qt::SolidLine, Qt::RoundCap));
-                q.drawLine(ax.pts[i], ax.pts[std::min(i + 2, n - 1)]);
-            }
-        }
-    });
-    p.setPen(Qt::NoPen);
-    QPainterPathStroker stroker;
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    for (const Axis& ax : axes) {
-        const int n = static_cast<int>(ax.pts.size());
-        int i = 0;
-        while (i < n) {  // the front half of each turn: cos(phase) > 0
-            if (ax.amp[i] < 1.5 || std::cos(ax.phase[i]) <= 0.05) {
-                ++i;
-                continue;
-            }
-            int j = i;
-            Polyline band;
-            QPointF mid;
-            double a = 0;
-            while (j < n && std::cos(ax.phase[j]) > 0.05) {
-                const QPointF tan(ax.nrm[j].y(), -ax.nrm[j].x());
-                const double k = 0.8 * ax.amp[j];
-                band.push_back(ax.pts[j] + ax.nrm[j] * (k * std::sin(ax.phase[j])) +
-                               tan * (k * s.loop * std::cos(ax.phase[j])));
-                mid += ax.pts[j];
-                a = std::max(a, ax.amp[j]);
-                ++j;
-            }
-            i = j;
-            if (band.size() < 3) continue;
-            mid /= static_cast<double>(band.size());
-            const double pitch =
-                std::hypot(band.back().x() - band.front().x(), band.back().y() - band.front().y());
-            stroker.setWidth(std::max(2.0, rng.range(0.75, 1.15) * (0.45 * a + 0.25 * pitch)));
-            const QPainterPath shape = stroker.createStroke(pathThrough(band, false));
-            // Lit from the upper left: bright on the side facing it, dark where the turn goes away.
-            QLinearGradient tube(mid + QPointF(-a, -0.7 * a), mid + QPointF(a, 0.7 * a));
-            const double tone = rng.range(0.0, 0.35);
-            tube.setColorAt(0.0, withAlpha(mix(c.base, c.sheen, 0.35 + tone), 235));
-            tube.setColorAt(0.35, withAlpha(mix(c.base, c.light, tone), 235));
-            tube.setColorAt(0.75, withAlpha(mix(c.dark, c.base, 0.55), 235));
-            tube.setColorAt(1.0, withAlpha(mix(c.dark, QColor(0, 0, 0), 0.2), 235));
-            p.setBrush(tube);
-            p.drawPath(shape);
-        }
-    }
 }
 
 // Stray hairs: they leave the outer edge and wander off it, fine and faint.
@@ -262,7 +171,7 @@ namespace {
 void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
                  const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
-    const bool turns = s.curlAmp >= 3;
+    const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves get broad bands instead
     for (int pass = 0; pass < s.strandsPerLock; ++pass) {
         for (const Lock& lk : locks) {
             const double t = std::clamp(lk.centre + lk.spread * rng.symmetric(0.5), 0.0, 1.0);
@@ -293,71 +202,19 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
     drawFlyaways(p, g, s, c, rng);
 }
 
-// Ringlet bodies fill the gaps between the turns, but only up to half cover where the strands
-// alone left the hair see-through: the locks keep the outline (alpha >= 128) they had.
-void drawRingletSweep(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
-                      const std::vector<Lock>& locks, Rng& rng) {
-    const int w = p.device()->width(), h = p.device()->height();
-    constexpr int kCap = 100;  // later layers and the finish add cover: stay well under 128
-    QImage mass = newLayer(w, h), tubes = newLayer(w, h), strands = newLayer(w, h);
-    QPainter q;
-    beginPainter(q, mass);
-    if (s.mass) drawMass(q, g, s, c);
-    q.end();
-    beginPainter(q, tubes);
-    drawRinglets(q, g, s, c, locks);
-    q.end();
-    beginPainter(q, strands);
-    drawStrands(q, g, s, c, locks, rng);
-    q.end();
-    QImage plain = mass, full = mass;
-    q.begin(&plain);
-    q.drawImage(0, 0, strands);
-    q.end();
-    q.begin(&full);
-    q.drawImage(0, 0, tubes);
-    q.drawImage(0, 0, strands);
-    q.end();
-    for (int y = 0; y < h; ++y) {
-        const QRgb* a = reinterpret_cast<const QRgb*>(plain.constScanLine(y));
-        QRgb* b = reinterpret_cast<QRgb*>(full.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int pa = qAlpha(a[x]), fa = qAlpha(b[x]);
-            const int cap = std::min(kCap, 2 * pa);  // clear background stays clear
-            if (pa >= 128 || fa <= std::max(pa, cap)) continue;
-            if (cap <= pa) {
-                b[x] = a[x];
-                continue;
-            }
-            const double f = static_cast<double>(cap - pa) / (fa - pa);
-            auto ch = [&](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * f)); };
-            b[x] = qRgba(ch(qRed(a[x]), qRed(b[x])), ch(qGreen(a[x]), qGreen(b[x])),
-                         ch(qBlue(a[x]), qBlue(b[x])), ch(pa, fa));
-        }
-    }
-    // The tube light over the strands too, leaving the cover as it is.
-    q.begin(&full);
-    q.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    q.setOpacity(0.55);
-    q.drawImage(0, 0, tubes);
-    q.end();
-    p.drawImage(0, 0, full);
-}
-
 }  // namespace
 
 void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c) {
     const Guides g(s.guides);
     Rng rng(s.seed);
-    const bool ringlets = s.curlAmp >= 3 && s.loop >= 0.75;
-    if (ringlets && p.transform().isIdentity() && p.device()->devType() == QInternal::Image) {
-        const std::vector<Lock> locks = makeLocks(s, rng);
-        drawRingletSweep(p, g, s, c, locks, rng);
+    if (s.curlAmp >= 4 && s.loop >= 0.5) {
+        drawRingletSheet(p, s, c);
         return;
     }
     if (s.mass) drawMass(p, g, s, c);
     const std::vector<Lock> locks = makeLocks(s, rng);
     drawStrands(p, g, s, c, locks, rng);
+    if (s.curlAmp >= 10) drawWaveLight(p, s, c);
 }
 
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {

@@ -49,6 +49,12 @@ struct Crop {
 };
 
 void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c);
+// Ringlets (drawSweep hands curled sheets on): fat spiral locks over a dark core, the hair smooth
+// from the roots to where the curl sets in.
+void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c);
+// Big waves: broad soft bands of light on the crests and shade in the troughs of a drawn sheet,
+// following the waves across it (keeps the alpha of what is drawn).
+void drawWaveLight(QPainter& p, const Sweep& s, const HairPalette& c);
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
 // A wound bun: concentric arcs of strands in an ellipse.
 void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
