@@ -315,3 +315,42 @@ TEST(FaceArt, PortraitReadsAsAPhotograph) {
     EXPECT_GT(redness(portrait, 190, 246), forehead + 0.02) << "the nose is not flushed";
     EXPECT_GT(redness(portrait, 148, 248), forehead + 0.02) << "the cheeks are not flushed";
 }
+
+// The face outline turns at the jaw angle, level with the mouth, and ends in a broad chin; the lit
+// cheek shows its bone and the hollow under it, and fine pores break up its highlight.
+TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
+    const std::vector<QPointF> outline = installdata::face::faceHalfOutline();
+    double turn = 0;
+    for (size_t i = 1; i + 1 < outline.size(); ++i) {
+        if (outline[i].y() < 270 || outline[i].y() > 300) continue;
+        const QPointF a = outline[i] - outline[i - 1], b = outline[i + 1] - outline[i];
+        turn = std::max(turn, std::abs(std::atan2(a.x(), a.y()) - std::atan2(b.x(), b.y())) * 180 / M_PI);
+    }
+    EXPECT_GT(turn, 20.0) << "the jaw has no angle";
+    const double bottom = outline.back().y(), y = bottom - 3;
+    double chin = installdata::face::kMidX;
+    for (size_t i = 1; i < outline.size(); ++i)
+        if (outline[i - 1].y() <= y && y <= outline[i].y())
+            chin = outline[i - 1].x() + (outline[i].x() - outline[i - 1].x()) * (y - outline[i - 1].y()) /
+                                            (outline[i].y() - outline[i - 1].y());
+    EXPECT_GT(2 * (installdata::face::kMidX - chin), 30.0) << "the chin is pointed";
+
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    EXPECT_GT(meanLuminance(portrait, 134, 229), meanLuminance(portrait, 136, 264) + 6)
+        << "the lit cheekbone does not stand out over the hollow below it";
+    // Fine texture: each pixel against the mean of its four neighbours, in the lit cheekbone and in
+    // the out-of-focus backdrop, which carries only the film grain.
+    auto texture = [&](int x0, int y0) {
+        double sum = 0;
+        for (int y = y0; y < y0 + 12; ++y)
+            for (int x = x0; x < x0 + 12; ++x)
+                sum += std::abs(
+                    luminance(portrait.pixel(x, y)) -
+                    0.25 * (luminance(portrait.pixel(x - 1, y)) + luminance(portrait.pixel(x + 1, y)) +
+                            luminance(portrait.pixel(x, y - 1)) + luminance(portrait.pixel(x, y + 1))));
+        return sum / 144;
+    };
+    EXPECT_GT(texture(128, 222), 1.08 * texture(30, 160)) << "no pores show in the lit cheek";
+    EXPECT_GT(texture(180, 140), 1.08 * texture(30, 160)) << "no pores show in the lit forehead";
+}

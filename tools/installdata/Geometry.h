@@ -21,8 +21,8 @@ constexpr double kNeckLeftX = 162.0, kNeckRightX = 218.0, kNeckBaseY = 330.0;
 // Left half of the face outline, from the top of the forehead (on the middle) round the cheek to the
 // chin (back on the middle); the portrait's skin is drawn to it and the hairstyles keep it clear.
 inline std::vector<QPointF> faceHalfOutline() {
-    return {{190, 86},  {160, 90},  {132, 108}, {118, 140}, {114, 180}, {114, 218},
-            {119, 250}, {132, 282}, {149, 307}, {167, 325}, {190, 331}};
+    return {{190, 86},  {160, 90},  {132, 108}, {118, 140},   {114, 180},   {114, 218},
+            {118, 251}, {126, 283}, {145, 307}, {164, 325.5}, {177, 330.5}, {190, 331.5}};
 }
 
 // Left half of the neck and shoulders outline, from below the ear down past the canvas bottom;

@@ -122,6 +122,37 @@ void roundOffFace(QImage& img) {
     }
 }
 
+// Fine vellus hair along the outline catches the key: a faint, lighter fringe of short strands that
+// straddles the edge of the cheek and jaw, strongest on the lit side, so the skin does not end at a
+// cut line. The strands radiate from the face, so their noise runs round it, not across.
+void addPeachFuzz(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH),
+                ears = coverageOf(earsPath(), kCanvasW, kCanvasH);
+    Field band = face;
+    blurField(band, 3);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            band(x, y) = band(x, y) > 0.01f && band(x, y) < 0.99f ? 1.0f : 0.0f;
+    const Field d = distanceTo({faceOutline()}, band);
+    const Field strands = valueNoise(1400, 2, 1.3, 1.0, 177);
+    for (int y = 205; y < 336; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (band(x, y) <= 0) continue;
+            const double across = face(x, y) > 0.5f ? d(x, y) : -d(x, y);  // + inside the face
+            const double profile = std::exp(-std::pow((across - 0.2) / 1.3, 2.0));
+            const double round = std::atan2(y + 0.5 - 215.0, x + 0.5 - kMidX) * 200.0 + 700.0;
+            const double hair = 0.5 + 0.5 * strands.sample(round, 0.5);
+            const double lit = 0.45 + 0.55 * smoothstep(kMidX + 50.0, kMidX - 50.0, x + 0.5);
+            const double t =
+                0.2 * profile * hair * lit * (1.0 - ears(x, y)) * smoothstep(205.0, 232.0, y + 0.5);
+            const QRgb c = row[x];
+            auto mix = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
+            row[x] = qRgb(mix(qRed(c), 246), mix(qGreen(c), 222), mix(qBlue(c), 204));
+        }
+    }
+}
+
 // No face is a mirror image: a gentle displacement of the features, a pixel at most, leaves one eye
 // a touch lower, one mouth corner a touch higher and the nose a little off the middle. It fades out
 // toward the outline and the hairline, so the silhouette and the hair region stay where they are.
@@ -253,6 +284,7 @@ QImage paintPortrait() {
     shadeSurface(img, ears, front);
     shadeSurface(img, face, front);
     roundOffFace(img);
+    addPeachFuzz(img);
     drawEyes(img);
     QPainter p;
     beginPainter(p, img);

@@ -62,15 +62,21 @@ void modelEyesAndBrows(Field& h) {
 }
 
 void modelCheeks(Field& h) {
-    addMirroredBlob(h, QPointF(149, 242), 20, 15, 4.0);       // the round of the cheek
-    addMirroredBlob(h, QPointF(130, 229), 15, 9, 4.0, 0.35);  // cheekbone, back toward the ear
-    addMirroredBlob(h, QPointF(132, 270), 13, 18, -3.0);      // hollow below it
-    addMirroredBlob(h, QPointF(161, 258), 10, 9, 1.5, 0.5);   // the soft pad beside the nose
+    addMirroredBlob(h, QPointF(149, 242), 20, 15, 4.0);        // the round of the cheek
+    addMirroredBlob(h, QPointF(130, 229), 16, 11, 5.2, 0.35);  // cheekbone, back toward the ear
+    addMirroredBlob(h, QPointF(133, 228), 8, 5, 1.0, 0.35);    // its crest
+    addMirroredBlob(h, QPointF(134, 266), 12, 15, -7.5, 0.3);  // hollow below it
+    addMirroredBlob(h, QPointF(161, 258), 10, 9, 1.5, 0.5);    // the soft pad beside the nose
     // The cheek ends in a soft fold from the wing of the nose toward the mouth corner.
-    addMirroredRidge(h, {{174, 259}, {168, 268}, {164, 278}}, 3.0, -0.5, -0.2);
+    addMirroredRidge(h, {{175, 258}, {169, 267}, {165, 277}, {162, 287}}, 2.6, -0.9, -0.3);
     addMirroredBlob(h, QPointF(160, 270), 8, 10, 0.8, 0.3);
-    addMirroredBlob(h, QPointF(165, 140), 22, 18, 2.5);        // the forehead's two soft domes
-    addMirroredBlob(h, QPointF(138, 312), 16, 9, -1.5, -0.6);  // the jaw narrows toward the chin
+    addMirroredBlob(h, QPointF(165, 140), 22, 18, 2.5);  // the forehead's two soft domes
+    // The front of the forehead turns to its sides along a soft edge above the outer brow.
+    addMirroredRidge(h, {{146, 112}, {139, 134}, {136, 158}, {137, 178}}, 9.0, 1.6, 1.2);
+    addMirroredRidge(h, {{128, 118}, {123, 142}, {121, 166}}, 7.0, -1.4, -1.0);
+    // The jaw: a firm bone edge from below the ear down to the chin, the cheek hollow above it.
+    addMirroredRidge(h, {{124, 262}, {129, 284}, {146, 303}, {166, 319}, {178, 323}}, 5.0, 2.2, 2.6);
+    addMirroredBlob(h, QPointF(138, 286), 9, 12, -1.6, -0.5);
 }
 
 // The root of the nose sits low between the eyes; the bridge rises and narrows toward the tip,
@@ -114,8 +120,10 @@ void modelMouthAndChin(SkinSurface& s) {
     addBlob(h, QPointF(214, 288), 5, 4, 0.9);                 // one corner sits a touch higher
     addMirroredBlob(h, QPointF(159, 293), 5, 7, 0.8);         // and the small round of muscle beside them
     addRidge(h, {{174, 309}, {190, 312}, {206, 309}}, 4.0, -1.7, -1.7);  // under the lower lip
-    addBlob(h, QPointF(190, 322), 16, 9, 4.2);                           // chin
-    addBlob(h, QPointF(190, 328), 10, 4, 1.0);
+    // The chin: broad, with a flat front and two soft corners, a faint dip between them.
+    addBlob(h, QPointF(190, 321), 20, 9, 3.6);
+    addMirroredBlob(h, QPointF(180, 322), 7, 6, 1.2);
+    addBlob(h, QPointF(190, 328), 14, 3.5, 1.0);
 }
 
 // Fine creases of the lips, 0..1: thin irregular lines (where a noise crosses zero) along rays that
@@ -145,13 +153,15 @@ void modelTexture(SkinSurface& s) {
     Field dense(kCanvasW, kCanvasH);
     addBlob(dense, QPointF(190, 244), 14, 12, 1.0);
     addMirroredBlob(dense, QPointF(150, 250), 20, 16, 0.7);
+    addMirroredBlob(dense, QPointF(138, 232), 14, 8, 0.5);  // and open where the cheekbones catch the light
+    addBlob(dense, QPointF(190, 150), 34, 20, 0.35);
     Field pits(kCanvasW, kCanvasH);
     Rng rng(101);
     for (int k = 0; k < 9000; ++k) {
         const QPointF at(rng.range(112, 268), rng.range(84, 334));
         const double depth =
             0.12 + 0.25 * std::min(1.0f, dense.clamped(static_cast<int>(at.x()), static_cast<int>(at.y())));
-        addBlob(pits, at, 0.75, 0.75, -depth * rng.range(0.5, 1.0));
+        addBlob(pits, at, 0.85, 0.85, -depth * rng.range(0.5, 1.0));
     }
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
@@ -253,11 +263,12 @@ void colourLips(SkinSurface& s) {
 void glossSkin(SkinSurface& s) {
     Field tZone(kCanvasW, kCanvasH), lips = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
-    addBlob(tZone, QPointF(190, 150), 30, 20, 0.35);
+    addBlob(tZone, QPointF(190, 150), 30, 20, 0.3);
     addRidge(tZone, {{190, 212}, {190, 232}}, 6, 0.18, 0.05);  // a soft sheen high on the bridge
     addBlob(tZone, QPointF(189, 247), 4.5, 4.0, 0.45);         // and a small one on the tip
     addBlob(tZone, QPointF(190, 321), 12, 8, 0.25);
-    addMirroredBlob(tZone, QPointF(140, 230), 11, 6, 0.06);  // the top of the cheekbones
+    addMirroredBlob(tZone, QPointF(138, 229), 13, 6, 0.24, 0.35);  // the top of the cheekbones
+    addMirroredBlob(tZone, QPointF(140, 150), 9, 22, 0.12);        // where the forehead turns
     Field wet(kCanvasW, kCanvasH);
     addBlob(wet, QPointF(192, 300), 13, 3.5, 1.0);
     // Oil sits unevenly: the sheen breaks up into patches and fine points, not one smooth gradient.

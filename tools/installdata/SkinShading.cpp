@@ -14,7 +14,7 @@ int toSrgb(float c) {
 }
 
 const QVector3D kFill = QVector3D(0.75f, -0.05f, 0.66f).normalized();
-const QVector3D kKeyColour(1.07f, 1.0f, 0.92f), kFillColour(0.3f, 0.31f, 0.34f), kRoom(0.12f, 0.12f, 0.13f);
+const QVector3D kKeyColour(0.99f, 0.91f, 0.82f), kFillColour(0.3f, 0.31f, 0.34f), kRoom(0.12f, 0.12f, 0.13f);
 // Red light scatters furthest under the skin: it wraps further round the forms and into the shadows.
 const float kWrap[3] = {0.28f, 0.15f, 0.12f};
 
@@ -108,7 +108,7 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
             const float hx = slope(s.height, 1, 0), hy = slope(s.height, 0, 1);
             const float mx = slope(s.micro, 1, 0), my = slope(s.micro, 0, 1);
             const QVector3D n = QVector3D(-hx - 0.35f * mx, -hy - 0.35f * my, 1).normalized();
-            const QVector3D nSpec = QVector3D(-hx - 0.6f * mx, -hy - 0.6f * my, 1).normalized();
+            const QVector3D nSpec = QVector3D(-hx - 1.1f * mx, -hy - 1.1f * my, 1).normalized();
             const float occlusion =
                 std::clamp(1.0f - 0.045f * std::max(0.0f, cavity(x, y) - s.height(x, y)), 0.45f, 1.0f);
             const float ndl = QVector3D::dotProduct(n, key),
@@ -123,7 +123,10 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
                                          std::min(lit(x, y), litSoft(x, y))};
             // The softbox is broad: besides the tight glint, a flat-topped sheen where the skin faces it.
             const float ndh = std::max(0.0f, QVector3D::dotProduct(nSpec, half));
-            const float specular = s.gloss(x, y) * visibility[2] *
+            // A pore is a pit the sheen cannot reach: the highlights break up into fine dark points.
+            const float pore =
+                std::clamp(1.0f + 2.4f * s.micro(x, y), 0.25f, 1.0f);  // the key reaches it less
+            const float specular = pore * s.gloss(x, y) * visibility[2] *
                                    (0.24f * std::pow(ndh, 30.0f) + 0.11f * std::pow(ndh, 6.0f) +
                                     0.3f * s.gloss(x, y) * static_cast<float>(smoothstep(0.91, 0.99, ndh)));
             const QRgb under = row[x];
@@ -135,7 +138,8 @@ void shadeSurface(QImage& target, const SkinSurface& s, const Field& front) {
                                       (visibility[c] + (1 - visibility[c]) * 0.5f * s.translucency);
                 // Light bouncing inside the skin comes out in its own colour: warm, saturated shadows.
                 const float bounce = sky * kRoom[c] * (0.45f + 1.1f * albedo[c]);
-                const float light = pool * diffuse * kKeyColour[c] + fill * kFillColour[c] + bounce;
+                const float light =
+                    (0.9f + 0.1f * pore) * pool * diffuse * kKeyColour[c] + fill * kFillColour[c] + bounce;
                 const float colour = albedo[c] * light + specular * kKeyColour[c];
                 out[c] = static_cast<int>(std::lround(under3[c] + (toSrgb(colour) - under3[c]) * cover));
             }
