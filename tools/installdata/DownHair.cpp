@@ -88,8 +88,14 @@ Sweep sideSweep(const HairVariant& v, std::vector<Polyline> guides, double tip, 
         s.strandsPerLock = 20;
         s.width = 1.25;
     }
+    if (v.curl.amp < 3 && v.choppy < 0.15) {  // straight hair lies in broader clumps
+        s.locks = std::max(6, s.locks * 2 / 3);
+        s.strandsPerLock = 19;
+        s.clump = 0.5 + v.choppy * 1.5;
+    }
     s.layer = v.layers;
-    s.flyaways = 2 + static_cast<int>(v.volume / 5);
+    s.flyaways = (v.curl.amp < 3 ? 5 : 2) + static_cast<int>(v.volume / 5);
+    s.clumpShade = v.curl.amp < 3 ? 1.0 : 0.0;
     applyCurl(s, v.curl, tip - 70);
     s.sheenAt = 0.1;
     s.sheenLen = 0.18;
@@ -123,10 +129,52 @@ void drawUnderLayer(QPainter& p, const HairVariant& v, double tip) {
 
 double shareInFront(Drape d) { return d == Drape::Behind ? 0.0 : d == Drape::Front ? 1.0 : 0.62; }
 
+// The palette of loose hair: black gets cool blue-grey lights instead of a flat warm grey.
+HairPalette downPalette(const HairVariant& v) {
+    HairPalette c = hairPalette(v.palette);
+    if (v.palette == 0 && v.curl.amp < 3) {
+        c.light = mix(c.light, QColor(60, 64, 74), 0.5);
+        c.sheen = QColor(122, 130, 148);
+    }
+    return c;
+}
+
+// The parting: a thin line of scalp between the two sheets, the roots beside it in shade.
+void drawParting(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    const double top = 84 - 1.3 * v.volume;
+    const Polyline line = sampleSpline({{v.part, 119}, {v.part + 0.6, 104}, {v.part + 1.5, top}}, 24);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 1, 1.0, [&](QPainter& q) {
+        fillRibbon(q, line, 4.5, 1.5, withAlpha(mix(c.dark, QColor(0, 0, 0), 0.4), 60), 0.0, 0.3);
+        fillRibbon(q, line, 1.7, 0.5, QColor(222, 180, 158, 235), 0.0, 0.5);
+    });
+    p.restore();
+}
+
+// Where the head turns away from the light the hair is in shade: the sides below the crown, more
+// on the right, and deepest behind the ears where it passes round them. The shade is the hair's
+// own darkest tone, so fair hair goes a deeper warm tone in it instead of grey.
+void shadeSides(QPainter& p, const HairPalette& c) {
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 8, 1.0, [&](QPainter& q) {
+        const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.45);
+        for (int side : {-1, 1}) {
+            const double k = side < 0 ? 1.0 : 1.25;
+            softEllipse(q, QPointF(kMidX + side * 98, 210), 26, 90,
+                        withAlpha(shade, static_cast<int>(110 * k)));
+            softEllipse(q, QPointF(kMidX + side * 76, 238), 12, 30,
+                        withAlpha(shade, static_cast<int>(120 * k)));
+        }
+    });
+    p.restore();
+}
+
 }  // namespace
 
 void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
-    const HairPalette& c = hairPalette(v.palette);
+    const HairPalette c = downPalette(v);
     drawCap(p, c, 70 - 1.3 * v.volume, 0.8 * v.volume, v.seed);
     const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
     if (lowest > 262) drawUnderLayer(behind, v, std::min(highest, lowest - 10) - 8);
@@ -165,12 +213,16 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
     hideBehindBody(back, false);
     p.drawImage(0, 0, back);
     for (const Sweep& s : front) drawSweep(p, s, c);
+    if (v.curl.amp < 3) {
+        shadeSides(p, c);
+        drawParting(p, v, c);
+    }
     drawHairlineWisps(p, c, v.part, v.seed + 50);
 }
 
 void drawBangs(QPainter& p, const HairVariant& v) {
     if (v.bangs == Bangs::None) return;
-    const HairPalette& c = hairPalette(v.palette);
+    const HairPalette c = downPalette(v);
     Sweep s;
     const double fy = v.fringeY > 0 ? v.fringeY : 162;
     const bool flip = v.part > kMidX;  // a side fringe sweeps away from the parting
@@ -199,7 +251,7 @@ void drawBangs(QPainter& p, const HairVariant& v) {
     const bool wispy = v.bangs == Bangs::Wispy;
     s.locks = v.bangs == Bangs::Curtain ? 10 : wispy ? 22 : 18;
     s.strandsPerLock = wispy ? 7 : 12;
-    s.lengthJitter = wispy ? 0.3 : 0.1;
+    s.lengthJitter = wispy ? 0.3 : v.curl.amp < 3 ? 0.16 : 0.1;  // straight: the tips run past the fill
     s.clump = wispy ? 0.8 : 0.5;
     s.mass = !wispy;
     s.massInset = 0.02;
@@ -211,6 +263,7 @@ void drawBangs(QPainter& p, const HairVariant& v) {
     applyCurl(s, soft, 80);
     s.width = 1.0;
     s.sheenAt = 0.3;
+    s.clumpShade = v.curl.amp < 3 ? 0.8 : 0.0;
     s.seed = v.seed + 2;
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);

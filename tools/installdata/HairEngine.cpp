@@ -102,7 +102,15 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
                        (waves           ? 0.05
                         : s.curlAmp > 0 ? 0.03 + 0.006 * s.curlAmp
                                         : 0.0);
-    auto endAt = [&](double t) { return std::max(0.2, end - s.layer * (1.0 - t)); };
+    // Under straight hair the fill ends raggedly, so that the ends are strands fading out
+    // rather than a cut edge.
+    const double ragged = s.clumpShade > 0 && s.curlAmp < 3 ? 0.05 : 0.0;
+    const double wobble = static_cast<double>(s.seed % 97);
+    auto endAt = [&](double t) {
+        const double r = ragged * std::sin(t * 41 + wobble) * std::sin(t * 17 + 0.3 * wobble);
+        return std::max(0.2, end - r - s.layer * (1.0 - t));
+    };
+    const int across = ragged > 0 ? 24 : 8;
     auto at = [&](double u, double t) {
         if (!waves) return g.at(u, t);
         const QPointF d = g.at(std::min(1.0, u + 0.01), t) - g.at(std::max(0.0, u - 0.01), t);
@@ -122,8 +130,8 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
                      t1 = std::min(1.0 - s.massInset, static_cast<double>(k + 1) / strips);
         Polyline poly;
         for (int i = 0; i <= 60; ++i) poly.push_back(at(endAt(t0) * i / 60, t0));
-        for (int i = 1; i < 8; ++i) {
-            const double t = t0 + (t1 - t0) * i / 8;
+        for (int i = 1; i < across; ++i) {
+            const double t = t0 + (t1 - t0) * i / across;
             poly.push_back(at(endAt(t), t));
         }
         for (int i = 60; i >= 0; --i) poly.push_back(at(endAt(t1) * i / 60, t1));
@@ -168,10 +176,93 @@ QColor strandColour(Rng& rng, const HairPalette& c) {
 
 namespace {
 
+// Where the light catches straight hair, 0..1 (canvas coordinates): a broad band across the crown
+// that follows the head's round down to the temples, and a fainter one where long lengths bend
+// below the cheek; brighter on the upper left, the side the light comes from.
+double sheenWeight(QPointF q) {
+    const double dx = q.x() - 190, a = (q.y() - 100 - 0.0045 * dx * dx) / 12.0, b = (q.y() - 268) / 15.0;
+    const double facing = 0.78 - 0.22 * std::clamp(dx / 90, -1.0, 1.0);
+    return (std::exp(-a * a) + (std::abs(dx) > 62 ? 0.4 * std::exp(-b * b) : 0.0)) * facing;
+}
+
+// Soft clumps: a dark cleft between neighbouring locks that opens toward the tips, and a faint
+// lit ridge down the middle of the locks that face the light. Over the strands, keeping alpha.
+void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
+                    const std::vector<Lock>& locks) {
+    Rng rng(s.seed + 991);
+    std::vector<Lock> sorted = locks;
+    std::sort(sorted.begin(), sorted.end(), [](const Lock& a, const Lock& b) { return a.centre < b.centre; });
+    const QSize size(p.device()->width(), p.device()->height());
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    // The clefts are narrow: drawn straight on, antialiased.
+    for (size_t k = 0; k + 1 < sorted.size(); ++k) {
+        const Lock& a = sorted[k];
+        const Lock& b = sorted[k + 1];
+        Lock gap = a;
+        gap.centre = 0.5 * (a.centre + b.centre);
+        gap.drift = 0.5 * (a.drift + b.drift);
+        const double end = std::min(a.length, b.length);
+        const Strand st = strandPoints(s, g, gap, gap.centre, end, rng);
+        const int n = static_cast<int>(st.pts.size()), i0 = n / 6;
+        const Polyline part(st.pts.begin() + i0, st.pts.end());
+        const int alpha = static_cast<int>(s.clumpShade * rng.range(60, 140));
+        fillRibbon(p, part, 0.4, 1.2 + 1.6 * s.clumpShade, withAlpha(deep, alpha), 0.25, 0.1);
+    }
+    paintSoft(p, size, 3, 1.0, [&](QPainter& q) {
+        for (const Lock& lk : sorted) {
+            if (lk.tone < -0.1) continue;
+            const Strand st = strandPoints(s, g, lk, lk.centre, lk.length * 0.92, rng);
+            const int alpha = static_cast<int>(s.clumpShade * (20 + 40 * lk.tone));
+            fillRibbon(q, st.pts, 2.5, 2.0, withAlpha(c.light, alpha), 0.2, 0.3);
+        }
+    });
+    p.restore();
+}
+
+// The sheen of one lit strand of straight hair: the stretches of it that cross the sheen bands.
+void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, const HairPalette& c, Rng& rng) {
+    const int n = static_cast<int>(pts.size());
+    const double gain = rng.range(0.3, 1.0) * (0.7 + 0.3 * tone);
+    std::vector<double> weight(n);
+    for (int i = 0; i < n; ++i) weight[i] = sheenWeight(pts[i]);
+    int i = 0;
+    while (i < n) {
+        if (weight[i] < 0.3) {
+            ++i;
+            continue;
+        }
+        int j = i;
+        double peak = 0;
+        while (j < n && weight[j] >= 0.3) peak = std::max(peak, weight[j++]);
+        if (j - i >= 2) {
+            const Polyline part(pts.begin() + std::max(0, i - 1), pts.begin() + std::min(n, j + 1));
+            fillRibbon(p, part, w, w,
+                       withAlpha(c.sheen, static_cast<int>(std::min(200.0, 200 * peak * gain))), 0.4, 0.4);
+        }
+        i = j;
+    }
+}
+
+// A strand of straight hair fades out over its last stretch instead of ending blunt.
+void fillTaperedStrand(QPainter& p, const Polyline& pts, double w, const QColor& col) {
+    const int n = static_cast<int>(pts.size()), cut = n * 4 / 5;
+    fillRibbon(p, Polyline(pts.begin(), pts.begin() + cut + 1), w, w * 0.6, col, 0.02, 0.0);
+    fillRibbon(p, Polyline(pts.begin() + cut, pts.end()), w * 0.6, w * 0.15, withAlpha(col, col.alpha() / 2),
+               0.0, 0.3);
+}
+
 void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
                  const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
     const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves get broad bands instead
+    const bool straight = s.clumpShade > 0 && s.curlAmp < 3;
+    struct LitStrand {
+        Polyline pts;
+        double w, tone;
+    };
+    std::vector<LitStrand> litStrands;
     for (int pass = 0; pass < s.strandsPerLock; ++pass) {
         for (const Lock& lk : locks) {
             const double t = std::clamp(lk.centre + lk.spread * rng.symmetric(0.5), 0.0, 1.0);
@@ -182,11 +273,31 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             QColor col = strandColour(rng, c);
             col = lk.tone < 0 ? mix(col, withAlpha(c.dark, col.alpha()), -0.55 * lk.tone)
                               : mix(col, withAlpha(c.light, col.alpha()), 0.4 * lk.tone);
-            fillRibbon(p, st.pts, w, w * 0.3, col, 0.02, 0.0);
+            if (straight)
+                fillTaperedStrand(p, st.pts, w, col);
+            else
+                fillRibbon(p, st.pts, w, w * 0.3, col, 0.02, 0.0);
             // No sheen on the very edges: a lit strand along the silhouette reads as an outline.
-            const bool lit = rng.uniform() < 0.45 && t > 0.06 && t < 0.94;
+            const bool lit = rng.uniform() < (straight ? 0.6 : 0.45) && t > 0.06 && t < 0.94;
             if (turns) shadeTurns(p, st, w, c, rng, lit);
-            if (lit) sheen.emplace_back(std::move(st.pts), w);
+            if (lit && straight && lk.tone > -0.6)
+                litStrands.push_back({std::move(st.pts), w, lk.tone});
+            else if (lit)
+                sheen.emplace_back(std::move(st.pts), w);
+        }
+    }
+    if (straight) {
+        drawClumpShade(p, g, s, c, locks);
+        for (const auto& [pts, w, tone] : litStrands) drawBandSheen(p, pts, w * 0.7, tone, c, rng);
+        // A few loose hairs that stray across the clumps.
+        for (int k = 0; k < s.locks / 3; ++k) {
+            Lock stray = locks[static_cast<size_t>(rng.uniform() * locks.size()) % locks.size()];
+            stray.drift = rng.symmetric(7.0);
+            stray.driftFreq = rng.range(0.8, 1.6);
+            const Strand st =
+                strandPoints(s, g, stray, stray.centre, stray.length * rng.range(0.85, 1.0), rng);
+            const QColor col = mix(c.base, c.light, rng.range(0.3, 1.0));
+            fillTaperedStrand(p, st.pts, 0.6, withAlpha(col, static_cast<int>(rng.range(60, 120))));
         }
     }
     for (const auto& [pts, w] : sheen) {

@@ -34,6 +34,9 @@ struct Sweep {
     bool mass = true;         // fill the region under the strands
     double massInset = 0.04;  // the fill stays this far inside the outer guides
     uint64_t seed = 1;
+    // Straight loose hair: locks shaded as soft clumps that part toward the tips, the sheen laid
+    // across the head (not along the strand), tips fading out. 0 off .. 1 full.
+    double clumpShade = 0.0;
 };
 
 // Short hair whose strands follow the direction away from a crown point.

@@ -205,7 +205,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             Polyline pts;
             for (int i = 0; i <= 4; ++i) pts.push_back(l.crown + dir * (r - len / 2 + len * i / 4));
             const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
-            fillRibbon(q, pts, rng.range(1.0, 2.4), rng.range(0.6, 1.6), withAlpha(l.sheen, alpha), 0.3, 0.3);
+            fillRibbon(q, pts, rng.range(0.8, 1.8), rng.range(0.5, 1.2), withAlpha(l.sheen, alpha), 0.3, 0.3);
         }
         if (l.tipY > 320)
             for (int k = 0; k < 220; ++k) {
@@ -218,7 +218,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
                 fillRibbon(q, pts, rng.range(1.0, 2.2), 1.0, withAlpha(l.sheen, alpha), 0.3, 0.3);
             }
     }
-    blurLayer(sheen, 2);
+    blurLayer(sheen, 1);  // crisp enough to read as lit strands, not as a haze
     overHair(layer, 0.85, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
 }
 
