@@ -56,7 +56,7 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c);
 // from the roots to where the curl sets in.
 void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c);
 // Big waves: broad soft bands of light on the crests and shade in the troughs of a drawn sheet,
-// following the waves across it (keeps the alpha of what is drawn).
+// following the waves across it, and a denser fill behind its lower lengths so the ends stay full.
 void drawWaveLight(QPainter& p, const Sweep& s, const HairPalette& c);
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
 // A wound bun: concentric arcs of strands in an ellipse.
