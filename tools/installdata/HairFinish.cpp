@@ -164,14 +164,14 @@ void hideBehindBody(QImage& layer, bool face) {
 void shadeVolume(QImage& layer, const HairLight& l) {
     overHair(layer, 1.0, [&](QPainter& p) {
         QRadialGradient g(QPointF(166, 70), 360);
-        g.setColorAt(0.0, QColor(0, 0, 0, 0));
-        g.setColorAt(0.35, QColor(0, 0, 0, 0));
-        g.setColorAt(1.0, QColor(0, 0, 0, 130));
+        g.setColorAt(0.0, withAlpha(l.shade, 0));
+        g.setColorAt(0.35, withAlpha(l.shade, 0));
+        g.setColorAt(1.0, withAlpha(l.shade, 130));
         p.fillRect(layer.rect(), g);
         if (l.tipY > 300) {  // the lengths darken toward the ends, under the sheen of the crown
             QLinearGradient d(0, 290, 0, l.tipY);
-            d.setColorAt(0.0, QColor(0, 0, 0, 0));
-            d.setColorAt(1.0, QColor(0, 0, 0, 70));
+            d.setColorAt(0.0, withAlpha(l.shade, 0));
+            d.setColorAt(1.0, withAlpha(l.shade, 70));
             p.fillRect(QRectF(0, 290, kCanvasW, kCanvasH), d);
         }
         softEllipse(p, QPointF(l.part, 96), 9, 26, QColor(0, 0, 0, 70));  // the roots along the parting

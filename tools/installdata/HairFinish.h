@@ -42,6 +42,7 @@ struct HairLight {
     double part;    // x of the parting: the roots there are darkest
     double tipY;    // lowest tip: long hair gets a second sheen band where it bends at the cheek
     QColor sheen;
+    QColor shade;  // what the hair darkens toward away from the light: its own deep tone, not black
     uint64_t seed;
 };
 // Light from the upper left: darker away from it, root shade at the parting, a streaky sheen band

@@ -53,8 +53,10 @@ QImage renderHairstyle(const HairVariant& v) {
     p.end();
     b.end();
     const double tip = std::max(v.tipLeft, v.tipRight);
-    const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part, tip,
-                          kPalettes[v.palette].sheen, v.seed + 77};
+    const QColor dark = kPalettes[v.palette].dark;
+    const QColor shade = QColor::fromRgbF(dark.redF() * 0.4f, dark.greenF() * 0.4f, dark.blueF() * 0.4f);
+    const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part,     tip,
+                          kPalettes[v.palette].sheen, shade,         v.seed + 77};
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);
