@@ -1,4 +1,3 @@
-#include <QByteArray>
 #include <algorithm>
 #include <cmath>
 
@@ -84,8 +83,6 @@ void swellOutline(QPainter& p, const WaveField& f, int waves, const HairVariant&
 }
 
 }  // namespace
-
-bool fingerWaved(const HairVariant& v) { return QByteArray(v.title).contains("波纹"); }
 
 void drawFingerWaves(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);

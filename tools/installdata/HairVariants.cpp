@@ -69,7 +69,7 @@ const HairVariant kVariants[] = {
     {.code = "y", .title = "银灰前卫短发", .palette = 9, .form = F::Down, .part = 226, .volume = 16, .tipLeft = 300, .tipRight = 226, .spread = 18, .bangs = B::Side, .choppy = 0.1, .seed = 603, .width = 4},
     {.code = "y", .title = "橘红层次长发", .palette = 3, .form = F::Down, .part = 210, .volume = 8, .tipLeft = 420, .tipRight = 384, .spread = 20, .curl = {3, 2, 0.1, 0.5}, .bangs = B::Side, .choppy = 0.18, .seed = 604, .layers = 0.2, .drapeLeft = D::Front, .drapeRight = D::Behind},
     {.code = "y", .title = "金色斜边波波头", .palette = 4, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 381, .tipRight = 272, .spread = 2, .bangs = B::Full, .choppy = 0.03, .seed = 605, .fringeY = 150, .drapeLeft = D::Front},
-    {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 228, .tipRight = 228, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606},
+    {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 228, .tipRight = 228, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606, .fingerWaves = true},
     {.code = "y", .title = "单边挂耳长发", .palette = 8, .form = F::Down, .part = 206, .volume = 9, .tipLeft = 332, .tipRight = 450, .spread = 10, .choppy = 0.06, .seed = 607, .drapeRight = D::Front, .tuckLeft = true},
     {.code = "y", .title = "朋克蓬发", .palette = 1, .form = F::Down, .part = 190, .volume = 26, .tipLeft = 262, .tipRight = 262, .spread = 10, .bangs = B::Wispy, .choppy = 0.35, .seed = 608, .width = 16},
 
@@ -116,7 +116,7 @@ const HairVariant kVariants[] = {
     {.code = "l", .title = "复古齐耳短发", .palette = 0, .form = F::Down, .volume = 4, .tipLeft = 285, .tipRight = 285, .spread = 8, .bangs = B::Full, .choppy = 0.02, .seed = 1105, .fringeY = 150},
     {.code = "l", .title = "中分高髻", .palette = 7, .form = F::Updo, .volume = 18, .seed = 1106, .width = 16, .pieces = {{P::Bun, 190, 28, 1.15}}},
     {.code = "l", .title = "双麻花辫", .palette = 1, .form = F::Down, .volume = 15, .tipLeft = 222, .tipRight = 222, .spread = 0, .bangs = B::Full, .seed = 1107, .fringeY = 160, .pieces = {{P::Braid, 116, 236, 1.0, 122, 436}, {P::Braid, 264, 236, 1.0, 258, 436}}},
-    {.code = "l", .title = "手推波纹短发", .palette = 7, .form = F::Down, .part = 150, .volume = 15, .tipLeft = 276, .tipRight = 292, .spread = -4, .curl = {5, 4, 0.1, 0.2}, .choppy = 0.02, .seed = 1108},
+    {.code = "l", .title = "手推波纹短发", .palette = 7, .form = F::Down, .part = 150, .volume = 15, .tipLeft = 276, .tipRight = 292, .spread = -4, .curl = {5, 4, 0.1, 0.2}, .choppy = 0.02, .seed = 1108, .fingerWaves = true},
     {.code = "l", .title = "双垂髻", .palette = 1, .form = F::Updo, .volume = 2, .seed = 1109, .pieces = {{P::Bun, 99, 228, 0.8}, {P::Bun, 281, 228, 0.8}}},
 
     {.code = "n", .title = "侧分短发", .palette = 0, .form = F::Crop, .part = 160, .volume = 8, .seed = 1201},

@@ -47,6 +47,7 @@ struct HairVariant {
     bool tuckLeft = false;  // the left side tucked behind the ear
     MensCut cut = MensCut::SidePart;
     Attachment pieces[2] = {};
+    bool fingerWaves = false;  // set in deep S-ridges pressed across the head
 };
 
 std::span<const HairVariant> hairVariants();

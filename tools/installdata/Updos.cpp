@@ -220,7 +220,7 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
 }
 
 void drawPieces(QPainter& p, const HairVariant& v) {
-    if (fingerWaved(v)) drawFingerWaves(p, v);
+    if (v.fingerWaves) drawFingerWaves(p, v);
     for (int i = 0; i < 2; ++i)
         if (!pieceBehind(v.pieces[i])) drawPiece(p, v, v.pieces[i], v.seed + 9 + i);
 }
