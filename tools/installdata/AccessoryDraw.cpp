@@ -12,15 +12,6 @@ namespace installdata {
 
 namespace {
 
-double latticeValue(int32_t x, int32_t y, uint32_t seed) {
-    uint32_t h =
-        static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
-    h ^= h >> 13;
-    h *= 0x5BD1E995u;
-    h ^= h >> 15;
-    return (h & 0xFFFFFFu) / 16777215.0;
-}
-
 // Premultiplied colour with alpha scaled by k and the colour also darkened by `shade` (<= 1), a
 // little warmer than grey, as skin shadow is.
 QRgb scaled(QRgb c, double k, double shade) {
@@ -31,28 +22,6 @@ QRgb scaled(QRgb c, double k, double shade) {
 }
 
 }  // namespace
-
-double valueNoise(double x, double y, uint32_t seed) {
-    const double fx = std::floor(x), fy = std::floor(y);
-    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy);
-    const double tx = x - fx, ty = y - fy;
-    const double sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
-    const double a = latticeValue(ix, iy, seed), b = latticeValue(ix + 1, iy, seed);
-    const double c = latticeValue(ix, iy + 1, seed), d = latticeValue(ix + 1, iy + 1, seed);
-    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
-}
-
-double fractalNoise(double x, double y, uint32_t seed, int octaves) {
-    double sum = 0, weight = 1, total = 0;
-    for (int o = 0; o < octaves; ++o) {
-        sum += weight * valueNoise(x, y, seed + 977u * static_cast<uint32_t>(o));
-        total += weight;
-        x *= 2.03;
-        y *= 2.03;
-        weight *= 0.5;
-    }
-    return sum / total;
-}
 
 QImage withDropShadow(const QImage& art, QPointF drop, int radius, double opacity) {
     const QColor tint(46, 26, 18);

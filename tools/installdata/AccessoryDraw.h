@@ -5,15 +5,12 @@
 #include <QPointF>
 #include <cstdint>
 
-// Drawing helpers of the jewellery and the clothing: smooth noise for fabric and metal, shaded
-// metal, pearls and cut stones, and the soft shadows a layer casts on what lies under it.
+#include "Draw.h"
+
+// Drawing helpers of the jewellery and the clothing: shaded metal, pearls and cut stones, and the
+// soft shadows a layer casts on what lies under it.
 // The light of the sample portrait comes from the upper left.
 namespace installdata {
-
-// Smooth value noise in [0, 1] on a unit lattice, from integer hashing: the same on every run.
-double valueNoise(double x, double y, uint32_t seed);
-// Sum of `octaves` octaves of value noise, each twice as fine and half as strong; in [0, 1].
-double fractalNoise(double x, double y, uint32_t seed, int octaves);
 
 // `art` over a soft shadow of its own alpha: a tight contact shadow and a wider one, both moved
 // down and to the right by `drop` pixels and tinted dark brown, the wider one `opacity` strong.

@@ -118,6 +118,15 @@ void fillRibbon(QPainter& p, const Polyline& line, double w0, double w1, const Q
 
 namespace {
 
+double latticeValue(int32_t x, int32_t y, uint32_t seed) {
+    uint32_t h =
+        static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
+    h ^= h >> 13;
+    h *= 0x5BD1E995u;
+    h ^= h >> 15;
+    return (h & 0xFFFFFFu) / 16777215.0;
+}
+
 // One box pass along rows (or columns) of premultiplied ARGB words, edge pixels clamp.
 void boxPass(std::vector<uint32_t>& px, int w, int h, int r, bool rows) {
     const int lines = rows ? h : w, len = rows ? w : h;
@@ -144,6 +153,28 @@ void boxPass(std::vector<uint32_t>& px, int w, int h, int r, bool rows) {
 
 }  // namespace
 
+double valueNoise(double x, double y, uint32_t seed) {
+    const double fx = std::floor(x), fy = std::floor(y);
+    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy);
+    const double tx = x - fx, ty = y - fy;
+    const double sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
+    const double a = latticeValue(ix, iy, seed), b = latticeValue(ix + 1, iy, seed);
+    const double c = latticeValue(ix, iy + 1, seed), d = latticeValue(ix + 1, iy + 1, seed);
+    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
+}
+
+double fractalNoise(double x, double y, uint32_t seed, int octaves) {
+    double sum = 0, weight = 1, total = 0;
+    for (int o = 0; o < octaves; ++o) {
+        sum += weight * valueNoise(x, y, seed + 977u * static_cast<uint32_t>(o));
+        total += weight;
+        x *= 2.03;
+        y *= 2.03;
+        weight *= 0.5;
+    }
+    return sum / total;
+}
+
 void blurLayer(QImage& layer, int radius) {
     if (radius <= 0) return;
     if (layer.format() != QImage::Format_ARGB32_Premultiplied)
@@ -161,6 +192,16 @@ void blurLayer(QImage& layer, int radius) {
     for (int y = 0; y < h; ++y)
         std::copy_n(px.data() + static_cast<size_t>(y) * w, w,
                     reinterpret_cast<uint32_t*>(layer.scanLine(y)));
+}
+
+void drawBlurred(QPainter& p, QImage layer, int radius, QPainter::CompositionMode mode, QPointF at,
+                 double opacity) {
+    blurLayer(layer, radius);
+    p.save();
+    p.setCompositionMode(mode);
+    p.setOpacity(opacity);
+    p.drawImage(at, layer);
+    p.restore();
 }
 
 void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,

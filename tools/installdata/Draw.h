@@ -48,8 +48,17 @@ QPainterPath pathThrough(const Polyline& line, bool close);
 void fillRibbon(QPainter& p, const Polyline& line, double w0, double w1, const QColor& c,
                 double taperIn = 0.0, double taperOut = 0.0);
 
+// Smooth value noise in [0, 1] on a unit lattice, from integer hashing: the same on every run.
+double valueNoise(double x, double y, uint32_t seed);
+// Sum of `octaves` octaves of value noise, each twice as fine and half as strong; in [0, 1].
+double fractalNoise(double x, double y, uint32_t seed, int octaves);
+
 // Three box passes each way: close to a gaussian of the same radius, in exact integer arithmetic.
 void blurLayer(QImage& layer, int radius);
+// Blurs the layer and draws it at the offset with the composition mode and opacity; the painter's
+// own mode and opacity are kept.
+void drawBlurred(QPainter& p, QImage layer, int radius, QPainter::CompositionMode mode, QPointF at = {},
+                 double opacity = 1.0);
 // Draws into a scratch layer of the target's size, blurs it, then composites it with the opacity.
 void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
                const std::function<void(QPainter&)>& draw);

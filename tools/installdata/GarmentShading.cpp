@@ -316,13 +316,9 @@ QImage renderPanels(const std::vector<Panel>& panels, uint32_t seed) {
     for (size_t n = 0; n < panels.size(); ++n) {
         const Panel& panel = panels[n];
         if (n > 0 && panel.lift > 0) {  // its shadow on the panels already laid
-            QImage shadow = regionMask(panel.region);
-            blurLayer(shadow, static_cast<int>(std::lround(1.5 + panel.lift)));
-            p.save();
-            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-            p.setOpacity(0.55);
-            p.drawImage(QPointF(0.5 * panel.lift, 1.0 * panel.lift), shadow);
-            p.restore();
+            drawBlurred(p, regionMask(panel.region), static_cast<int>(std::lround(1.5 + panel.lift)),
+                        QPainter::CompositionMode_SourceAtop, QPointF(0.5 * panel.lift, 1.0 * panel.lift),
+                        0.55);
         }
         p.drawImage(0, 0, shadePanel(panel, seed + static_cast<uint32_t>(n) * 101));
     }

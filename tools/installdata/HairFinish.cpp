@@ -311,11 +311,10 @@ bool fillGapsOnce(QImage& layer, const QColor& behind) {
                         if (gx + dx >= 0 && gy + dy >= 0 && gx + dx < w && gy + dy < h)
                             under.setPixel(gx + dx, gy + dy, qPremultiply(behind.rgba()));
         }
-    blurLayer(under, 2);  // soft, no blocky pixels at the rims of the filled gaps
     QPainter p;
     beginPainter(p, layer);
-    p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-    p.drawImage(0, 0, under);
+    // Soft, so the rims of the filled gaps show no blocky pixels.
+    drawBlurred(p, std::move(under), 2, QPainter::CompositionMode_DestinationOver);
     return any;
 }
 

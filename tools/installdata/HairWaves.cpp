@@ -63,11 +63,7 @@ void drawDenseEnds(QPainter& p, const Sweep& s, const Guides& g, const HairPalet
         }
     }
     q.end();
-    blurLayer(ends, 1);
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-    p.drawImage(0, 0, ends);
-    p.restore();
+    drawBlurred(p, std::move(ends), 1, QPainter::CompositionMode_DestinationOver);
 }
 
 // A few ends that leave the lock and bend outward or back in: a loose, lived-in finish.
@@ -142,11 +138,7 @@ void drawWaveLight(QPainter& p, const Sweep& s, const HairPalette& c) {
         fillRibbon(q, line, bandW * (lit ? 0.7 : 1.0), bandW * (lit ? 0.7 : 1.0), col, 0.2, 0.2);
     }
     q.end();
-    blurLayer(bands, 5);
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    p.drawImage(0, 0, bands);
-    p.restore();
+    drawBlurred(p, std::move(bands), 5, QPainter::CompositionMode_SourceAtop);
     if (s.mass) drawBentEnds(p, s, g, c, rng);
 }
 

@@ -9,7 +9,6 @@ namespace installdata::hats {
 
 using hat3d::cellRandom;
 using hat3d::fbm2;
-using hat3d::noise2;
 
 namespace {
 
@@ -25,8 +24,8 @@ Material felt(const QColor& c, uint32_t seed, const Coords& at) {
     return [=](const Sample& s) {
         const QPointF p = at(s);
         const double blotch = fbm2(p.x() * 0.05, p.y() * 0.05, seed, 3);
-        const double fibre =
-            noise2(p.x() * 1.3, p.y() * 1.3, seed + 5) + 0.5 * noise2(p.x() * 2.9, p.y() * 2.6, seed + 9);
+        const double fibre = valueNoise(p.x() * 1.3, p.y() * 1.3, seed + 5) +
+                             0.5 * valueNoise(p.x() * 2.9, p.y() * 2.6, seed + 9);
         Surfel m = tinted(c, 0.92 + 0.14 * blotch + 0.05 * fibre);
         m.height = 0.35 * fibre;
         m.sheen = 0.35;
@@ -88,7 +87,7 @@ Material fur(const QColor& c, uint32_t seed, const Coords&) {
         const double x = s.pos.x + 0.6 * s.pos.z, y = s.pos.y;
         const double clump = fbm2(x * 0.09, y * 0.09, seed + 3, 3);
         const double hair = fbm2(x * 0.55 + 3 * clump, y * 0.22, seed, 3);
-        const double fine = noise2(x * 1.4, y * 0.6, seed + 7);
+        const double fine = valueNoise(x * 1.4, y * 0.6, seed + 7);
         const double tip = std::pow(std::clamp(0.6 * hair + 0.4 * clump + 0.15 * fine, 0.0, 1.0), 1.5);
         Surfel m = tinted(c, 0.45 + 1.0 * tip);
         m.height = 3.0 * clump + 1.4 * hair + 0.4 * fine;

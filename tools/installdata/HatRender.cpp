@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "Draw.h"
+
 namespace installdata::hat3d {
 
 namespace {
@@ -119,20 +121,10 @@ Lit shade(const Surfel& m, Vec3 n, bool underside) {
 
 double cellRandom(int i, int j, uint32_t seed) { return hash3(i, j, seed) * (1.0 / 4294967296.0); }
 
-double noise2(double x, double y, uint32_t seed) {
-    const double fx = std::floor(x), fy = std::floor(y);
-    const int i = static_cast<int>(fx), j = static_cast<int>(fy);
-    const double tx = x - fx, ty = y - fy;
-    const double sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
-    const double a = cellRandom(i, j, seed), b = cellRandom(i + 1, j, seed);
-    const double c = cellRandom(i, j + 1, seed), d = cellRandom(i + 1, j + 1, seed);
-    return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
-}
-
 double fbm2(double x, double y, uint32_t seed, int octaves) {
     double sum = 0, amp = 0.5, norm = 0;
     for (int o = 0; o < octaves; ++o) {
-        sum += amp * noise2(x, y, seed + o * 7919u);
+        sum += amp * valueNoise(x, y, seed + o * 7919u);
         norm += amp;
         x = x * 2.03 + 17.1;
         y = y * 2.03 - 9.7;

@@ -62,8 +62,7 @@ struct Scene {
 // The hat as a premultiplied layer of the scene's size.
 QImage render(const Scene& scene);
 
-// Deterministic value noise in [0, 1] over the plane and its sum over octaves, for materials.
-double noise2(double x, double y, uint32_t seed);
+// Sum of octaves of the value noise of Draw.h, each finer and shifted, in [0, 1]: for materials.
 double fbm2(double x, double y, uint32_t seed, int octaves);
 // A per-cell random number in [0, 1) for integer cells (strands, stitches, flecks).
 double cellRandom(int i, int j, uint32_t seed);
