@@ -354,3 +354,17 @@ TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
     EXPECT_GT(texture(128, 222), 1.08 * texture(30, 160)) << "no pores show in the lit cheek";
     EXPECT_GT(texture(180, 140), 1.08 * texture(30, 160)) << "no pores show in the lit forehead";
 }
+
+// The nose has form under the key from the upper left: its far side lies in shade beside the lit
+// ridge of the bridge, the nostrils are dark openings under the lit tip, and the tip shades the lip.
+TEST(FaceArt, PortraitNoseHasForm) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    EXPECT_LT(meanLuminance(portrait, 196, 232), 0.73 * meanLuminance(portrait, 188, 230))
+        << "the far side of the nose is as light as its bridge";
+    const double tip = meanLuminance(portrait, 188, 245);
+    for (int x : {185, 195})
+        EXPECT_LT(meanLuminance(portrait, x, 258), 0.56 * tip) << "no dark nostril at x " << x;
+    EXPECT_LT(meanLuminance(portrait, 192, 265), 0.92 * meanLuminance(portrait, 190, 277))
+        << "the tip throws no shade on the upper lip";
+}

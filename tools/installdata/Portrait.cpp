@@ -60,15 +60,19 @@ QRgb warmShade(QRgb c, double t) {
 // Behind the jaw the neck runs up to the ears, turned away from the lens and deep in the shade of
 // the head: a soft, dark, warm form between the earlobe, the jaw and the side of the neck, so the head
 // sits on a neck rather than floating over the backdrop.
-void drawNeckBehindJaw(QImage& img) {
+QPainterPath neckBehindJaw() {
     QPainterPath sides;
     for (int side : {-1, 1})
         sides.addPath(pathThrough(
             mapped({{110, 256}, {126, 252}, {164, 252}, {164, 334}, {152, 336}, {134, 318}, {118, 292}},
                    side),
             true));
-    Field form = coverageOf(sides, kCanvasW, kCanvasH);
-    blurField(form, 10);
+    return sides;
+}
+
+void drawNeckBehindJaw(QImage& img) {
+    Field form = coverageOf(neckBehindJaw(), kCanvasW, kCanvasH);
+    blurField(form, 4);
     const Field mottle = valueNoise(kCanvasW, kCanvasH, 9, 9, 177);
     for (int y = 240; y < 350; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -78,7 +82,7 @@ void drawNeckBehindJaw(QImage& img) {
             // Lit a little from the key on the left, darker on the far side and toward the jaw.
             const double k = (x < kMidX ? 1.0 : 0.8) * (1.0 + 0.05 * mottle(x, y)) *
                              (0.75 + 0.25 * smoothstep(250.0, 300.0, y + 0.5));
-            const QColor c(static_cast<int>(104 * k), static_cast<int>(68 * k), static_cast<int>(58 * k));
+            const QColor c(static_cast<int>(104 * k), static_cast<int>(72 * k), static_cast<int>(64 * k));
             row[x] = qRgb(static_cast<int>(qRed(row[x]) + (c.red() - qRed(row[x])) * t),
                           static_cast<int>(qGreen(row[x]) + (c.green() - qGreen(row[x])) * t),
                           static_cast<int>(qBlue(row[x]) + (c.blue() - qBlue(row[x])) * t));
@@ -98,7 +102,7 @@ void shadeUnderJaw(QImage& img) {
     for (int y = 240; y < 372; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double t = 0.62 * shade(x, y) * body(x, y);
+            const double t = 0.72 * shade(x, y) * body(x, y);
             if (t <= 0) continue;
             row[x] = warmShade(row[x], t);
         }
@@ -220,7 +224,9 @@ void soften(QImage& img) {
 // A lens focused on the eyes: the head stays sharp, the shoulders and chest soften as they fall
 // away below it, and the backdrop is out of focus. Blur grows from 0 (sharp) to 1 (a 6 px blur).
 void depthOfField(QImage& img) {
-    Field head = coverageOf(facePath().united(ownHairRegion()).united(earsPath()), kCanvasW, kCanvasH);
+    // The neck behind the jaw is as near the lens as the jaw itself.
+    Field head = coverageOf(facePath().united(ownHairRegion()).united(earsPath()).united(neckBehindJaw()),
+                            kCanvasW, kCanvasH);
     blurField(head, 10);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) head(x, y) = std::min(1.0f, 2.0f * head(x, y));
@@ -280,10 +286,16 @@ QImage paintPortrait() {
         for (int x = 0; x < kCanvasW; ++x)
             if (face.cover(x, y) > 0.5f) front(x, y) = face.depth + face.height(x, y);
     shadeSurface(img, body, front);
+    modelBodyLight(img);
     shadeUnderJaw(img);
     shadeSurface(img, ears, front);
+    drawEarForm(img);
     shadeSurface(img, face, front);
     roundOffFace(img);
+    modelFaceLight(img);
+    drawNoseForm(img);
+    modelLips(img);
+    settleSkinColour(img);
     addPeachFuzz(img);
     drawEyes(img);
     QPainter p;

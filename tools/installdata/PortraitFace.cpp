@@ -31,10 +31,17 @@ void modelBase(SkinSurface& s) {
     Field base(kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            if (s.cover(x, y) <= 0) continue;
+            // Outside the outline only the ellipsoid, so the blur below does not pull the edge down.
             const double ex = (x + 0.5 - kMidX) / 79.0, ey = (y + 0.5 - 196.0) / 150.0;
             const double ellipsoid = 52.0 * std::sqrt(std::max(0.0, 1.0 - ex * ex - ey * ey));
-            base(x, y) = roundEdge(d(x, y), 36.0f) * 0.75f + static_cast<float>(ellipsoid);
+            // The front of the chin faces the lens and turns under only near its lower edge: there the
+            // rounded edge is narrower and lower (27 px high at full width elsewhere).
+            const double chin =
+                smoothstep(292.0, 322.0, y + 0.5) * smoothstep(44.0, 14.0, std::abs(x + 0.5 - kMidX));
+            const float radius = static_cast<float>(36.0 - 22.0 * chin);
+            const float roll =
+                roundEdge(d(x, y), radius) / radius * 27.0f * static_cast<float>(1.0 - 0.6 * chin);
+            base(x, y) = roll + static_cast<float>(ellipsoid);
         }
     blurField(base, 10);  // no crease where the edges of the outline meet, as on the chin
     for (int y = 0; y < kCanvasH; ++y)
@@ -121,7 +128,7 @@ void modelMouthAndChin(SkinSurface& s) {
     addMirroredBlob(h, QPointF(159, 293), 5, 7, 0.8);         // and the small round of muscle beside them
     addRidge(h, {{174, 309}, {190, 312}, {206, 309}}, 4.0, -1.7, -1.7);  // under the lower lip
     // The chin: broad, with a flat front and two soft corners, a faint dip between them.
-    addBlob(h, QPointF(190, 321), 20, 9, 3.6);
+    addBlob(h, QPointF(190, 320), 21, 11, 7.5);
     addMirroredBlob(h, QPointF(180, 322), 7, 6, 1.2);
     addBlob(h, QPointF(190, 328), 14, 3.5, 1.0);
 }
@@ -166,9 +173,9 @@ void modelTexture(SkinSurface& s) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             const float lip = std::min(1.0f, lips(x, y) + lower(x, y));
-            s.micro(x, y) = (1 - lip) * pits(x, y) - lip * 0.5f * creases(x, y);
+            s.micro(x, y) = (1 - lip) * pits(x, y) - lip * 0.7f * creases(x, y);
             // Creases hold a little shadow of their own; the skin's fine unevenness elsewhere.
-            const float speck = 1.0f + (1 - lip) * 0.03f * grain(x, y) - lip * 0.09f * creases(x, y);
+            const float speck = 1.0f + (1 - lip) * 0.03f * grain(x, y) - lip * 0.14f * creases(x, y);
             s.r(x, y) *= speck;
             s.g(x, y) *= speck;
             s.b(x, y) *= speck;
@@ -178,27 +185,27 @@ void modelTexture(SkinSurface& s) {
 void colourSkin(SkinSurface& s) {
     fillSurface(s, QColor(216, 175, 153), 0.3);
     const Field blotch = fractalNoise(kCanvasW, kCanvasH, 28.0, 3, 0.5, 111),
-                warm = valueNoise(kCanvasW, kCanvasH, 18, 18, 112),
+                warm = valueNoise(kCanvasW, kCanvasH, 30, 30, 112),
                 mottle = fractalNoise(kCanvasW, kCanvasH, 7.0, 2, 0.5, 115);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            const float k = 1.0f + 0.06f * blotch(x, y) + 0.025f * mottle(x, y),
-                        t = 0.035f * warm(x, y) + 0.02f * mottle(x, y);
+            const float k = 1.0f + 0.035f * blotch(x, y) + 0.02f * mottle(x, y),
+                        t = 0.018f * warm(x, y) + 0.012f * mottle(x, y);
             s.r(x, y) = s.r(x, y) * k + t;
             s.g(x, y) *= k;
             s.b(x, y) = s.b(x, y) * k - 0.5f * t;
         }
     tintBlob(s, QPointF(190, 140), 42, 22, QColor(228, 186, 156), 0.2);        // forehead, a little yellower
-    tintMirrored(s, QPointF(148, 247), 22, 15, QColor(220, 136, 122), 0.18);   // flush of the cheeks
-    tintBlob(s, QPointF(190, 249), 12, 9, QColor(214, 128, 116), 0.3);         // nose tip and alae
+    tintMirrored(s, QPointF(148, 244), 30, 22, QColor(222, 146, 128), 0.16);   // flush of the cheeks
+    tintBlob(s, QPointF(190, 249), 12, 9, QColor(214, 128, 116), 0.4);         // nose tip and alae
     tintMirrored(s, QPointF(156, 218), 15, 4.5, QColor(176, 134, 136), 0.2);   // under the eyes
     tintMirrored(s, QPointF(155, 198), 15, 5, QColor(192, 138, 128), 0.2);     // lids
     tintMirrored(s, QPointF(172, 206), 3.5, 3.5, QColor(204, 128, 122), 0.3);  // inner corners
     tintBlob(s, QPointF(190, 320), 13, 8, QColor(220, 158, 140), 0.15);
     tintBlob(s, QPointF(190, 292), 34, 19, QColor(206, 158, 138), 0.12);  // round the mouth
     for (int side : {-1, 1}) {
-        tintBlob(s, QPointF(kMidX + side * 4.8, 257.4), 3.0, 2.0, QColor(120, 72, 62), 0.42);   // nostrils
-        tintBlob(s, QPointF(kMidX + side * 12.5, 253), 2.2, 5.0, QColor(196, 120, 110), 0.25);  // alar crease
+        tintBlob(s, QPointF(kMidX + side * 4.8, 257.4), 3.0, 2.0, QColor(120, 72, 62), 0.2);    // nostrils
+        tintBlob(s, QPointF(kMidX + side * 12.5, 253), 2.2, 5.0, QColor(196, 120, 110), 0.12);  // alar crease
     }
     Rng rng(113);
     for (int k = 0; k < 46; ++k) {  // faint freckles over the nose and cheeks
@@ -206,23 +213,11 @@ void colourSkin(SkinSurface& s) {
         tintBlob(s, at, rng.range(0.6, 1.1), rng.range(0.6, 1.0), QColor(170, 112, 86),
                  rng.range(0.06, 0.16));
     }
-    tintBlob(s, QPointF(193, 261.5), 10, 3.2, QColor(168, 110, 96), 0.45);  // the nose shades the lip below
-    tintBlob(s, QPointF(234, 263), 1.1, 1.0, QColor(120, 78, 62), 0.55);    // a small mole
-    tintBlob(s, QPointF(232, 244), 16, 12, QColor(216, 130, 118), 0.1);     // one cheek flushes more
-    tintBlob(s, QPointF(186, 322), 9, 6, QColor(214, 140, 124), 0.12);      // and the chin, off centre
-    tintBlob(s, QPointF(140, 223), 8, 4, QColor(160, 124, 130), 0.12);      // a darker shadow under one eye
-    const Field redness = fractalNoise(kCanvasW, kCanvasH, 10.0, 2, 0.5, 114);
-    Field flush(kCanvasW, kCanvasH);
-    addBlob(flush, QPointF(190, 250), 14, 10, 1.0);  // fine red veins round the nose and on the cheeks
-    addBlob(flush, QPointF(150, 248), 18, 12, 0.7);
-    addBlob(flush, QPointF(230, 248), 18, 12, 0.7);
-    addBlob(flush, QPointF(190, 318), 12, 8, 0.6);
-    for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) {
-            const float t = std::max(0.0f, redness(x, y)) * std::min(1.0f, flush(x, y)) * 0.25f;
-            s.g(x, y) -= 0.09f * t;
-            s.b(x, y) -= 0.06f * t;
-        }
+    tintBlob(s, QPointF(193, 261.5), 10, 3.2, QColor(168, 110, 96), 0.2);  // the nose shades the lip below
+    tintBlob(s, QPointF(234, 263), 1.1, 1.0, QColor(120, 78, 62), 0.55);   // a small mole
+    tintBlob(s, QPointF(232, 246), 26, 20, QColor(216, 140, 124), 0.06);   // one cheek flushes more
+    tintBlob(s, QPointF(186, 322), 9, 6, QColor(214, 140, 124), 0.12);     // and the chin, off centre
+    tintBlob(s, QPointF(140, 223), 8, 4, QColor(160, 124, 130), 0.12);     // a darker shadow under one eye
 }
 
 // Lips with a defined border on the upper lip and a softer one under the lower lip, darker and
@@ -267,8 +262,8 @@ void glossSkin(SkinSurface& s) {
     addRidge(tZone, {{190, 212}, {190, 232}}, 6, 0.18, 0.05);  // a soft sheen high on the bridge
     addBlob(tZone, QPointF(189, 247), 4.5, 4.0, 0.45);         // and a small one on the tip
     addBlob(tZone, QPointF(190, 321), 12, 8, 0.25);
-    addMirroredBlob(tZone, QPointF(138, 229), 13, 6, 0.24, 0.35);  // the top of the cheekbones
-    addMirroredBlob(tZone, QPointF(140, 150), 9, 22, 0.12);        // where the forehead turns
+    addMirroredBlob(tZone, QPointF(138, 229), 15, 7, 0.2, 0.35);  // the top of the cheekbones
+    addMirroredBlob(tZone, QPointF(140, 150), 9, 22, 0.12);       // where the forehead turns
     Field wet(kCanvasW, kCanvasH);
     addBlob(wet, QPointF(192, 300), 13, 3.5, 1.0);
     // Oil sits unevenly: the sheen breaks up into patches and fine points, not one smooth gradient.

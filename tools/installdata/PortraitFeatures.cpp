@@ -13,9 +13,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 const QSize kSize(kCanvasW, kCanvasH);
-const Polyline kUpperLid{{171, 207}, {165, 201.2}, {154, 198.6}, {144, 200.0}, {137.5, 204}};
-const Polyline kLowerLid{{137.5, 204}, {145, 209.4}, {156, 211.2}, {166, 209.5}, {171, 207}};
-constexpr double kIrisR = 7.2;
+const Polyline kUpperLid{{172, 207}, {165.5, 200.9}, {154, 198.5}, {143.5, 199.8}, {136.5, 204}};
+const Polyline kLowerLid{{136.5, 204}, {144.5, 209.8}, {156, 211.8}, {166.5, 210}, {172, 207}};
+constexpr double kIrisR = 7.5;
 
 // The upper lid covers the top of the iris a little, as in a relaxed gaze.
 QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 0.9); }
@@ -69,7 +69,7 @@ void drawEyeball(QImage& canvas, int side) {
             // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
             const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
             QColor col =
-                mix(QColor(200, 187, 181), QColor(156, 132, 126), std::min(1.0, across * across * 1.4));
+                mix(QColor(192, 178, 172), QColor(146, 122, 116), std::min(1.0, across * across * 1.5));
             col = mix(col, QColor(214, 160, 156), smoothstep(0.55, 1.0, inner) * 0.6);
             const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
             if (r < kIrisR + 1.0) {
@@ -79,7 +79,7 @@ void drawEyeball(QImage& canvas, int side) {
             }
             // The upper lid and lashes shade the top of the eye.
             const double below = at.y() - lidYAt(lid, at.x());
-            col = mix(col, QColor(70, 46, 40), 0.75 * smoothstep(5.5, 0.0, below));
+            col = mix(col, QColor(70, 46, 40), 0.78 * smoothstep(6.5, 0.0, below));
             const double above = lidYAt(lowerEdge, at.x()) - at.y();  // the lower rim shades a little
             col = mix(col, QColor(150, 110, 104), 0.3 * smoothstep(1.6, 0.0, above));
             const QRgb under = row[x];
@@ -112,31 +112,35 @@ void drawLidsAndLashes(QImage& canvas, int side) {
     QPainter p;
     beginPainter(p, canvas);
     const Polyline upper = upperLid(side), lower = lowerLid(side);
-    paintSoft(p, kSize, 2, 0.45, [&](QPainter& q) {  // lid crease
-        const Polyline crease{{169, 200}, {160, 193.5}, {150, 192}, {140, 195.5}, {135, 201}};
-        fillRibbon(q, sampleSpline(mapped(crease, side), 24), 0.8, 1.4, QColor(140, 88, 72), 0.2, 0.3);
+    const Polyline crease =
+        sampleSpline(mapped({{170, 200}, {161, 193.2}, {150, 191.4}, {140, 194.6}, {134, 201}}, side), 24);
+    paintSoft(p, kSize, 3, 0.5, [&](QPainter& q) {  // the fold of the lid overhangs the crease: soft shade
+        fillRibbon(q, crease, 2.0, 3.0, QColor(130, 82, 68), 0.25, 0.35);
+    });
+    paintSoft(p, kSize, 1, 0.55, [&](QPainter& q) {  // and the crease itself, a fine darker line
+        fillRibbon(q, crease, 0.6, 0.9, QColor(120, 72, 60), 0.2, 0.3);
     });
     Polyline rim = sampleSpline(lower, 30);
     for (QPointF& q : rim) q += QPointF(0, 0.9);
     fillRibbon(p, rim, 1.0, 1.0, QColor(238, 196, 184, 110), 0.15, 0.1);  // lit edge of the lower lid
     paintSoft(p, kSize, 1, 0.5, [&](QPainter& q) {                        // lash line
-        fillRibbon(q, sampleSpline(upper, 40), 0.7, 1.5, QColor(34, 23, 20, 215), 0.02, 0.04);
+        fillRibbon(q, sampleSpline(upper, 40), 0.6, 1.2, QColor(34, 23, 20, 200), 0.02, 0.04);
     });
     Rng rng(side < 0 ? 151 : 152);
     const double out = side < 0 ? -1.0 : 1.0;
-    for (int k = 0; k < 60; ++k) {  // upper lashes in small clumps, longer and more swept outward
-        const double u = std::pow(rng.uniform(), 0.7);  // 0 inner corner .. 1 outer corner
-        const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.3));
+    for (int k = 0; k < 130; ++k) {  // upper lashes as fine hairs, longer and more swept outward
+        const double u = std::pow(rng.uniform(), 0.75);  // 0 inner corner .. 1 outer corner
+        const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.35));
         // Lashes of every length: a few short broken ones, a few long strays.
         const double len =
-            (1.0 + 3.6 * smoothstep(0.1, 0.95, u)) * rng.range(0.45, 1.3) * (rng.uniform() < 0.1 ? 1.3 : 1.0);
-        const double lean = (0.1 + 0.8 * u) * out + rng.symmetric(0.15), curl = 0.3 * out;
-        Polyline lash{root, root + QPointF(lean * 0.4 * len, -0.6 * len),
-                      root + QPointF((lean * 0.7 + curl) * len, -0.9 * len)};
-        fillRibbon(p, sampleSpline(lash, 8), rng.range(0.6, 0.9), 0.1,
-                   QColor(20, 14, 12, static_cast<int>(rng.range(170, 240))));
+            (1.2 + 3.8 * smoothstep(0.05, 0.9, u)) * rng.range(0.5, 1.25) * (rng.uniform() < 0.1 ? 1.3 : 1.0);
+        const double lean = (0.1 + 0.55 * u) * out + rng.symmetric(0.2), curl = 0.25 * out;
+        Polyline lash{root, root + QPointF(lean * 0.35 * len, -0.55 * len),
+                      root + QPointF((lean * 0.75 + curl) * len, -0.85 * len)};
+        fillRibbon(p, sampleSpline(lash, 8), rng.range(0.4, 0.6), 0.08,
+                   QColor(18, 12, 11, static_cast<int>(rng.range(120, 220))));
     }
-    fillRibbon(p, sampleSpline(lower, 30), 0.5, 0.7, QColor(96, 62, 54, 110), 0.1, 0.2);  // lower lash line
+    fillRibbon(p, sampleSpline(lower, 30), 0.5, 0.7, QColor(96, 62, 54, 70), 0.1, 0.2);  // lower lash line
     for (int k = 0; k < 14; ++k) {
         const double u = rng.range(0.3, 0.95);
         const QPointF root = splineAt(lower, 1.0 - u) + QPointF(0, 1.0);
@@ -196,24 +200,24 @@ void drawEyes(QImage& canvas) {
 void drawBrows(QPainter& p) {
     for (int side : {-1, 1}) {
         const Polyline brow = mapped({{177, 190.5}, {163, 184}, {147, 181}, {131, 185.5}}, side);
-        paintSoft(p, kSize, 4, 0.36, [&](QPainter& q) {
-            fillRibbon(q, sampleSpline(brow, 30), 7.5, 2.4, QColor(104, 78, 64), 0.45, 0.15);
+        paintSoft(p, kSize, 4, 0.5, [&](QPainter& q) {
+            fillRibbon(q, sampleSpline(brow, 30), 9.0, 3.4, QColor(112, 84, 68), 0.45, 0.15);
         });
         Rng rng(side < 0 ? 161 : 162);
         const double out = side < 0 ? -1 : 1;
-        for (int k = 0; k < 600; ++k) {
+        for (int k = 0; k < 520; ++k) {
             const double u = std::pow(rng.uniform(), 0.8);  // 0 head .. 1 tail
             // Sparse at the head, densest over the body; the tail thins to a few hairs.
             if (rng.uniform() > 0.25 + 0.75 * smoothstep(0.0, 0.3, u)) continue;
-            const double thick = 3.6 - 2.5 * smoothstep(0.35, 1.0, u);
-            const double spread = thick * (rng.uniform() + rng.uniform() - 1.0);
+            const double thick = 3.4 - 2.1 * smoothstep(0.35, 1.0, u);
+            const double spread = thick * rng.symmetric(1.0) * (0.55 + 0.45 * rng.uniform());
             const QPointF at = splineAt(brow, u) + QPointF(rng.symmetric(0.5), spread);
             const double up = 1.0 - smoothstep(0.0, 0.35, u);
             const QPointF dir = QPointF(out * (0.3 + 0.7 * (1 - up)) + rng.symmetric(0.25),
                                         -0.95 * up - 0.22 - 0.1 * spread + rng.symmetric(0.2)) *
-                                rng.range(2.4, 4.6);
-            const int alpha = static_cast<int>(rng.range(50, 170) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
-            const QColor c = rng.uniform() < 0.3 ? QColor(104, 80, 64, alpha) : QColor(46, 33, 27, alpha);
+                                rng.range(2.8, 5.0);
+            const int alpha = static_cast<int>(rng.range(40, 130) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
+            const QColor c = rng.uniform() < 0.35 ? QColor(112, 86, 68, alpha) : QColor(56, 40, 32, alpha);
             fillRibbon(p, {at, at + dir * 0.5 + QPointF(0, 0.15), at + dir + QPointF(0, 0.4)},
                        rng.range(0.4, 0.65), 0.1, c);
         }

@@ -33,6 +33,15 @@ SkinSurface faceSurface();
 SkinSurface bodySurface();
 SkinSurface earSurface();
 
+// Light and shade laid over the shaded skin: the broad modelling of the face, neck and shoulders,
+// and the finer forms of the nose, ears and lips that the height fields carry too softly.
+void modelFaceLight(QImage& canvas);
+void drawNoseForm(QImage& canvas);
+void drawEarForm(QImage& canvas);
+void modelLips(QImage& canvas);
+void modelBodyLight(QImage& canvas);
+// Pulls the shaded skin's colour toward a photograph's, less saturated than the albedo.
+void settleSkinColour(QImage& canvas);
 // Eyeballs, lids and lashes over the shaded face.
 void drawEyes(QImage& canvas);
 void drawBrows(QPainter& p);

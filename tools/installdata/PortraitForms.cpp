@@ -1,0 +1,277 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "PortraitParts.h"
+
+// Light and shade laid over the shaded skin of the sample portrait by the key from the upper left: the
+// broad modelling of the face, neck and shoulders, and the finer forms of the nose (bridge, tip,
+// wings, nostrils and the shadows they throw), the ears and the lips, which the height fields carry
+// through the lighting too softly.
+namespace installdata::portrait {
+
+using namespace face;
+
+namespace {
+
+// Shade keeps the skin's texture and stays warm: each channel is multiplied by 1 - t * (1 - keep),
+// red kept most, as it scatters furthest under the skin.
+struct Tone {
+    double r, g, b;
+};
+constexpr Tone kWarmShade{0.68, 0.56, 0.54}, kCoolShade{0.72, 0.66, 0.68};
+
+void multiply(QImage& img, const Field& weight, double strength, Tone keep) {
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const double t = std::clamp(weight(x, y) * strength, 0.0, 1.0);
+            if (t <= 0) continue;
+            auto ch = [t](int v, double k) {
+                return std::clamp(static_cast<int>(std::lround(v * (1 - t * (1 - k)))), 0, 255);
+            };
+            row[x] = qRgb(ch(qRed(row[x]), keep.r), ch(qGreen(row[x]), keep.g), ch(qBlue(row[x]), keep.b));
+        }
+    }
+}
+
+// Light added toward a pale warm colour, as a soft sheen over the skin: c + (light - c) * t.
+void brighten(QImage& img, const Field& weight, double strength, const QColor& light) {
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const double t = std::clamp(weight(x, y) * strength, 0.0, 1.0);
+            if (t <= 0) continue;
+            auto ch = [t](int v, int l) { return static_cast<int>(std::lround(v + (l - v) * t)); };
+            row[x] = qRgb(ch(qRed(row[x]), light.red()), ch(qGreen(row[x]), light.green()),
+                          ch(qBlue(row[x]), light.blue()));
+        }
+    }
+}
+
+// Gaussian blobs as {x, y, rx, ry, amplitude, angle}, summed on one field.
+Field blobs(std::initializer_list<std::array<double, 6>> list) {
+    Field f(kCanvasW, kCanvasH);
+    for (const auto& b : list) addBlob(f, QPointF(b[0], b[1]), b[2], b[3], b[4], b[5]);
+    return f;
+}
+
+// A gaussian ridge along a curve through the points.
+Field ridge(const Polyline& line, double radius, double a0, double a1) {
+    Field f(kCanvasW, kCanvasH);
+    addRidge(f, sampleSpline(line, 24), radius, a0, a1);
+    return f;
+}
+
+}  // namespace
+
+// The face turns from the key: the far cheek, the temples, the sockets, the hollows under the
+// cheekbones, every side toward the outline and the underside of the jaw and chin fall into soft
+// shade, while the near cheekbone, the top of the chin and the near column of the philtrum face the
+// light. The jaw goes a little cooler than the cheeks.
+void modelFaceLight(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    // Within a few px of the hair region the skin stays light enough to tell from the hair.
+    const QPainterPath region = ownHairRegion();
+    Polyline rim;
+    for (double t = 0; t <= 1.0; t += 1.0 / 200) rim.push_back(region.pointAtPercent(t));
+    const Field fromHair = distanceTo({rim}, face);
+    Field clear(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            clear(x, y) = static_cast<float>(smoothstep(8.0, 22.0, fromHair(x, y)));
+    Field inside = face;
+    blurField(inside, 6);
+    const Field edge = distanceTo({faceOutline()}, face);
+    Field shade(kCanvasW, kCanvasH), cool(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (face(x, y) <= 0) continue;
+            // The far half turns away, more toward its outline and lower down.
+            const double far =
+                smoothstep(196.0, 268.0, x + 0.5) * (0.55 + 0.45 * smoothstep(150.0, 260.0, y));
+            const double jaw =
+                smoothstep(272.0, 330.0, y + 0.5) * smoothstep(10.0, 60.0, std::abs(x + 0.5 - kMidX));
+            // Every side turns back toward the outline: the forehead to the hairline, the cheeks away.
+            const double turn = smoothstep(20.0, 2.0, edge(x, y));
+            shade(x, y) =
+                static_cast<float>(face(x, y) * clear(x, y) * (0.7 * far + 0.12 * jaw + 0.4 * turn));
+            cool(x, y) = static_cast<float>(face(x, y) * jaw * (0.5 + 0.5 * smoothstep(kMidX, 262.0, x)));
+        }
+    const Field hollows = blobs({{{124, 172, 10, 24, 1.0, 0}},
+                                 {{256, 172, 10, 24, 1.4, 0}},  // temples
+                                 {{134, 268, 11, 14, 0.8, 0.3}},
+                                 {{246, 268, 11, 14, 1.3, -0.3}},  // under the cheekbones
+                                 {{172, 204, 5, 8, 0.8, 0}},
+                                 {{208, 204, 5, 8, 1.2, 0}},  // the sockets beside the root of the nose
+                                 {{160, 196, 15, 6.5, 1.5, 0.1}},
+                                 {{220, 196, 15, 6.5, 1.9, -0.1}},  // the sockets under the brows
+                                 {{156, 218, 13, 3.5, 0.7, 0}},
+                                 {{224, 218, 13, 3.5, 0.9, 0}},    // and the soft shade under the eyes
+                                 {{190, 331, 16, 3, 0.5, 0}},      // the chin turning under
+                                 {{190, 311, 11, 2.6, 0.5, 0}}});  // the dip under the lower lip
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * face(x, y) * 0.3f * clear(x, y);
+    multiply(img, shade, 1.0, kWarmShade);
+    multiply(img, cool, 0.12, kCoolShade);
+    const Field lit = blobs({{{142, 232, 14, 8, 0.7, 0.35}},  // near cheekbone
+                             {{188, 320, 9, 5, 0.6, 0}},      // top of the chin
+                             {{184, 272, 3, 6, 0.5, 0}}});    // the near column of the philtrum
+    Field litFace = lit;
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) litFace(x, y) *= inside(x, y);
+    brighten(img, litFace, 0.1, QColor(246, 220, 202));
+}
+
+// Skin in a photograph is less saturated than its painted albedo suggests: chroma pulled a little
+// toward the grey of the same luminance, on the face, the ears, the neck and the shoulders alike.
+void settleSkinColour(QImage& img) {
+    const Field skin = coverageOf(facePath().united(earsPath()).united(bodyPath()), kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.14 * skin(x, y);
+            if (t <= 0) continue;
+            const QRgb c = row[x];
+            const double luma = 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+            auto ch = [&](int v) {
+                return std::clamp(static_cast<int>(std::lround(v + (luma - v) * t)), 0, 255);
+            };
+            row[x] = qRgb(ch(qRed(c)), ch(qGreen(c)), ch(qBlue(c)));
+        }
+    }
+}
+
+// The nose as a photograph shows it under a key from the upper left: a lit ridge down the bridge that
+// ends in the bright top of the tip, the far side of the nose and the cheek beside it in shade, round
+// wings set off by a soft groove, dark nostrils, and the soft shadow of the tip on the upper lip.
+void drawNoseForm(QImage& img) {
+    // The far side of the bridge and the shadow the nose throws onto the cheek beside it.
+    multiply(img, ridge({{194, 210}, {195.5, 224}, {197, 238}, {199, 248}}, 3.2, 0.25, 0.55), 1.0,
+             kWarmShade);
+    multiply(img, ridge({{199, 226}, {202, 242}, {205, 256}}, 4.5, 0.1, 0.28), 1.0, kWarmShade);
+    // The near side only a faint edge where it meets the cheek.
+    multiply(img, ridge({{183.5, 214}, {182.5, 230}, {181.5, 243}}, 2.6, 0.06, 0.12), 1.0, kWarmShade);
+    // Lit ridge of the bridge, faint at the root, and the tip's broad top and its glint.
+    const Field bridge = ridge({{189, 212}, {188.6, 226}, {188.4, 240}}, 1.6, 0.35, 0.8);
+    brighten(img, bridge, 0.28, QColor(250, 222, 204));
+    brighten(img, blobs({{{188.5, 245.5, 4.2, 3.4, 1.0, 0}}}), 0.25, QColor(248, 212, 194));
+    brighten(img, blobs({{{187.8, 244.8, 1.8, 1.4, 1.0, 0}}}), 0.35, QColor(255, 244, 236));
+    // The underside of the tip turns down, out of the light.
+    multiply(img, blobs({{{191, 252.5, 6.5, 2.4, 1.0, 0}}}), 0.22, kWarmShade);
+    Field wings(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        const double k = side < 0 ? 0.7 : 1.0;  // the far wing a little deeper in shade
+        // The groove round each wing where it leaves the cheek, deepest at its lower back.
+        addRidge(
+            wings,
+            sampleSpline(
+                mapped({{179.5, 248}, {176.5, 251}, {175.8, 255}, {177.5, 258.5}, {181, 260.5}}, side), 20),
+            1.4, 0.1 * k, 0.7 * k);
+        addBlob(wings, mapped({{179.5, 259.5}}, side)[0], 3.5, 1.5, 0.25 * k);  // under the wing
+    }
+    multiply(img, wings, 1.0, kWarmShade);
+    // The wings' rounded tops catch a little light.
+    brighten(img, blobs({{{180.5, 251.5, 2.6, 2.0, 1.0, 0}}, {{199.5, 251.5, 2.4, 1.8, 0.45, 0}}}), 0.18,
+             QColor(244, 214, 196));
+    // Nostrils: dark ovals under the tip, the inner end low by the columella, the outer end tucked up
+    // under the wing; a softer surround in shade, then the dark opening.
+    Field nostrils(kCanvasW, kCanvasH), holes(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        const QPointF c = mapped({{185.0, 257.6}}, side)[0];
+        addBlob(nostrils, c, 4.6, 2.4, side < 0 ? 0.6 : 0.75, side * -0.32);
+        addBlob(holes, c + QPointF(side * -0.2, 0.3), 3.4, 1.4, side < 0 ? 0.8 : 1.0, side * -0.35);
+    }
+    multiply(img, nostrils, 0.35, kWarmShade);
+    multiply(img, holes, 0.85, Tone{0.34, 0.22, 0.22});
+    // The shadow of the tip on the upper lip: soft, pushed down and to the right, away from the key.
+    multiply(img, blobs({{{193, 264, 10, 3.6, 1.0, 0.08}}, {{196, 269, 7, 4, 0.45, 0.2}}}), 0.3, kWarmShade);
+    // The philtrum below it: a shallow groove between two soft columns, the far one's side in shade.
+    multiply(img, ridge({{190.5, 265}, {190.5, 272}, {190.8, 279}}, 1.8, 0.16, 0.1), 1.0, kWarmShade);
+    multiply(img, ridge({{195.5, 265}, {196, 272}, {196.5, 279}}, 1.6, 0.14, 0.08), 1.0, kWarmShade);
+}
+
+// The folds of the ears: the rim lit along its top and back with the groove inside it in shade, the
+// bowl deep and dark round the opening, and the shade where the ear tucks in behind the cheek. The far
+// ear lies a little deeper in shade.
+void drawEarForm(QImage& img) {
+    const Field ears = coverageOf(earsPath(), kCanvasW, kCanvasH);
+    Field groove(kCanvasW, kCanvasH), bowl(kCanvasW, kCanvasH), rim(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        const double k = side < 0 ? 1.0 : 1.25;
+        addRidge(groove, sampleSpline(mapped({{105.5, 221}, {103, 229}, {102.5, 238}, {104, 249}}, side), 20),
+                 1.2, 0.12 * k, 0.4 * k);
+        // Where it tucks in behind the cheek.
+        addRidge(groove, sampleSpline(mapped({{117, 216}, {116, 230}, {116.5, 248}}, side), 20), 1.6,
+                 0.45 * k, 0.35 * k);
+        addBlob(bowl, mapped({{112.5, 235}}, side)[0], 2.6, 7.0, 0.7 * k);
+        addBlob(bowl, mapped({{114.5, 241}}, side)[0], 1.6, 2.2, 0.6 * k);  // the opening behind the tragus
+        addBlob(bowl, mapped({{110, 226}}, side)[0], 3.5, 2.0, 0.3 * k);    // the fold above the bowl
+        addRidge(rim, sampleSpline(mapped({{113, 208.3}, {105, 209.6}, {99.4, 219}, {98.8, 236}}, side), 20),
+                 1.3, side < 0 ? 1.0 : 0.4, side < 0 ? 0.6 : 0.2);
+        addRidge(rim, sampleSpline(mapped({{109, 231}, {107.6, 240}, {108.6, 249}}, side), 12), 1.2, 0.5,
+                 0.3);
+    }
+    Field far(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            groove(x, y) *= ears(x, y);
+            bowl(x, y) *= ears(x, y);
+            rim(x, y) *= ears(x, y);
+            // Its top, by the hair, stays light enough to tell from it.
+            far(x, y) = x > kMidX ? ears(x, y) * static_cast<float>(smoothstep(212.0, 224.0, y + 0.5)) : 0.0f;
+        }
+    multiply(img, far, 0.18, kWarmShade);
+    multiply(img, groove, 1.0, kWarmShade);
+    multiply(img, bowl, 1.0, Tone{0.5, 0.36, 0.36});
+    brighten(img, rim, 0.22, QColor(246, 214, 198));
+}
+
+// The upper lip faces down, away from the key, and sits darker than the lower one, which rolls out
+// into the light: a soft sheen across its full middle, a little left of centre, and the shade of its
+// own roll below it, soft where the lip meets the chin.
+void modelLips(QImage& img) {
+    Field upper = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
+    blurField(upper, 2);
+    multiply(img, upper, 0.3, kWarmShade);
+    Field sheen = blobs({{{186, 297.5, 9, 2.6, 1.0, 0.05}}, {{199, 297, 5, 2, 0.5, 0}}});
+    const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) sheen(x, y) *= lower(x, y);
+    brighten(img, sheen, 0.16, QColor(246, 210, 204));
+    multiply(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.2, 0.25, 0.35),
+             1.0, kWarmShade);
+}
+
+// Neck and shoulders under the same key: the far side and the rounded edges of the shoulders turn
+// away into shade, the collarbones catch a thin light over the hollows above and below them, and
+// the neck rounds off on its far side.
+void modelBodyLight(QImage& img) {
+    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
+    Field inner = body;
+    blurField(inner, 16);
+    Field shade(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (body(x, y) <= 0) continue;
+            const double far = smoothstep(196.0, 370.0, x + 0.5), turn = smoothstep(0.95, 0.5, inner(x, y));
+            const double neck = smoothstep(200.0, 218.0, x + 0.5) * smoothstep(356.0, 340.0, y + 0.5);
+            shade(x, y) = static_cast<float>(body(x, y) * (0.4 * far + 0.45 * turn + 0.3 * neck));
+        }
+    Field hollows(kCanvasW, kCanvasH), bones(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        const double k = side < 0 ? 1.0 : 0.6;  // the far collarbone catches less light
+        addRidge(hollows, sampleSpline(mapped({{166, 357}, {146, 358}, {122, 363}, {102, 370}}, side), 20),
+                 3.5, 0.3, 0.15);
+        addRidge(hollows, sampleSpline(mapped({{172, 376}, {146, 376}, {118, 380}}, side), 20), 3.0, 0.18,
+                 0.1);
+        addRidge(bones, sampleSpline(mapped({{182, 369}, {166, 365}, {140, 366}, {112, 371}}, side), 20), 1.4,
+                 0.8 * k, 0.2 * k);
+    }
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * body(x, y);
+    multiply(img, shade, 1.0, kWarmShade);
+    brighten(img, bones, 0.14, QColor(246, 216, 198));
+}
+
+}  // namespace installdata::portrait
