@@ -164,7 +164,7 @@ TEST(HairArt, StylesOfACategoryHaveTheirOwnOutlines) {
 TEST(HairArt, CurlsLeaveNoSeeThroughPocketsInTheirMass) {
     constexpr int kReach = 6;
     auto byCode = itemsByCode();
-    for (const char* code : {"cj", "mj", "dj"})
+    for (const char* code : {"cj", "mj", "dj", "o"})
         for (const QString& n : byCode[QString::fromLatin1(code)]) {
             const QImage img = hair(n);
             auto solid = [&](int x, int y, int dx, int dy) {

@@ -116,7 +116,7 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
         const QPointF d = g.at(std::min(1.0, u + 0.01), t) - g.at(std::max(0.0, u - 0.01), t);
         const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
         const double set = smoothstep(s.curlStart, s.curlStart + 0.2, u);
-        const double a = 0.8 * s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart));
+        const double a = s.curlAmp * set * (1.0 + s.curlGrow * std::max(0.0, u - s.curlStart));
         const double ph = s.phaseStep * (t * s.locks - 0.5) + 2 * kPi * s.curlWaves * u;
         return g.at(u, t) + QPointF(-d.y() / len, d.x() / len) * (a * std::sin(ph));
     };
@@ -125,9 +125,11 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
     const int strips = static_cast<int>(g.lines.size()) - 1;
     QPainterPath fill;
     fill.setFillRule(Qt::WindingFill);
+    // Wave sheets are filled out to their edge strands: a gap there reads as a see-through pocket.
+    const double inset = waves ? 0.02 : s.massInset;
     for (int k = 0; k < strips; ++k) {
-        const double t0 = std::max(s.massInset, static_cast<double>(k) / strips),
-                     t1 = std::min(1.0 - s.massInset, static_cast<double>(k + 1) / strips);
+        const double t0 = std::max(inset, static_cast<double>(k) / strips),
+                     t1 = std::min(1.0 - inset, static_cast<double>(k + 1) / strips);
         Polyline poly;
         for (int i = 0; i <= 60; ++i) poly.push_back(at(endAt(t0) * i / 60, t0));
         for (int i = 1; i < across; ++i) {
@@ -140,9 +142,10 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
         fill.addPath(pathThrough(poly, true));
     }
     const QSize size(p.device()->width(), p.device()->height());
-    paintSoft(p, size, s.curlAmp > 0 ? 8 : 4, 1.0, [&](QPainter& q) {
+    const int blur = waves ? 3 : s.curlAmp > 0 ? 8 : 4;  // wave sheets keep a firm edge, no soft rim
+    paintSoft(p, size, blur, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
-        q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), 235));
+        q.setBrush(withAlpha(mix(c.dark, c.base, 0.35), waves ? 252 : 235));
         q.drawPath(fill);
     });
 }
@@ -256,7 +259,7 @@ void fillTaperedStrand(QPainter& p, const Polyline& pts, double w, const QColor&
 void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
                  const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
-    const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves get broad bands instead
+    const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves: lit by drawWaveLight
     const bool straight = s.clumpShade > 0 && s.curlAmp < 3;
     struct LitStrand {
         Polyline pts;
@@ -282,7 +285,7 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             if (turns) shadeTurns(p, st, w, c, rng, lit);
             if (lit && straight && lk.tone > -0.6)
                 litStrands.push_back({std::move(st.pts), w, lk.tone});
-            else if (lit)
+            else if (lit && s.curlAmp < 10)  // big waves are lit turn by turn instead
                 sheen.emplace_back(std::move(st.pts), w);
         }
     }

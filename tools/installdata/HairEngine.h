@@ -55,8 +55,9 @@ void drawSweep(QPainter& p, const Sweep& s, const HairPalette& c);
 // Ringlets (drawSweep hands curled sheets on): fat spiral locks over a dark core, the hair smooth
 // from the roots to where the curl sets in.
 void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c);
-// Big waves: broad soft bands of light on the crests and shade in the troughs of a drawn sheet,
-// following the waves across it, and a denser fill behind its lower lengths so the ends stay full.
+// Big waves: on each turn of a drawn sheet, fine lit hairs on the face turned to the light and soft
+// shade on the other, broken lock by lock, and a denser fill behind its lower lengths so the ends
+// stay full.
 void drawWaveLight(QPainter& p, const Sweep& s, const HairPalette& c);
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
 // A wound bun: concentric arcs of strands in an ellipse.
