@@ -207,7 +207,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
             fillRibbon(q, pts, rng.range(0.8, 1.8), rng.range(0.5, 1.2), withAlpha(l.sheen, alpha), 0.3, 0.3);
         }
-        if (l.tipY > 320)
+        if (l.tipY > 320 && !l.litByTurns)
             for (int k = 0; k < 220; ++k) {
                 const bool left = rng.uniform() < 0.6;
                 const double x = left ? rng.range(40, 150) : rng.range(230, 340);
@@ -219,7 +219,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             }
     }
     blurLayer(sheen, 1);  // crisp enough to read as lit strands, not as a haze
-    overHair(layer, 0.85, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
+    overHair(layer, l.litByTurns ? 0.3 : 0.85, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
 }
 
 void castShadow(QImage& layer, int strength) {

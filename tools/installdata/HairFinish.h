@@ -44,6 +44,7 @@ struct HairLight {
     QColor sheen;
     QColor shade;  // what the hair darkens toward away from the light: its own deep tone, not black
     uint64_t seed;
+    bool litByTurns = false;  // big waves light each turn themselves: a faint crown ring, no band below
 };
 // Light from the upper left: darker away from it, root shade at the parting, a streaky sheen band
 // across the strands following the head, a second one along long lengths, and occlusion next to

@@ -55,8 +55,9 @@ QImage renderHairstyle(const HairVariant& v) {
     const double tip = std::max(v.tipLeft, v.tipRight);
     const QColor dark = kPalettes[v.palette].dark;
     const QColor shade = QColor::fromRgbF(dark.redF() * 0.4f, dark.greenF() * 0.4f, dark.blueF() * 0.4f);
-    const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part,     tip,
-                          kPalettes[v.palette].sheen, shade,         v.seed + 77};
+    const bool bigWaves = v.curl.amp >= 10 && v.curl.loop < 0.5;  // not ringlets, which loop
+    const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part,      tip,
+                          kPalettes[v.palette].sheen, shade,         v.seed + 77, bigWaves};
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);
