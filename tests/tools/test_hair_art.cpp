@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -184,4 +185,53 @@ TEST(HairArt, CurlsLeaveNoSeeThroughPocketsInTheirMass) {
             EXPECT_LE(pockets * 500, hairPixels)
                 << n.toStdString() << ": " << pockets << " see-through pockets";
         }
+}
+
+// Short curls end over the forehead in single curls: across the middle of the forehead the lower
+// edge of the hair departs from a smooth curve, where a combed fringe ends in one cut line.
+TEST(HairArt, ShortCurlsEndOverTheForeheadInCurls) {
+    int checked = 0;
+    auto byCode = itemsByCode();
+    for (const QString& n : byCode[QStringLiteral("dj")]) {
+        const QImage img = hair(n);
+        std::vector<double> edge;  // per column, the first row below y 125 the hair leaves open
+        bool covered = true;
+        for (int x = 160; x <= 220; ++x) {
+            covered = covered && qAlpha(img.pixel(x, 125)) >= 128;
+            int y = 125;
+            while (y < 200 && qAlpha(img.pixel(x, y)) >= 128) ++y;
+            edge.push_back(y);
+        }
+        if (!covered) continue;  // a bare forehead: no edge to look at
+        ++checked;
+        // The least-squares parabola through the edge (x scaled to -1..1), by elimination.
+        const int m = static_cast<int>(edge.size());
+        auto powers = [m](int i, double* p) {
+            const double x = 2.0 * i / (m - 1) - 1.0;
+            p[0] = 1, p[1] = x, p[2] = x * x;
+        };
+        double a[3][4] = {}, p[3], c[3];
+        for (int i = 0; i < m; ++i) {
+            powers(i, p);
+            for (int j = 0; j < 3; ++j) {
+                for (int k = 0; k < 3; ++k) a[j][k] += p[j] * p[k];
+                a[j][3] += p[j] * edge[i];
+            }
+        }
+        for (int j = 0; j < 3; ++j)
+            for (int k = j + 1; k < 3; ++k)
+                for (int col = 3; col >= j; --col) a[k][col] -= a[k][j] / a[j][j] * a[j][col];
+        for (int j = 2; j >= 0; --j) {
+            c[j] = a[j][3];
+            for (int k = j + 1; k < 3; ++k) c[j] -= a[j][k] * c[k];
+            c[j] /= a[j][j];
+        }
+        double off = 0;
+        for (int i = 0; i < m; ++i) {
+            powers(i, p);
+            off += std::abs(edge[i] - c[0] * p[0] - c[1] * p[1] - c[2] * p[2]) / m;
+        }
+        EXPECT_GE(off, 1.0) << n.toStdString() << ": the hair ends over the forehead in one smooth line";
+    }
+    EXPECT_GE(checked, 2) << "too few short curly styles reach over the forehead";
 }

@@ -4,6 +4,7 @@
 #include "Geometry.h"
 #include "HairDrawing.h"
 #include "HairFinish.h"
+#include "ShortCurls.h"
 
 // Loose hair: a sheet each side from the parting over the skull and down past the face, split at
 // the shoulders into lengths that fall in front and lengths that go behind, over a darker layer
@@ -174,6 +175,19 @@ void shadeSides(QPainter& p, const HairPalette& c) {
 }  // namespace
 
 void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
+    if (v.shortCurls) {
+        std::vector<std::vector<Polyline>> sides;
+        for (int side : {-1, 1}) {
+            const bool left = side < 0;
+            const Side sh = sideShape(v, left ? v.part : 2 * kMidX - v.part, left ? v.tipLeft : v.tipRight,
+                                      left && v.tuckLeft);
+            sides.push_back({sh.inner, sh.outer});
+            if (!left)
+                for (Polyline& g : sides.back()) g = mirrored(g, kMidX);
+        }
+        drawShortCurls(p, behind, v, sides);
+        return;
+    }
     const HairPalette c = downPalette(v);
     drawCap(p, c, 70 - 1.3 * v.volume, 0.8 * v.volume, v.seed);
     const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
@@ -248,6 +262,11 @@ void drawBangs(QPainter& p, const HairVariant& v) {
     }
     if (flip)
         for (Polyline& g : s.guides) g = mirrored(g, kMidX);
+    if (v.shortCurls) {
+        drawCurlyFringe(p, v, s.guides);
+        if (v.bangs == Bangs::Curtain) drawCurlyFringe(p, v, mirroredSweep(s).guides);
+        return;
+    }
     const bool wispy = v.bangs == Bangs::Wispy;
     s.locks = v.bangs == Bangs::Curtain ? 10 : wispy ? 22 : 18;
     s.strandsPerLock = wispy ? 7 : 12;

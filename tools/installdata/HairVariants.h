@@ -48,6 +48,7 @@ struct HairVariant {
     MensCut cut = MensCut::SidePart;
     Attachment pieces[2] = {};
     bool fingerWaves = false;  // set in deep S-ridges pressed across the head
+    bool shortCurls = false;   // a rounded mass of small coils rather than locks of strands
 };
 
 std::span<const HairVariant> hairVariants();

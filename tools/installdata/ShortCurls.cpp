@@ -1,0 +1,359 @@
+#include "ShortCurls.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Geometry.h"
+#include "HairDrawing.h"
+#include "HairFinish.h"
+#include "HairGuides.h"
+
+// Each coil is a short helix seen from the front: the backs of its turns in shade, the fronts as
+// lit bands over a dark core. Coils are scattered evenly over the sheets in three layers, the
+// deeper ones darker and softer, each layer casting a soft shadow on the ones under it.
+namespace installdata {
+
+namespace {
+
+using namespace face;
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Coil {
+    QPointF at, axis;  // centre, and the unit direction down the hair
+    double r, pitch, turns, phase, sag;
+    int hand;     // which way it winds: 1 or -1
+    bool open;    // a loose wave: no turn goes behind
+    bool cored;   // the dark inside shows: a coil in the mass, not one alone on the skin
+    double dim;   // 0 in front .. 1 deep in the mass
+    double tone;  // -1 turned into the shade .. 1 catching the light
+};
+
+struct CurlStyle {
+    double r, turns, loop, frizz;
+    bool cored = true;
+    double spread = 1.0;  // how far apart the coils lie, in their usual spacings
+    double reach = 1.0;   // how far down the sheet they lie (of its length)
+    double across = 1.0;  // how far across it from the inner edge
+    double inward = 0.6;  // how far those on the inner edge lean over it, in radii
+    double dangle = 1.3;  // how far those at the ends hang past them, in radii
+};
+
+CurlStyle styleOf(const HairVariant& v) {
+    return {std::max(2.5, v.curl.amp), std::max(0.6, v.curl.waves), std::clamp(v.curl.loop, 0.0, 1.0),
+            v.curl.start};
+}
+
+// How far down the sheet the hair reaches at t across it: the outer edge shorter, so the ends
+// round in rather than stop in a cut line.
+double endAt(double t) { return 1.0 - 0.22 * t * t; }
+
+// The line moved `off` px along its own normal, the normal taken toward `down`.
+Polyline offsetLine(const Polyline& line, double off, QPointF down) {
+    Polyline out(line.size());
+    for (size_t i = 0; i < line.size(); ++i) {
+        const QPointF d = line[std::min(i + 1, line.size() - 1)] - line[i == 0 ? 0 : i - 1];
+        const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+        QPointF n(-d.y() / len, d.x() / len);
+        if (n.x() * down.x() + n.y() * down.y() < 0) n = -n;
+        out[i] = line[i] + n * off;
+    }
+    return out;
+}
+
+// Light from the upper left and in front, on the surface of a turn at phase ph.
+double lightAt(const Coil& k, double ph) {
+    const QPointF nrm(-k.axis.y(), k.axis.x());
+    const double side = k.hand * std::sin(ph);
+    const double nx = nrm.x() * side, ny = nrm.y() * side, nz = std::cos(ph);
+    return std::max(0.0, -0.5 * nx - 0.55 * ny + 0.67 * nz);
+}
+
+// Points along the helix, n + 1 of them, and the phase of the turn at each (0: in front).
+void sampleHelix(const Coil& k, int n, Polyline& pts, std::vector<double>& phase) {
+    const QPointF nrm(-k.axis.y(), k.axis.x());
+    const double len = k.turns * k.pitch;
+    pts.resize(n + 1);
+    phase.resize(n + 1);
+    for (int i = 0; i <= n; ++i) {
+        const double s = static_cast<double>(i) / n, ph = k.phase + 2 * kPi * k.turns * s;
+        const double rr = k.r * (0.72 + 0.28 * std::sin(kPi * s));
+        pts[i] = k.at + k.axis * (len * (s - 0.5) + k.sag * rr * std::cos(ph)) +
+                 nrm * (k.hand * rr * std::sin(ph));
+        phase[i] = ph;
+    }
+}
+
+// Core and turns on p, fibres, creases and glints on fine.
+void drawCoil(QPainter& p, QPainter& fine, const Coil& k, const HairPalette& c, Rng& rng) {
+    const int n = std::max(10, static_cast<int>(k.turns * 18));
+    const double len = k.turns * k.pitch;
+    Polyline pts;
+    std::vector<double> phase;
+    sampleHelix(k, n, pts, phase);
+    const QColor black(0, 0, 0);
+    const QColor deep = mix(c.dark, black, 0.3 + 0.3 * k.dim);
+    const double w = std::clamp(0.85 * k.pitch, 1.6, 1.25 * k.r);
+    // The inside of the coil, seen between its turns.
+    const Polyline core{k.at - k.axis * (0.45 * len), k.at, k.at + k.axis * (0.45 * len)};
+    if (k.cored) fillRibbon(p, core, 1.5 * k.r, 1.3 * k.r, withAlpha(deep, 235), 0.15, 0.25);
+    auto shadeOf = [&](const QColor& col, double extra) {
+        return mix(col, deep, std::clamp(0.75 * k.dim + extra - 0.15 * k.tone, 0.0, 0.9));
+    };
+    // Runs of points on the back, then on the front of the turns.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool front = pass == 1;
+        int i = 0;
+        while (i <= n) {
+            const bool here = std::cos(phase[i]) >= 0 || k.open;
+            if (here != front) {
+                ++i;
+                continue;
+            }
+            int j = i;
+            while (j <= n && (std::cos(phase[j]) >= 0 || k.open) == front) ++j;
+            const Polyline run(pts.begin() + std::max(0, i - 1), pts.begin() + std::min(n + 1, j + 1));
+            const int from = i;
+            i = j;
+            if (run.size() < 3) continue;
+            if (!front) {
+                fillRibbon(p, run, 0.9 * w, 0.9 * w, shadeOf(mix(c.dark, c.base, 0.55), 0.15), 0.06, 0.06);
+                continue;
+            }
+            const double mid = phase[std::clamp((from + j) / 2, 0, n)];
+            const double lit = lightAt(k, mid) * (0.55 + 0.45 * k.tone);
+            // A dark band of many fine hairs that carry the light: more of them on a broad band.
+            const QColor body = shadeOf(mix(mix(c.dark, c.base, 0.6), c.light, 0.3 * lit), 0.0);
+            fillRibbon(p, run, w, w, body, 0.06, 0.06);
+            // The lower edge tucks under the next turn.
+            fillRibbon(fine, offsetLine(run, 0.42 * w, k.axis), 0.5 * w, 0.5 * w,
+                       withAlpha(deep, static_cast<int>(90 + 60 * k.dim)), 0.25, 0.25);
+            const int fibres = 3 + static_cast<int>(w / 1.4);
+            for (int f = 0; f < fibres; ++f) {
+                const double catchLight = lit * rng.range(0.3, 1.0);
+                const QColor col = strandColour(rng, c), lit2 = mix(mix(col, c.light, 0.8 * catchLight),
+                                                                    c.sheen, 0.3 * catchLight * catchLight);
+                fillRibbon(fine, offsetLine(run, (f + rng.uniform()) / fibres * 0.8 * w - 0.4 * w, k.axis),
+                           rng.range(0.45, 0.8), 0.3,
+                           withAlpha(shadeOf(lit2, 0.0), static_cast<int>(col.alpha() * 0.7)), 0.2, 0.2);
+            }
+            if (k.dim > 0.45 || lit < 0.35 || rng.uniform() < 0.25) continue;
+            Polyline glint;
+            for (int m = from; m < j; ++m)
+                if (lightAt(k, phase[m]) > 0.62) glint.push_back(pts[m]);
+            if (glint.size() < 3) continue;
+            fillRibbon(fine, offsetLine(glint, -0.18 * w, k.axis), 0.35 * w, 0.3 * w,
+                       withAlpha(c.sheen, static_cast<int>(rng.range(60, 140) * (1.0 - k.dim) * lit)), 0.3,
+                       0.3);
+        }
+    }
+}
+
+// A few fine hairs curling off a coil.
+void drawFrizz(QPainter& p, const Coil& k, double amount, const HairPalette& c, Rng& rng) {
+    const int count = static_cast<int>(amount * rng.range(0.0, 3.0));
+    for (int m = 0; m < count; ++m) {
+        const double a0 = rng.range(0, 2 * kPi), rr = rng.range(1.5, 3.5) * (1 + 0.2 * k.r / 5);
+        const QPointF centre = k.at + QPointF(std::cos(a0), std::sin(a0)) * (k.r + rr * 0.8);
+        const double span = rng.range(2.5, 4.5) * (rng.uniform() < 0.5 ? 1 : -1), b0 = a0 + kPi;
+        Polyline pts;
+        for (int i = 0; i <= 10; ++i) {
+            const double a = b0 + span * i / 10;
+            pts.push_back(centre + QPointF(std::cos(a), std::sin(a)) * (rr * (1.0 + 0.4 * i / 10)));
+        }
+        fillRibbon(p, pts, 0.55, 0.3,
+                   withAlpha(mix(c.base, c.light, rng.uniform()), static_cast<int>(rng.range(40, 100))), 0.0,
+                   0.3);
+    }
+}
+
+// Coils spread evenly over a sheet: random points across it, each kept only if no coil of the same
+// layer lies nearer than `spacing`. Those on the outer edge and the ends stand out past the sheet,
+// so single curls break the outline.
+void scatterCoils(std::vector<Coil>& out, const Guides& g, const CurlStyle& st, double dim, double spacing,
+                  double uFrom, QPointF crown, Rng& rng) {
+    const size_t first = out.size();
+    const uint32_t seed = static_cast<uint32_t>(rng.next());
+    // Points are drawn evenly over the canvas, not over (u, t): kept in proportion to the area
+    // a step of u and t covers there.
+    auto area = [&](double u, double t) {
+        const QPointF du = g.at(u + 0.01, t) - g.at(u - 0.01, t), dt = g.at(u, t + 0.01) - g.at(u, t - 0.01);
+        return std::abs(du.x() * dt.y() - du.y() * dt.x());
+    };
+    double most = 1e-9;
+    for (int i = 0; i <= 20; ++i)
+        for (int j = 0; j <= 10; ++j) most = std::max(most, area(0.01 + 0.98 * i / 20, 0.01 + 0.98 * j / 10));
+    for (int tries = 0; tries < 6000; ++tries) {
+        // The ends vary in length across the sheet, in a few broad steps.
+        const double t = rng.range(0.0, st.across),
+                     end = st.reach * (endAt(t) - 0.1 * valueNoise(5.0 * t, 0.5, seed + 1)),
+                     u = rng.range(uFrom, end);
+        if (rng.uniform() * most > area(u, t)) continue;
+        QPointF q = g.at(u, t);
+        QPointF across = g.at(u, 1.0) - g.at(u, 0.0);
+        across /= std::max(1e-6, std::hypot(across.x(), across.y()));
+        // The hair leaves the crown and falls: away from it on top, down at the sides.
+        QPointF away = q - crown;
+        away /= std::max(1e-6, std::hypot(away.x(), away.y()));
+        QPointF tan = lerp(away, QPointF(0, 1), 0.7 * smoothstep(150, 260, q.y()));
+        tan /= std::max(1e-6, std::hypot(tan.x(), tan.y()));
+        const double r = st.r * std::exp(rng.symmetric(0.32));
+        // Out past the outer edge and the ends, and in over the inner edge, so single curls break
+        // every edge of the sheet.
+        q += across *
+                 (r * (0.7 * smoothstep(0.8, 1.0, t) - st.inward * smoothstep(0.2, 0.0, t)) * rng.uniform()) +
+             tan * (r * smoothstep(0.8, 1.0, u / end) * rng.range(-0.2, st.dangle));
+        bool free = true;
+        for (size_t i = first; i < out.size() && free; ++i) {
+            const QPointF d = out[i].at - q;
+            free = d.x() * d.x() + d.y() * d.y() > spacing * spacing;
+        }
+        if (!free) continue;
+        // Coils gather in clumps that share their light: broad patches lit or in shade.
+        const double clump = 2.0 * valueNoise(q.x() / (3.2 * st.r), q.y() / (3.2 * st.r), seed) - 1.0;
+        const double turn = rng.symmetric(0.55);
+        Coil k;
+        k.at = q;
+        k.axis = QPointF(tan.x() * std::cos(turn) - tan.y() * std::sin(turn),
+                         tan.x() * std::sin(turn) + tan.y() * std::cos(turn));
+        k.r = r;
+        k.turns = st.turns * rng.range(0.75, 1.25);
+        k.pitch = r * (0.95 + 1.6 * (1.0 - st.loop)) * rng.range(0.85, 1.2);
+        k.phase = rng.range(0, 2 * kPi);
+        k.sag = 0.3 * st.loop;
+        k.open = st.loop < 0.35;
+        k.cored = st.cored;
+        k.hand = rng.uniform() < 0.5 ? 1 : -1;
+        k.dim = std::clamp(dim + rng.symmetric(0.1) - 0.3 * clump, 0.0, 1.0);
+        k.tone = std::clamp(0.8 * clump + rng.symmetric(0.5), -1.0, 1.0);
+        out.push_back(k);
+    }
+}
+
+// One layer of coils: its soft shadow on what is under it (keeping that alpha), then the coils.
+void drawLayerOfCoils(QPainter& p, const std::vector<Coil>& coils, const CurlStyle& st, const HairPalette& c,
+                      Rng& rng, bool shadow) {
+    QImage body = newLayer(kCanvasW, kCanvasH), fine = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q, f;
+        beginPainter(q, body);
+        beginPainter(f, fine);
+        for (const Coil& k : coils) drawCoil(q, f, k, c, rng);
+        for (const Coil& k : coils)
+            if (k.dim < 0.3) drawFrizz(f, k, st.frizz, c, rng);
+    }
+    if (shadow) {
+        QImage dark =
+            body.scaled(kCanvasW / 2, kCanvasH / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        {
+            QPainter sp;
+            beginPainter(sp, dark);
+            sp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            sp.fillRect(dark.rect(), QColor(0, 0, 0, 120));
+        }
+        blurLayer(dark, 2);
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(1.5, 2.5, kCanvasW, kCanvasH), dark);
+        p.restore();
+    }
+    blurLayer(body, 1);
+    p.drawImage(0, 0, body);
+    p.drawImage(0, 0, fine);
+}
+
+// The dark, dense inside of the mass under the coils, stopping short of the ends.
+void drawCore(QPainter& p, const std::vector<Guides>& sheets, const HairPalette& c, double end) {
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), 240));
+        for (const Guides& g : sheets) {
+            Polyline poly;
+            for (int i = 0; i <= 40; ++i) poly.push_back(g.at(end * i / 40, 0.05));
+            for (int i = 1; i < 10; ++i) poly.push_back(g.at(end * endAt(0.92 * i / 10), 0.92 * i / 10));
+            for (int i = 40; i >= 0; --i) poly.push_back(g.at(end * endAt(0.92) * i / 40, 0.92));
+            q.drawPath(pathThrough(poly, true));
+        }
+    });
+}
+
+// Coils in three layers over the sheets, back to front.
+void drawMass(QPainter& p, const std::vector<Guides>& sheets, const CurlStyle& st, const HairPalette& c,
+              int layers, double uFrom, QPointF crown, Rng& rng) {
+    const double dims[] = {0.6, 0.3, 0.0};
+    for (int layer = 3 - layers; layer < 3; ++layer) {
+        std::vector<Coil> coils;
+        for (const Guides& g : sheets)
+            scatterCoils(coils, g, st, dims[layer], st.spread * st.r * (layer == 0 ? 1.5 : 1.9), uFrom, crown,
+                         rng);
+        drawLayerOfCoils(p, coils, st, c, rng, layer > 0);
+    }
+}
+
+}  // namespace
+
+void drawShortCurls(QPainter& p, QPainter& behind, const HairVariant& v,
+                    const std::vector<std::vector<Polyline>>& sides) {
+    const HairPalette& c = hairPalette(v.palette);
+    const CurlStyle st = styleOf(v);
+    Rng rng(v.seed * 131 + 7);
+    const double lowest = std::max(v.tipLeft, v.tipRight);
+    if (lowest > 262) {  // the back of the hair beside the neck: darker, under everything
+        const HairPalette dim{mix(c.dark, QColor(0, 0, 0), 0.35), mix(c.dark, c.base, 0.3),
+                              mix(c.dark, c.base, 0.75), mix(c.base, c.light, 0.4)};
+        const double tip = std::min(v.tipLeft, v.tipRight) - 6;
+        const std::vector<Guides> back{Guides({{{114, 190}, {112, 250}, {120, tip}},
+                                               {{kMidX, 196}, {kMidX, tip + 4}},
+                                               {{266, 190}, {268, 250}, {260, tip}}})};
+        QImage under = newLayer(kCanvasW, kCanvasH);
+        {
+            QPainter q;
+            beginPainter(q, under);
+            drawCore(q, back, dim, 0.93);
+            drawMass(q, back, st, dim, 1, 0.0, QPointF(kMidX, 120), rng);
+        }
+        hideBehindBody(under, true);
+        behind.drawImage(0, 0, under);
+    }
+    drawCap(p, c, 70 - 1.3 * v.volume, 0.8 * v.volume, v.seed);
+    std::vector<Guides> sheets;
+    for (auto guides : sides) {
+        // The inner edge stands off the cheek by about a curl, so the curls there, not the face's
+        // clear zone, give the edge its shape.
+        for (QPointF& q : guides.front()) {
+            const double off = 0.8 * st.r * smoothstep(165, 185, q.y()) * (1.0 - smoothstep(275, 300, q.y()));
+            q.rx() += q.x() < kMidX ? -off : off;
+        }
+        sheets.emplace_back(guides);
+    }
+    drawCore(p, sheets, c, 0.9);
+    drawMass(p, sheets, st, c, 3, 0.0, QPointF(v.part, 74), rng);
+    // Small curls spilling over the hairline from the parting to the temples: a soft edge.
+    CurlStyle edge = st;
+    edge.r *= 0.75;
+    edge.reach = 0.45;
+    edge.across = 0.12;
+    edge.inward = 1.6;
+    edge.spread = 1.3;
+    drawMass(p, sheets, edge, c, 1, 0.0, QPointF(v.part, 74), rng);
+}
+
+void drawCurlyFringe(QPainter& p, const HairVariant& v, const std::vector<Polyline>& guides) {
+    const HairPalette& c = hairPalette(v.palette);
+    CurlStyle st = styleOf(v);
+    st.r *= 0.85;  // the curls are a little smaller where the hair is shorter
+    st.dangle = 2.2;
+    Rng rng(v.seed * 131 + 11);
+    const std::vector<Guides> sheets{Guides(guides)};
+    const bool wispy = v.bangs == Bangs::Wispy;
+    st.cored = !wispy;  // a few curls alone on the forehead
+    if (wispy) {        // hanging from the hairline, not lying alone on the skin
+        st.spread = 1.6;
+        st.reach = 0.75;
+    }
+    if (!wispy) drawCore(p, sheets, c, 0.6);
+    drawMass(p, sheets, st, c, wispy ? 1 : 2, wispy ? 0.0 : 0.2, QPointF(v.part, 60), rng);
+}
+
+}  // namespace installdata
