@@ -10,28 +10,75 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The wave field over the head. Phase 0 at `top`, one wave every `pitch` px down; the crests lie
-// at phase pi/2, the troughs at 3pi/2. The ridges swing as an S across the head and drop toward
-// the sides as they run round the skull (more near the crown, where the head is rounder).
+// The wave field over the head. Phase 0 at `top`, about one wave every `pitch` px down, the
+// spacing a little uneven; the crests lie at phase pi/2, the troughs at 3pi/2. The ridges swing
+// as an S across the head, each with its own swing, and drop toward the sides as they run round
+// the skull (more near the crown, where the head is rounder).
 struct WaveField {
     double top, pitch, part;
     double shift(double x, double y) const {
         const double dx = x - face::kMidX, round = std::clamp((220 - y) / 150, 0.2, 1.0);
-        return 15 * (1 + 0.3 * std::sin(y / 37)) * std::sin(2 * kPi * (x - part) / 150 + y / 90) +
+        return 16 * (1 + 0.45 * std::sin(y / 29 + 1)) * std::sin(2 * kPi * (x - part) / 160 + y / 60) +
                0.0026 * dx * dx * round;
     }
-    double phase(double x, double y) const { return 2 * kPi * (y - top - shift(x, y)) / pitch; }
+    // Rises with y: the uneven spacing term never outruns the even one.
+    double phase(double x, double y) const {
+        const double d = (y - top - shift(x, y)) / pitch;
+        return 2 * kPi * d + 0.55 * std::sin(2 * kPi * d / 2.6 + 0.8);
+    }
+    // How deep the wave at this phase is pressed: each ridge its own.
+    static double depth(double ph) { return 0.72 + 0.28 * std::sin(1.7 * ph / (2 * kPi) + 2.1); }
     // The line of constant phase (crest, trough) across the head.
     Polyline line(double ph) const {
         Polyline pts;
         for (double x = 24; x <= 356; x += 4) {
-            double y = top + ph / (2 * kPi) * pitch;
-            for (int k = 0; k < 3; ++k) y = top + ph / (2 * kPi) * pitch + shift(x, y);
-            pts.push_back({x, y});
+            double lo = top - 80, hi = top + 600;
+            for (int k = 0; k < 24; ++k) {
+                const double mid = 0.5 * (lo + hi);
+                (phase(x, mid) < ph ? lo : hi) = mid;
+            }
+            pts.push_back({x, 0.5 * (lo + hi)});
         }
         return pts;
     }
 };
+
+// How much a point of the head faces the light (upper left, in front): the crests dim as they run
+// round the sides and toward the right, and break up where the hair is pressed less evenly.
+double facing(double x, double y, uint32_t seed) {
+    const double sx = std::clamp((x - face::kMidX) / 115, -1.3, 1.3);
+    const double turn =
+        std::clamp(0.8 - 0.25 * sx - 0.4 * sx * sx - 0.002 * std::max(0.0, y - 160), 0.0, 1.0);
+    return turn * (0.45 + 0.9 * fractalNoise(x / 26, y / 18, seed, 2));
+}
+
+// The waves' relief shaded pixel by pixel: a narrow lit crest, the slope above it catching light
+// from above, a broad shaded trough under it; painted over the hair already on the layer.
+void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t seed) {
+    QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy();
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.55), shine = mix(c.light, c.sheen, 0.55);
+    for (int y = 0; y < dark.height(); ++y) {
+        auto* dr = reinterpret_cast<QRgb*>(dark.scanLine(y));
+        auto* lr = reinterpret_cast<QRgb*>(light.scanLine(y));
+        const double set = smoothstep(f.top, f.top + 30, y);  // smooth over the top of the head
+        if (set <= 0) continue;
+        for (int x = 0; x < dark.width(); ++x) {
+            const double ph = f.phase(x, y), k = set * WaveField::depth(ph), towards = facing(x, y, seed);
+            const double crest = std::pow(std::max(0.0, std::sin(ph)), 2.5);
+            const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.3);
+            const double lit = k * towards * (0.55 * crest + 0.3 * std::max(0.0, std::cos(ph)));
+            const double shade = k * trough * (0.55 + 0.35 * (1 - std::min(towards, 1.0)));
+            const auto premul = [](const QColor& col, double a) {
+                const int al = static_cast<int>(std::clamp(a, 0.0, 1.0) * 255);
+                return qRgba(col.red() * al / 255, col.green() * al / 255, col.blue() * al / 255, al);
+            };
+            dr[x] = premul(deep, 0.85 * shade);
+            lr[x] = premul(shine, 0.9 * lit);
+        }
+    }
+    p.drawImage(0, 0, dark);
+    p.drawImage(0, 0, light);
+}
 
 // Strands combed through the waves: each zigzags, turning at every crest and trough; the stretch
 // of it that faces up toward the light is lit, the one facing down lies in shade.
@@ -59,27 +106,30 @@ void drawWavedStrands(QPainter& p, const WaveField& f, double bottom, const Hair
     }
 }
 
-// Each wave swells the outline where its crest reaches the edge of the hair.
+// Each wave swells the outline a little where its crest reaches the edge of the hair: a soft,
+// shallow scallop just above the crest, in the hair's own mid tone.
 void swellOutline(QPainter& p, const WaveField& f, int waves, const HairVariant& v, const HairPalette& c) {
     const auto* layer = dynamic_cast<const QImage*>(p.device());
     if (!layer) return;
-    p.setPen(Qt::NoPen);
-    p.setBrush(mix(c.dark, c.base, 0.5));
-    for (int k = 0; k < waves; ++k) {
-        const Polyline cr = f.line(2 * kPi * k + 0.5 * kPi);
-        for (int side : {-1, 1}) {
-            // Along the crest from the picture's side inwards to the first solid hair.
-            const int n = static_cast<int>(cr.size());
-            for (int i = side < 0 ? 0 : n - 1; i >= 0 && i < n && (cr[i].x() - face::kMidX) * side > 0;
-                 i -= side) {
-                const int x = static_cast<int>(cr[i].x()), y = static_cast<int>(std::lround(cr[i].y()));
-                if (y < 0 || y >= layer->height() || qAlpha(layer->pixel(x, y)) < 120) continue;
-                if (y >= 90 && y <= (side < 0 ? v.tipLeft : v.tipRight) - 18)
-                    p.drawEllipse(QPointF(x + side * 0.5, y), 3.5, 0.45 * f.pitch);
-                break;
+    paintSoft(p, layer->size(), 1, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(mix(c.dark, c.base, 0.6));
+        for (int k = 0; k < waves; ++k) {
+            const Polyline cr = f.line(2 * kPi * k + 0.5 * kPi);
+            for (int side : {-1, 1}) {
+                // Along the crest from the picture's side inwards to the first solid hair.
+                const int n = static_cast<int>(cr.size());
+                for (int i = side < 0 ? 0 : n - 1; i >= 0 && i < n && (cr[i].x() - face::kMidX) * side > 0;
+                     i -= side) {
+                    const int x = static_cast<int>(cr[i].x()), y = static_cast<int>(std::lround(cr[i].y()));
+                    if (y < 0 || y >= layer->height() || qAlpha(layer->pixel(x, y)) < 120) continue;
+                    if (y >= 110 && y <= (side < 0 ? v.tipLeft : v.tipRight) - 18)
+                        q.drawEllipse(QPointF(x + side * 0.5, y - 0.12 * f.pitch), 2.6, 0.34 * f.pitch);
+                    break;
+                }
             }
         }
-    }
+    });
 }
 
 }  // namespace
@@ -96,23 +146,21 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over hair already drawn
     p.fillRect(QRect(QPoint(0, 0), size), withAlpha(mix(c.dark, c.base, 0.5), 200));
     drawWavedStrands(p, f, bottom, c, rng);
-    // Deep troughs under each crest, then the crests' sharp sheen, broken where they turn away.
-    paintSoft(p, size, 3, 0.7, [&](QPainter& q) {
-        for (int k = 1; k < waves; ++k)
-            fillRibbon(q, f.line(2 * kPi * k + 1.15 * kPi), 0.16 * f.pitch, 0.16 * f.pitch,
-                       mix(c.dark, QColor(0, 0, 0), 0.6));
-    });
+    shadeRelief(p, f, c, static_cast<uint32_t>(v.seed + 33));
+    // The sharp sheen on the crests, in pieces, only where the crest faces the light.
     const QColor shine = mix(c.sheen, QColor(255, 255, 255), 0.2);
-    paintSoft(p, size, 4, 0.45, [&](QPainter& q) {  // the broad glow on the crest
-        for (int k = 1; k < waves; ++k) fillRibbon(q, f.line(2 * kPi * k + 0.3 * kPi), 7, 7, shine);
-    });
     paintSoft(p, size, 1, 0.8, [&](QPainter& q) {
         for (int k = 1; k < waves; ++k) {
-            const Polyline cr = f.line(2 * kPi * k + 0.38 * kPi);
-            for (size_t a = 0; a + 3 < cr.size(); a += 5) {
-                const Polyline piece(cr.begin() + a, cr.begin() + std::min(cr.size(), a + 6));
-                fillRibbon(q, piece, 2.4, 2.4, withAlpha(shine, static_cast<int>(rng.range(140, 255))), 0.3,
-                           0.3);
+            const Polyline cr = f.line(2 * kPi * k + 0.4 * kPi);
+            for (size_t a = 0; a + 3 < cr.size(); a += 4 + static_cast<size_t>(rng.range(0, 4))) {
+                const QPointF at = cr[a];
+                const double towards = facing(at.x(), at.y(), static_cast<uint32_t>(v.seed + 33));
+                if (towards < 0.55 || rng.uniform() < 0.25) continue;
+                const Polyline piece(
+                    cr.begin() + a,
+                    cr.begin() + std::min(cr.size(), a + 4 + static_cast<size_t>(rng.range(0, 4))));
+                fillRibbon(q, piece, 2.0, 2.0,
+                           withAlpha(shine, static_cast<int>(std::min(255.0, 200 * towards))), 0.4, 0.4);
             }
         }
     });

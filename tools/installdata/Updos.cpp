@@ -16,11 +16,15 @@ namespace {
 
 using namespace face;
 
+// The skull the swept hair lies over; width: puffed out at the sides.
+double sweepRx(const HairVariant& v) { return 93 + 0.5 * v.volume + v.width; }
+double sweepRy(const HairVariant& v) { return 96 + v.volume; }
+
 // The left half of an updo in the left-hand frame: from the hairline over the skull to `target`.
 Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
     const QPointF top(target.x() + 4 * (target.x() <= kMidX ? -1 : 1), target.y() + 10);
     const QPointF roots[] = {{v.part, 114}, {160, 117}, {136, 127}, {122, 152}, {117, 212}};
-    const double rx = 93 + 0.5 * v.volume + v.width, ry = 96 + v.volume;  // width: puffed out at the sides
+    const double rx = sweepRx(v), ry = sweepRy(v);
     const double a0 = std::asin(std::clamp((kMidX - v.part) / rx, -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
     Sweep s;
@@ -30,46 +34,145 @@ Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
         const QPointF mid = ontoSkull(lerp(over, top, 0.5), rx, ry);
         s.guides.push_back({roots[k], over, mid, top});
     }
-    s.locks = 28;
-    s.strandsPerLock = 12;
+    // Many fine locks: the strand groups drawn over them give the coarse structure.
+    s.locks = 44;
+    s.strandsPerLock = 8;
     s.clump = 0.2;
-    s.wander = 0.6;
+    s.wander = 0.9;
     s.massInset = 0.0;
-    s.flyaways = 0;  // sleek
-    s.sheenAt = 0.5;
-    s.sheenLen = 0.25;
+    s.flyaways = 0;    // sleek
+    s.sheenLen = 0.0;  // the crown's sheen is laid over the strand groups instead
     s.seed = seed;
     return s;
 }
 
-// Hair pulled back is combed into strand groups: the guides (left-hand frame) interpolated to
-// the group edges give dark grooves converging on the gather point, lit ridges between them.
-void drawTension(QPainter& p, const std::vector<Polyline>& guides, bool mirror, const HairPalette& c,
-                 uint64_t seed) {
+// A stretch of a line sampled evenly along it, u0..u1 of its length.
+Polyline stretch(const Polyline& l, double u0, double u1) {
+    const int n = static_cast<int>(l.size());
+    const int a = std::clamp(static_cast<int>(u0 * (n - 1)), 0, n - 2);
+    const int b = std::clamp(static_cast<int>(std::ceil(u1 * (n - 1))), a + 1, n - 1);
+    return Polyline(l.begin() + a, l.begin() + b + 1);
+}
+
+// Distance between two lines sampled alike, at u of their length.
+double gap(const Polyline& a, const Polyline& b, double u) {
+    const size_t i = std::min(a.size() - 1, static_cast<size_t>(u * (a.size() - 1)));
+    const QPointF d = a[i] - b[i];
+    return std::hypot(d.x(), d.y());
+}
+
+// Hair pulled back lies in strand groups of unequal width converging on the gather point: each
+// with its own tone, shallow or deep partings between them, some lying raised over the next with
+// a soft shadow under their edge, and a broad sheen across the crown that the groups break up.
+// Guides in the left-hand frame, f 0 first guide .. 1 last.
+void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mirror, const HairPalette& c,
+                      uint64_t seed) {
     std::vector<Polyline> lines;
     for (const Polyline& g : guides) lines.push_back(sampleSpline(g, 48));
-    auto across = [&](double f) {  // f 0 first guide .. 1 last
-        const double x = f * (lines.size() - 1);
+    auto across = [&](double f) {
+        const double x = std::clamp(f, 0.0, 1.0) * (lines.size() - 1);
         const size_t k = std::min(lines.size() - 2, static_cast<size_t>(x));
         Polyline out(lines[k].size());
         for (size_t i = 0; i < out.size(); ++i) out[i] = lerp(lines[k][i], lines[k + 1][i], x - k);
         return mirror ? mirrored(out, kMidX) : out;
     };
     Rng rng(seed);
-    const int groups = 9;
+    const int groups = 5 + static_cast<int>(rng.range(0, 4));
+    std::vector<double> share;
+    double total = 0;
+    for (int g = 0; g < groups; ++g) total += share.emplace_back(std::pow(rng.range(0.3, 1.0), 1.7));
     std::vector<double> edges{0.0};
-    for (int g = 1; g < groups; ++g) edges.push_back((g + rng.symmetric(0.3)) / groups);
-    edges.push_back(1.0);
+    for (int g = 0; g < groups; ++g) edges.push_back(edges.back() + share[g] / total);
+    struct Group {
+        Polyline lo, mid, hi;
+        double tone, contrast, w0, w1;
+        bool raised;
+    };
+    std::vector<Group> gs;
+    for (int g = 0; g < groups; ++g) {
+        Group G{across(edges[g]),
+                across(edges[g] + (edges[g + 1] - edges[g]) * rng.range(0.3, 0.6)),
+                across(edges[g + 1]),
+                rng.range(0.0, 1.0),
+                std::pow(rng.range(0.25, 1.0), 1.3),
+                0,
+                0,
+                g > 0 && g + 1 < groups && rng.uniform() < 0.4};
+        if (g == 0) G.contrast *= 0.3;  // meets the other half's first group at the middle
+        G.w0 = gap(G.lo, G.hi, 0.15);
+        G.w1 = gap(G.lo, G.hi, 0.85);
+        gs.push_back(G);
+    }
     const QSize size(kCanvasW, kCanvasH);
-    paintSoft(p, size, 3, 0.55, [&](QPainter& q) {
-        for (int g = 0; g < groups; ++g)
-            fillRibbon(q, across(0.5 * (edges[g] + edges[g + 1])), 5.5, 1.5, mix(c.light, c.sheen, 0.25),
-                       0.12, 0.45);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.5), lit = mix(c.light, c.sheen, 0.3);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over the hair beneath
+    // Each group its own tone: some a shade darker, some catching more light.
+    paintSoft(p, size, 3, 0.7, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        for (const Group& G : gs) {
+            Polyline ring = G.lo;
+            ring.insert(ring.end(), G.hi.rbegin(), G.hi.rend());
+            q.setBrush(withAlpha(G.tone < 0.5 ? deep : lit,
+                                 static_cast<int>(270 * G.contrast * std::abs(G.tone - 0.5))));
+            q.drawPath(pathThrough(ring, true));
+        }
     });
-    paintSoft(p, size, 1, 0.7, [&](QPainter& q) {
-        for (int g = 1; g < groups; ++g)
-            fillRibbon(q, across(edges[g]), 2.2, 0.8, mix(c.dark, QColor(0, 0, 0), 0.5), 0.08, 0.35);
+    // The raised groups' soft shadow on the neighbour they lie over, then each lighter group's
+    // lit ridge.
+    paintSoft(p, size, 3, 0.6, [&](QPainter& q) {
+        for (const Group& G : gs)
+            if (G.raised) {
+                Polyline under = G.hi;
+                for (QPointF& pt : under) pt += QPointF(mirror ? -1.5 : 1.5, 2.0);
+                fillRibbon(q, stretch(under, rng.range(0.0, 0.15), rng.range(0.75, 0.95)), 5, 2.5,
+                           withAlpha(deep, 200), 0.2, 0.35);
+            }
     });
+    paintSoft(p, size, 4, 0.45, [&](QPainter& q) {
+        for (const Group& G : gs)
+            if (G.tone > 0.4)
+                fillRibbon(q, stretch(G.mid, rng.range(0.0, 0.12), rng.range(0.6, 0.9)), 0.45 * G.w0,
+                           0.3 * G.w1, withAlpha(lit, static_cast<int>(60 + 120 * G.contrast)), 0.25, 0.5);
+    });
+    // Partings of unequal depth and length, a few faint ones inside the broad groups.
+    paintSoft(p, size, 1, 0.75, [&](QPainter& q) {
+        for (int g = 1; g < groups; ++g) {
+            const double depth = std::pow(rng.range(0.15, 1.0), 1.3);
+            fillRibbon(q, stretch(gs[g].lo, rng.range(0.0, 0.25), rng.range(0.6, 1.0)), 1.0 + 3.0 * depth,
+                       0.5 + 0.8 * depth, withAlpha(deep, static_cast<int>(40 + 170 * depth)), 0.25, 0.35);
+        }
+        for (const Group& G : gs)
+            if (G.w0 > 16) {
+                Polyline inner(G.lo.size());
+                const double t = rng.range(0.3, 0.7);
+                for (size_t i = 0; i < inner.size(); ++i) inner[i] = lerp(G.lo[i], G.hi[i], t);
+                fillRibbon(q, stretch(inner, rng.range(0.1, 0.4), rng.range(0.55, 0.85)), 1.0, 0.6,
+                           withAlpha(deep, static_cast<int>(rng.range(50, 110))), 0.3, 0.4);
+            }
+    });
+    // The broad sheen over the front of the crown (the outline is a third of the way along): one
+    // band across the strands, stepping a little and changing strength from group to group.
+    paintSoft(p, size, 6, 0.6, [&](QPainter& q) {
+        for (const Group& G : gs) {
+            const size_t i = static_cast<size_t>((0.25 + rng.symmetric(0.012)) * (G.lo.size() - 1));
+            Polyline band;
+            for (int k = 0; k <= 5; ++k) band.push_back(lerp(G.lo[i], G.hi[i], k / 5.0));
+            fillRibbon(q, band, rng.range(12, 17), rng.range(12, 17),
+                       withAlpha(mix(c.light, c.sheen, 0.6), static_cast<int>(255 * rng.range(0.55, 1.0))));
+        }
+    });
+    // Raised groups catch a thin line of light along the edge that lies over the next.
+    paintSoft(p, size, 1, 0.6, [&](QPainter& q) {
+        for (const Group& G : gs)
+            if (G.raised) {
+                Polyline rim(G.hi.size());
+                for (size_t i = 0; i < rim.size(); ++i) rim[i] = lerp(G.hi[i], G.lo[i], 0.12);
+                fillRibbon(q, stretch(rim, 0.05, rng.range(0.6, 0.85)), 1.4, 0.8, withAlpha(lit, 170), 0.3,
+                           0.4);
+            }
+    });
+    p.restore();
 }
 
 // A few loose hairs escaping the pull: at the temple in front of the ear and at the nape.
@@ -88,6 +191,63 @@ void drawLooseWisps(QPainter& p, bool mirror, const HairPalette& c, uint64_t see
             if (mirror) pts = mirrored(pts, kMidX);
             fillRibbon(p, pts, rng.range(0.5, 0.9), 0.15, withAlpha(strandColour(rng, c), 140), 0.0, 0.1);
         }
+}
+
+// Flyaways lifting off the dome, over its outline, and fine baby hairs curling out of the hairline,
+// so the silhouette is not a smooth shell. Left-hand frame; `rx`, `ry` the sweep's skull.
+void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, double rx, double ry, bool mirror,
+                  const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    auto put = [&](Polyline pts, double w, int alpha, const QColor& col) {
+        if (mirror) pts = mirrored(pts, kMidX);
+        fillRibbon(p, pts, w, 0.2, withAlpha(col, alpha), 0.05, 0.3);
+    };
+    for (int k = 0, n = 12 + static_cast<int>(rng.range(0, 6)); k < n; ++k) {
+        // Along the pull toward the top, lifting a few px off the hair, the end free (a hair that
+        // landed again would wall in a gap).
+        const double a = rng.range(0.1, 1.5), da = rng.range(0.12, 0.45), out = rng.range(1.5, 9.0);
+        const Polyline ctl{skullPoint(a, rx - 7, ry - 7),
+                           skullPoint(a - 0.45 * da, rx + 0.5 * out, ry + 0.5 * out),
+                           skullPoint(a - da, rx + out, ry + out)};
+        put(sampleSpline(ctl, 16), rng.range(0.5, 0.8), static_cast<int>(rng.range(110, 200)),
+            mix(strandColour(rng, c), c.light, 0.3));
+    }
+    // A few tufts of several hairs that have sprung loose from the pull.
+    for (int k = 0, n = 2 + static_cast<int>(rng.range(0, 3)); k < n; ++k) {
+        const double a = rng.range(0.2, 1.4), da = rng.range(0.2, 0.4), out = rng.range(5.0, 11.0);
+        const QColor col = mix(strandColour(rng, c), c.light, 0.35);
+        for (int h = 0; h < 4; ++h) {
+            const double spread = rng.symmetric(2.5), lift = out * rng.range(0.7, 1.1);
+            const Polyline ctl{skullPoint(a + rng.symmetric(0.02), rx - 6, ry - 6),
+                               skullPoint(a - 0.5 * da, rx + 0.55 * lift + spread, ry + 0.55 * lift + spread),
+                               skullPoint(a - da * rng.range(0.85, 1.1), rx + lift, ry + lift)};
+            put(sampleSpline(ctl, 16), rng.range(0.55, 0.8), static_cast<int>(rng.range(120, 200)), col);
+        }
+    }
+    // Short strands lying a little loose along the outline: a soft, uneven edge.
+    for (int k = 0; k < 50; ++k) {
+        const double a = rng.range(0.05, 1.55), da = rng.range(0.06, 0.18), out = rng.range(0.8, 4.0);
+        const Polyline ctl{skullPoint(a, rx - 3, ry - 3),
+                           skullPoint(a - 0.5 * da, rx + 0.6 * out, ry + 0.6 * out),
+                           skullPoint(a - da, rx + out, ry + out)};
+        put(sampleSpline(ctl, 10), rng.range(0.5, 0.8), static_cast<int>(rng.range(90, 180)),
+            strandColour(rng, c));
+    }
+    Polyline roots;
+    for (const Polyline& g : guides) roots.push_back(g.front());
+    const Polyline hairline = sampleSpline(roots, 40);
+    for (int k = 0, n = 8 + static_cast<int>(rng.range(0, 5)); k < n; ++k) {
+        const QPointF r = hairline[static_cast<size_t>(rng.range(4, 39))] + QPointF(0.5, -1.5);
+        // Down and out of the hairline, curling a little.
+        const double ang = std::atan2(1.0, -0.55) + rng.symmetric(0.5), len = rng.range(4, 10);
+        const double curl = rng.symmetric(0.6);
+        Polyline pts{r};
+        for (int i = 1; i <= 5; ++i)
+            pts.push_back(pts.back() +
+                          QPointF(std::cos(ang + curl * i), std::sin(ang + curl * i)) * (len / 5));
+        put(pts, rng.range(0.4, 0.6), static_cast<int>(rng.range(90, 170)),
+            mix(c.dark, c.base, rng.range(0.3, 1.0)));
+    }
 }
 
 bool crownBraid(const Attachment& a) { return a.kind == Piece::Braid && std::abs(a.endX - a.x) > 100; }
@@ -208,13 +368,24 @@ bool pieceBehind(const Attachment& a) { return a.kind == Piece::Tail && a.y < 12
 void drawUpdo(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);
     drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
+    std::vector<Sweep> halves;
     for (int half : {0, 1}) {
         QPointF target = gatherPoint(v, half);
         if (half == 1) target.setX(2 * kMidX - target.x());  // into the left-hand frame
-        const Sweep s = updoSweep(v, target, v.seed + 5 + half);
-        drawSweep(p, half == 0 ? s : mirroredSweep(s), c);
-        drawTension(p, s.guides, half == 1, c, v.seed + 60 + half);
+        halves.push_back(updoSweep(v, target, v.seed + 5 + half));
+        drawSweep(p, half == 0 ? halves.back() : mirroredSweep(halves.back()), c);
+    }
+    // The fine strands pulled taut blur into one surface; the strand groups over it are what
+    // the eye reads.
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.fillRect(QRect(0, 0, kCanvasW, kCanvasH), withAlpha(mix(c.dark, c.base, 0.65), 105));
+    p.restore();
+    for (int half : {0, 1}) {
+        const Sweep& s = halves[half];
+        drawCombedGroups(p, s.guides, half == 1, c, v.seed + 60 + half);
         drawLooseWisps(p, half == 1, c, v.seed + 70 + half);
+        drawFlyaways(p, s.guides, sweepRx(v), sweepRy(v), half == 1, c, v.seed + 80 + half);
     }
     drawHairlineWisps(p, c, v.part, v.seed + 50);
 }
