@@ -192,6 +192,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
     overHair(layer, 1.0, [&](QPainter& p) { p.drawImage(0, 0, occlusion); });
     // Streaks of sheen running with the strands, gathered in a band across them: a ring around
     // the crown, and for long hair a second band where the lengths bend below the cheek.
+    if (l.sheenStrength <= 0) return;
     QImage sheen = newLayer(kCanvasW, kCanvasH);
     {
         QPainter q;
@@ -207,7 +208,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
             fillRibbon(q, pts, rng.range(0.8, 1.8), rng.range(0.5, 1.2), withAlpha(l.sheen, alpha), 0.3, 0.3);
         }
-        if (l.tipY > 320 && !l.litByTurns)
+        if (l.tipY > 320 && l.sheenStrength >= 1)
             for (int k = 0; k < 220; ++k) {
                 const bool left = rng.uniform() < 0.6;
                 const double x = left ? rng.range(40, 150) : rng.range(230, 340);
@@ -219,7 +220,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             }
     }
     blurLayer(sheen, 1);  // crisp enough to read as lit strands, not as a haze
-    overHair(layer, l.litByTurns ? 0.3 : 0.85, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
+    overHair(layer, 0.85 * l.sheenStrength, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
 }
 
 void castShadow(QImage& layer, int strength) {

@@ -44,7 +44,9 @@ struct HairLight {
     QColor sheen;
     QColor shade;  // what the hair darkens toward away from the light: its own deep tone, not black
     uint64_t seed;
-    bool litByTurns = false;  // big waves light each turn themselves: a faint crown ring, no band below
+    // How much of the sheen ring to lay on: 1 for straight hair; less for hair whose own turns or
+    // coils carry the light, which then gets no band on its lengths either.
+    double sheenStrength = 1.0;
 };
 // Light from the upper left: darker away from it, root shade at the parting, a streaky sheen band
 // across the strands following the head, a second one along long lengths, and occlusion next to
