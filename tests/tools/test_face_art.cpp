@@ -368,3 +368,14 @@ TEST(FaceArt, PortraitNoseHasForm) {
     EXPECT_LT(meanLuminance(portrait, 192, 265), 0.92 * meanLuminance(portrait, 190, 277))
         << "the tip throws no shade on the upper lip";
 }
+
+// The neck is a column set back behind the jaw and in the shade of the head: across its front just
+// above the collarbones it stays below the light on the lit cheek, never a pale collar under the chin.
+TEST(FaceArt, PortraitNeckSitsInTheShadeOfTheHead) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    const double cheek = meanLuminance(portrait, 142, 238);
+    for (int x = 166; x <= 202; x += 12)
+        EXPECT_LT(meanLuminance(portrait, x, 352), 0.9 * cheek)
+            << "the neck at x " << x << " is lit like the face";
+}

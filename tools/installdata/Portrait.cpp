@@ -57,32 +57,24 @@ QRgb warmShade(QRgb c, double t) {
                 static_cast<int>(qBlue(c) * (1 - t)));
 }
 
-// Behind the jaw the neck runs up to the ears, turned away from the lens and deep in the shade of
-// the head: a soft, dark, warm form between the earlobe, the jaw and the side of the neck, so the head
-// sits on a neck rather than floating over the backdrop.
-QPainterPath neckBehindJaw() {
-    QPainterPath sides;
-    for (int side : {-1, 1})
-        sides.addPath(pathThrough(
-            mapped({{110, 256}, {126, 252}, {164, 252}, {164, 334}, {152, 336}, {134, 318}, {118, 292}},
-                   side),
-            true));
-    return sides;
-}
-
 void drawNeckBehindJaw(QImage& img) {
     Field form = coverageOf(neckBehindJaw(), kCanvasW, kCanvasH);
-    blurField(form, 4);
+    blurField(form, 6);
     const Field mottle = valueNoise(kCanvasW, kCanvasH, 9, 9, 177);
+    Field jaw = coverageOf(facePath(), kCanvasW, kCanvasH);  // the jaw overhangs: shade next to it
+    blurField(jaw, 6);
     for (int y = 240; y < 350; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double t = 0.85 * std::min(1.0f, 1.3f * form(x, y));
+            const double t = 0.97 * std::min(1.0f, 1.3f * form(x, y));
             if (t <= 0) continue;
-            // Lit a little from the key on the left, darker on the far side and toward the jaw.
-            const double k = (x < kMidX ? 1.0 : 0.8) * (1.0 + 0.05 * mottle(x, y)) *
-                             (0.75 + 0.25 * smoothstep(250.0, 300.0, y + 0.5));
-            const QColor c(static_cast<int>(104 * k), static_cast<int>(72 * k), static_cast<int>(64 * k));
+            // Lit a little from the key on the left, most on the side of the neck that turns toward
+            // it, darker on the far side and up under the jaw and the ear.
+            const double toward = x < kMidX ? 1.0 + 0.1 * smoothstep(150.0, 122.0, x + 0.5) : 0.84;
+            const double k = toward * (1.0 + 0.05 * mottle(x, y)) *
+                             (0.75 + 0.25 * smoothstep(250.0, 300.0, y + 0.5)) *
+                             (1.0 - 0.5 * std::min(1.0f, 1.6f * jaw(x, y)));
+            const QColor c(static_cast<int>(120 * k), static_cast<int>(85 * k), static_cast<int>(73 * k));
             row[x] = qRgb(static_cast<int>(qRed(row[x]) + (c.red() - qRed(row[x])) * t),
                           static_cast<int>(qGreen(row[x]) + (c.green() - qGreen(row[x])) * t),
                           static_cast<int>(qBlue(row[x]) + (c.blue() - qBlue(row[x])) * t));
@@ -197,13 +189,15 @@ void breakSymmetry(QImage& img) {
     }
 }
 
-// A camera's tone curve: a soft toe in the shadows and a rolled-off shoulder in the highlights, with
-// a little more contrast through the middle tones.
+// A camera's tone curve, not boosted: shadows lifted a touch off black (a lens flares a little) and
+// the highlights rolled off, the middle tones left nearly as they are.
 void toneCurve(QImage& img) {
     int lut[256];
     for (int i = 0; i < 256; ++i) {
         const double v = i / 255.0, s = v * v * (3 - 2 * v);
-        lut[i] = std::clamp(static_cast<int>(std::lround(255.0 * (0.72 * v + 0.28 * s))), 0, 255);
+        const double shoulder = v - 0.025 * std::pow(std::max(0.0, v - 0.75) / 0.25, 2.0);
+        lut[i] = std::clamp(
+            static_cast<int>(std::lround(255.0 * (0.012 + 0.97 * (0.9 * shoulder + 0.1 * s)))), 0, 255);
     }
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -252,6 +246,45 @@ void depthOfField(QImage& img) {
     }
 }
 
+// A lens never brings the three colours to quite the same place: toward the frame red lands a
+// fraction of a pixel further out than blue, and the colour (not the brightness) of each pixel
+// bleeds a little into its neighbours, so high-contrast edges carry a faint fringe.
+void chromaticSoftness(QImage& img) {
+    const QImage src = img.copy();
+    QImage soft = src.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    blurLayer(soft, 1);
+    auto sample = [&](double sx, double sy, int (*get)(QRgb)) {
+        const int x0 = std::clamp(static_cast<int>(std::floor(sx)), 0, kCanvasW - 2),
+                  y0 = std::clamp(static_cast<int>(std::floor(sy)), 0, kCanvasH - 2);
+        const double tx = std::clamp(sx - x0, 0.0, 1.0), ty = std::clamp(sy - y0, 0.0, 1.0);
+        const double top =
+            get(src.pixel(x0, y0)) + (get(src.pixel(x0 + 1, y0)) - get(src.pixel(x0, y0))) * tx;
+        const double bottom =
+            get(src.pixel(x0, y0 + 1)) + (get(src.pixel(x0 + 1, y0 + 1)) - get(src.pixel(x0, y0 + 1))) * tx;
+        return top + (bottom - top) * ty;
+    };
+    constexpr double kSpread = 0.0028;  // red and blue each about 0.9 px off green at the corners
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const auto* s = reinterpret_cast<const QRgb*>(soft.constScanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double dx = x - kMidX, dy = y - 220.0;
+            double r = sample(kMidX + dx * (1 - kSpread), 220.0 + dy * (1 - kSpread), qRed);
+            const double g = qGreen(src.pixel(x, y));
+            double b = sample(kMidX + dx * (1 + kSpread), 220.0 + dy * (1 + kSpread), qBlue);
+            // A third of the colour difference comes from the soft copy.
+            const double sr = qRed(s[x]) - qGreen(s[x]), sb = qBlue(s[x]) - qGreen(s[x]);
+            r = g + (r - g) * 0.67 + sr * 0.33;
+            b = g + (b - g) * 0.67 + sb * 0.33;
+            // The brightness stays the pixel's own: only its colour moves.
+            const QRgb c = src.pixel(x, y);
+            const double shift = (0.299 * qRed(c) + 0.114 * qBlue(c)) - (0.299 * r + 0.114 * b);
+            auto ch = [](double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); };
+            row[x] = qRgb(ch(r + shift), ch(g + shift), ch(b + shift));
+        }
+    }
+}
+
 // Sensor noise: a fine grain in brightness and a weaker, slightly coarser one in colour, stronger
 // in the darks, as a photograph is never clean.
 void addGrain(QImage& img) {
@@ -288,6 +321,7 @@ QImage paintPortrait() {
     shadeSurface(img, body, front);
     modelBodyLight(img);
     shadeUnderJaw(img);
+    shapeNeck(img);
     shadeSurface(img, ears, front);
     drawEarForm(img);
     shadeSurface(img, face, front);
@@ -296,6 +330,9 @@ QImage paintPortrait() {
     drawNoseForm(img);
     modelLips(img);
     settleSkinColour(img);
+    textureBodySkin(img);
+    joinFaceToHead(img);
+    shadeHairline(img);
     addPeachFuzz(img);
     drawEyes(img);
     QPainter p;
@@ -307,6 +344,7 @@ QImage paintPortrait() {
     soften(img);
     depthOfField(img);
     toneCurve(img);
+    chromaticSoftness(img);
     addGrain(img);
     return img.convertToFormat(QImage::Format_RGB888);
 }

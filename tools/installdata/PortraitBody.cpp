@@ -121,6 +121,22 @@ SkinSurface bodySurface() {
     return s;
 }
 
+QPainterPath neckBehindJaw() {
+    QPainterPath sides;
+    for (int side : {-1, 1})
+        sides.addPath(pathThrough(mapped({{110, 256},
+                                          {126, 252},
+                                          {164, 252},
+                                          {164, 334},
+                                          {146, 339},
+                                          {134, 330},
+                                          {126, 306},
+                                          {119, 282}},
+                                         side),
+                                  true));
+    return sides;
+}
+
 QPainterPath earsPath() {
     QPainterPath ears;
     for (int side : {-1, 1}) ears.addPath(pathThrough(sampleSpline(earOutline(side), 40), true));

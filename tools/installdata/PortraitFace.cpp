@@ -102,6 +102,14 @@ void modelNose(Field& h) {
     addMirroredBlob(h, QPointF(176, 260), 4, 3, -1.5);               // where the wings meet the cheek
 }
 
+// Where the lips meet, a line is strongest on the middle and fades toward the corners to `floor`.
+void fadeToCorners(Field& line, double floor) {
+    for (int y = 280; y < 300; ++y)
+        for (int x = 150; x < 230; ++x)
+            line(x, y) *=
+                static_cast<float>(floor + (1 - floor) * smoothstep(27.0, 6.0, std::abs(x + 0.5 - kMidX)));
+}
+
 // The upper lip leans forward from the mouth line to its border and faces down; the fuller lower
 // lip rolls out and catches the light on top, with a soft shadow under it above the chin.
 void modelMouthAndChin(SkinSurface& s) {
@@ -122,7 +130,11 @@ void modelMouthAndChin(SkinSurface& s) {
         sampleSpline({{164, 291}, {172, 286.6}, {180, 281.8}, {185.5, 280.6}, {190, 282.6}}, 16);
     for (QPointF& q : border) q += QPointF(0, -0.6);
     addMirroredRidge(h, border, 1.1, 0.5, 0.7);  // the light roll along the upper lip's border
-    addRidge(h, mouthLine(), 1.2, -1.2, -1.2);
+    Field groove(kCanvasW, kCanvasH);
+    addRidge(groove, mouthLine(), 1.2, -1.2, -1.2);
+    fadeToCorners(groove, 0.35);
+    for (int y = 280; y < 300; ++y)
+        for (int x = 150; x < 230; ++x) h(x, y) += groove(x, y);
     addMirroredBlob(h, QPointF(164, 291.5), 2.6, 2.2, -2.5);  // corners
     addBlob(h, QPointF(214, 288), 5, 4, 0.9);                 // one corner sits a touch higher
     addMirroredBlob(h, QPointF(159, 293), 5, 7, 0.8);         // and the small round of muscle beside them
@@ -167,7 +179,7 @@ void modelTexture(SkinSurface& s) {
     for (int k = 0; k < 9000; ++k) {
         const QPointF at(rng.range(112, 268), rng.range(84, 334));
         const double depth =
-            0.12 + 0.25 * std::min(1.0f, dense.clamped(static_cast<int>(at.x()), static_cast<int>(at.y())));
+            0.14 + 0.28 * std::min(1.0f, dense.clamped(static_cast<int>(at.x()), static_cast<int>(at.y())));
         addBlob(pits, at, 0.85, 0.85, -depth * rng.range(0.5, 1.0));
     }
     for (int y = 0; y < kCanvasH; ++y)
@@ -227,8 +239,8 @@ void colourLips(SkinSurface& s) {
     const Field upperSharp = coverageOf(upperLipPath(), kCanvasW, kCanvasH),
                 lowerSharp = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     Field upper = upperSharp, lower = lowerSharp;
-    blurField(upper, 3);
-    blurField(lower, 4);
+    blurField(upper, 4);
+    blurField(lower, 5);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             // Only along the mouth line does a lip keep its full colour to the edge.
@@ -242,14 +254,16 @@ void colourLips(SkinSurface& s) {
     Field inner(kCanvasW, kCanvasH), line(kCanvasW, kCanvasH);
     Polyline seam = mouthLine();
     addRidge(inner, seam, 3.0, 1.0, 1.0);
+    fadeToCorners(inner, 0.4);
     tintSurface(s, inner, QColor(150, 70, 72), 0.3);
     Field overhang(kCanvasW, kCanvasH);  // the upper lip shades the top of the lower lip
     Polyline under = seam;
     for (QPointF& q : under) q += QPointF(0, 2.2);
     addRidge(overhang, under, 2.4, 1.0, 1.0);
+    fadeToCorners(overhang, 0.3);
     tintSurface(s, overhang, QColor(112, 54, 56), 0.5);
-    seam = Polyline(seam.begin() + 3, seam.end() - 3);  // the corners stay soft
     addRidge(line, seam, 0.9, 1.0, 1.0);
+    fadeToCorners(line, 0.0);
     tintSurface(s, line, QColor(104, 50, 52), 0.7);
 }
 

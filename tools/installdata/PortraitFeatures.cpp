@@ -68,9 +68,10 @@ void drawEyeball(QImage& canvas, int side) {
             const QPointF at(x + 0.5, y + 0.5);
             // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
             const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
-            QColor col =
-                mix(QColor(192, 178, 172), QColor(146, 122, 116), std::min(1.0, across * across * 1.5));
-            col = mix(col, QColor(214, 160, 156), smoothstep(0.55, 1.0, inner) * 0.6);
+            // A wet ball in the shade of the lids: never paper white, greyer and warmer than it looks.
+            QColor col = mix(QColor(162, 148, 142), QColor(120, 98, 92),
+                             std::min(1.0, std::pow(std::abs(across), 1.5) * 1.3));
+            col = mix(col, QColor(200, 140, 136), smoothstep(0.45, 1.0, inner) * 0.7);
             const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
             if (r < kIrisR + 1.0) {
                 QColor iris = irisColour(at, ic, fibres);
@@ -79,7 +80,7 @@ void drawEyeball(QImage& canvas, int side) {
             }
             // The upper lid and lashes shade the top of the eye.
             const double below = at.y() - lidYAt(lid, at.x());
-            col = mix(col, QColor(70, 46, 40), 0.78 * smoothstep(6.5, 0.0, below));
+            col = mix(col, QColor(78, 56, 50), 0.82 * std::pow(smoothstep(8.5, 0.0, below), 1.3));
             const double above = lidYAt(lowerEdge, at.x()) - at.y();  // the lower rim shades a little
             col = mix(col, QColor(150, 110, 104), 0.3 * smoothstep(1.6, 0.0, above));
             const QRgb under = row[x];
@@ -200,26 +201,31 @@ void drawEyes(QImage& canvas) {
 void drawBrows(QPainter& p) {
     for (int side : {-1, 1}) {
         const Polyline brow = mapped({{177, 190.5}, {163, 184}, {147, 181}, {131, 185.5}}, side);
-        paintSoft(p, kSize, 4, 0.5, [&](QPainter& q) {
-            fillRibbon(q, sampleSpline(brow, 30), 9.0, 3.4, QColor(112, 84, 68), 0.45, 0.15);
+        // The tone under the hairs is faint at the head and gathers over the body of the brow.
+        const Polyline line = sampleSpline(brow, 30);
+        paintSoft(p, kSize, 5, 0.3, [&](QPainter& q) {
+            fillRibbon(q, Polyline(line.begin(), line.begin() + 10), 7.0, 5.0, QColor(150, 116, 96), 0.3,
+                       0.3);
+            fillRibbon(q, Polyline(line.begin() + 8, line.end()), 5.0, 3.0, QColor(116, 88, 72), 0.35, 0.15);
         });
         Rng rng(side < 0 ? 161 : 162);
         const double out = side < 0 ? -1 : 1;
-        for (int k = 0; k < 520; ++k) {
+        for (int k = 0; k < 760; ++k) {
             const double u = std::pow(rng.uniform(), 0.8);  // 0 head .. 1 tail
             // Sparse at the head, densest over the body; the tail thins to a few hairs.
             if (rng.uniform() > 0.25 + 0.75 * smoothstep(0.0, 0.3, u)) continue;
-            const double thick = 3.4 - 2.1 * smoothstep(0.35, 1.0, u);
+            const double thick = 4.4 - 2.6 * smoothstep(0.35, 1.0, u);
             const double spread = thick * rng.symmetric(1.0) * (0.55 + 0.45 * rng.uniform());
             const QPointF at = splineAt(brow, u) + QPointF(rng.symmetric(0.5), spread);
             const double up = 1.0 - smoothstep(0.0, 0.35, u);
             const QPointF dir = QPointF(out * (0.3 + 0.7 * (1 - up)) + rng.symmetric(0.25),
                                         -0.95 * up - 0.22 - 0.1 * spread + rng.symmetric(0.2)) *
                                 rng.range(2.8, 5.0);
-            const int alpha = static_cast<int>(rng.range(40, 130) * (0.45 + 0.55 * smoothstep(0.0, 0.3, u)));
-            const QColor c = rng.uniform() < 0.35 ? QColor(112, 86, 68, alpha) : QColor(56, 40, 32, alpha);
+            // Single hairs, fine and half see-through, lighter and fewer toward the head.
+            const int alpha = static_cast<int>(rng.range(36, 124) * (0.3 + 0.7 * smoothstep(0.0, 0.35, u)));
+            const QColor c = rng.uniform() < 0.4 ? QColor(124, 96, 78, alpha) : QColor(62, 45, 36, alpha);
             fillRibbon(p, {at, at + dir * 0.5 + QPointF(0, 0.15), at + dir + QPointF(0, 0.4)},
-                       rng.range(0.4, 0.65), 0.1, c);
+                       rng.range(0.3, 0.5), 0.08, c);
         }
     }
 }

@@ -232,15 +232,18 @@ void drawEarForm(QImage& img) {
 // own roll below it, soft where the lip meets the chin.
 void modelLips(QImage& img) {
     Field upper = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
-    blurField(upper, 2);
+    blurField(upper, 4);
     multiply(img, upper, 0.3, kWarmShade);
     Field sheen = blobs({{{186, 297.5, 9, 2.6, 1.0, 0.05}}, {{199, 297, 5, 2, 0.5, 0}}});
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) sheen(x, y) *= lower(x, y);
     brighten(img, sheen, 0.16, QColor(246, 210, 204));
-    multiply(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.2, 0.25, 0.35),
+    multiply(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.0, 0.3, 0.42),
              1.0, kWarmShade);
+    // The corners sink into a little shade where the lips turn in, the far one deeper.
+    multiply(img, blobs({{{163.5, 291.5, 3.6, 2.6, 0.35, 0}}, {{216.5, 291, 3.8, 2.8, 0.45, 0}}}), 1.0,
+             kWarmShade);
 }
 
 // Neck and shoulders under the same key: the far side and the rounded edges of the shoulders turn
@@ -254,7 +257,11 @@ void modelBodyLight(QImage& img) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             if (body(x, y) <= 0) continue;
-            const double far = smoothstep(196.0, 370.0, x + 0.5), turn = smoothstep(0.95, 0.5, inner(x, y));
+            const double far = smoothstep(196.0, 370.0, x + 0.5);
+            // The sides of the neck are no silhouette: the neck runs on behind the jaw there.
+            const double behind =
+                smoothstep(350.0, 330.0, y + 0.5) * smoothstep(70.0, 50.0, std::abs(x + 0.5 - kMidX));
+            const double turn = smoothstep(0.95, 0.5, inner(x, y)) * (1.0 - behind);
             const double neck = smoothstep(200.0, 218.0, x + 0.5) * smoothstep(356.0, 340.0, y + 0.5);
             shade(x, y) = static_cast<float>(body(x, y) * (0.4 * far + 0.45 * turn + 0.3 * neck));
         }

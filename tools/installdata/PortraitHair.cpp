@@ -51,7 +51,7 @@ Field hairDensity(const Field& cover) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             if (cover(x, y) <= 0) continue;
-            const double reach = 13.0 + 5.0 * wander(x, y);  // how far in the thinning goes
+            const double reach = 17.0 + 6.0 * wander(x, y);  // how far in the thinning goes
             const double hairline = smoothstep(0.0, reach, front(x, y) + 3.5 * tufts(x, y));
             // The outer edge is a fringe of single hairs against the light, not a cut line.
             const double edge = smoothstep(0.0, 6.5, outer(x, y) + 2.0 * tufts(x, y));
@@ -94,6 +94,8 @@ void drawStrands(QPainter& q, const QPainterPath& region, const Field& density) 
         const QPointF at(rng.range(box.left(), box.right()), rng.range(box.top(), box.bottom()));
         const double d = densityAt(at);
         if (d <= 0.02) continue;
+        // Toward the hairline fewer strands, so single hairs and the skin between them show.
+        if (rng.uniform() > 1.6 * d) continue;
         const QPointF away = at - kCrown;
         const double ang = std::atan2(away.y(), away.x()) + rng.symmetric(0.35);
         const double len = rng.range(3.0, 7.5) * (0.6 + 0.4 * d);
@@ -114,8 +116,8 @@ void drawStrands(QPainter& q, const QPainterPath& region, const Field& density) 
         const QPointF dir(std::cos(ang), std::sin(ang)), tip = at + dir * rng.range(2.5, 6.0);
         if (!region.contains(tip)) continue;
         const QPointF bend = QPointF(-dir.y(), dir.x()) * rng.symmetric(0.5);
-        fillRibbon(q, {at, lerp(at, tip, 0.5) + bend, tip}, rng.range(0.35, 0.6), 0.1,
-                   QColor(34, 25, 21, static_cast<int>(rng.range(110, 220))));
+        fillRibbon(q, {at, lerp(at, tip, 0.5) + bend, tip}, rng.range(0.3, 0.5), 0.08,
+                   QColor(40, 30, 25, static_cast<int>(rng.range(70, 190) * (0.4 + 0.6 * d))));
     }
 }
 

@@ -17,6 +17,10 @@ Polyline faceOutline();
 QPainterPath facePath();
 QPainterPath bodyPath();
 QPainterPath earsPath();
+// Behind the jaw the neck runs up to the ears, turned away from the lens and deep in the shade of
+// the head: a soft, dark, warm form between the earlobe, the jaw and the side of the neck, so the head
+// sits on a neck rather than floating over the backdrop.
+QPainterPath neckBehindJaw();
 // Rounded edge of a form: rises from 0 at the outline to `radius` at that distance inside it.
 float roundEdge(float distance, float radius);
 
@@ -42,6 +46,12 @@ void modelLips(QImage& canvas);
 void modelBodyLight(QImage& canvas);
 // Pulls the shaded skin's colour toward a photograph's, less saturated than the albedo.
 void settleSkinColour(QImage& canvas);
+// Where the skin surfaces meet: the face's outline turning into the head, the forehead rolling into
+// the hairline, and the neck set back behind the jaw in the shade of the head.
+void joinFaceToHead(QImage& canvas);
+void shadeHairline(QImage& canvas);
+void shapeNeck(QImage& canvas);
+void textureBodySkin(QImage& canvas);
 // Eyeballs, lids and lashes over the shaded face.
 void drawEyes(QImage& canvas);
 void drawBrows(QPainter& p);

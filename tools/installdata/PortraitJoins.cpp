@@ -1,0 +1,204 @@
+#include <algorithm>
+#include <cmath>
+
+#include "PortraitParts.h"
+
+// Where the skin surfaces of the sample portrait meet: the face turning softly into the ears, the
+// neck and the hairline as one skin under one light, and the neck as a column behind the jaw.
+namespace installdata::portrait {
+
+using namespace face;
+
+namespace {
+
+// Darkens by t (0..1) as shade falls on skin; red, which scatters furthest under the skin, darkens by
+// only `redShare` of t, so shade on skin stays warm.
+QRgb shadeSkin(QRgb c, double t, double redShare = 0.55) {
+    auto ch = [](double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); };
+    return qRgb(ch(qRed(c) * (1 - redShare * t)), ch(qGreen(c) * (1 - 0.9 * t)),
+                ch(qBlue(c) * (1 - 0.88 * t)));
+}
+
+void shadeWhere(QImage& img, const Field& weight, double strength, double redShare = 0.55) {
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = std::clamp(weight(x, y) * strength, 0.0, 0.95);
+            if (t > 0.002) row[x] = shadeSkin(row[x], t, redShare);
+        }
+    }
+}
+
+// Light bounced up from the chest reaches under the chin: the deepest shade there lifts toward a warm
+// skin shadow instead of sinking to black.
+void liftUnderChin(QImage& img) {
+    Field skin = coverageOf(facePath().united(bodyPath()).united(neckBehindJaw()), kCanvasW, kCanvasH);
+    blurField(skin, 2);  // no seam where the lifted skin meets the unlifted backdrop
+    const QColor floor(112, 76, 64);
+    for (int y = 270; y < 380; ++y) {
+        const double reach = smoothstep(270.0, 300.0, y + 0.5) * smoothstep(380.0, 360.0, y + 0.5);
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (skin(x, y) <= 0) continue;
+            const QRgb c = row[x];
+            const double lum = 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+            const double t = 0.75 * reach * skin(x, y) * smoothstep(84.0, 20.0, lum);
+            if (t <= 0) continue;
+            auto ch = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
+            row[x] = qRgb(ch(qRed(c), floor.red()), ch(qGreen(c), floor.green()), ch(qBlue(c), floor.blue()));
+        }
+    }
+}
+
+}  // namespace
+
+// The cheeks and temples turn away toward the outline: a darker, redder band just inside it all the
+// way round below the hair, and across the outline itself the two sides are mixed over a few pixels,
+// so the face ends where the form turns, not at a cut.
+void joinFaceToHead(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Field hair = coverageOf(ownHairRegion(), kCanvasW, kCanvasH);
+    blurField(hair, 10);            // the skin by the hair stays light enough to tell from it
+    Field box(kCanvasW, kCanvasH);  // where the distance to the outline is needed, on both sides
+    for (int y = 80; y < 345; ++y)
+        for (int x = 100; x < 280; ++x) box(x, y) = 1.0f;
+    const Field edge = distanceTo({faceOutline()}, box);
+    // The neck's sides meet the shaded neck behind the jaw in the same skin: no seam there either.
+    const std::vector<QPointF> half = bodyHalfOutline();
+    const Polyline neckSide = sampleSpline(Polyline(half.begin(), half.begin() + 4), 30);
+    Field near(kCanvasW, kCanvasH);
+    for (int y = 240; y < 345; ++y)
+        for (int x = 100; x < 280; ++x) near(x, y) = 1.0f;
+    const Field side = distanceTo({neckSide, mirrored(neckSide, kMidX)}, near);
+    const Field wander = valueNoise(kCanvasW, kCanvasH, 14, 14, 195);
+    Field turn(kCanvasW, kCanvasH), band(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double d = edge(x, y), inside = face(x, y);
+            // Below the hairline only: the cheeks, the jaw and the chin's underside.
+            const double start = x < kMidX ? 170.0 : 215.0;  // the far temple is in shade already
+            const double below =
+                smoothstep(start, start + 45.0, y + 0.5) * std::max(0.0f, 1.0f - 3.0f * hair(x, y));
+            const double reach = 15.0 + 4.0 * wander(x, y);
+            turn(x, y) = static_cast<float>(inside * below * (x > kMidX ? 0.6 : 1.0) *
+                                            std::pow(smoothstep(reach, 0.0, d), 1.5));
+            band(x, y) =
+                static_cast<float>(std::max(below * smoothstep(4.5, 1.0, d),
+                                            (1.0 - inside) * near(x, y) * smoothstep(4.0, 0.0, side(x, y))));
+        }
+    shadeWhere(img, turn, 0.3, 0.5);
+    // A soft copy laid over the outline's own pixels: skin scatters light across the turn.
+    QImage soft = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    blurLayer(soft, 3);
+    for (int y = 0; y < kCanvasH; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const auto* s = reinterpret_cast<const QRgb*>(soft.constScanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = band(x, y);
+            if (t <= 0) continue;
+            auto ch = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
+            row[x] = qRgb(ch(qRed(row[x]), qRed(s[x])), ch(qGreen(row[x]), qGreen(s[x])),
+                          ch(qBlue(row[x]), qBlue(s[x])));
+        }
+    }
+    liftUnderChin(img);
+}
+
+// The ears, the neck and the shoulders carry the face's fine pores and unevenness too, a little
+// softer, so the skin reads as one from the face over the ears down to the chest.
+void textureBodySkin(QImage& img) {
+    Field where = coverageOf(earsPath().united(bodyPath()).united(neckBehindJaw()), kCanvasW, kCanvasH);
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Field pits(kCanvasW, kCanvasH);
+    Rng rng(196);
+    for (int k = 0; k < 9000; ++k)
+        addBlob(pits, QPointF(rng.range(90, 290), rng.range(200, 440)), 0.8, 0.8, -rng.range(0.5, 1.0));
+    const Field grain = fractalNoise(kCanvasW, kCanvasH, 2.0, 2, 0.6, 197);
+    for (int y = 200; y < 440; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 90; x < 290; ++x) {
+            const double w = where(x, y) * (1 - face(x, y)) * smoothstep(440.0, 380.0, y + 0.5);
+            if (w <= 0) continue;
+            const double k = 1.0 + w * (0.05 * std::max(-1.0f, pits(x, y)) + 0.025 * grain(x, y));
+            auto ch = [k](int v) { return std::clamp(static_cast<int>(std::lround(v * k)), 0, 255); };
+            row[x] = qRgb(ch(qRed(row[x])), ch(qGreen(row[x])), ch(qBlue(row[x])));
+        }
+    }
+}
+
+// The forehead and temples roll up and back into the hairline: a soft shade of the turning skin and
+// of the hair's own fringe over the last px below it, deeper at the temples than on the middle.
+void shadeHairline(QImage& img) {
+    const QPainterPath region = ownHairRegion();
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Polyline rim;
+    for (double t = 0; t <= 1.0; t += 1.0 / 240) rim.push_back(region.pointAtPercent(t));
+    const Field fromHair = distanceTo({rim}, face);
+    const Field hair = coverageOf(region, kCanvasW, kCanvasH);
+    Field shade(kCanvasW, kCanvasH);
+    for (int y = 60; y < 240; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            if (face(x, y) <= 0 || hair(x, y) >= 1) continue;
+            const double temple = smoothstep(20.0, 62.0, std::abs(x + 0.5 - kMidX));
+            shade(x, y) = static_cast<float>(face(x, y) * (1 - hair(x, y)) *
+                                             smoothstep(18.0, 0.0, fromHair(x, y)) * (0.4 + 0.6 * temple));
+        }
+    blurField(shade, 4);
+    // Only where the skin is well lit: the far temple is in shade already and stays clear of the hair.
+    for (int y = 60; y < 240; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < kCanvasW; ++x)
+            shade(x, y) *= static_cast<float>(smoothstep(140.0, 180.0, qGray(row[x])));
+    }
+    shadeWhere(img, shade, 0.22);
+}
+
+// The neck is a column set back behind the jaw: the chin and jaw throw a clear soft shadow on it, its
+// sides turn into shade, the muscles from behind the ears down to the notch between the collarbones
+// are only hinted, and the light on its front stays below the light on the face.
+void shapeNeck(QImage& img) {
+    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    // The cast shadow: the face's lower outline pushed down and right, away from the key.
+    Field cast(kCanvasW, kCanvasH);
+    for (int y = 250; y < 400; ++y)
+        for (int x = 0; x < kCanvasW; ++x) cast(x, y) = face.clamped(x - 4, y - 12);
+    blurField(cast, 4);
+    Field shade(kCanvasW, kCanvasH);
+    for (int y = 240; y < 420; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double open = body(x, y) * (1 - face(x, y));
+            if (open <= 0) continue;
+            const double dx = x + 0.5 - 187.0;
+            // The column: its front faces the lens, its sides turn away (the far side more).
+            const double column = smoothstep(345.0, 385.0, y + 0.5);
+            const double side = smoothstep(10.0, 30.0, std::abs(dx)) * (dx > 0 ? 1.0 : 0.75) * (1 - column);
+            // The whole neck and the top of the chest sit lower in the light than the face.
+            const double set = smoothstep(420.0, 350.0, y + 0.5) * smoothstep(95.0, 20.0, std::abs(dx));
+            shade(x, y) =
+                static_cast<float>(open * std::min(0.5, 0.4 * cast(x, y) + 0.25 * side + 0.2 * set));
+        }
+    Field muscles(kCanvasW, kCanvasH), lit(kCanvasW, kCanvasH);
+    for (int s : {-1, 1}) {
+        // The groove inside each muscle, and its lit outer edge toward the key.
+        addRidge(muscles, sampleSpline(mapped({{166, 322}, {175, 340}, {183.5, 358}}, s), 16), 2.4, 0.08,
+                 0.18);
+        addRidge(lit, sampleSpline(mapped({{160, 326}, {170, 344}, {180, 361}}, s), 16), 2.6,
+                 s < 0 ? 0.5 : 0.15, s < 0 ? 0.7 : 0.2);
+    }
+    addBlob(muscles, QPointF(189, 362), 6, 3.5, 0.35);  // the notch between the collarbones
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) shade(x, y) += muscles(x, y) * body(x, y) * (1 - face(x, y));
+    shadeWhere(img, shade, 1.0, 0.8);
+    for (int y = 300; y < 380; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.07 * lit(x, y) * body(x, y) * (1 - face(x, y)) * (1 - cast(x, y));
+            if (t <= 0) continue;
+            auto ch = [t](int v, int l) { return static_cast<int>(std::lround(v + (l - v) * t)); };
+            row[x] = qRgb(ch(qRed(row[x]), 240), ch(qGreen(row[x]), 206), ch(qBlue(row[x]), 186));
+        }
+    }
+}
+
+}  // namespace installdata::portrait
