@@ -204,6 +204,23 @@ void drawBlurred(QPainter& p, QImage layer, int radius, QPainter::CompositionMod
     p.restore();
 }
 
+void drawHalfSizeShadow(QPainter& p, const QImage& layer, QPointF topLeft, int alpha) {
+    QImage shadow = layer.scaled(layer.width() / 2 + 1, layer.height() / 2 + 1, Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+    {
+        QPainter sp;
+        beginPainter(sp, shadow);
+        sp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        sp.fillRect(shadow.rect(), QColor(0, 0, 0, alpha));
+    }
+    blurLayer(shadow, 2);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(topLeft, QSizeF(2.0 * shadow.width(), 2.0 * shadow.height())), shadow);
+    p.restore();
+}
+
 void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
                const std::function<void(QPainter&)>& draw) {
     QImage layer = newLayer(size.width(), size.height());

@@ -59,6 +59,9 @@ void blurLayer(QImage& layer, int radius);
 // own mode and opacity are kept.
 void drawBlurred(QPainter& p, QImage layer, int radius, QPainter::CompositionMode mode, QPointF at = {},
                  double opacity = 1.0);
+// A layer's soft cast shadow on what is already drawn (SourceAtop): its alpha in black at `alpha`,
+// blurred at half size (a blur at full size costs four times as much), drawn at `topLeft`.
+void drawHalfSizeShadow(QPainter& p, const QImage& layer, QPointF topLeft, int alpha);
 // Draws into a scratch layer of the target's size, blurs it, then composites it with the opacity.
 void paintSoft(QPainter& target, const QSize& size, int radius, double opacity,
                const std::function<void(QPainter&)>& draw);

@@ -399,23 +399,7 @@ void drawLocks(QPainter& p, std::span<const RingletLock> locks, const Sweep& s, 
     for (const RingletLock& lk : locks) paintLock(q, f, lk, s, c, rng);
     q.end();
     f.end();
-    if (locks.size() == 1 && locks[0].dim < 0.3) {
-        // Blurred at half size: a 4 px blur of the full-size layer costs four times as much.
-        QImage shadow = soft.scaled(soft.width() / 2 + 1, soft.height() / 2 + 1, Qt::IgnoreAspectRatio,
-                                    Qt::SmoothTransformation);
-        {
-            QPainter sp;
-            beginPainter(sp, shadow);
-            sp.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            sp.fillRect(shadow.rect(), QColor(0, 0, 0, 110));
-        }
-        blurLayer(shadow, 2);
-        p.save();
-        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRectF(at + QPoint(2, 3), QSizeF(2.0 * shadow.width(), 2.0 * shadow.height())), shadow);
-        p.restore();
-    }
+    if (locks.size() == 1 && locks[0].dim < 0.3) drawHalfSizeShadow(p, soft, at + QPoint(2, 3), 110);
     blurLayer(soft, 1);
     p.drawImage(at, soft);
     p.drawImage(at, fine);

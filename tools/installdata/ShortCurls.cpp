@@ -242,22 +242,7 @@ void drawLayerOfCoils(QPainter& p, const std::vector<Coil>& coils, const CurlSty
         for (const Coil& k : coils)
             if (k.dim < 0.3) drawFrizz(f, k, st.frizz, c, rng);
     }
-    if (shadow) {
-        QImage dark =
-            body.scaled(kCanvasW / 2, kCanvasH / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        {
-            QPainter sp;
-            beginPainter(sp, dark);
-            sp.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            sp.fillRect(dark.rect(), QColor(0, 0, 0, 120));
-        }
-        blurLayer(dark, 2);
-        p.save();
-        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRectF(1.5, 2.5, kCanvasW, kCanvasH), dark);
-        p.restore();
-    }
+    if (shadow) drawHalfSizeShadow(p, body, QPointF(1.5, 2.5), 120);
     blurLayer(body, 1);
     p.drawImage(0, 0, body);
     p.drawImage(0, 0, fine);
