@@ -378,4 +378,8 @@ TEST(FaceArt, PortraitNeckSitsInTheShadeOfTheHead) {
     for (int x = 166; x <= 202; x += 12)
         EXPECT_LT(meanLuminance(portrait, x, 352), 0.9 * cheek)
             << "the neck at x " << x << " is lit like the face";
+    // A cylinder narrower than the face: 28 px either side of the middle its front has turned into shade.
+    const double front = meanLuminance(portrait, 190, 352);
+    for (int x : {162, 218})
+        EXPECT_LT(meanLuminance(portrait, x, 352), 0.8 * front) << "the neck is a flat block at x " << x;
 }

@@ -88,8 +88,8 @@ void shadeUnderJaw(QImage& img) {
     const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
     Field shade(kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) shade(x, y) = face.clamped(x - 9, y - 14);
-    blurField(shade, 10);
+        for (int x = 0; x < kCanvasW; ++x) shade(x, y) = face.clamped(x - 7, y - 9);
+    blurField(shade, 7);
     const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
     for (int y = 240; y < 372; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));

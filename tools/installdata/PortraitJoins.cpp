@@ -50,6 +50,61 @@ void liftUnderChin(QImage& img) {
     }
 }
 
+// The neck as a cylinder about 0.7 of the face wide under the key from the upper left: its front lit
+// softly in the middle and turning into shade at both sides (the far side deeper), and beyond the
+// column, behind the jaw angles and under the ears, deep shade that merges with the backdrop, so the
+// lit column and not the whole block reads as the neck. The muscles from behind the ears to the
+// notch between the collarbones show as soft ridges, lit on their near side.
+void turnNeckColumn(QImage& img) {
+    const Field neck = coverageOf(bodyPath().united(neckBehindJaw()), kCanvasW, kCanvasH);
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    Field ridges(kCanvasW, kCanvasH), grooves(kCanvasW, kCanvasH);
+    for (int s : {-1, 1}) {
+        const double k = s < 0 ? 1.0 : 0.45;  // the far muscle catches less light
+        addRidge(ridges, sampleSpline(mapped({{146, 286}, {156, 316}, {170, 340}, {184, 359}}, s), 24), 5.0,
+                 0.5 * k, 0.9 * k);
+        addRidge(grooves, sampleSpline(mapped({{138, 300}, {146, 324}, {158, 344}}, s), 20), 5.0, 0.45, 0.3);
+    }
+    Field shade(kCanvasW, kCanvasH), deep(kCanvasW, kCanvasH);
+    for (int y = 244; y < 380; ++y) {
+        // Over the top of the chest the column widens into the trapezius and the lit shoulders.
+        const double reach = smoothstep(376.0, 346.0, y + 0.5);
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double open = neck(x, y) * (1 - face(x, y));
+            if (open <= 0) continue;
+            const double n = (x + 0.5 - 189.0) / 52.0;  // across the column, -1 and 1 at its sides
+            const double turn = smoothstep(0.08, 1.0, std::abs(n)) * (n > 0 ? 0.62 : 0.5);
+            const double behind = smoothstep(0.9, 1.25, std::abs(n)) * (n > 0 ? 0.28 : 0.3);
+            shade(x, y) = static_cast<float>(open * reach * (0.07 + turn + behind + 0.3 * grooves(x, y)));
+            deep(x, y) = static_cast<float>(open * reach * smoothstep(0.85, 1.2, std::abs(n)));
+        }
+    }
+    blurField(shade, 3);
+    blurField(deep, 4);
+    shadeWhere(img, shade, 1.0, 0.7);
+    // In the deep shade the skin loses its colour toward the grey of the shaded backdrop beside it.
+    for (int y = 244; y < 380; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.55 * deep(x, y);
+            if (t <= 0.002) continue;
+            const double luma = 0.299 * qRed(row[x]) + 0.587 * qGreen(row[x]) + 0.114 * qBlue(row[x]);
+            auto ch = [t](int v, double l) { return static_cast<int>(std::lround(v + (l - v) * t)); };
+            row[x] =
+                qRgb(ch(qRed(row[x]), 0.97 * luma), ch(qGreen(row[x]), luma), ch(qBlue(row[x]), 1.08 * luma));
+        }
+    }
+    for (int y = 270; y < 372; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double t = 0.1 * ridges(x, y) * neck(x, y) * (1 - face(x, y));
+            if (t <= 0) continue;
+            auto ch = [t](int v, int l) { return static_cast<int>(std::lround(v + (l - v) * t)); };
+            row[x] = qRgb(ch(qRed(row[x]), 236), ch(qGreen(row[x]), 200), ch(qBlue(row[x]), 180));
+        }
+    }
+}
+
 }  // namespace
 
 // The cheeks and temples turn away toward the outline: a darker, redder band just inside it all the
@@ -199,6 +254,7 @@ void shapeNeck(QImage& img) {
             row[x] = qRgb(ch(qRed(row[x]), 240), ch(qGreen(row[x]), 206), ch(qBlue(row[x]), 186));
         }
     }
+    turnNeckColumn(img);
 }
 
 }  // namespace installdata::portrait
