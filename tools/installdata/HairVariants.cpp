@@ -75,10 +75,10 @@ const HairVariant kVariants[] = {
 
     {.code = "dj", .title = "蓬松短卷发", .palette = 1, .form = F::Down, .part = 184, .volume = 20, .tipLeft = 318, .tipRight = 322, .spread = 6, .curl = {6.5, 2, 1.0, 1.0}, .seed = 701, .width = 18, .shortCurls = true},
     {.code = "dj", .title = "齐刘海短卷", .palette = 0, .form = F::Down, .volume = 14, .tipLeft = 268, .tipRight = 268, .spread = -8, .curl = {5.5, 2, 1.0, 0.6}, .bangs = B::Full, .seed = 702, .width = 10, .fringeY = 154, .shortCurls = true},
-    {.code = "dj", .title = "羊毛卷短发", .palette = 2, .form = F::Down, .part = 180, .volume = 44, .tipLeft = 292, .tipRight = 292, .spread = 0, .curl = {3.8, 2.5, 1.0, 2.0}, .seed = 703, .width = 50, .shortCurls = true},
+    {.code = "dj", .title = "羊毛卷短发", .palette = 2, .form = F::Down, .part = 180, .volume = 44, .tipLeft = 292, .tipRight = 292, .spread = 0, .curl = {3.8, 2.5, 1.0, 2.0}, .seed = 703, .width = 62, .shortCurls = true},
     {.code = "dj", .title = "侧分短卷发", .palette = 7, .form = F::Down, .part = 144, .volume = 2, .tipLeft = 336, .tipRight = 244, .spread = -4, .curl = {6, 1.8, 0.9, 0.8}, .seed = 704, .width = 0, .shortCurls = true},
-    {.code = "dj", .title = "微卷波波头", .palette = 8, .form = F::Down, .volume = 2, .tipLeft = 346, .tipRight = 346, .spread = -14, .curl = {9, 1.3, 0.1, 0.3}, .bangs = B::Curtain, .seed = 705, .width = 0, .shortCurls = true},
-    {.code = "dj", .title = "蛋卷短发", .palette = 3, .form = F::Down, .part = 176, .volume = 27, .tipLeft = 236, .tipRight = 242, .spread = 10, .curl = {9.5, 1.6, 1.0, 0.5}, .bangs = B::Wispy, .seed = 706, .width = 26, .shortCurls = true},
+    {.code = "dj", .title = "微卷波波头", .palette = 8, .form = F::Down, .volume = 2, .tipLeft = 356, .tipRight = 356, .spread = -14, .curl = {9, 1.3, 0.1, 0.3}, .bangs = B::Curtain, .seed = 705, .width = 0, .shortCurls = true},
+    {.code = "dj", .title = "蛋卷短发", .palette = 3, .form = F::Down, .part = 176, .volume = 27, .tipLeft = 224, .tipRight = 230, .spread = 10, .curl = {9.5, 1.6, 1.0, 0.5}, .bangs = B::Wispy, .seed = 706, .width = 26, .shortCurls = true},
     {.code = "dj", .title = "短卷精灵头", .palette = 5, .form = F::Down, .part = 216, .volume = 2, .tipLeft = 216, .tipRight = 216, .spread = 2, .curl = {5, 2, 1.0, 0.6}, .bangs = B::Side, .seed = 707, .width = 0, .fringeY = 142, .shortCurls = true},
     {.code = "dj", .title = "挂耳短卷", .palette = 6, .form = F::Down, .part = 204, .volume = 4, .tipLeft = 250, .tipRight = 322, .spread = -4, .curl = {6, 1.8, 0.9, 0.6}, .seed = 708, .width = 4, .tuckLeft = true, .shortCurls = true},
 

@@ -22,11 +22,14 @@ constexpr double kPi = 3.14159265358979323846;
 struct Coil {
     QPointF at, axis;  // centre, and the unit direction down the hair
     double r, pitch, turns, phase, sag;
-    int hand;     // which way it winds: 1 or -1
-    bool open;    // a loose wave: no turn goes behind
-    bool cored;   // the dark inside shows: a coil in the mass, not one alone on the skin
-    double dim;   // 0 in front .. 1 deep in the mass
-    double tone;  // -1 turned into the shade .. 1 catching the light
+    int hand;       // which way it winds: 1 or -1
+    bool open;      // a loose wave: no turn goes behind
+    bool cored;     // the dark inside shows: a coil in the mass, not one alone on the skin
+    double dim;     // 0 in front .. 1 deep in the mass
+    double tone;    // -1 turned into the shade .. 1 catching the light
+    bool edge;      // on the outline, where frizz stands off it
+    QPointF group;  // the centre of the group of curls it turns with
+    double groupTone;
 };
 
 struct CurlStyle {
@@ -42,6 +45,48 @@ struct CurlStyle {
 CurlStyle styleOf(const HairVariant& v) {
     return {std::max(2.5, v.curl.amp), std::max(0.6, v.curl.waves), std::clamp(v.curl.loop, 0.0, 1.0),
             v.curl.start};
+}
+
+// A group of curls that turn together and share one highlight: the cell of a jittered grid
+// nearest the point, with how far it is from the next one (small in the gaps between groups).
+struct Group {
+    QPointF centre;
+    double gap;
+    uint32_t id;
+};
+
+uint32_t hashOf(uint32_t a, uint32_t b, uint32_t c) {
+    uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    return h ^ (h >> 15);
+}
+
+double unitOf(uint32_t id, uint32_t what) { return (hashOf(id, what, 0x51u) >> 8) / 16777216.0; }
+
+Group groupAt(QPointF q, double cell, uint32_t seed) {
+    const int cx = static_cast<int>(std::floor(q.x() / cell)),
+              cy = static_cast<int>(std::floor(q.y() / cell));
+    double best = 1e18, next = 1e18;
+    Group g{q, 0.0, 0};
+    for (int j = cy - 1; j <= cy + 1; ++j)
+        for (int i = cx - 1; i <= cx + 1; ++i) {
+            const uint32_t id = hashOf(static_cast<uint32_t>(i), static_cast<uint32_t>(j), seed);
+            const QPointF c((i + 0.15 + 0.7 * unitOf(id, 1)) * cell, (j + 0.15 + 0.7 * unitOf(id, 2)) * cell);
+            const double d = std::hypot(c.x() - q.x(), c.y() - q.y());
+            if (d < best) {
+                next = best;
+                best = d;
+                g.centre = c;
+                g.id = id;
+            } else if (d < next) {
+                next = d;
+            }
+        }
+    g.gap = next - best;
+    return g;
 }
 
 // How far down the sheet the hair reaches at t across it: the outer edge shorter, so the ends
@@ -197,35 +242,67 @@ void scatterCoils(std::vector<Coil>& out, const Guides& g, const CurlStyle& st, 
         away /= std::max(1e-6, std::hypot(away.x(), away.y()));
         QPointF tan = lerp(away, QPointF(0, 1), 0.7 * smoothstep(150, 260, q.y()));
         tan /= std::max(1e-6, std::hypot(tan.x(), tan.y()));
-        const double r = st.r * std::exp(rng.symmetric(0.32));
+        // Curls are larger and looser on top and at the outline, tighter toward the nape.
+        const Group grp = groupAt(q, 3.6 * st.r, seed + 7);
+        const double outline = std::max(smoothstep(0.75, 1.0, t), smoothstep(140, 90, q.y()));
+        const double place = (1.0 - 0.28 * smoothstep(215, 300, q.y())) * (1.0 + 0.06 * outline);
+        const double r = st.r * place * std::exp(0.35 * (2 * unitOf(grp.id, 3) - 1) + rng.symmetric(0.22));
         // Out past the outer edge and the ends, and in over the inner edge, so single curls break
         // every edge of the sheet.
         q += across *
                  (r * (0.7 * smoothstep(0.8, 1.0, t) - st.inward * smoothstep(0.2, 0.0, t)) * rng.uniform()) +
              tan * (r * smoothstep(0.8, 1.0, u / end) * rng.range(-0.2, st.dangle));
+        // Between groups the front layers open onto the dark inside of the mass.
+        const double gap = 1.0 - smoothstep(0.2 * st.r, 1.1 * st.r, grp.gap);
+        if (dim < 0.5 && rng.uniform() < 0.75 * gap) continue;
         bool free = true;
         for (size_t i = first; i < out.size() && free; ++i) {
             const QPointF d = out[i].at - q;
-            free = d.x() * d.x() + d.y() * d.y() > spacing * spacing;
+            const double near = spacing * (0.35 + 0.65 * (r + out[i].r) / (2 * st.r));
+            free = d.x() * d.x() + d.y() * d.y() > near * near;
         }
         if (!free) continue;
-        // Coils gather in clumps that share their light: broad patches lit or in shade.
-        const double clump = 2.0 * valueNoise(q.x() / (3.2 * st.r), q.y() / (3.2 * st.r), seed) - 1.0;
-        const double turn = rng.symmetric(0.55);
+        // A group shares its light: lit toward the upper left of it, in shade on the far side,
+        // and one group brighter than the next.
+        const QPointF off = (q - grp.centre) / (1.8 * st.r);
+        const double groupTone = 1.3 * unitOf(grp.id, 4) - 0.5 - 0.35 * smoothstep(170, 300, q.y());
+        const double shape = -0.55 * off.x() - 0.7 * off.y();
+        const double turn = 1.1 * (unitOf(grp.id, 5) - 0.5) + rng.symmetric(0.25);
         Coil k;
         k.at = q;
         k.axis = QPointF(tan.x() * std::cos(turn) - tan.y() * std::sin(turn),
                          tan.x() * std::sin(turn) + tan.y() * std::cos(turn));
         k.r = r;
-        k.turns = st.turns * rng.range(0.75, 1.25);
-        k.pitch = r * (0.95 + 1.6 * (1.0 - st.loop)) * rng.range(0.85, 1.2);
+        k.hand = (unitOf(grp.id, 6) < 0.5) == (rng.uniform() < 0.85) ? 1 : -1;
         k.phase = rng.range(0, 2 * kPi);
-        k.sag = 0.3 * st.loop;
-        k.open = st.loop < 0.35;
         k.cored = st.cored;
-        k.hand = rng.uniform() < 0.5 ? 1 : -1;
-        k.dim = std::clamp(dim + rng.symmetric(0.1) - 0.3 * clump, 0.0, 1.0);
-        k.tone = std::clamp(0.8 * clump + rng.symmetric(0.5), -1.0, 1.0);
+        const double kind = rng.uniform(),
+                     loop = std::clamp(st.loop - 0.35 * outline * rng.uniform(), 0.0, 1.0);
+        if (st.cored && st.loop > 0.5 && kind < 0.22) {  // seen end-on: a ring
+            k.turns = rng.range(0.95, 1.25);
+            k.pitch = r * rng.range(0.25, 0.5);
+            k.sag = rng.range(0.75, 0.95);
+            k.open = false;
+        } else if (kind < 0.45) {  // seen side-on: an S of one loose turn
+            k.turns = rng.range(0.9, 1.4);
+            k.pitch = r * rng.range(1.5, 2.1);
+            k.sag = 0.0;
+            k.open = true;
+        } else {
+            k.turns = st.turns * rng.range(0.6, 1.3);
+            k.pitch = r * (0.95 + 1.6 * (1.0 - loop)) * rng.range(0.8, 1.25);
+            k.sag = 0.3 * loop;
+            k.open = loop < 0.35;
+        }
+        k.dim = std::clamp(dim + rng.symmetric(0.08) + 0.55 * gap - 0.4 * groupTone, 0.0, 1.0);
+        k.tone = std::clamp(groupTone + 0.6 * shape + rng.symmetric(0.2), -1.0, 1.0);
+        if (!st.cored) {  // alone on the skin: no mass to sink into, and in the open light
+            k.dim = std::min(k.dim, 0.2);
+            k.tone = std::max(k.tone, 0.4);
+        }
+        k.edge = outline > 0.5;
+        k.group = grp.centre;
+        k.groupTone = groupTone;
         out.push_back(k);
     }
 }
@@ -240,7 +317,25 @@ void drawLayerOfCoils(QPainter& p, const std::vector<Coil>& coils, const CurlSty
         beginPainter(f, fine);
         for (const Coil& k : coils) drawCoil(q, f, k, c, rng);
         for (const Coil& k : coils)
-            if (k.dim < 0.3) drawFrizz(f, k, st.frizz, c, rng);
+            if (k.dim < 0.3 || k.edge) drawFrizz(f, k, k.edge ? 1.0 + 2.0 * st.frizz : st.frizz, c, rng);
+        // One broad soft highlight over each lit group, on the coils only.
+        q.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        q.setPen(Qt::NoPen);
+        std::vector<QPointF> done;
+        for (const Coil& k : coils) {
+            if (k.groupTone < 0.1 || k.dim > 0.5 ||
+                std::find(done.begin(), done.end(), k.group) != done.end())
+                continue;
+            done.push_back(k.group);
+            const QPointF at = k.group - QPointF(0.5, 0.7) * st.r;
+            const double rad = 2.2 * st.r;
+            QRadialGradient glow(at, rad);
+            const int a = static_cast<int>(std::min(1.0, k.groupTone) * 125 * (1.0 - k.dim));
+            glow.setColorAt(0.0, withAlpha(mix(c.light, c.sheen, 0.3), a));
+            glow.setColorAt(1.0, withAlpha(c.light, 0));
+            q.setBrush(glow);
+            q.drawEllipse(at, rad, rad);
+        }
     }
     if (shadow) drawHalfSizeShadow(p, body, QPointF(1.5, 2.5), 120);
     blurLayer(body, 1);
@@ -328,7 +423,7 @@ void drawCurlyFringe(QPainter& p, const HairVariant& v, const std::vector<Polyli
     const HairPalette& c = hairPalette(v.palette);
     CurlStyle st = styleOf(v);
     st.r *= 0.85;  // the curls are a little smaller where the hair is shorter
-    st.dangle = 2.2;
+    st.dangle = 3.0;
     Rng rng(v.seed * 131 + 11);
     const std::vector<Guides> sheets{Guides(guides)};
     const bool wispy = v.bangs == Bangs::Wispy;
