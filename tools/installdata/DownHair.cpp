@@ -5,6 +5,7 @@
 #include "HairDrawing.h"
 #include "HairFinish.h"
 #include "ShortCurls.h"
+#include "TousledHair.h"
 
 // Loose hair: a sheet each side from the parting over the skull and down past the face, split at
 // the shoulders into lengths that fall in front and lengths that go behind, over a darker layer
@@ -43,8 +44,7 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     // The side the parting throws the hair over stands higher than the flat side, rising away
     // from the parting so the two sides meet there without a step.
     const double lift = part > kMidX + 8 ? 5 : 0;
-    const double crownTop = 70 - 1.3 * v.volume;
-    const double rx = 92 + 0.8 * v.volume + 0.3 * v.width, ry = 160 - crownTop;
+    const auto [rx, ry] = crownShape(v);
     const Polyline& h = hairline();
     size_t start = h.size() / 2;  // the hairline point over the parting, on the top of the head
     for (size_t i = 0; i < h.size(); ++i)
@@ -54,8 +54,10 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     s.inner[0] = QPointF(part, 116);
     if (tuck) s.inner[5] = QPointF(105, 206);  // over the ear and behind it
     const double a0 = std::asin(std::clamp((kMidX - part) / rx, -1.0, 1.0));
+    Rng rng(v.seed + (part == v.part ? 17 : 18));
     for (int k = 0; k < 6; ++k) {
-        const double up = lift * smoothstep(0.0, 2.0, k);
+        // A tousled crown is not a smooth shell: the outline rises and falls a little.
+        const double up = lift * smoothstep(0.0, 2.0, k) + (v.tousled && k > 0 ? rng.range(-2.0, 2.0) : 0.0);
         s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, rx + 0.8 * up, ry + 1.3 * up));
     }
     const int steps = std::max(1, static_cast<int>(std::lround((tip - 212) / 40)));
@@ -93,6 +95,11 @@ Sweep sideSweep(const HairVariant& v, std::vector<Polyline> guides, double tip, 
         s.locks = std::max(6, s.locks * 2 / 3);
         s.strandsPerLock = 19;
         s.clump = 0.5 + v.choppy * 1.5;
+    }
+    if (v.tousled) {  // uneven ends: pieces part, thin out and turn a little in or out
+        s.lengthJitter = v.choppy + 0.1;
+        s.clump += 0.2;
+        s.wander = 3.5;
     }
     s.layer = v.layers;
     s.flyaways = (v.curl.amp < 3 ? 5 : 2) + static_cast<int>(v.volume / 5);
@@ -143,7 +150,14 @@ HairPalette downPalette(const HairVariant& v) {
 // The parting: a thin line of scalp between the two sheets, the roots beside it in shade.
 void drawParting(QPainter& p, const HairVariant& v, const HairPalette& c) {
     const double top = 84 - 1.3 * v.volume;
-    const Polyline line = sampleSpline({{v.part, 119}, {v.part + 0.6, 104}, {v.part + 1.5, top}}, 24);
+    // A tousled parting wanders a little where the hair either side crosses it.
+    const Polyline line = v.tousled
+                              ? sampleSpline({{v.part, 119},
+                                              {v.part + 2.4, 104},
+                                              {v.part - 1.8, 0.5 * (104 + top)},
+                                              {v.part + 1.5, top}},
+                                             32)
+                              : sampleSpline({{v.part, 119}, {v.part + 0.6, 104}, {v.part + 1.5, top}}, 24);
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     paintSoft(p, QSize(kCanvasW, kCanvasH), 1, 1.0, [&](QPainter& q) {
@@ -232,6 +246,8 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
         drawParting(p, v, c);
     }
     drawHairlineWisps(p, c, v.part, v.seed + 50);
+    if (v.tousled) breakEnds(p, v, c);
+    if (v.tousled && v.bangs == Bangs::None) drawCrownTexture(p, v, c);  // else over the fringe
 }
 
 void drawBangs(QPainter& p, const HairVariant& v) {
@@ -286,6 +302,9 @@ void drawBangs(QPainter& p, const HairVariant& v) {
     s.seed = v.seed + 2;
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
+    if (!v.tousled) return;
+    breakFringe(p, v, c);
+    drawCrownTexture(p, v, c);
 }
 
 }  // namespace installdata

@@ -49,6 +49,9 @@ struct HairVariant {
     Attachment pieces[2] = {};
     bool fingerWaves = false;  // set in deep S-ridges pressed across the head
     bool shortCurls = false;   // a rounded mass of small coils rather than locks of strands
+    // Short loose hair with a lived-in crown: strand groups crossing at the parting, stray hairs
+    // over the outline, and uneven, thinning ends instead of one smooth, blunt shell.
+    bool tousled = false;
 };
 
 std::span<const HairVariant> hairVariants();

@@ -1,0 +1,26 @@
+#pragma once
+#include <QPainter>
+
+#include "HairEngine.h"
+#include "HairVariants.h"
+
+// The lived-in texture of short loose hair, drawn over the smooth sheets of a tousled variant.
+namespace installdata {
+
+// The outline of the loose hair around the crown, which its sides are built on: the half-widths of
+// an ellipse about (190, 160).
+struct CrownShape {
+    double rx, ry;
+};
+CrownShape crownShape(const HairVariant& v);
+// Strand groups that rise off the parting and cross over it, each with the shade it casts on the
+// hair below, breaking the dome's light; fine stray hairs standing off the outline.
+void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c);
+// Breaks the one clean arc of the cut at the sides: gaps between the pieces where the backdrop
+// shows, and pieces that run on past the line, turning a little in or out. `p` paints on a layer
+// holding the side hair (bottom of each column found from its alpha).
+void breakEnds(QPainter& p, const HairVariant& v, const HairPalette& c);
+// The same along the lower edge of the fringe.
+void breakFringe(QPainter& p, const HairVariant& v, const HairPalette& c);
+
+}  // namespace installdata
