@@ -175,6 +175,12 @@ double fractalNoise(double x, double y, uint32_t seed, int octaves) {
     return sum / total;
 }
 
+QPointF normalAt(const Polyline& line, size_t i) {
+    const QPointF d = line[std::min(i + 1, line.size() - 1)] - line[i > 0 ? i - 1 : 0];
+    const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+    return QPointF(-d.y() / len, d.x() / len);
+}
+
 void blurLayer(QImage& layer, int radius) {
     if (radius <= 0) return;
     if (layer.format() != QImage::Format_ARGB32_Premultiplied)

@@ -41,6 +41,8 @@ double smoothstep(double e0, double e1, double x);
 QPointF splineAt(const Polyline& controls, double u);
 Polyline sampleSpline(const Polyline& controls, int count);
 Polyline mirrored(const Polyline& line, double axisX);
+// The unit normal of a polyline at point i, from its neighbours (one-sided at the ends).
+QPointF normalAt(const Polyline& line, size_t i);
 QPainterPath pathThrough(const Polyline& line, bool close);
 
 // Fills a tapered ribbon along a polyline: width goes from w0 to w1, and also grows from zero over

@@ -153,13 +153,6 @@ double strandEnd(const Sweep& s, double t, Rng& rng) {
     return std::max(0.3, 0.99 - s.layer * (1.0 - t) - s.lengthJitter * rng.range(0.2, 0.8));
 }
 
-// The unit normal of a polyline at point i.
-QPointF normalAt(const Polyline& line, size_t i) {
-    const QPointF d = line[std::min(i + 1, line.size() - 1)] - line[i > 0 ? i - 1 : 0];
-    const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
-    return QPointF(-d.y() / len, d.x() / len);
-}
-
 // Strands laid over the sheet (crisp on p, soft on `soft`): fine darker hairs for direction, a
 // crisp, narrow run of lit hairs over each crest with a faint glow under it, soft shade in the
 // troughs, and lifted, uneven hair at the roots.

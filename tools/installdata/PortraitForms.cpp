@@ -14,26 +14,7 @@ using namespace face;
 
 namespace {
 
-// Shade keeps the skin's texture and stays warm: each channel is multiplied by 1 - t * (1 - keep),
-// red kept most, as it scatters furthest under the skin.
-struct Tone {
-    double r, g, b;
-};
 constexpr Tone kWarmShade{0.68, 0.56, 0.54}, kCoolShade{0.72, 0.66, 0.68};
-
-void multiply(QImage& img, const Field& weight, double strength, Tone keep) {
-    for (int y = 0; y < img.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const double t = std::clamp(weight(x, y) * strength, 0.0, 1.0);
-            if (t <= 0) continue;
-            auto ch = [t](int v, double k) {
-                return std::clamp(static_cast<int>(std::lround(v * (1 - t * (1 - k)))), 0, 255);
-            };
-            row[x] = qRgb(ch(qRed(row[x]), keep.r), ch(qGreen(row[x]), keep.g), ch(qBlue(row[x]), keep.b));
-        }
-    }
-}
 
 // Light added toward a pale warm colour, as a soft sheen over the skin: c + (light - c) * t.
 void brighten(QImage& img, const Field& weight, double strength, const QColor& light) {
@@ -64,6 +45,20 @@ Field ridge(const Polyline& line, double radius, double a0, double a1) {
 }
 
 }  // namespace
+
+void shadeSkin(QImage& img, const Field& weight, double strength, Tone keep, double most) {
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const double t = std::clamp(weight(x, y) * strength, 0.0, most);
+            if (t <= 0) continue;
+            auto ch = [t](int v, double k) {
+                return std::clamp(static_cast<int>(std::lround(v * (1 - t * (1 - k)))), 0, 255);
+            };
+            row[x] = qRgb(ch(qRed(row[x]), keep.r), ch(qGreen(row[x]), keep.g), ch(qBlue(row[x]), keep.b));
+        }
+    }
+}
 
 // The face turns from the key: the far cheek, the temples, the sockets, the hollows under the
 // cheekbones, every side toward the outline and the underside of the jaw and chin fall into soft
@@ -112,8 +107,8 @@ void modelFaceLight(QImage& img) {
                                  {{190, 311, 11, 2.6, 0.5, 0}}});  // the dip under the lower lip
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * face(x, y) * 0.3f * clear(x, y);
-    multiply(img, shade, 1.0, kWarmShade);
-    multiply(img, cool, 0.12, kCoolShade);
+    shadeSkin(img, shade, 1.0, kWarmShade);
+    shadeSkin(img, cool, 0.12, kCoolShade);
     const Field lit = blobs({{{142, 232, 14, 8, 0.7, 0.35}},  // near cheekbone
                              {{188, 320, 9, 5, 0.6, 0}},      // top of the chin
                              {{184, 272, 3, 6, 0.5, 0}}});    // the near column of the philtrum
@@ -147,18 +142,18 @@ void settleSkinColour(QImage& img) {
 // wings set off by a soft groove, dark nostrils, and the soft shadow of the tip on the upper lip.
 void drawNoseForm(QImage& img) {
     // The far side of the bridge and the shadow the nose throws onto the cheek beside it.
-    multiply(img, ridge({{194, 210}, {195.5, 224}, {197, 238}, {199, 248}}, 3.2, 0.25, 0.55), 1.0,
-             kWarmShade);
-    multiply(img, ridge({{199, 226}, {202, 242}, {205, 256}}, 4.5, 0.1, 0.28), 1.0, kWarmShade);
+    shadeSkin(img, ridge({{194, 210}, {195.5, 224}, {197, 238}, {199, 248}}, 3.2, 0.25, 0.55), 1.0,
+              kWarmShade);
+    shadeSkin(img, ridge({{199, 226}, {202, 242}, {205, 256}}, 4.5, 0.1, 0.28), 1.0, kWarmShade);
     // The near side only a faint edge where it meets the cheek.
-    multiply(img, ridge({{183.5, 214}, {182.5, 230}, {181.5, 243}}, 2.6, 0.06, 0.12), 1.0, kWarmShade);
+    shadeSkin(img, ridge({{183.5, 214}, {182.5, 230}, {181.5, 243}}, 2.6, 0.06, 0.12), 1.0, kWarmShade);
     // Lit ridge of the bridge, faint at the root, and the tip's broad top and its glint.
     const Field bridge = ridge({{189, 212}, {188.6, 226}, {188.4, 240}}, 1.6, 0.35, 0.8);
     brighten(img, bridge, 0.28, QColor(250, 222, 204));
     brighten(img, blobs({{{188.5, 245.5, 4.2, 3.4, 1.0, 0}}}), 0.25, QColor(248, 212, 194));
     brighten(img, blobs({{{187.8, 244.8, 1.8, 1.4, 1.0, 0}}}), 0.35, QColor(255, 244, 236));
     // The underside of the tip turns down, out of the light.
-    multiply(img, blobs({{{191, 252.5, 6.5, 2.4, 1.0, 0}}}), 0.22, kWarmShade);
+    shadeSkin(img, blobs({{{191, 252.5, 6.5, 2.4, 1.0, 0}}}), 0.22, kWarmShade);
     Field wings(kCanvasW, kCanvasH);
     for (int side : {-1, 1}) {
         const double k = side < 0 ? 0.7 : 1.0;  // the far wing a little deeper in shade
@@ -170,7 +165,7 @@ void drawNoseForm(QImage& img) {
             1.4, 0.1 * k, 0.7 * k);
         addBlob(wings, mapped({{179.5, 259.5}}, side)[0], 3.5, 1.5, 0.25 * k);  // under the wing
     }
-    multiply(img, wings, 1.0, kWarmShade);
+    shadeSkin(img, wings, 1.0, kWarmShade);
     // The wings' rounded tops catch a little light.
     brighten(img, blobs({{{180.5, 251.5, 2.6, 2.0, 1.0, 0}}, {{199.5, 251.5, 2.4, 1.8, 0.45, 0}}}), 0.18,
              QColor(244, 214, 196));
@@ -182,13 +177,13 @@ void drawNoseForm(QImage& img) {
         addBlob(nostrils, c, 4.6, 2.4, side < 0 ? 0.6 : 0.75, side * -0.32);
         addBlob(holes, c + QPointF(side * -0.2, 0.3), 3.4, 1.4, side < 0 ? 0.8 : 1.0, side * -0.35);
     }
-    multiply(img, nostrils, 0.35, kWarmShade);
-    multiply(img, holes, 0.85, Tone{0.34, 0.22, 0.22});
+    shadeSkin(img, nostrils, 0.35, kWarmShade);
+    shadeSkin(img, holes, 0.85, Tone{0.34, 0.22, 0.22});
     // The shadow of the tip on the upper lip: soft, pushed down and to the right, away from the key.
-    multiply(img, blobs({{{193, 264, 10, 3.6, 1.0, 0.08}}, {{196, 269, 7, 4, 0.45, 0.2}}}), 0.3, kWarmShade);
+    shadeSkin(img, blobs({{{193, 264, 10, 3.6, 1.0, 0.08}}, {{196, 269, 7, 4, 0.45, 0.2}}}), 0.3, kWarmShade);
     // The philtrum below it: a shallow groove between two soft columns, the far one's side in shade.
-    multiply(img, ridge({{190.5, 265}, {190.5, 272}, {190.8, 279}}, 1.8, 0.16, 0.1), 1.0, kWarmShade);
-    multiply(img, ridge({{195.5, 265}, {196, 272}, {196.5, 279}}, 1.6, 0.14, 0.08), 1.0, kWarmShade);
+    shadeSkin(img, ridge({{190.5, 265}, {190.5, 272}, {190.8, 279}}, 1.8, 0.16, 0.1), 1.0, kWarmShade);
+    shadeSkin(img, ridge({{195.5, 265}, {196, 272}, {196.5, 279}}, 1.6, 0.14, 0.08), 1.0, kWarmShade);
 }
 
 // The folds of the ears: the rim lit along its top and back with the groove inside it in shade, the
@@ -221,9 +216,9 @@ void drawEarForm(QImage& img) {
             // Its top, by the hair, stays light enough to tell from it.
             far(x, y) = x > kMidX ? ears(x, y) * static_cast<float>(smoothstep(212.0, 224.0, y + 0.5)) : 0.0f;
         }
-    multiply(img, far, 0.18, kWarmShade);
-    multiply(img, groove, 1.0, kWarmShade);
-    multiply(img, bowl, 1.0, Tone{0.5, 0.36, 0.36});
+    shadeSkin(img, far, 0.18, kWarmShade);
+    shadeSkin(img, groove, 1.0, kWarmShade);
+    shadeSkin(img, bowl, 1.0, Tone{0.5, 0.36, 0.36});
     brighten(img, rim, 0.22, QColor(246, 214, 198));
 }
 
@@ -233,17 +228,17 @@ void drawEarForm(QImage& img) {
 void modelLips(QImage& img) {
     Field upper = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
     blurField(upper, 4);
-    multiply(img, upper, 0.3, kWarmShade);
+    shadeSkin(img, upper, 0.3, kWarmShade);
     Field sheen = blobs({{{186, 297.5, 9, 2.6, 1.0, 0.05}}, {{199, 297, 5, 2, 0.5, 0}}});
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) sheen(x, y) *= lower(x, y);
     brighten(img, sheen, 0.16, QColor(246, 210, 204));
-    multiply(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.0, 0.3, 0.42),
-             1.0, kWarmShade);
+    shadeSkin(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.0, 0.3, 0.42),
+              1.0, kWarmShade);
     // The corners sink into a little shade where the lips turn in, the far one deeper.
-    multiply(img, blobs({{{163.5, 291.5, 3.6, 2.6, 0.35, 0}}, {{216.5, 291, 3.8, 2.8, 0.45, 0}}}), 1.0,
-             kWarmShade);
+    shadeSkin(img, blobs({{{163.5, 291.5, 3.6, 2.6, 0.35, 0}}, {{216.5, 291, 3.8, 2.8, 0.45, 0}}}), 1.0,
+              kWarmShade);
 }
 
 // Neck and shoulders under the same key: the far side and the rounded edges of the shoulders turn
@@ -277,7 +272,7 @@ void modelBodyLight(QImage& img) {
     }
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * body(x, y);
-    multiply(img, shade, 1.0, kWarmShade);
+    shadeSkin(img, shade, 1.0, kWarmShade);
     brighten(img, bones, 0.14, QColor(246, 216, 198));
 }
 

@@ -11,22 +11,10 @@ using namespace face;
 
 namespace {
 
-// Darkens by t (0..1) as shade falls on skin; red, which scatters furthest under the skin, darkens by
-// only `redShare` of t, so shade on skin stays warm.
-QRgb shadeSkin(QRgb c, double t, double redShare = 0.55) {
-    auto ch = [](double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); };
-    return qRgb(ch(qRed(c) * (1 - redShare * t)), ch(qGreen(c) * (1 - 0.9 * t)),
-                ch(qBlue(c) * (1 - 0.88 * t)));
-}
-
+// Shade of which red takes only `redShare` of the strength and green and blue about 0.9, so it stays
+// warm; never full.
 void shadeWhere(QImage& img, const Field& weight, double strength, double redShare = 0.55) {
-    for (int y = 0; y < kCanvasH; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < kCanvasW; ++x) {
-            const double t = std::clamp(weight(x, y) * strength, 0.0, 0.95);
-            if (t > 0.002) row[x] = shadeSkin(row[x], t, redShare);
-        }
-    }
+    shadeSkin(img, weight, strength, Tone{1 - redShare, 0.1, 0.12}, 0.95);
 }
 
 // Light bounced up from the chest reaches under the chin: the deepest shade there lifts toward a warm

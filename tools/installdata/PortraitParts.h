@@ -37,6 +37,14 @@ SkinSurface faceSurface();
 SkinSurface bodySurface();
 SkinSurface earSurface();
 
+// Shade on skin keeps its texture and stays warm: where weight * strength (at most `most`) is t,
+// each channel is multiplied by 1 - t * (1 - keep), red kept most as it scatters furthest under
+// the skin.
+struct Tone {
+    double r, g, b;
+};
+void shadeSkin(QImage& img, const Field& weight, double strength, Tone keep, double most = 1.0);
+
 // Light and shade laid over the shaded skin: the broad modelling of the face, neck and shoulders,
 // and the finer forms of the nose, ears and lips that the height fields carry too softly.
 void modelFaceLight(QImage& canvas);

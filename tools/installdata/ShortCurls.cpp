@@ -97,9 +97,7 @@ double endAt(double t) { return 1.0 - 0.22 * t * t; }
 Polyline offsetLine(const Polyline& line, double off, QPointF down) {
     Polyline out(line.size());
     for (size_t i = 0; i < line.size(); ++i) {
-        const QPointF d = line[std::min(i + 1, line.size() - 1)] - line[i == 0 ? 0 : i - 1];
-        const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
-        QPointF n(-d.y() / len, d.x() / len);
+        QPointF n = normalAt(line, i);
         if (n.x() * down.x() + n.y() * down.y() < 0) n = -n;
         out[i] = line[i] + n * off;
     }
