@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "Geometry.h"
 #include "tools/ArtFiles.h"
@@ -105,6 +107,44 @@ std::vector<double> rowProfile(const QImage& img, int y, int x0, int x1) {
 
 bool skinLike(QRgb c) { return qRed(c) > qGreen(c) && qGreen(c) > qBlue(c) && qRed(c) - qBlue(c) >= 20; }
 
+// Lips parted in a smile: down each column a fully transparent run with lip (alpha >= 128) above and
+// below it, over at least 40 columns; the opening is widest in the middle and closes toward the
+// ends, and the lips' corners (the outermost columns of alpha >= 64) lie above its middle. Returns ""
+// or what is missing.
+std::string partedSmileFault(const QImage& lips) {
+    const int w = lips.width(), h = lips.height();
+    std::vector<int> height(w, 0);
+    std::vector<double> middle(w, 0), centroid(w, -1);
+    for (int x = 0; x < w; ++x) {
+        double sum = 0;
+        int strong = 0, stage = 0, from = 0, to = 0;  // stage: 0 above, 1 upper lip, 2 opening, 3 below
+        for (int y = 0; y < h; ++y) {
+            const int a = alphaAt(lips, x, y);
+            if (a >= 64) sum += y, ++strong;
+            if (stage == 0 && a >= 128) stage = 1;
+            if (stage == 1 && a == 0) stage = 2, from = y;
+            if (stage == 2 && a > 0) stage = 3, to = y;
+            if (stage == 3 && a >= 128 && height[x] == 0)
+                height[x] = to - from, middle[x] = (from + to) / 2.0;
+        }
+        if (strong > 0) centroid[x] = sum / strong;
+    }
+    std::vector<int> cols;
+    for (int x = 0; x < w; ++x)
+        if (height[x] > 0) cols.push_back(x);
+    if (cols.size() < 40) return "no opening between the lips";
+    const int a = cols.front(), b = cols.back(), mid = (a + b) / 2, eighth = (b - a) / 8;
+    if (height[mid] < 4) return "the opening is too low in the middle";
+    double left = 0, right = 0;  // mean heights over the outer eighths
+    for (int i = 0; i < eighth; ++i)
+        left += height[a + i] / double(eighth), right += height[b - i] / double(eighth);
+    if (std::max(left, right) > 0.7 * height[mid]) return "the opening does not close toward the corners";
+    const auto first = std::find_if(centroid.begin(), centroid.end(), [](double c) { return c >= 0; });
+    const auto last = std::find_if(centroid.rbegin(), centroid.rend(), [](double c) { return c >= 0; });
+    if (*first > middle[mid] - 3 || *last > middle[mid] - 3) return "the corners do not turn up";
+    return {};
+}
+
 }  // namespace
 
 TEST(FaceArt, LibrariesOfferEnoughChoice) {
@@ -143,6 +183,20 @@ TEST(FaceArt, LipsDifferAndLetTheMouthLineThrough) {
             EXPECT_LT(iou, sameCategory ? 0.85 : 0.95)
                 << names[i].toStdString() << " and " << names[j].toStdString() << " look alike";
         }
+}
+
+// Besides closed lips, every category has lips for a smile that shows the teeth.
+TEST(FaceArt, EveryLipCategoryHasASmileWithPartedLips) {
+    for (const char* c : {"h", "k", "x", "y", "z"}) {
+        bool found = false;
+        std::string faults;
+        for (const QString& n : arttest::items("zuixing", QString::fromLatin1(c))) {
+            const std::string fault = partedSmileFault(arttest::component("zuixing", n));
+            found = found || fault.empty();
+            faults += n.toStdString() + ": " + (fault.empty() ? "fine" : fault) + "; ";
+        }
+        EXPECT_TRUE(found) << "lips " << c << " have no parted smile: " << faults;
+    }
 }
 
 // The fine creases of the lips are a faint texture, not a pattern: they fan out from the mouth line,

@@ -5,6 +5,7 @@
 
 #include "InstallData.h"
 #include "SkinField.h"
+#include "SmileLips.h"
 
 // Lips, 100 x 50 at canvas (140, 265); local (50, 25) is the mouth centre of the portrait. The
 // program keeps only the alpha of a lip picture and fills it with the chosen lip colour, so the alpha
@@ -28,16 +29,16 @@ struct LipShape {
 
 // k lovely, h gorgeous, x graceful, y wild, z intellectual.
 const LipShape kLips[] = {
-    {'k', 25, 8.5, 12.5, 2.0, 5.5, -0.8, 0.9, 1},   {'k', 22.5, 9.5, 13.5, 2.6, 5.0, -1.2, 1.0, 2},
-    {'k', 27.5, 7.5, 11.0, 1.6, 6.5, -0.4, 0.8, 3}, {'k', 24, 10.5, 11.5, 2.9, 4.8, -0.6, 0.95, 4},
-    {'h', 30, 10, 15, 2.2, 8, 0.4, 0.95, 11},       {'h', 33, 11.5, 16.5, 1.8, 9, 0.2, 0.9, 12},
-    {'h', 28, 12, 14, 2.6, 7, 0.6, 1.0, 13},        {'h', 32, 9, 17.5, 1.4, 9.5, 0.8, 0.8, 14},
-    {'x', 27, 8, 11, 1.8, 7, 0.0, 0.6, 21},         {'x', 29.5, 7, 10, 1.4, 8, 0.2, 0.55, 22},
-    {'x', 25, 9, 12.5, 2.2, 6, -0.2, 0.7, 23},      {'x', 28, 9.5, 9.5, 1.6, 7.5, 0.4, 0.6, 24},
-    {'y', 32, 10.5, 15, 3.0, 7, 1.0, 1.0, 31},      {'y', 34.5, 12, 13.5, 3.2, 6.5, 1.4, 0.9, 32},
-    {'y', 29.5, 12.5, 17, 2.6, 6.5, 0.6, 1.0, 33},  {'y', 33.5, 9, 16.5, 3.6, 7.5, 1.8, 0.95, 34},
-    {'z', 27, 6.5, 9.5, 1.0, 8, 0.4, 0.4, 41},      {'z', 29.5, 5.5, 9, 0.8, 9, 0.0, 0.45, 42},
-    {'z', 25, 7, 8.5, 1.2, 7.5, 0.6, 0.35, 43},     {'z', 31, 6, 10.5, 0.9, 9.5, 0.2, 0.4, 44},
+    {'k', 25, 8.5, 12.5, 2.0, 5.5, -0.8, 0.9, 1},    {'k', 21.5, 10, 14, 2.8, 4.5, -1.4, 1.0, 2},
+    {'k', 28, 7, 10.5, 1.4, 7, -0.2, 0.8, 3},        {'k', 24, 11, 11, 3.0, 4.8, -0.6, 0.95, 4},
+    {'h', 30, 10, 15, 2.2, 8, 0.4, 0.95, 11},        {'h', 34, 11.5, 16.5, 1.8, 9.5, 0.2, 0.9, 12},
+    {'h', 27.5, 13, 14, 2.8, 6.5, 0.6, 1.0, 13},     {'h', 32, 8.5, 18, 1.4, 9.5, 0.9, 0.8, 14},
+    {'x', 27, 8, 11, 1.8, 7, 0.0, 0.6, 21},          {'x', 31, 6.5, 9.5, 1.3, 8.5, 0.3, 0.5, 22},
+    {'x', 24.5, 9.5, 12.5, 2.2, 5.5, -0.3, 0.7, 23}, {'x', 28.5, 9.5, 9.5, 1.6, 7.5, 0.5, 0.6, 24},
+    {'y', 32, 10.5, 15, 3.0, 7, 1.0, 1.0, 31},       {'y', 34.5, 12, 13.5, 3.2, 6.5, 1.4, 0.9, 32},
+    {'y', 29.5, 12.5, 17, 2.6, 6.5, 0.6, 1.0, 33},   {'y', 33.5, 9, 16.5, 3.6, 7.5, 1.8, 0.95, 34},
+    {'z', 27, 6.5, 9.5, 1.0, 8, 0.4, 0.4, 41},       {'z', 30.5, 5.5, 9, 0.8, 9.5, 0.0, 0.45, 42},
+    {'z', 24.5, 7, 8.5, 1.2, 7, 0.7, 0.35, 43},      {'z', 32, 6, 10.5, 0.9, 10, 0.2, 0.4, 44},
 };
 
 // Upper edge of the upper lip (upper = true) or lower edge of the lower lip, corner to corner.
@@ -158,8 +159,11 @@ QImage renderLips(const LipShape& v) {
         for (int x = 0; x < kW; ++x) {
             if (cover(x, y) <= 0) continue;
             const double px = x + 0.5, py = y + 0.5, lower = py > kCy + 0.9 ? 1.0 : 0.0;
-            double a = lower > 0 ? 0.78 : 0.74;
-            a += 0.09 * std::exp(-edge(x, y) / 0.9);  // a defined lip line
+            double a = lower > 0 ? 0.76 : 0.72;
+            a += 0.13 * std::exp(-edge(x, y) / 1.0);  // a defined lip line
+            // More pigment toward the lip line, less where the lips turn in toward the mouth line.
+            const double across = seam(x, y) / std::max(0.5f, seam(x, y) + edge(x, y));
+            a *= 0.86 + 0.14 * smoothstep(0.1, 0.85, across);
             a *= 1.0 - 0.38 * parting(v, line, px, py);
             a *= 1.0 - 0.15 * std::exp(-std::pow(seam(x, y) / 1.1, 2.0));  // the mouth line shows through
             a *= 0.5 +
@@ -169,7 +173,7 @@ QImage renderLips(const LipShape& v) {
                 (1 - lower) * 0.6 *
                     (gauss(px - kCx + v.peakX + 1, py - kCy + v.upperH * 0.5, 4.0, 1.6) +
                      gauss(px - kCx - v.peakX - 1, py - kCy + v.upperH * 0.5, 4.0, 1.6));
-            a *= 1.0 - 0.42 * std::min(1.0, shine);
+            a *= 1.0 - 0.5 * std::min(1.0, shine);
             a *= 1.0 - 0.14 * creases(x, y) + 0.04 * mottle(x, y);
             const double alpha = std::clamp(a * cover(x, y), 0.0, 1.0);
             const double light = 0.85 + 0.3 * shine - 0.25 * std::exp(-seam(x, y) / 2.0);
@@ -187,11 +191,14 @@ void writeLips(Writer& out) {
     std::vector<QImage> pictures(n);
     parallelFor(n, [&](int i) { pictures[i] = renderLips(kLips[i]); });
     QMap<char, int> counts;
-    for (int i = 0; i < n; ++i)
-        out.component(pictures[i],
-                      QStringLiteral("zuixing/") +
-                          componentName(QString(QChar(kLips[i].category)), ++counts[kLips[i].category]),
-                      2);
+    const auto write = [&](const QImage& picture, char category) {
+        out.component(
+            picture, QStringLiteral("zuixing/") + componentName(QString(QChar(category)), ++counts[category]),
+            2);
+    };
+    for (int i = 0; i < n; ++i) write(pictures[i], kLips[i].category);
+    // The smiling lips follow the closed ones of their category.
+    for (const SmileLipPicture& smile : drawSmileLips()) write(smile.picture, smile.category);
 }
 
 }  // namespace installdata
