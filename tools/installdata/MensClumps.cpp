@@ -93,7 +93,8 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
                    withAlpha(shade, static_cast<int>(170 * f.contrast)), f.rootTaper, 0.45);
         const QColor body =
             mix(c.dark, c.light, std::clamp(0.05 + 0.75 * lit * rng.range(0.6, 1.25), 0.0, 1.0));
-        fillRibbon(p, bowed(k.root, tip, bow), w, 0.5, withAlpha(body, 245), f.rootTaper, 0.65);
+        fillRibbon(p, bowed(k.root, tip, bow), w, std::max(0.5, w * f.tipWidth), withAlpha(body, 245),
+                   f.rootTaper, f.tipTaper);
         const int strands = 2 + static_cast<int>(rng.range(0, 2));
         for (int s = 0; s < strands; ++s) {
             const double o = rng.symmetric(w * 0.38), reach = rng.range(0.75, 1.0);
@@ -121,24 +122,75 @@ void drawCoils(QPainter& p, const QPainterPath& region, double radius, const Hea
                const HairPalette& c, uint64_t seed) {
     Rng rng(seed);
     const QRectF box = region.boundingRect();
-    const double step = radius * 1.5;
+    // Coils grow in groups that wind, tone and catch the light together: each coil takes the
+    // group of the nearest of a scatter of centres, and darkens toward the group's edge, where
+    // the gap to the next group lies.
+    struct Group {
+        QPointF at;
+        double tone, phase, lean;
+    };
+    std::vector<Group> groups;
+    const double cell = radius * 4.2;
+    for (double y = box.top() - cell; y < box.bottom() + cell; y += cell * 0.85)
+        for (double x = box.left() - cell; x < box.right() + cell; x += cell)
+            groups.push_back({QPointF(x + rng.symmetric(cell * 0.4), y + rng.symmetric(cell * 0.35)),
+                              rng.range(0.55, 1.3), rng.range(0, 2 * kPi), rng.symmetric(0.5)});
+    auto nearest = [&](QPointF q, double& edge) {
+        size_t best = 0;
+        double d1 = 1e9, d2 = 1e9;
+        for (size_t i = 0; i < groups.size(); ++i) {
+            const double d = std::hypot(q.x() - groups[i].at.x(), q.y() - groups[i].at.y());
+            if (d < d1)
+                d2 = d1, d1 = d, best = i;
+            else if (d < d2)
+                d2 = d;
+        }
+        edge = 1.0 - std::clamp((d2 - d1) / (cell * 0.35), 0.0, 1.0);  // 1 on the boundary
+        return groups[best];
+    };
+    const double step = radius * 1.45;
     const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.5);
     for (double y = box.top(); y < box.bottom(); y += step * 0.8)
         for (double x = box.left(); x < box.right(); x += step) {
             const QPointF at(x + rng.symmetric(step * 0.5), y + rng.symmetric(step * 0.4));
-            const double r = radius * rng.range(0.75, 1.25), start = rng.range(0, 2 * kPi);
-            const double lit = light.lit(at), band = light.sheen(at);
+            // Larger, looser coils on top; small and tight low on the sides.
+            const double size = 1.15 - 0.35 * smoothstep(100, 200, at.y()),
+                         r = radius * size * rng.range(0.7, 1.3);
+            const double sideOn = rng.uniform(), jitter = rng.symmetric(0.6);
             if (!region.contains(at)) continue;
-            softEllipse(p, at + QPointF(0.8, 1.6), r * 1.3, r * 1.2, withAlpha(shade, 170));  // its shadow
+            double edge = 0;
+            const Group& g = nearest(at, edge);
+            const double lit = light.lit(at) * g.tone * (1 - 0.6 * edge), band = light.sheen(at);
+            softEllipse(p, at + QPointF(0.8, 1.6), r * 1.3, r * 1.2,
+                        withAlpha(shade, static_cast<int>(150 + 60 * edge)));  // its shadow
+            const double start = g.phase + jitter;
+            if (sideOn < 0.5) {  // seen from the side: an S of two half turns
+                const double lean = g.lean + jitter * 0.5;
+                Polyline s;
+                for (int i = 0; i <= 16; ++i) {
+                    const double t = i / 16.0, along = (t - 0.5) * 2.4 * r;
+                    s.push_back(at + QPointF(std::cos(lean), std::sin(lean)) * along +
+                                QPointF(-std::sin(lean), std::cos(lean)) *
+                                    (0.55 * r * std::sin(2 * kPi * t)));
+                }
+                const QColor col = mix(c.dark, c.light, std::clamp(0.12 + 0.75 * lit, 0.0, 1.0));
+                fillRibbon(p, s, rng.range(1.4, 2.1), 0.8, withAlpha(col, 235), 0.15, 0.25);
+                Polyline hi(s.begin() + 2, s.begin() + 7);
+                fillRibbon(p, hi, 1.0, 0.5,
+                           withAlpha(mix(c.light, c.sheen, band), static_cast<int>(200 * std::min(1.0, lit))),
+                           0.3, 0.3);
+                continue;
+            }
             const int turns = 2 + static_cast<int>(rng.range(0, 2));
             for (int t = 0; t < turns; ++t) {
-                const double rr = r * (1.0 - 0.22 * t), a0 = start + t * 2.2;
+                const double rr = r * (1.0 - 0.22 * t), a0 = start + t * 2.2, span = rng.range(1.8, 3.2);
                 Polyline arc;
                 for (int i = 0; i <= 12; ++i) {
-                    const double a = a0 + 4.2 * i / 12, rad = rr * (1 - 0.25 * i / 12);
+                    const double a = a0 + span * i / 12, rad = rr * (1 - 0.25 * i / 12);
                     arc.push_back(at + QPointF(std::cos(a) * rad, std::sin(a) * rad * 0.85));
                 }
-                const QColor col = mix(c.dark, c.light, 0.15 + 0.75 * lit * rng.range(0.6, 1.0));
+                const QColor col =
+                    mix(c.dark, c.light, std::clamp(0.12 + 0.75 * lit * rng.range(0.75, 1.0), 0.0, 1.0));
                 fillRibbon(p, arc, rng.range(1.3, 2.0), 0.7, withAlpha(col, 235), 0.15, 0.3);
             }
             // The front of the coil, facing the light.
@@ -146,7 +198,7 @@ void drawCoils(QPainter& p, const QPainterPath& region, double radius, const Hea
             const double h0 = -2.4 + rng.symmetric(0.3);
             for (int i = 0; i <= 5; ++i)
                 hi.push_back(at + QPointF(std::cos(h0 + 0.25 * i), std::sin(h0 + 0.25 * i)) * r * 0.75);
-            const double glow = std::min(1.0, 0.15 + lit * lit * 0.9 + band * 0.35);
+            const double glow = std::clamp(0.1 + lit * lit * 0.9 + band * 0.15 * (1 - edge), 0.0, 1.0);
             fillRibbon(p, hi, 1.3, 0.6,
                        withAlpha(mix(c.light, c.sheen, 0.3 + 0.7 * band), static_cast<int>(220 * glow)), 0.3,
                        0.3);

@@ -35,6 +35,8 @@ struct ClumpField {
     double gloss = 0.0;             // 0 dry, matt .. 1 combed with product: long bright streaks
     double rootTaper = 0.0;         // fraction of a clump over which it widens from its roots
     double contrast = 1.0;          // strength of the gaps and strands: low for a velvety close crop
+    double tipWidth = 0.0;          // width kept at the tip, as a share of the clump's: 0 a spike
+    double tipTaper = 0.65;         // fraction of a clump over which it narrows into its tip
     uint64_t seed = 1;
 };
 

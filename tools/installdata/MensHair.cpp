@@ -258,7 +258,10 @@ void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPat
     if (v.cut == MensCut::SlickBack) top.gloss = 1.0, top.jitter = 0.08, top.bend = 2, top.rootTaper = 0.3;
     if (v.cut == MensCut::Textured || v.cut == MensCut::Shoulder) top.jitter = 0.55, top.bend = 2.5;
     if (v.cut == MensCut::Crew) top.jitter = 0.5, top.bend = 0.6, top.spacing = 3.4, top.contrast = 0.6;
-    if (v.cut == MensCut::Fringe) top.jitter = 0.22;
+    // Pieces of a choppy fringe: locks that keep their width and end in a short point, rooted
+    // softly under the ones above, not spikes from a broad base.
+    if (v.cut == MensCut::Fringe)
+        top.jitter = 0.22, top.rootTaper = 0.3, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
     drawClumps(p, top, c);
 }
 
