@@ -1,5 +1,6 @@
 #pragma once
 // Steps shared by the end-to-end runs of the real main window on a virtual display.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -36,6 +37,12 @@ inline void click(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
     const QPointF at(w->width() / 2.0, w->height() / 2.0);
     mouse(w, QEvent::MouseButtonPress, at, b, b);
     mouse(w, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+}
+
+// A category tab clicked as the stylist clicks it, so that its button shows as the chosen one.
+inline void clickTab(QWidget* tabs, int tab) {
+    const QList<QAbstractButton*> buttons = tabs->findChildren<QAbstractButton*>();
+    if (tab >= 0 && tab < buttons.size()) click(buttons[tab]);
 }
 
 // The share of pixels that differ clearly from `before`.

@@ -71,8 +71,13 @@ bool wearLibrary(Run& run, QWidget* window, const char* name, const std::vector<
     run.keep(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), name);
     bool all = true;
     for (int tab = 0; tab < tabs->count(); ++tab) {
-        emit tabs->tabClicked(tab);
+        clickTab(tabs, tab);
         settle(60);
+        if (tabs->current() != tab) {
+            std::printf("%s: tab %d did not take the click\n", name, tab);
+            all = false;
+            continue;
+        }
         run.keep(window->grab().toImage(),
                  qPrintable(QStringLiteral("%1-%2-window").arg(QLatin1String(name)).arg(tab)));
         const QList<QImage> looks = wearEveryItem(run, window);

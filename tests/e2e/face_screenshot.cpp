@@ -56,7 +56,7 @@ int fitAndDress(Run& run) {
     if (!library) return std::printf("the accessory library did not open\n"), 1;
     auto* tabs = library->findChild<CategoryTabs*>();
     for (int tab : {1, 2}) {  // glasses, earrings
-        emit tabs->tabClicked(tab);
+        clickTab(tabs, tab);
         settle();
         if (!applyThumbnail(library, 1)) return std::printf("no accessory on tab %d\n", tab), 1;
     }
