@@ -371,7 +371,8 @@ TEST(FaceArt, PortraitReadsAsAPhotograph) {
 }
 
 // The face outline turns at the jaw angle, level with the mouth, and ends in a broad chin; the lit
-// cheek shows its bone and the hollow under it, and fine pores break up its highlight.
+// cheek shows its bone and the hollow under it, the lit front of the face narrows below it, and fine
+// pores break up its highlight.
 TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
     const std::vector<QPointF> outline = installdata::face::faceHalfOutline();
     double turn = 0;
@@ -393,6 +394,16 @@ TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
     ASSERT_FALSE(portrait.isNull());
     EXPECT_GT(meanLuminance(portrait, 134, 229), meanLuminance(portrait, 136, 264) + 6)
         << "the lit cheekbone does not stand out over the hollow below it";
+    // Below the cheekbones the sides of the face turn away: the skin lit like the cheek spans clearly
+    // less of the face above the mouth than across the cheekbones.
+    const double litCheek = meanLuminance(portrait, 142, 238);
+    auto litWidth = [&](int row) {
+        const std::vector<double> profile = rowProfile(portrait, row, 118, 262);
+        return std::count_if(profile.begin(), profile.end(), [&](double v) { return v >= 0.8 * litCheek; });
+    };
+    EXPECT_LT(litWidth(276), 0.8 * litWidth(236))
+        << "the lower face is as wide in the light as the cheekbones: " << litWidth(276) << " of "
+        << litWidth(236) << " px";
     // Fine texture: each pixel against the mean of its four neighbours, in the lit cheekbone and in
     // the out-of-focus backdrop, which carries only the film grain.
     auto texture = [&](int x0, int y0) {

@@ -140,8 +140,10 @@ void addPeachFuzz(QImage& img) {
             const double round = std::atan2(y + 0.5 - 215.0, x + 0.5 - kMidX) * 200.0 + 700.0;
             const double hair = 0.5 + 0.5 * strands.sample(round, 0.5);
             const double lit = 0.45 + 0.55 * smoothstep(kMidX + 50.0, kMidX - 50.0, x + 0.5);
-            const double t =
-                0.2 * profile * hair * lit * (1.0 - ears(x, y)) * smoothstep(205.0, 232.0, y + 0.5);
+            // Along the jaw, turned away into shade, the fringe barely catches the light.
+            const double t = 0.2 * profile * hair * lit * (1.0 - ears(x, y)) *
+                             smoothstep(205.0, 232.0, y + 0.5) *
+                             (1.0 - 0.75 * smoothstep(262.0, 292.0, y + 0.5));
             const QRgb c = row[x];
             auto mix = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
             row[x] = qRgb(mix(qRed(c), 246), mix(qGreen(c), 222), mix(qBlue(c), 204));
@@ -330,10 +332,13 @@ QImage paintPortrait() {
     drawNoseForm(img);
     modelLips(img);
     settleSkinColour(img);
+    colourSkinZones(img);
+    contourLowerFace(img);
     textureBodySkin(img);
     joinFaceToHead(img);
     shadeHairline(img);
     addPeachFuzz(img);
+    addSkinSheen(img);
     drawEyes(img);
     QPainter p;
     beginPainter(p, img);
@@ -343,6 +348,7 @@ QImage paintPortrait() {
     drawOwnHair(img);
     soften(img);
     depthOfField(img);
+    addPores(img);
     toneCurve(img);
     chromaticSoftness(img);
     addGrain(img);

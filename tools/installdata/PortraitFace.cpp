@@ -128,8 +128,8 @@ void modelMouthAndChin(SkinSurface& s) {
         }
     Polyline border =
         sampleSpline({{164, 291}, {172, 286.6}, {180, 281.8}, {185.5, 280.6}, {190, 282.6}}, 16);
-    for (QPointF& q : border) q += QPointF(0, -0.6);
-    addMirroredRidge(h, border, 1.1, 0.5, 0.7);  // the light roll along the upper lip's border
+    for (QPointF& q : border) q += QPointF(0, -1.2);
+    addMirroredRidge(h, border, 1.1, 0.35, 0.5);  // the light roll along the upper lip's border
     Field groove(kCanvasW, kCanvasH);
     addRidge(groove, mouthLine(), 1.2, -1.2, -1.2);
     fadeToCorners(groove, 0.35);
@@ -249,8 +249,8 @@ void colourLips(SkinSurface& s) {
             upper(x, y) = std::max(upper(x, y), static_cast<float>(upperSharp(x, y) * seamUp));
             lower(x, y) = std::max(lower(x, y), static_cast<float>(lowerSharp(x, y) * seamDown));
         }
-    tintSurface(s, upper, QColor(170, 88, 88), 0.78);
-    tintSurface(s, lower, QColor(194, 108, 104), 0.74);
+    tintSurface(s, upper, QColor(174, 100, 96), 0.7);
+    tintSurface(s, lower, QColor(198, 122, 112), 0.64);
     Field inner(kCanvasW, kCanvasH), line(kCanvasW, kCanvasH);
     Polyline seam = mouthLine();
     addRidge(inner, seam, 3.0, 1.0, 1.0);

@@ -13,12 +13,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 const QSize kSize(kCanvasW, kCanvasH);
-const Polyline kUpperLid{{172, 207}, {165.5, 200.9}, {154, 198.5}, {143.5, 199.8}, {136.5, 204}};
-const Polyline kLowerLid{{136.5, 204}, {144.5, 209.8}, {156, 211.8}, {166.5, 210}, {172, 207}};
-constexpr double kIrisR = 7.5;
+const Polyline kUpperLid{{172, 207}, {165.5, 200.2}, {154, 197.7}, {143.5, 199.1}, {136.5, 204}};
+const Polyline kLowerLid{{136.5, 204}, {144.5, 210.2}, {156, 212.3}, {166.5, 210.4}, {172, 207}};
+constexpr double kIrisR = 7.7;
 
-// The upper lid covers the top of the iris a little, as in a relaxed gaze.
-QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 0.9); }
+// The upper lid covers the top of the iris by a pixel or two, as in a relaxed gaze.
+QPointF irisCentre(int side) { return QPointF(side < 0 ? kEyeLeftX - 0.5 : kEyeRightX + 0.5, kEyeY - 1.2); }
 
 // The y of a lid line at x, from the nearest of its samples.
 double lidYAt(const Polyline& lid, double x) {
@@ -69,7 +69,7 @@ void drawEyeball(QImage& canvas, int side) {
             // Sclera: a ball lit from the upper left, greyer toward the corners, pink at the inner one.
             const double across = (at.x() - ic.x()) / 17.0, inner = side < 0 ? across : -across;
             // A wet ball in the shade of the lids: never paper white, greyer and warmer than it looks.
-            QColor col = mix(QColor(162, 148, 142), QColor(120, 98, 92),
+            QColor col = mix(QColor(178, 166, 160), QColor(128, 106, 100),
                              std::min(1.0, std::pow(std::abs(across), 1.5) * 1.3));
             col = mix(col, QColor(200, 140, 136), smoothstep(0.45, 1.0, inner) * 0.7);
             const double r = std::hypot(at.x() - ic.x(), at.y() - ic.y());
@@ -92,19 +92,26 @@ void drawEyeball(QImage& canvas, int side) {
     QPainter p;
     beginPainter(p, canvas);
     p.setClipPath(opening);
-    softEllipse(p, ic + QPointF(-2.6, -2.6), 1.9, 1.7, QColor(255, 255, 255, 250));  // catchlight of the key
-    softEllipse(p, ic + QPointF(3.0, 2.4), 1.0, 0.8, QColor(240, 244, 255, 120));    // of the fill
+    // The softbox mirrored in the wet cornea: a soft bright window up on the key's side, over the edge
+    // of the pupil, and a faint one of the fill opposite.
+    softEllipse(p, ic + QPointF(-2.3, -2.4), 1.9, 1.5, QColor(255, 252, 248, 235));
+    softEllipse(p, ic + QPointF(-1.6, -1.8), 1.0, 0.8, QColor(255, 255, 255, 255));
+    softEllipse(p, ic + QPointF(3.0, 2.2), 1.2, 0.8, QColor(236, 242, 255, 90));
     softEllipse(p, QPointF(ic.x() + (side < 0 ? 12.5 : -12.5), kEyeY + 1), 2.6, 2.0,
                 QColor(228, 150, 150, 150));
-    // The wet rim of the lower lid: a pink ledge inside the opening with a few points of light on it.
+    // The wet rim of the lower lid: a pink ledge inside the opening, a fine wet line of light along
+    // it and a few brighter points where it catches the key.
     Polyline waterline = sampleSpline(lowerLid(side), 30);
     for (QPointF& q : waterline) q += QPointF(0, -0.8);
-    fillRibbon(p, waterline, 0.55, 0.55, QColor(226, 172, 164, 150), 0.15, 0.15);
+    fillRibbon(p, waterline, 0.6, 0.6, QColor(220, 164, 156, 160), 0.15, 0.15);
+    Polyline wet = waterline;
+    for (QPointF& q : wet) q += QPointF(0, -0.55);
+    fillRibbon(p, wet, 0.3, 0.3, QColor(255, 236, 228, 80), 0.25, 0.3);
     Rng glint(side < 0 ? 143 : 144);
-    for (int k = 0; k < 3; ++k) {
-        const QPointF at = splineAt(lowerLid(side), glint.range(0.3, 0.7)) + QPointF(0, -1.0);
-        softEllipse(p, at, rng.range(0.5, 0.9), 0.35,
-                    QColor(255, 250, 246, static_cast<int>(rng.range(110, 190))));
+    for (int k = 0; k < 4; ++k) {
+        const QPointF at = splineAt(lowerLid(side), glint.range(0.25, 0.75)) + QPointF(0, -1.2);
+        softEllipse(p, at, glint.range(0.5, 0.9), 0.35,
+                    QColor(255, 250, 246, static_cast<int>(glint.range(120, 200))));
     }
     p.end();
 }
@@ -125,28 +132,35 @@ void drawLidsAndLashes(QImage& canvas, int side) {
     for (QPointF& q : rim) q += QPointF(0, 0.9);
     fillRibbon(p, rim, 1.0, 1.0, QColor(238, 196, 184, 110), 0.15, 0.1);  // lit edge of the lower lid
     paintSoft(p, kSize, 1, 0.5, [&](QPainter& q) {                        // lash line
-        fillRibbon(q, sampleSpline(upper, 40), 0.6, 1.2, QColor(34, 23, 20, 200), 0.02, 0.04);
+        fillRibbon(q, sampleSpline(upper, 40), 0.6, 1.05, QColor(38, 26, 22, 196), 0.02, 0.1);
     });
     Rng rng(side < 0 ? 151 : 152);
     const double out = side < 0 ? -1.0 : 1.0;
-    for (int k = 0; k < 130; ++k) {  // upper lashes as fine hairs, longer and more swept outward
-        const double u = std::pow(rng.uniform(), 0.75);  // 0 inner corner .. 1 outer corner
-        const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.35));
-        // Lashes of every length: a few short broken ones, a few long strays.
-        const double len =
-            (1.2 + 3.8 * smoothstep(0.05, 0.9, u)) * rng.range(0.5, 1.25) * (rng.uniform() < 0.1 ? 1.3 : 1.0);
-        const double lean = (0.1 + 0.55 * u) * out + rng.symmetric(0.2), curl = 0.25 * out;
-        Polyline lash{root, root + QPointF(lean * 0.35 * len, -0.55 * len),
-                      root + QPointF((lean * 0.75 + curl) * len, -0.85 * len)};
-        fillRibbon(p, sampleSpline(lash, 8), rng.range(0.4, 0.6), 0.08,
-                   QColor(18, 12, 11, static_cast<int>(rng.range(120, 220))));
+    // Upper lashes as fine, soft hairs that grow in small clumps: they rise off the lid, curl up and
+    // only lean outward a little toward the outer corner, thin to nothing at their tips, and lie half
+    // in front of one another, so they read as a soft dark fringe rather than separate spikes.
+    for (int clump = 0; clump < 34; ++clump) {
+        const double u0 = 0.04 + 0.92 * std::pow((clump + rng.range(0.0, 0.8)) / 34.0, 0.85);
+        const double len0 =
+            (1.1 + 2.5 * smoothstep(0.05, 0.75, u0) - 0.6 * smoothstep(0.85, 1.0, u0)) * rng.range(0.8, 1.15);
+        const double lean0 = (0.05 + 0.3 * u0) * out;
+        const int hairs = 3 + static_cast<int>(rng.range(0.0, 2.99));
+        for (int k = 0; k < hairs; ++k) {
+            const double u = std::clamp(u0 + rng.symmetric(0.012), 0.0, 1.0);
+            const QPointF root = splineAt(upper, u) + QPointF(0, rng.symmetric(0.3));
+            const double len = len0 * rng.range(0.8, 1.1), lean = lean0 + rng.symmetric(0.08);
+            Polyline lash{root, root + QPointF(lean * 0.3 * len, -0.6 * len),
+                          root + QPointF((lean * 0.8 + 0.12 * out) * len, -0.9 * len)};
+            fillRibbon(p, sampleSpline(lash, 8), rng.range(0.3, 0.42), 0.04,
+                       QColor(30, 21, 18, static_cast<int>(rng.range(70, 140))));
+        }
     }
     fillRibbon(p, sampleSpline(lower, 30), 0.5, 0.7, QColor(96, 62, 54, 70), 0.1, 0.2);  // lower lash line
-    for (int k = 0; k < 14; ++k) {
-        const double u = rng.range(0.3, 0.95);
+    for (int k = 0; k < 12; ++k) {
+        const double u = rng.range(0.35, 0.95);
         const QPointF root = splineAt(lower, 1.0 - u) + QPointF(0, 1.0);
-        const double len = rng.range(0.8, 1.8);
-        fillRibbon(p, {root, root + QPointF(out * 0.5 * u * len, len)}, 0.45, 0.1, QColor(40, 28, 24, 80));
+        const double len = rng.range(0.6, 1.4);
+        fillRibbon(p, {root, root + QPointF(out * 0.4 * u * len, len)}, 0.35, 0.05, QColor(52, 36, 30, 55));
     }
     p.end();
 }

@@ -12,11 +12,6 @@ namespace installdata::portrait {
 
 using namespace face;
 
-namespace {
-
-constexpr Tone kWarmShade{0.68, 0.56, 0.54}, kCoolShade{0.72, 0.66, 0.68};
-
-// Light added toward a pale warm colour, as a soft sheen over the skin: c + (light - c) * t.
 void brighten(QImage& img, const Field& weight, double strength, const QColor& light) {
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -30,21 +25,17 @@ void brighten(QImage& img, const Field& weight, double strength, const QColor& l
     }
 }
 
-// Gaussian blobs as {x, y, rx, ry, amplitude, angle}, summed on one field.
 Field blobs(std::initializer_list<std::array<double, 6>> list) {
     Field f(kCanvasW, kCanvasH);
     for (const auto& b : list) addBlob(f, QPointF(b[0], b[1]), b[2], b[3], b[4], b[5]);
     return f;
 }
 
-// A gaussian ridge along a curve through the points.
 Field ridge(const Polyline& line, double radius, double a0, double a1) {
     Field f(kCanvasW, kCanvasH);
     addRidge(f, sampleSpline(line, 24), radius, a0, a1);
     return f;
 }
-
-}  // namespace
 
 void shadeSkin(QImage& img, const Field& weight, double strength, Tone keep, double most) {
     for (int y = 0; y < img.height(); ++y) {
@@ -200,6 +191,7 @@ void drawEarForm(QImage& img) {
         addRidge(groove, sampleSpline(mapped({{117, 216}, {116, 230}, {116.5, 248}}, side), 20), 1.6,
                  0.45 * k, 0.35 * k);
         addBlob(bowl, mapped({{112.5, 235}}, side)[0], 2.6, 7.0, 0.7 * k);
+        addBlob(bowl, mapped({{111.5, 239}}, side)[0], 3.4, 6.5, 0.3 * k);  // the bowl's soft surround
         addBlob(bowl, mapped({{114.5, 241}}, side)[0], 1.6, 2.2, 0.6 * k);  // the opening behind the tragus
         addBlob(bowl, mapped({{110, 226}}, side)[0], 3.5, 2.0, 0.3 * k);    // the fold above the bowl
         addRidge(rim, sampleSpline(mapped({{113, 208.3}, {105, 209.6}, {99.4, 219}, {98.8, 236}}, side), 20),
@@ -217,9 +209,38 @@ void drawEarForm(QImage& img) {
             far(x, y) = x > kMidX ? ears(x, y) * static_cast<float>(smoothstep(212.0, 224.0, y + 0.5)) : 0.0f;
         }
     shadeSkin(img, far, 0.18, kWarmShade);
-    shadeSkin(img, groove, 1.0, kWarmShade);
-    shadeSkin(img, bowl, 1.0, Tone{0.5, 0.36, 0.36});
-    brighten(img, rim, 0.22, QColor(246, 214, 198));
+    shadeSkin(img, groove, 1.4, kWarmShade);
+    shadeSkin(img, bowl, 1.4, Tone{0.5, 0.36, 0.36});
+    brighten(img, rim, 0.3, QColor(248, 218, 202));
+    // The antihelix, the inner ridge between the rim's groove and the bowl, lit along its near edge,
+    // and the rim's outer edge turning away behind it.
+    Field inner(kCanvasW, kCanvasH), back(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        addRidge(inner,
+                 sampleSpline(mapped({{112.5, 214.5}, {107.5, 224}, {106.2, 236}, {108.5, 247}}, side), 20),
+                 1.1, side < 0 ? 0.7 : 0.35, side < 0 ? 0.4 : 0.2);
+        addRidge(back, sampleSpline(mapped({{100, 214}, {97.6, 226}, {97.6, 242}, {101, 254}}, side), 20),
+                 1.4, 0.5, 0.3);
+    }
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x) {
+            inner(x, y) *= ears(x, y);
+            back(x, y) *= ears(x, y) * static_cast<float>(smoothstep(214.0, 226.0, y + 0.5));
+        }
+    brighten(img, inner, 0.32, QColor(244, 212, 196));
+    shadeSkin(img, back, 0.9, kWarmShade);
+    // The ear sits back from the face and leans away from the lens: a little darker than the cheek
+    // overall, most toward the head and under the lobe, where the lobe's round bottom turns under.
+    Field set(kCanvasW, kCanvasH);
+    for (int side : {-1, 1}) {
+        addBlob(set, mapped({{107, 262}}, side)[0], 5.5, 2.6, 0.9);
+        addBlob(set, mapped({{115, 236}}, side)[0], 3.0, 18.0, 0.5);
+    }
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            set(x, y) =
+                ears(x, y) * (0.25f + set(x, y)) * static_cast<float>(smoothstep(212.0, 224.0, y + 0.5));
+    shadeSkin(img, set, 0.45, kWarmShade);
 }
 
 // The upper lip faces down, away from the key, and sits darker than the lower one, which rolls out
@@ -235,6 +256,22 @@ void modelLips(QImage& img) {
         for (int x = 0; x < kCanvasW; ++x) sheen(x, y) *= lower(x, y);
     brighten(img, sheen, 0.16, QColor(246, 210, 204));
     shadeSkin(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.0, 0.3, 0.42),
+              1.0, kWarmShade);
+    // The vermilion border: the skin just above the upper lip rolls over a fine ridge that catches
+    // the key, so the lip is set off by a light line rather than a painted edge; the near side brighter.
+    Polyline border =
+        sampleSpline({{165, 290.4}, {172, 285.8}, {180, 280.9}, {185.5, 279.7}, {190, 281.6}}, 16);
+    Field roll(kCanvasW, kCanvasH);
+    addRidge(roll, border, 0.9, 0.5, 1.0);
+    addRidge(roll, mapped(border, 1), 0.9, 0.3, 0.6);
+    brighten(img, roll, 0.2, QColor(250, 226, 212));
+    // The philtrum's columns catch the light on their near edges; its groove and the far column's
+    // inner side stay in shade.
+    Field columns = ridge({{185.2, 266}, {185.0, 273}, {184.8, 280}}, 1.4, 0.6, 1.0);
+    addRidge(columns, sampleSpline({{194.4, 266}, {194.6, 273}, {194.8, 280}}, 12), 1.1, 0.3, 0.45);
+    brighten(img, columns, 0.18, QColor(248, 222, 206));
+    // The lower lip's roll throws a soft shade on the skin below it, densest under its middle.
+    shadeSkin(img, ridge({{170, 301}, {180, 305.5}, {190, 306.5}, {200, 305.5}, {210, 301}}, 2.2, 0.16, 0.24),
               1.0, kWarmShade);
     // The corners sink into a little shade where the lips turn in, the far one deeper.
     shadeSkin(img, blobs({{{163.5, 291.5, 3.6, 2.6, 0.35, 0}}, {{216.5, 291, 3.8, 2.8, 0.45, 0}}}), 1.0,

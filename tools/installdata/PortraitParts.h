@@ -1,6 +1,8 @@
 #pragma once
 #include <QImage>
 #include <QPainterPath>
+#include <array>
+#include <initializer_list>
 
 #include "InstallData.h"
 #include "SkinShading.h"
@@ -44,6 +46,13 @@ struct Tone {
     double r, g, b;
 };
 void shadeSkin(QImage& img, const Field& weight, double strength, Tone keep, double most = 1.0);
+constexpr Tone kWarmShade{0.68, 0.56, 0.54}, kCoolShade{0.72, 0.66, 0.68};
+// Light added toward a pale warm colour, as a soft sheen over the skin: c + (light - c) * t.
+void brighten(QImage& img, const Field& weight, double strength, const QColor& light);
+// Gaussian blobs as {x, y, rx, ry, amplitude, angle}, summed on one field.
+Field blobs(std::initializer_list<std::array<double, 6>> list);
+// A gaussian ridge along a curve through the points.
+Field ridge(const Polyline& line, double radius, double a0, double a1);
 
 // Light and shade laid over the shaded skin: the broad modelling of the face, neck and shoulders,
 // and the finer forms of the nose, ears and lips that the height fields carry too softly.
@@ -54,6 +63,11 @@ void modelLips(QImage& canvas);
 void modelBodyLight(QImage& canvas);
 // Pulls the shaded skin's colour toward a photograph's, less saturated than the albedo.
 void settleSkinColour(QImage& canvas);
+// The lower face's turning planes and rounded chin, the skin's colour zones, its sheen and pores.
+void contourLowerFace(QImage& canvas);
+void colourSkinZones(QImage& canvas);
+void addSkinSheen(QImage& canvas);
+void addPores(QImage& canvas);
 // Where the skin surfaces meet: the face's outline turning into the head, the forehead rolling into
 // the hairline, and the neck set back behind the jaw in the shade of the head.
 void joinFaceToHead(QImage& canvas);
