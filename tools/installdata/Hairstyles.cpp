@@ -58,7 +58,8 @@ QImage renderHairstyle(const HairVariant& v) {
     // Big waves (not ringlets, which loop) light each turn and short curls each coil themselves; a
     // tousled crown breaks the ring with its own crossing strand groups.
     const bool bigWaves = v.curl.amp >= 10 && v.curl.loop < 0.5;
-    const double sheen = v.shortCurls ? 0.0 : bigWaves ? 0.35 : v.tousled ? 0.55 : 1.0;
+    const bool ringlets = !v.shortCurls && v.curl.amp >= 4 && v.curl.loop >= 0.5;
+    const double sheen = v.shortCurls ? 0.0 : bigWaves || ringlets ? 0.35 : v.tousled ? 0.55 : 1.0;
     const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part,      tip,
                           kPalettes[v.palette].sheen, shade,         v.seed + 77, sheen};
     shadeVolume(layer, light);

@@ -1,0 +1,201 @@
+#include "CurlStrands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+// Each lock is a flat ribbon of hair wound into a spiral: a bundle of fine strands side by side
+// along the lock, each a helix seen from the front. Where a strand passes in front it catches the
+// light from the upper left; behind, it is in the lock's shade. The turns vary in size and pitch
+// (smooth noise along the lock), and toward the tip the strands part into an open, ragged end.
+namespace installdata {
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+}  // namespace
+
+// Radius of the coil a distance d down its lock: small and tight near the roots, widening toward
+// the ends, thinner below where a lock split off it, and tapering over the last turn into an open
+// tip.
+double coilRadius(const RingletLock& lk, double d, double grow) {
+    const double f = d / std::max(1.0, lk.axis.length());
+    const double tipIn = 1.0 - 0.6 * smoothstep(0.84, 1.0, f);
+    const double split = 1.0 - 0.2 * smoothstep(lk.splitAt, lk.splitAt + 0.08, f);
+    const double swell = 1.0 + 0.22 * std::sin(0.8 * d / lk.pitch + 6.0 * lk.startPhase);
+    return lk.radius * (0.5 + 0.5 * smoothstep(0.0, 1.5 * lk.pitch, d)) * (0.8 + (0.2 + 0.6 * grow) * f) *
+           tipIn * split * swell;
+}
+
+// The length of one turn a distance d down the lock: tight near the roots, opening out toward
+// the ends.
+double turnPitch(const RingletLock& lk, double d) {
+    const double f = std::clamp(d / std::max(1.0, lk.axis.length()), 0.0, 1.0);
+    return lk.pitch * (0.8 + lk.loosen * f);
+}
+
+namespace {
+
+// Light from the upper left and in front on a turn at phase ph (0: in front), 0..1.
+double turnLight(const RingletLock& lk, QPointF nrm, double ph) {
+    const double side = lk.hand * std::sin(ph), facing = std::max(0.0, std::cos(ph));
+    // The edges of a turn, where it rolls away round the lock, fall into its shade.
+    return std::max(0.0, -0.55 * nrm.x() * side - 0.5 * nrm.y() * side + 0.7 * facing) *
+           (0.25 + 0.75 * std::sqrt(facing));
+}
+
+// A stretch of one strand that stays on the front (or the back) of its turn.
+struct HelixRun {
+    Polyline pts;
+    double light[3];  // at its start, middle and end
+    bool front;
+    double along;  // where its middle lies down the lock, 0..1
+};
+
+// The runs of every strand of the lock, front and back.
+std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t seed, Rng& rng) {
+    const double total = lk.axis.length();
+    const int n = std::max(8, static_cast<int>(total / 2.0));
+    std::vector<double> ph(n + 1), rad(n + 1), width(n + 1);
+    double acc = 2 * kPi * lk.startPhase;
+    for (int i = 0; i <= n; ++i) {
+        const double d = total * i / n, x = d / (1.3 * lk.pitch);
+        // A turn is as long as the lock's ratio of pitch to radius says where it is, so the small
+        // turns near the roots are tight and the wide ones toward the ends stretch out.
+        rad[i] = coilRadius(lk, d, grow) * (0.82 + 0.36 * valueNoise(x, 7.5, seed));
+        // Near the roots the narrow turns keep a long pitch: the hair waves there before it curls.
+        const double pitch = std::max(0.8 * lk.pitch, rad[i] * turnPitch(lk, d) / lk.radius) *
+                             (0.65 + 0.7 * valueNoise(x, 3.5, seed));
+        // The ribbon is narrower than a turn on stretched turns, so the backs show between them.
+        width[i] = pitch *
+                   (lk.kind == LockKind::Wave ? 0.8 : 0.52 - 0.12 * smoothstep(1.7, 3.0, pitch / rad[i])) *
+                   (1.5 - 0.5 * smoothstep(0.0, 0.3, d / total));  // near the roots the turns lie close
+        ph[i] = acc;
+        acc += 2 * kPi * (total / n) / pitch;
+    }
+    const int count = std::clamp(static_cast<int>(1.3 * lk.radius), 9, 15);
+    std::vector<HelixRun> runs;
+    for (int k = 0; k < count; ++k) {
+        const double across = (k + rng.uniform()) / count - 0.5, own = rng.range(0.82, 1.16);
+        const double lag = rng.symmetric(0.3), sag = rng.range(0.05, 0.3);
+        const int last = static_cast<int>(n * (1.0 - rng.range(0.0, 0.07)));
+        HelixRun run{{}, {0, 0, 0}, true, 0.0};
+        int i = 0;
+        std::vector<double> lit;
+        auto flush = [&] {
+            if (run.pts.size() >= 3) {
+                const size_t m = lit.size();
+                run.light[0] = lit.front(), run.light[1] = lit[m / 2], run.light[2] = lit.back();
+                run.along = (i - 0.5 * m) / n;
+                runs.push_back(run);
+            }
+            run.pts.clear();
+            lit.clear();
+        };
+        for (i = 0; i <= last; ++i) {
+            const double d = total * i / n, f = d / total, phase = ph[i] + lag;
+            // Near the tip the strands fan out along the lock and loosen: an open end.
+            const double part = 1.0 + 0.7 * smoothstep(0.88, 1.0, f);
+            QPointF pos, tan;
+            lk.axis.at(std::max(0.0, d + across * width[i] * part + sag * rad[i] * std::cos(phase) +
+                                         lk.tilt * std::sin(phase)),
+                       pos, tan);
+            const QPointF nrm(-tan.y(), tan.x());
+            const bool front = std::cos(phase) > 0;
+            const QPointF q = pos + nrm * (lk.hand * rad[i] * own * part * std::sin(phase));
+            if (front != run.front) {
+                if (!run.pts.empty()) {  // share the turning point, so the strand is unbroken
+                    const QPointF keep = run.pts.back();
+                    flush();
+                    run.pts.push_back(keep);
+                    lit.push_back(turnLight(lk, nrm, phase));
+                }
+                run.front = front;
+            }
+            run.pts.push_back(q);
+            lit.push_back(turnLight(lk, nrm, phase));
+        }
+        flush();
+    }
+    return runs;
+}
+
+// The backs of the turns, dark, under the lock's body: they show only at its edges.
+void drawBacks(QPainter& q, const std::vector<HelixRun>& runs, const RingletLock& lk, const HairPalette& c,
+               const std::function<QColor(const QColor&)>& tint) {
+    const QColor back = tint(mix(c.dark, QColor(0, 0, 0), 0.3 + 0.2 * lk.dim));
+    q.setBrush(Qt::NoBrush);
+    q.setPen(QPen(withAlpha(back, 230), 1.3, Qt::SolidLine, Qt::RoundCap));
+    for (const HelixRun& run : runs)
+        if (!run.front) q.drawPolyline(run.pts.data(), static_cast<int>(run.pts.size()));
+}
+
+// The fronts of the turns over the body, with their light running across them, and a glint where a
+// front turns most toward the light. Turns deep in the mass are flatter and darker.
+void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, const RingletLock& lk,
+                const HairPalette& c, const std::function<QColor(const QColor&)>& tint, Rng& rng) {
+    const double define = 1.0 - 0.8 * lk.dim;
+    const QColor flat = mix(c.dark, c.base, 0.55);
+    // Under the strands of each front, its ribbon as a whole, softened with the lock's body.
+    for (const HelixRun& run : runs)
+        if (run.front) {
+            q.setPen(QPen(tint(mix(c.dark, c.base, 0.45)), 2.6, Qt::SolidLine, Qt::RoundCap));
+            q.drawPolyline(run.pts.data(), static_cast<int>(run.pts.size()));
+        }
+    f.setBrush(Qt::NoBrush);
+    for (const HelixRun& run : runs) {
+        if (!run.front) continue;
+        const QPointF mid = run.pts[run.pts.size() / 2];
+        // Broad patches of the mass catch more light than others, across neighbouring locks.
+        const double zone =
+            0.5 + 0.5 * std::sin(mid.y() / 34.0 + mid.x() / 47.0 + 2.0 * std::sin(mid.x() / 61.0));
+        // Near the roots the turns are small and soft: they read as texture, not as coils.
+        // Turn by turn the light is broken: some turns face it, some are turned away.
+        const double broken = 0.55 + 0.75 * valueNoise(mid.x() / 9.0, mid.y() / 9.0, 0x5eedu);
+        const double gain = broken * define * (0.4 + 0.6 * smoothstep(0.0, 0.4, run.along)) *
+                            (0.55 + 0.6 * zone) * (0.8 + 0.25 * lk.tone) * rng.range(0.75, 1.15);
+        // The light runs across the front: each half of the run in the tone of its own light.
+        QColor tone[3];
+        for (int k = 0; k < 3; ++k) {
+            const double l = std::clamp(std::pow(run.light[k], 1.2) * gain * 1.5, 0.0, 1.0);
+            const QColor col = l < 0.45 ? mix(mix(c.dark, QColor(0, 0, 0), 0.15), c.base, l / 0.45)
+                                        : mix(c.base, mix(c.light, c.sheen, 0.3), (l - 0.45) / 0.55);
+            tone[k] = withAlpha(tint(mix(col, flat, 0.5 * (1.0 - define))), 235);
+        }
+        const double width = rng.range(1.0, 1.5);
+        const int m = static_cast<int>(run.pts.size()), half = m / 2;
+        f.setPen(QPen(mix(tone[1], tone[0], 0.3), width, Qt::SolidLine, Qt::RoundCap));
+        f.drawPolyline(run.pts.data(), half + 1);
+        f.setPen(QPen(mix(tone[1], tone[2], 0.3), width, Qt::SolidLine, Qt::RoundCap));
+        f.drawPolyline(run.pts.data() + half, m - half);
+        if (run.light[1] * gain < 0.72 || rng.uniform() < 0.55 || m < 6) continue;
+        f.setPen(QPen(withAlpha(c.sheen, static_cast<int>(rng.range(60, 130) * define)), 0.9, Qt::SolidLine,
+                      Qt::RoundCap));
+        f.drawPolyline(run.pts.data() + m / 4, m / 2);
+    }
+}
+}  // namespace
+
+void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, const HairPalette& c, Rng& rng) {
+    const double total = lk.axis.length();
+    const double dim = std::clamp(0.9 * lk.dim + (lk.tone < 0 ? -0.3 * lk.tone : 0.0), 0.0, 0.8);
+    const auto tint = [&](const QColor& col) { return withAlpha(mix(col, c.dark, dim), col.alpha()); };
+    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.2 + 0.4 * lk.dim);
+    const std::vector<HelixRun> runs = helixRuns(lk, grow, static_cast<uint32_t>(rng.next()), rng);
+    drawBacks(q, runs, lk, c, tint);
+    // The inside of the coil ends above the last turn, so the tip hangs open. A wave is a flat
+    // ribbon: little of its inside shows.
+    const double inside = lk.kind == LockKind::Wave ? 1.2 : 1.9;
+    const double bodyEnd = total - 0.9 * turnPitch(lk, total);
+    for (double d = 0; d < bodyEnd; d += 3) {
+        QPointF a, b, tan;
+        lk.axis.at(d, a, tan);
+        lk.axis.at(std::min(bodyEnd, d + 3), b, tan);
+        const double fade = 1.0 - 0.5 * smoothstep(bodyEnd - 2.0 * lk.pitch, bodyEnd, d);
+        q.setPen(QPen(withAlpha(shade, 240), inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine,
+                      Qt::RoundCap));
+        q.drawLine(a, b);
+    }
+    drawFronts(q, f, runs, lk, c, tint, rng);
+}
+
+}  // namespace installdata
