@@ -1,5 +1,6 @@
 // Checks of the medium and long curly hairstyles: their lengths are curls of uneven size and
-// spacing, not one coil repeated at an even step down every column.
+// spacing, not one coil repeated at an even step down every column, and black curls show their
+// turns in cool light rather than melting into one dark mass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,6 +72,38 @@ TEST(CurlArt, LengthsDoNotRepeatOneCoilAtAnEvenStep) {
         // Evenly stacked barrel coils vary their spacing by about 0.3; loose curls and waves by more.
         EXPECT_GE(sum / measured, 0.35) << code << ": the curls repeat at an even step";
     }
+}
+
+// Black curly hair: the lit fronts of its turns (the brightest few percent of the solid hair below
+// the crown) stand well above its typical tone and are cool grey-blue, not brown.
+TEST(CurlArt, BlackCurlsShowTheirTurnsInCoolLight) {
+    int black = 0;
+    for (const char* code : {"mj", "cj"})
+        for (const QString& name : arttest::items(QStringLiteral("faxing"), QString::fromLatin1(code))) {
+            const QImage img = arttest::component(QStringLiteral("faxing"), name);
+            std::vector<QRgb> solid;
+            for (int y = 150; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (qAlpha(img.pixel(x, y)) >= 230) solid.push_back(img.pixel(x, y));
+            if (solid.size() < 2000) continue;
+            std::sort(solid.begin(), solid.end(), [](QRgb a, QRgb b) { return luminance(a) < luminance(b); });
+            const double median = luminance(solid[solid.size() / 2]);
+            // Black, not dark brown or red: the hair's own tone (the upper middle of its light) is
+            // about as blue as it is red.
+            const QRgb tone = solid[solid.size() * 3 / 4];
+            if (median >= 30 || qRed(tone) - qBlue(tone) > 0.25 * qRed(tone)) continue;
+            ++black;
+            double lum = 0, red = 0, blue = 0;
+            const size_t from = solid.size() * 97 / 100, n = solid.size() - from;
+            for (size_t i = from; i < solid.size(); ++i)
+                lum += luminance(solid[i]) / n, red += qRed(solid[i]) / double(n),
+                    blue += qBlue(solid[i]) / double(n);
+            std::printf("%s median %.1f lit %.1f red %.1f blue %.1f\n", qPrintable(name), median, lum, red,
+                        blue);
+            EXPECT_GE(lum, 2.5 * median) << name.toStdString() << ": the curls melt into a dark mass";
+            EXPECT_GE(blue, red) << name.toStdString() << ": the light on black curls is brown";
+        }
+    EXPECT_GE(black, 2) << "too few black curly styles to check";
 }
 
 }  // namespace

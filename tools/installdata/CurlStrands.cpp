@@ -135,6 +135,10 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
                 const HairPalette& c, const std::function<QColor(const QColor&)>& tint, Rng& rng) {
     const double define = 1.0 - 0.8 * lk.dim;
     const QColor flat = mix(c.dark, c.base, 0.55);
+    // Black hair shows its curls through cool grey-blue light on each turn, not warm brown.
+    const double inky = 1.0 - smoothstep(28.0, 48.0, qGray(c.base.rgb()));
+    const QColor top = mix(mix(c.light, c.sheen, 0.3 + 0.3 * inky), QColor(118, 126, 144), 0.45 * inky);
+    const QColor glint = mix(c.sheen, QColor(176, 184, 200), 0.5 * inky);
     // Under the strands of each front, its ribbon as a whole, softened with the lock's body.
     for (const HelixRun& run : runs)
         if (run.front) {
@@ -151,14 +155,15 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
         // Near the roots the turns are small and soft: they read as texture, not as coils.
         // Turn by turn the light is broken: some turns face it, some are turned away.
         const double broken = 0.55 + 0.75 * valueNoise(mid.x() / 9.0, mid.y() / 9.0, 0x5eedu);
-        const double gain = broken * define * (0.4 + 0.6 * smoothstep(0.0, 0.4, run.along)) *
+        const double gain = broken * define * (1.0 + 0.3 * inky) *
+                            (0.4 + 0.2 * inky + (0.6 - 0.2 * inky) * smoothstep(0.0, 0.4, run.along)) *
                             (0.55 + 0.6 * zone) * (0.8 + 0.25 * lk.tone) * rng.range(0.75, 1.15);
         // The light runs across the front: each half of the run in the tone of its own light.
         QColor tone[3];
         for (int k = 0; k < 3; ++k) {
             const double l = std::clamp(std::pow(run.light[k], 1.2) * gain * 1.5, 0.0, 1.0);
             const QColor col = l < 0.45 ? mix(mix(c.dark, QColor(0, 0, 0), 0.15), c.base, l / 0.45)
-                                        : mix(c.base, mix(c.light, c.sheen, 0.3), (l - 0.45) / 0.55);
+                                        : mix(c.base, top, (l - 0.45) / 0.55);
             tone[k] = withAlpha(tint(mix(col, flat, 0.5 * (1.0 - define))), 235);
         }
         const double width = rng.range(1.0, 1.5);
@@ -168,7 +173,7 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
         f.setPen(QPen(mix(tone[1], tone[2], 0.3), width, Qt::SolidLine, Qt::RoundCap));
         f.drawPolyline(run.pts.data() + half, m - half);
         if (run.light[1] * gain < 0.72 || rng.uniform() < 0.55 || m < 6) continue;
-        f.setPen(QPen(withAlpha(c.sheen, static_cast<int>(rng.range(60, 130) * define)), 0.9, Qt::SolidLine,
+        f.setPen(QPen(withAlpha(glint, static_cast<int>(rng.range(60, 130) * define)), 0.9, Qt::SolidLine,
                       Qt::RoundCap));
         f.drawPolyline(run.pts.data() + m / 4, m / 2);
     }

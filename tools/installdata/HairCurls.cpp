@@ -78,10 +78,13 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
     const double lazy = std::clamp((0.9 - s.loop) / 0.3, 0.0, 1.0),
                  springy = smoothstep(11.5, 14.5, s.curlWaves * 300.0 / std::max(100.0, pxLength));
     const int rows = fine > 0.5 ? 3 : 2;
-    // Front locks about 1.6 radii apart, so neighbours touch; the rows behind fill between them.
-    const int front = std::max(1, static_cast<int>(std::lround(sheetWidth(g, u0) / (1.6 * r0))));
+    // Front locks about 1.6 radii apart (short hair closer), so neighbours touch; the rows behind
+    // fill between them.
+    const int front =
+        std::max(1, static_cast<int>(std::lround(sheetWidth(g, u0) / ((1.6 - 0.3 * fine) * r0))));
     std::vector<RingletLock> out;
-    auto add = [&](const AxisShape& shape, double radius, double dim, LockKind kind) {
+    Rng extra(s.seed * 2654435761u + 97);
+    auto add = [&](Rng& rng, const AxisShape& shape, double radius, double dim, LockKind kind) {
         RingletLock lk;
         lk.axis = buildAxis(g, shape);
         lk.radius = radius;
@@ -107,19 +110,26 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         // Neighbouring locks gather in clumps of one to three that sway, wind and catch the light
         // together and close in on each other toward the ends; gaps open between the clumps.
         int left = 0;
-        double clumpDrift = 0, clumpFreq = 1, clumpPhase = 0, clumpTone = 0, centre = 0.5;
+        double clumpDrift = 0, clumpFreq = 1, clumpPhase = 0, clumpTone = 0, centre = 0.5, clumpTilt = 0,
+               clumpPitch = 1;
         for (int i = 0; i < count; ++i) {
             double t = row == 0 ? static_cast<double>(i) / std::max(1, count - 1)
                                 : (i + (rows == 3 && row == 1 ? 0.25 : 0.5)) / static_cast<double>(count);
-            t = std::clamp(t + rng.symmetric(0.3 / (count + 1)), 0.0, 1.0);
+            // Short hair's rows of small locks are scattered wider, so they merge instead of
+            // hanging in columns.
+            t = std::clamp(t + rng.symmetric((0.3 + 0.35 * fine) / (count + 1)), 0.0, 1.0);
             if (count == 1) t = 0.5;
             if (left-- <= 0) {
                 left = static_cast<int>(rng.uniform() * 3);
-                clumpDrift = rng.symmetric(s.wander + 0.8 * r0);
+                clumpDrift = rng.symmetric(s.wander + (0.8 + 0.6 * fine) * r0);
                 clumpFreq = rng.range(0.4, 1.8);
                 clumpPhase = rng.uniform();
                 clumpTone = rng.symmetric(1.0);
                 centre = std::clamp(t + 0.5 * left / std::max(1, count), 0.0, 1.0);
+                // Tight springy coils with their turns all slanting one way read as hatching:
+                // each clump leans its turns its own way and winds at its own pitch.
+                clumpTilt = extra.symmetric(0.25 + 0.4 * springy);
+                clumpPitch = std::exp(extra.symmetric(0.1 + 0.15 * springy));
             }
             // Uneven ends, locks setting in at different heights, and the outer ones fanning out
             // toward the ends so the mass grows in volume downward, lumpy along the silhouette.
@@ -150,8 +160,10 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
                 a.swingLen = rng.range(9.0, 14.0);
                 radius *= 0.8;
             }
-            add(a, radius, dim, kind);
+            add(rng, a, radius, dim, kind);
             out.back().startPhase = clumpPhase + rng.symmetric(0.12);
+            out.back().pitch *= clumpPitch;
+            out.back().tilt = (clumpTilt + extra.symmetric(0.1)) * out.back().pitch;
             out.back().tone = std::clamp(clumpTone + rng.symmetric(0.25), -1.0, 1.0);
             // Some front locks split: a thinner lock leaves them part way down.
             if (frontRow && kind != LockKind::Wave && rng.uniform() < 0.4) {
@@ -164,7 +176,7 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
                 b.start = a.start + (a.end - a.start) * at;
                 b.end = a.end - rng.range(0.0, 0.06);
                 b.join = &join;
-                add(b, radius * rng.range(0.5, 0.75), 0.1,
+                add(rng, b, radius * rng.range(0.5, 0.75), 0.1,
                     rng.uniform() < 0.5 ? LockKind::Open : LockKind::Coil);
             }
         }
@@ -179,12 +191,46 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         a.fan = rng.range(0.8, 1.6) * r0;
         a.drift = rng.symmetric(3.0);
         a.freq = rng.range(0.6, 1.6);
-        add(a, r0 * rng.range(0.45, 0.65), 0.0, LockKind::Coil);
+        add(rng, a, r0 * rng.range(0.45, 0.65), 0.0, LockKind::Coil);
     }
     // Deepest first, then each row in a shuffled order so no side always lies on top.
     for (size_t i = out.size(); i-- > 1;) {
         const size_t j = static_cast<size_t>(rng.uniform() * (i + 1));
         std::swap(out[i], out[j]);
+    }
+    // The locks added on top of the rows draw on their own random stream, so the rows keep the
+    // outline they have without them.
+    // Short hair: more small locks set in part way down between the others, so the lower
+    // lengths are a mass of curls rather than rows of columns.
+    const int between = static_cast<int>(fine * front * 0.8);
+    for (int k = 0; k < between; ++k) {
+        AxisShape a;
+        a.t = extra.range(0.05, 0.95);
+        a.start = extra.range(0.35, 0.6);
+        a.end = 1.0 - extra.range(0.0, 0.12) - s.layer * (1.0 - a.t);
+        a.fan = (a.t - 0.35) * extra.range(0.25, 0.75) * r0;
+        a.drift = extra.symmetric(s.wander + 0.8 * r0);
+        a.freq = extra.range(0.4, 1.6);
+        a.swing = r0 * extra.range(0.35, 0.8);
+        a.swingLen = extra.range(10.0, 18.0);
+        add(extra, a, r0 * extra.range(0.6, 0.9), extra.uniform() < 0.5 ? 0.0 : 0.25,
+            extra.uniform() < 0.5 ? LockKind::Open : LockKind::Coil);
+    }
+    // The curl starts near the roots: small, loose curls over the crown, half in the shade of
+    // the hair around them, so the top is soft and uneven.
+    const int crown = std::max(4, static_cast<int>(1.2 * sheetWidth(g, 0.05) / r0));
+    for (int k = 0; k < crown; ++k) {
+        AxisShape a;
+        a.t = 0.88 * (k + extra.uniform()) / crown;
+        a.start = extra.range(0.08, 0.18);  // the parting itself stays combed
+        a.end = std::min(0.95, u0 + extra.range(0.1, 0.25));
+        a.fan = 0.0;
+        a.drift = extra.symmetric(0.5 * r0);
+        a.freq = extra.range(0.6, 1.6);
+        a.swing = r0 * extra.range(0.3, 0.6);
+        a.swingLen = extra.range(8.0, 14.0);
+        add(extra, a, r0 * extra.range(0.45, 0.7), extra.range(0.45, 0.6),
+            extra.uniform() < 0.6 ? LockKind::Wave : LockKind::Open);
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const RingletLock& a, const RingletLock& b) { return a.dim > b.dim; });
@@ -289,7 +335,10 @@ void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c) {
         const int n = std::max(3, static_cast<int>(cut * (kGuideSamples - 1)));
         top.guides[i] = Polyline(g.lines[i].begin(), g.lines[i].begin() + n);
     }
-    drawSweep(p, top, c);
+    // Curly hair never lies sleek enough for a combed gloss band: the crown's sheen is soft.
+    HairPalette matte = c;
+    matte.sheen = mix(c.base, c.light, 0.7);
+    drawSweep(p, top, matte);
     const std::vector<RingletLock> locks = makeRinglets(s, g, rng);
     const size_t deep = static_cast<size_t>(
         std::count_if(locks.begin(), locks.end(), [](const RingletLock& lk) { return lk.dim >= 0.3; }));
