@@ -42,8 +42,9 @@ struct Side {
 // The left side of the hair for a parting at `part`, ending at `tip` (left-hand frame).
 Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     // The side the parting throws the hair over stands higher than the flat side, rising away
-    // from the parting so the two sides meet there without a step.
-    const double lift = part > kMidX + 8 ? 5 : 0;
+    // from the parting so the two sides meet there without a step; lifted roots stand up most
+    // on that side, the further off the middle the parting, and lie flatter on the other.
+    const double raise = (part > kMidX + 8 ? 5 : 0) + v.lift * std::clamp((part - kMidX) / 16, -0.3, 1.0);
     const auto [rx, ry] = crownShape(v);
     const Polyline& h = hairline();
     size_t start = h.size() / 2;  // the hairline point over the parting, on the top of the head
@@ -56,8 +57,9 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     const double a0 = std::asin(std::clamp((kMidX - part) / rx, -1.0, 1.0));
     Rng rng(v.seed + (part == v.part ? 17 : 18));
     for (int k = 0; k < 6; ++k) {
-        // A tousled crown is not a smooth shell: the outline rises and falls a little.
-        const double up = lift * smoothstep(0.0, 2.0, k) + (v.tousled && k > 0 ? rng.range(-2.0, 2.0) : 0.0);
+        // A tousled or blow-dried crown is not a smooth shell: the outline rises and falls a little.
+        const bool uneven = (v.tousled || v.lift > 0) && k > 0;
+        const double up = raise * smoothstep(0.0, 2.0, k) + (uneven ? rng.range(-2.0, 2.0) : 0.0);
         s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, rx + 0.8 * up, ry + 1.3 * up));
     }
     const int steps = std::max(1, static_cast<int>(std::lround((tip - 212) / 40)));
@@ -66,7 +68,9 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
         const double bulge = v.width * std::exp(-std::pow((y - 250) / 70, 2));
         double in = tuck ? 96 - (y - 212) * 0.02 : innerEdgeX(y);
         if (v.spread < 0) in -= v.spread * 0.5 * f * f;  // turned under toward the neck
-        const double out = std::min(kMidX - rx - bulge - v.spread * std::pow(f, 1.5), in - 16);
+        // Lifted roots stand off the head at the temples; below the ear the lengths fall closer.
+        const double fall = 1.3 * v.lift * smoothstep(205.0, 300.0, y);
+        const double out = std::min(kMidX - rx - bulge - v.spread * std::pow(f, 1.5) + fall, in - 16);
         s.inner.push_back({in, y});
         s.outer.push_back({out, y});
     }
@@ -102,9 +106,27 @@ Sweep sideSweep(const HairVariant& v, std::vector<Polyline> guides, double tip, 
         s.wander = 3.5;
     }
     s.layer = v.layers;
-    s.flyaways = (v.curl.amp < 3 ? 5 : 2) + static_cast<int>(v.volume / 5);
+    s.flyaways = (v.curl.amp < 3 ? 5 : 2) + static_cast<int>((v.volume - v.lift) / 5);
     s.clumpShade = v.curl.amp < 3 ? 1.0 : 0.0;
     applyCurl(s, v.curl, tip - 70);
+    s.sheenAt = 0.1;
+    s.sheenLen = 0.18;
+    s.seed = seed;
+    return s;
+}
+
+// Lifted hair spans a wide wedge over the crown, where the side sheet's strands fan out thinly:
+// a layer of shorter hair under it fills the dome and ends above the ear.
+Sweep domeSweep(const Side& sh, uint64_t seed) {
+    Sweep s;
+    s.guides = {Polyline(sh.inner.begin(), sh.inner.begin() + 7),
+                Polyline(sh.outer.begin(), sh.outer.begin() + 7)};
+    s.locks = 10;
+    s.strandsPerLock = 12;
+    s.lengthJitter = 0.3;
+    s.clump = 0.5;
+    s.mass = false;
+    s.clumpShade = 1.0;
     s.sheenAt = 0.1;
     s.sheenLen = 0.18;
     s.seed = seed;
@@ -151,7 +173,7 @@ HairPalette downPalette(const HairVariant& v) {
 void drawParting(QPainter& p, const HairVariant& v, const HairPalette& c) {
     const double top = 84 - 1.3 * v.volume;
     // A tousled parting wanders a little where the hair either side crosses it.
-    const Polyline line = v.tousled
+    const Polyline line = v.tousled || v.lift > 0
                               ? sampleSpline({{v.part, 119},
                                               {v.part + 2.4, 104},
                                               {v.part - 1.8, 0.5 * (104 + top)},
@@ -186,9 +208,17 @@ void shadeSides(QPainter& p, const HairPalette& c) {
     p.restore();
 }
 
+// The variant drawn with its lift: the crown and the temples stand further off the head.
+HairVariant lifted(const HairVariant& v) {
+    HairVariant w = v;
+    w.volume += v.lift;
+    return w;
+}
+
 }  // namespace
 
-void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
+void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
+    const HairVariant v = lifted(variant);
     if (v.shortCurls) {
         std::vector<std::vector<Polyline>> sides;
         for (int side : {-1, 1}) {
@@ -203,13 +233,14 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
         return;
     }
     const HairPalette c = downPalette(v);
-    drawCap(p, c, 70 - 1.3 * v.volume, 0.8 * v.volume, v.seed);
+    // Under lifted hair the cap stays a little inside the outline, so its soft edge never shows.
+    drawCap(p, c, 70 - 1.3 * v.volume + 0.3 * v.lift, 0.8 * v.volume - 0.3 * v.lift, v.seed);
     const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
     if (lowest > 262) drawUnderLayer(behind, v, std::min(highest, lowest - 10) - 8);
     QImage back = newLayer(kCanvasW, kCanvasH);
     QPainter b;
     beginPainter(b, back);
-    std::vector<Sweep> front;
+    std::vector<Sweep> front, domes;
     for (int side : {-1, 1}) {
         const bool left = side < 0;
         const double part = left ? v.part : 2 * kMidX - v.part, tip = left ? v.tipLeft : v.tipRight;
@@ -223,6 +254,7 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
         }
         const uint64_t seed = v.seed + (left ? 0 : 1);
         auto place = [&](Sweep s) { return left ? s : mirroredSweep(s); };
+        if (v.lift > 0) domes.push_back(place(domeSweep(sh, seed + 60)));
         if (tip <= 330) {
             front.push_back(place(sideSweep(v, {sh.inner, sh.outer}, tip, 1.0, seed)));
             continue;
@@ -240,6 +272,7 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
     b.end();
     hideBehindBody(back, false);
     p.drawImage(0, 0, back);
+    for (const Sweep& s : domes) drawSweep(p, s, c);
     for (const Sweep& s : front) drawSweep(p, s, c);
     if (v.curl.amp < 3) {
         shadeSides(p, c);
@@ -247,11 +280,13 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& v) {
     }
     drawHairlineWisps(p, c, v.part, v.seed + 50);
     if (v.tousled) breakEnds(p, v, c);
-    if (v.tousled && v.bangs == Bangs::None) drawCrownTexture(p, v, c);  // else over the fringe
+    // Over the fringe if there is one; a blow-dried crown's groups are milder.
+    if ((v.tousled || v.lift > 0) && v.bangs == Bangs::None) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
 }
 
-void drawBangs(QPainter& p, const HairVariant& v) {
-    if (v.bangs == Bangs::None) return;
+void drawBangs(QPainter& p, const HairVariant& variant) {
+    if (variant.bangs == Bangs::None) return;
+    const HairVariant v = lifted(variant);
     const HairPalette c = downPalette(v);
     Sweep s;
     const double fy = v.fringeY > 0 ? v.fringeY : 162;
@@ -302,9 +337,8 @@ void drawBangs(QPainter& p, const HairVariant& v) {
     s.seed = v.seed + 2;
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
-    if (!v.tousled) return;
-    breakFringe(p, v, c);
-    drawCrownTexture(p, v, c);
+    if (v.tousled) breakFringe(p, v, c);
+    if (v.tousled || v.lift > 0) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
 }
 
 }  // namespace installdata

@@ -52,6 +52,9 @@ struct HairVariant {
     // Short loose hair with a lived-in crown: strand groups crossing at the parting, stray hairs
     // over the outline, and uneven, thinning ends instead of one smooth, blunt shell.
     bool tousled = false;
+    // Blow-dried straight hair: the roots stand this many px further off the head at the crown and
+    // the temples before the lengths fall, and strand groups cross at the parting.
+    double lift = 0;
 };
 
 std::span<const HairVariant> hairVariants();

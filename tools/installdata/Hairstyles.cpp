@@ -59,9 +59,19 @@ QImage renderHairstyle(const HairVariant& v) {
     // tousled crown breaks the ring with its own crossing strand groups.
     const bool bigWaves = v.curl.amp >= 10 && v.curl.loop < 0.5;
     const bool ringlets = !v.shortCurls && v.curl.amp >= 4 && v.curl.loop >= 0.5;
-    const double sheen = v.shortCurls ? 0.0 : bigWaves || ringlets ? 0.35 : v.tousled ? 0.55 : 1.0;
-    const HairLight light{QPointF(kMidX, 162),        96 + v.volume, v.part,      tip,
-                          kPalettes[v.palette].sheen, shade,         v.seed + 77, sheen};
+    const double sheen = v.shortCurls           ? 0.0
+                         : bigWaves || ringlets ? 0.35
+                         : v.tousled            ? 0.55
+                         : v.lift > 0           ? 0.75
+                                                : 1.0;
+    const HairLight light{QPointF(kMidX, 162),
+                          96 + v.volume + v.lift,
+                          v.part,
+                          tip,
+                          kPalettes[v.palette].sheen,
+                          shade,
+                          v.seed + 77,
+                          sheen};
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);

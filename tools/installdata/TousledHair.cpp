@@ -23,15 +23,16 @@ QPointF onDome(double angle, double f, const CrownShape& s) {
 }
 
 // One group: from a root beside the parting it stands up a little, crosses the parting and lies
-// down along the dome. `dir` -1 falls to the right, 1 to the left. Returns the guides.
+// down along the dome at `rest` of the way out. `dir` -1 falls to the right, 1 to the left.
+// Returns the guides.
 std::vector<Polyline> groupGuides(double a0, double f0, double dir, double reach, double lift, double w,
-                                  const CrownShape& s) {
+                                  double rest, const CrownShape& s) {
     Polyline inner, outer;
     for (int k = 0; k <= 5; ++k) {
         const double u = k / 5.0;
         const double a = a0 + dir * reach * u;
         const double f =
-            f0 + (0.97 - f0) * smoothstep(0.0, 1.0, u) + lift * std::sin(kPi * std::min(1.0, 1.6 * u));
+            f0 + (rest - f0) * smoothstep(0.0, 1.0, u) + lift * std::sin(kPi * std::min(1.0, 1.6 * u));
         const double r = std::hypot(onDome(a, 1, s).x() - kMidX, onDome(a, 1, s).y() - 160);
         const double half = 0.5 * w * (1.0 - 0.45 * u) / std::max(1.0, r);
         inner.push_back(onDome(a, f - half, s));
@@ -53,27 +54,30 @@ CrownShape crownShape(const HairVariant& v) {
     return {92 + 0.8 * v.volume + 0.3 * v.width, 160 - crownTop};
 }
 
-void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c) {
+void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, double strength) {
     const CrownShape s = crownShape(v);
     Rng rng(v.seed + 313);
     const double aPart = std::asin(std::clamp((kMidX - v.part) / s.rx, -1.0, 1.0));
     const QSize size(p.device()->width(), p.device()->height());
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
     const int groups = 6;
+    // A big smooth dome is drawn as a spline that cuts inside its corners: its groups lie lower.
+    const double rest = strength < 1 ? 0.92 : 0.97;
     for (int k = 0; k < groups; ++k) {
         // Alternate the side each falls to, the heavier side first, so they cross over each other.
         const double dir = (k % 2 == 0) == (v.part <= kMidX) ? -1.0 : 1.0;
         const double a0 = aPart - dir * rng.range(0.03, 0.1) + rng.symmetric(0.04);
         const double f0 = rng.range(0.8, 0.9), reach = rng.range(0.35, 0.7);
-        const double lift = rng.range(0.02, 0.06), w = rng.range(7, 12);
-        const std::vector<Polyline> guides = groupGuides(a0, f0, dir, reach, lift, w, s);
+        const double lift = strength * rng.range(0.02, 0.06), w = rng.range(7, 12);
+        const std::vector<Polyline> guides = groupGuides(a0, f0, dir, reach, lift, w, rest, s);
         // The shade the group casts on the hair beneath, on its lower side.
         p.save();
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         paintSoft(p, size, 2, 1.0, [&](QPainter& q) {
             Polyline under = sampleSpline(guides[0], 20);
             for (QPointF& q0 : under) q0 += (kCentre - q0) * 0.025;
-            fillRibbon(q, under, 3.5, 1.5, withAlpha(deep, static_cast<int>(rng.range(70, 120))), 0.15, 0.4);
+            fillRibbon(q, under, 3.5, 1.5, withAlpha(deep, static_cast<int>(strength * rng.range(70, 120))),
+                       0.15, 0.4);
         });
         p.restore();
         Sweep g;
@@ -92,7 +96,7 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c) {
         Polyline ridge = sampleSpline(between(guides[0], guides[1], rng.range(0.55, 0.8)), 24);
         ridge = Polyline(ridge.begin() + 3, ridge.begin() + 16);
         fillRibbon(p, ridge, rng.range(1.5, 2.5), 0.8,
-                   withAlpha(c.sheen, static_cast<int>(rng.range(50, 110))), 0.4, 0.5);
+                   withAlpha(c.sheen, static_cast<int>(strength * rng.range(50, 110))), 0.4, 0.5);
     }
     // The dome's light is broken into groups: dark clefts running down from the crown through
     // the sheen band, and lit patches of differing strength between them.
@@ -111,31 +115,31 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c) {
             }
             if (rng.uniform() < 0.6)
                 fillRibbon(q, cleft, rng.range(1.5, 3.5), rng.range(1.0, 2.5),
-                           withAlpha(deep, static_cast<int>(rng.range(110, 190))), 0.3, 0.3);
+                           withAlpha(deep, static_cast<int>(strength * rng.range(110, 190))), 0.3, 0.3);
             else
                 fillRibbon(q, cleft, rng.range(3, 6), rng.range(2, 4),
-                           withAlpha(c.sheen, static_cast<int>(rng.range(30, 90))), 0.35, 0.35);
+                           withAlpha(c.sheen, static_cast<int>(strength * rng.range(30, 90))), 0.35, 0.35);
         }
     });
     p.restore();
     // Stray hairs off the crown: they leave the outline and lean away over the backdrop. Spread
     // evenly and ending well clear of the outline, so no two close off a pocket of backdrop
     // (which the finish would fill as a gap in the hair).
-    const int strays = 12;
+    const int strays = strength < 1 ? 8 : 12;  // fewer over smooth lengths
     for (int k = 0; k < strays; ++k) {
         const double a = -1.2 + 2.4 * (k + 0.5) / strays + rng.symmetric(0.02);
         // They lie back along the head, away from the top, at a shallow angle to the outline.
-        const double turn = std::copysign(rng.range(0.05, 0.12), a), out = rng.range(0.1, 0.17);
+        const double turn = std::copysign(rng.range(0.05, 0.12), a), out = strength * rng.range(0.1, 0.17);
         const double back = rng.range(0.0, 0.15);
         Polyline pts;
         for (int i = 0; i <= 14; ++i) {
             const double u = i / 14.0,
                          rise = u < 0.6 ? std::sin(kPi / 2 * u / 0.6) : 1.0 - back * (u - 0.6) / 0.4;
-            pts.push_back(onDome(a + turn * u, 0.96 + out * rise, s));
+            pts.push_back(onDome(a + turn * u, rest - 0.01 + out * rise, s));
         }
         const QColor col = mix(c.base, c.light, rng.range(0.2, 0.9));
-        fillRibbon(p, pts, rng.range(0.6, 0.9), 0.3, withAlpha(col, static_cast<int>(rng.range(110, 190))),
-                   0.05, 0.3);
+        fillRibbon(p, pts, rng.range(0.6, 0.9), 0.3,
+                   withAlpha(col, static_cast<int>(strength * rng.range(110, 190))), 0.05, 0.3);
     }
 }
 

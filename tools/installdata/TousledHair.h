@@ -14,8 +14,9 @@ struct CrownShape {
 };
 CrownShape crownShape(const HairVariant& v);
 // Strand groups that rise off the parting and cross over it, each with the shade it casts on the
-// hair below, breaking the dome's light; fine stray hairs standing off the outline.
-void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c);
+// hair below, breaking the dome's light; fine stray hairs standing off the outline. `strength`
+// scales the shade and light they lay on (1 for short tousled hair, less for smoother lengths).
+void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, double strength = 1.0);
 // Breaks the one clean arc of the cut at the sides: gaps between the pieces where the backdrop
 // shows, and pieces that run on past the line, turning a little in or out. `p` paints on a layer
 // holding the side hair (bottom of each column found from its alpha).
