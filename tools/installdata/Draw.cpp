@@ -57,6 +57,12 @@ double smoothstep(double e0, double e1, double x) {
     return t * t * (3.0 - 2.0 * t);
 }
 
+double gauss(double x, double w) { return std::exp(-(x * x) / (w * w)); }
+
+double gauss(double dx, double dy, double rx, double ry) {
+    return std::exp(-(dx * dx) / (rx * rx) - (dy * dy) / (ry * ry));
+}
+
 QPointF splineAt(const Polyline& c, double u) {
     const int n = static_cast<int>(c.size());
     if (n == 1) return c[0];

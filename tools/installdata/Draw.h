@@ -36,6 +36,9 @@ QColor mix(const QColor& a, const QColor& b, double t);
 QColor withAlpha(QColor c, int alpha);
 QPointF lerp(QPointF a, QPointF b, double t);
 double smoothstep(double e0, double e1, double x);
+// A Gaussian bump: 1 at 0, 1/e at w; and its axis-aligned form in two dimensions.
+double gauss(double x, double w);
+double gauss(double dx, double dy, double rx, double ry);
 
 // Catmull-Rom curve through the control points, u in [0, 1] over the whole curve.
 QPointF splineAt(const Polyline& controls, double u);

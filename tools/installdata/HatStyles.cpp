@@ -11,7 +11,6 @@ namespace {
 const QPointF kOrigin(190, 146);
 
 double frontness(double u) { return std::max(0.0, std::cos(u)); }
-double gauss(double x, double w) { return std::exp(-(x * x) / (w * w)); }
 
 // Distance in pixels round the crown from the nearest of `count` seams (one at the back).
 double seamDistance(double u, int count, double a) {

@@ -18,7 +18,6 @@ const QPointF kOrigin(190, 146);
 
 double frontness(double u) { return std::max(0.0, std::cos(u)); }
 double backness(double u) { return std::max(0.0, -std::cos(u)); }
-double gauss(double x, double w) { return std::exp(-(x * x) / (w * w)); }
 
 // The crown, its band and the brim of a brimmed hat, with the head hiding the brim behind it.
 struct BrimmedHat {

@@ -137,16 +137,8 @@ Field lipCreases(const LipShape& v, const Field& cover, const Field& seam, const
     return out;
 }
 
-double gauss(double dx, double dy, double rx, double ry) {
-    return std::exp(-(dx * dx) / (rx * rx) - (dy * dy) / (ry * ry));
-}
-
 QImage renderLips(const LipShape& v) {
-    const Field sharp = coverageOf(lipsPath(v), kW, kH);
-    Field cover = sharp;  // the lip line stays defined but not cut out: half of it a little soft
-    blurField(cover, 1);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) cover(x, y) = 0.5f * (cover(x, y) + sharp(x, y));
+    const Field cover = softEdgedCoverage(lipsPath(v), kW, kH, 0.5);  // half of the lip line a little soft
     const Field edge = distanceTo({lipEdge(v, true), lipEdge(v, false)}, cover);
     const Polyline line = mouthLine(v);
     const Field seam = distanceTo({line}, cover);

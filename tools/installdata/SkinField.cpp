@@ -54,6 +54,15 @@ double polylineDistance(QPointF p, const Polyline& line) {
 
 }  // namespace
 
+Field softEdgedCoverage(const QPainterPath& path, int w, int h, double keep) {
+    const Field sharp = coverageOf(path, w, h);
+    Field cover = sharp;
+    blurField(cover, 1);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) cover(x, y) = keep * sharp(x, y) + (1 - keep) * cover(x, y);
+    return cover;
+}
+
 Field distanceTo(const std::vector<Polyline>& lines, const Field& where) {
     Field f(where.width(), where.height());
     parallelFor(where.height(), [&](int y) {

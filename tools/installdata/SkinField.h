@@ -28,6 +28,9 @@ class Field {
 
 // Anti-aliased coverage of a path, 0..1.
 Field coverageOf(const QPainterPath& path, int w, int h);
+// Coverage with an edge that is defined but not cut out: `keep` of the sharp coverage, the rest
+// blurred by a pixel.
+Field softEdgedCoverage(const QPainterPath& path, int w, int h, double keep);
 // Distance in px to the nearest of the open polylines, for the pixels where `where` > 0 (0 elsewhere).
 Field distanceTo(const std::vector<Polyline>& lines, const Field& where);
 // Smooth value noise in [-1, 1] with lattice cells of cx x cy px.

@@ -107,10 +107,6 @@ double creaseAt(const std::vector<Crease>& creases, double s, double across) {
     return out;
 }
 
-double gauss(double dx, double dy, double rx, double ry) {
-    return std::exp(-(dx * dx) / (rx * rx) - (dy * dy) / (ry * ry));
-}
-
 QImage renderSmile(const SmileShape& v) {
     const SmileCurves c{v};
     const Polyline top = sampled(v.halfWidth, [&](double x) { return c.upperLine(x); });
@@ -120,12 +116,7 @@ QImage renderSmile(const SmileShape& v) {
     const Polyline openBottom = sampled(openHalf, [&](double x) { return c.openBottom(x); });
 
     // The lip line defined but not cut out: a crisp line keeps more of the sharp coverage.
-    const Field sharp = coverageOf(closedBetween(top, bottom), kW, kH);
-    Field cover = sharp;
-    blurField(cover, 1);
-    const double keep = 0.8 - 0.5 * v.edgeSoftness;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) cover(x, y) = keep * sharp(x, y) + (1 - keep) * cover(x, y);
+    const Field cover = softEdgedCoverage(closedBetween(top, bottom), kW, kH, 0.8 - 0.5 * v.edgeSoftness);
     // The opening: zero wherever it is whole, a soft step of a pixel onto the wet inner lip.
     const Field openSharp = coverageOf(closedBetween(openTop, openBottom), kW, kH);
     Field open = openSharp;
