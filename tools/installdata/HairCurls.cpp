@@ -103,22 +103,32 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         lk.splitAt = 1.0;
         out.push_back(std::move(lk));
     };
+    // Where the locks of a row hang across the sheet and how broad each is: random shares of the
+    // width, so broad and slim locks alternate unevenly instead of at one even step (columns).
+    Rng across(s.seed * 40503u + 13);
     for (int row = 0; row < rows; ++row) {
         const int count = row == 0 ? front + 1 : front;
         const bool frontRow = row == rows - 1;
         const double dim = frontRow ? 0.0 : row == 0 ? 0.5 : 0.25;
+        std::vector<double> share(count), place(count);
+        double sum = 0;
+        for (double& w : share) sum += (w = std::exp(across.symmetric(0.6)));
+        double acc = 0;
+        for (int i = 0; i < count; ++i) place[i] = (acc + 0.5 * share[i]) / sum, acc += share[i];
+        // The back row reaches both edges of the sheet.
+        if (row == 0 && count > 1)
+            for (double& t : place) t = (t - place.front()) / (place.back() - place.front());
         // Neighbouring locks gather in clumps of one to three that sway, wind and catch the light
         // together and close in on each other toward the ends; gaps open between the clumps.
         int left = 0;
         double clumpDrift = 0, clumpFreq = 1, clumpPhase = 0, clumpTone = 0, centre = 0.5, clumpTilt = 0,
-               clumpPitch = 1;
+               clumpPitch = 1, clumpEnd = 0;
         for (int i = 0; i < count; ++i) {
-            double t = row == 0 ? static_cast<double>(i) / std::max(1, count - 1)
-                                : (i + (rows == 3 && row == 1 ? 0.25 : 0.5)) / static_cast<double>(count);
             // Short hair's rows of small locks are scattered wider, so they merge instead of
             // hanging in columns.
-            t = std::clamp(t + rng.symmetric((0.3 + 0.35 * fine) / (count + 1)), 0.0, 1.0);
+            double t = std::clamp(place[i] + rng.symmetric((0.3 + 0.35 * fine) / (count + 1)), 0.0, 1.0);
             if (count == 1) t = 0.5;
+            const double broad = std::sqrt(share[i] * count / sum);
             if (left-- <= 0) {
                 left = static_cast<int>(rng.uniform() * 3);
                 clumpDrift = rng.symmetric(s.wander + (0.8 + 0.6 * fine) * r0);
@@ -130,6 +140,8 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
                 // each clump leans its turns its own way and winds at its own pitch.
                 clumpTilt = extra.symmetric(0.25 + 0.4 * springy);
                 clumpPitch = std::exp(extra.symmetric(0.1 + 0.15 * springy));
+                // A clump ends together, at its own height.
+                clumpEnd = across.range(0.0, 0.12);
             }
             // Uneven ends, locks setting in at different heights, and the outer ones fanning out
             // toward the ends so the mass grows in volume downward, lumpy along the silhouette.
@@ -138,8 +150,11 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
             // The lengths rise and fall in broad steps around the head, each side on its own.
             a.end = 1.0 - (s.lengthJitter + 0.06) * rng.uniform() - s.layer * (1.0 - t) -
                     0.06 * valueNoise(3.5 * t, 0.5, static_cast<uint32_t>(s.seed)) -
-                    (frontRow ? rng.range(0.0, 0.06) : rng.range(0.0, 0.04));
+                    (frontRow ? rng.range(0.0, 0.06) : rng.range(0.0, 0.04)) - clumpEnd;
             a.start = u0 + rng.range(0.0, 0.12);
+            // Some front locks set in lower down, over the ones behind: the mass is deep, not a
+            // row of locks all hanging from one line.
+            if (frontRow && across.uniform() < 0.35) a.start += across.range(0.08, 0.25);
             a.fan = (t - 0.35) * rng.range(0.25, 0.75) * r0;
             // Locks lean and sway so that neighbours cross and gather instead of hanging parallel.
             a.drift = clumpDrift + rng.symmetric(0.2 * r0);
@@ -151,9 +166,10 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
                                   : pick < 0.4 + 0.1 * lazy ? LockKind::Open
                                                             : LockKind::Coil;
             // Clumps differ in width: a few broad ones, many slimmer ones between them.
-            double radius = r0 * std::exp(rng.symmetric(0.42));
-            // Every lock sways in a slow S as it falls; a loose wave swings wider.
-            a.swing = radius * rng.range(0.35, 0.8);
+            double radius = r0 * std::exp(rng.symmetric(0.42)) * broad;
+            // Every lock sways in a slow S as it falls, wide enough that its edges never run
+            // straight down beside its neighbours'; a loose wave swings wider.
+            a.swing = radius * rng.range(0.35, 0.8) * across.range(1.2, 1.8);
             a.swingLen = rng.range(10.0, 18.0);
             if (kind == LockKind::Wave) {
                 a.swing = radius * rng.range(0.8, 1.2);
@@ -200,9 +216,9 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
     }
     // The locks added on top of the rows draw on their own random stream, so the rows keep the
     // outline they have without them.
-    // Short hair: more small locks set in part way down between the others, so the lower
+    // More small locks set in part way down between the others (most on short hair), so the lower
     // lengths are a mass of curls rather than rows of columns.
-    const int between = static_cast<int>(fine * front * 0.8);
+    const int between = static_cast<int>(std::max(fine, 0.4) * front * 0.8);
     for (int k = 0; k < between; ++k) {
         AxisShape a;
         a.t = extra.range(0.05, 0.95);
@@ -218,18 +234,19 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
     }
     // The curl starts near the roots: small, loose curls over the crown, half in the shade of
     // the hair around them, so the top is soft and uneven.
-    const int crown = std::max(4, static_cast<int>(1.2 * sheetWidth(g, 0.05) / r0));
+    const int crown = std::max(4, static_cast<int>(1.6 * sheetWidth(g, 0.05) / r0));
     for (int k = 0; k < crown; ++k) {
         AxisShape a;
         a.t = 0.88 * (k + extra.uniform()) / crown;
         a.start = extra.range(0.08, 0.18);  // the parting itself stays combed
-        a.end = std::min(0.95, u0 + extra.range(0.1, 0.25));
+        // A layered cut: the crown's curls are shorter layers that fall onto the lengths.
+        a.end = std::min(0.95, u0 + extra.range(0.1, 0.25) + s.layer * extra.range(0.6, 1.2));
         a.fan = 0.0;
         a.drift = extra.symmetric(0.5 * r0);
         a.freq = extra.range(0.6, 1.6);
         a.swing = r0 * extra.range(0.3, 0.6);
         a.swingLen = extra.range(8.0, 14.0);
-        add(extra, a, r0 * extra.range(0.45, 0.7), extra.range(0.45, 0.6),
+        add(extra, a, r0 * extra.range(0.45, 0.7), extra.range(0.3, 0.5),
             extra.uniform() < 0.6 ? LockKind::Wave : LockKind::Open);
     }
     std::stable_sort(out.begin(), out.end(),
