@@ -1,5 +1,6 @@
-// Checks of the medium and long straight styles and the layered cuts: blow-dried hair stands off
-// the head at the crown and the temples before it falls, instead of hugging the skull.
+// Checks of the medium and long straight styles, the layered cuts and the asymmetric styles:
+// blow-dried hair stands off the head at the crown and the temples before it falls, instead of
+// hugging the skull.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,10 +54,14 @@ int templeStandOff(const QImage& img) {
 // the temples; blow-dried roots lift it well clear at the crown and clear at the temples.
 TEST(HairArt, StraightStylesStandOffTheHeadAtTheCrownAndTemples) {
     const int ownTop = 77;  // the portrait's own hair on top, at the middle
-    for (const char* code : {"mz", "cz", "s"}) {
+    // The finger-wave set of the asymmetric styles keeps its close crown: its ridges are pressed
+    // into the hair on the skull.
+    const QString closeSet = QStringLiteral("y006.tta");
+    for (const char* code : {"mz", "cz", "s", "y"}) {
         const QStringList names = arttest::items(QStringLiteral("faxing"), QString::fromLatin1(code));
         ASSERT_EQ(names.size(), 8) << code;
         for (const QString& n : names) {
+            if (n == closeSet) continue;
             const QImage img = arttest::component(QStringLiteral("faxing"), n);
             ASSERT_FALSE(img.isNull()) << n.toStdString();
             const int crown = ownTop - crownTop(img), temples = templeStandOff(img);

@@ -106,7 +106,8 @@ Sweep sideSweep(const HairVariant& v, std::vector<Polyline> guides, double tip, 
         s.wander = 3.5;
     }
     s.layer = v.layers;
-    s.flyaways = (v.curl.amp < 3 ? 5 : 2) + static_cast<int>((v.volume - v.lift) / 5);
+    // Spikes already break a punk crop's outline: long strays hanging off its sides only look lost.
+    s.flyaways = v.spiky ? 1 : (v.curl.amp < 3 ? 5 : 2) + static_cast<int>((v.volume - v.lift) / 5);
     s.clumpShade = v.curl.amp < 3 ? 1.0 : 0.0;
     applyCurl(s, v.curl, tip - 70);
     s.sheenAt = 0.1;
@@ -282,6 +283,7 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
     if (v.tousled) breakEnds(p, v, c);
     // Over the fringe if there is one; a blow-dried crown's groups are milder.
     if ((v.tousled || v.lift > 0) && v.bangs == Bangs::None) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
+    if (v.spiky && v.bangs == Bangs::None) drawSpikyCrown(p, v, c);
 }
 
 void drawBangs(QPainter& p, const HairVariant& variant) {
@@ -339,6 +341,7 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
     if (v.tousled) breakFringe(p, v, c);
     if (v.tousled || v.lift > 0) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
+    if (v.spiky) drawSpikyCrown(p, v, c);  // the top stands over the roots of the fringe
 }
 
 }  // namespace installdata

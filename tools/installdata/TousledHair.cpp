@@ -5,6 +5,7 @@
 
 #include "Geometry.h"
 #include "HairFinish.h"
+#include "MensClumps.h"
 
 namespace installdata {
 
@@ -141,6 +142,42 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
         fillRibbon(p, pts, rng.range(0.6, 0.9), 0.3,
                    withAlpha(col, static_cast<int>(strength * rng.range(110, 190))), 0.05, 0.3);
     }
+}
+
+void drawSpikyCrown(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    const CrownShape s = crownShape(v);
+    auto dome = [&](double grow, double bottom) {
+        QPainterPath e;
+        e.addEllipse(kCentre, s.rx + grow, s.ry + grow);
+        QPainterPath above;
+        above.addRect(QRectF(0, 0, 2 * kMidX, bottom));
+        return e.intersected(above);
+    };
+    ClumpField f;
+    // Roots over the top down to the temples, inside the outline so each piece grows out of the hair.
+    f.roots = dome(4, 136);
+    f.reach = dome(24, 160);
+    // Up on top; lower down the pieces turn to lie down the sides, so the spikes run into the
+    // falling lengths without a line between them.
+    f.flow = [](QPointF q) {
+        const QPointF up = q - QPointF(kMidX, 320), down(q.x() < kMidX ? -0.5 : 0.5, 1.0);
+        const double t = smoothstep(80.0, 130.0, q.y());
+        return up / std::hypot(up.x(), up.y()) * (1 - t) + down * t;
+    };
+    f.source = QPointF(kMidX, 190);  // the pieces nearer the face lie over those behind
+    f.light.centre = kCentre;
+    f.light.radius = s.rx + 10;
+    f.light.band = 0.72 * s.ry;
+    f.length = 30;
+    f.width = 10;
+    f.spacing = 10;
+    f.jitter = 0.35;
+    f.bend = 3;
+    f.gloss = 0.3;
+    f.rootTaper = 0.1;
+    f.tipTaper = 0.85;
+    f.seed = v.seed + 515;
+    drawClumps(p, f, c);
 }
 
 namespace {

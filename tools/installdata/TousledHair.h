@@ -17,6 +17,9 @@ CrownShape crownShape(const HairVariant& v);
 // hair below, breaking the dome's light; fine stray hairs standing off the outline. `strength`
 // scales the shade and light they lay on (1 for short tousled hair, less for smoother lengths).
 void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, double strength = 1.0);
+// Pointed pieces of hair standing up and out all over the top of the head, fanning from a point
+// low in the head so that they lean outward over the sides, tips up to 24 px past the crown.
+void drawSpikyCrown(QPainter& p, const HairVariant& v, const HairPalette& c);
 // Breaks the one clean arc of the cut at the sides: gaps between the pieces where the backdrop
 // shows, and pieces that run on past the line, turning a little in or out. `p` paints on a layer
 // holding the side hair (bottom of each column found from its alpha).
