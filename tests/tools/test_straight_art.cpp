@@ -1,4 +1,4 @@
-// Checks of the medium and long straight styles, the layered cuts and the asymmetric styles:
+// Checks of the straight styles, short to long, the layered cuts and the asymmetric styles:
 // blow-dried hair stands off the head at the crown and the temples before it falls, instead of
 // hugging the skull.
 #include <gtest/gtest.h>
@@ -57,7 +57,7 @@ TEST(HairArt, StraightStylesStandOffTheHeadAtTheCrownAndTemples) {
     // The finger-wave set of the asymmetric styles keeps its close crown: its ridges are pressed
     // into the hair on the skull.
     const QString closeSet = QStringLiteral("y006.tta");
-    for (const char* code : {"mz", "cz", "s", "y"}) {
+    for (const char* code : {"dz", "mz", "cz", "s", "y"}) {
         const QStringList names = arttest::items(QStringLiteral("faxing"), QString::fromLatin1(code));
         ASSERT_EQ(names.size(), 8) << code;
         for (const QString& n : names) {

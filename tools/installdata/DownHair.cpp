@@ -41,10 +41,8 @@ struct Side {
 
 // The left side of the hair for a parting at `part`, ending at `tip` (left-hand frame).
 Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
-    // The side the parting throws the hair over stands higher than the flat side, rising away
-    // from the parting so the two sides meet there without a step; lifted roots stand up most
-    // on that side, the further off the middle the parting, and lie flatter on the other.
-    const double raise = (part > kMidX + 8 ? 5 : 0) + v.lift * std::clamp((part - kMidX) / 16, -0.3, 1.0);
+    // Rising away from the parting, so the two sides meet there without a step.
+    const double raise = crownRaise(v, part);
     const auto [rx, ry] = crownShape(v);
     const Polyline& h = hairline();
     size_t start = h.size() / 2;  // the hairline point over the parting, on the top of the head
@@ -336,6 +334,12 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     s.width = 1.0;
     s.sheenAt = 0.3;
     s.clumpShade = v.curl.amp < 3 ? 0.8 : 0.0;
+    if (v.tousled) {  // a bob's fringe: pieces of uneven length whose tips thin out past the fill
+        s.lengthJitter += 0.1;
+        s.massInset = 0.07;
+        s.clump += 0.15;
+        s.clumpShade = v.curl.amp < 3 ? 1.0 : 0.0;
+    }
     s.seed = v.seed + 2;
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);

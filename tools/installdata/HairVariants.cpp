@@ -18,14 +18,14 @@ using P = Piece;
 // every style has its own outline.
 // clang-format off
 const HairVariant kVariants[] = {
-    {.code = "dz", .title = "齐耳短发", .palette = 0, .form = F::Down, .volume = 2, .tipLeft = 222, .tipRight = 222, .spread = 2, .bangs = B::Full, .seed = 101, .width = 9, .fringeY = 158, .tousled = true},
-    {.code = "dz", .title = "侧分波波头", .palette = 2, .form = F::Down, .part = 162, .volume = 2, .tipLeft = 300, .tipRight = 330, .spread = 4, .bangs = B::Side, .choppy = 0.05, .seed = 102, .tousled = true},
-    {.code = "dz", .title = "内扣短发", .palette = 1, .form = F::Down, .volume = 18, .tipLeft = 347, .tipRight = 347, .spread = -19, .bangs = B::Curtain, .choppy = 0.03, .seed = 103, .tousled = true},
-    {.code = "dz", .title = "精灵短发", .palette = 7, .form = F::Down, .part = 218, .volume = 18, .tipLeft = 224, .tipRight = 224, .bangs = B::Side, .choppy = 0.12, .seed = 104, .fringeY = 150, .tousled = true},
-    {.code = "dz", .title = "蘑菇短发", .palette = 8, .form = F::Down, .volume = 24, .tipLeft = 285, .tipRight = 285, .spread = -6, .bangs = B::Full, .choppy = 0.03, .seed = 105, .width = 24, .fringeY = 172, .tousled = true},
-    {.code = "dz", .title = "不对称短发", .palette = 3, .form = F::Down, .part = 226, .volume = 8, .tipLeft = 372, .tipRight = 226, .spread = 6, .bangs = B::Side, .choppy = 0.05, .seed = 106, .tousled = true},
-    {.code = "dz", .title = "A字波波头", .palette = 5, .form = F::Down, .volume = 2, .tipLeft = 340, .tipRight = 340, .spread = 34, .seed = 107, .tousled = true},
-    {.code = "dz", .title = "挂耳短发", .palette = 4, .form = F::Down, .part = 170, .volume = 2, .tipLeft = 259, .tipRight = 278, .spread = 1, .choppy = 0.08, .seed = 108, .width = 6, .tuckLeft = true, .tousled = true},
+    {.code = "dz", .title = "齐耳短发", .palette = 0, .form = F::Down, .volume = 2, .tipLeft = 222, .tipRight = 222, .spread = 2, .bangs = B::Full, .seed = 101, .width = 9, .fringeY = 158, .tousled = true, .lift = 6},
+    {.code = "dz", .title = "侧分波波头", .palette = 2, .form = F::Down, .part = 162, .volume = 2, .tipLeft = 300, .tipRight = 330, .spread = 4, .bangs = B::Side, .choppy = 0.05, .seed = 102, .tousled = true, .lift = 6},
+    {.code = "dz", .title = "内扣短发", .palette = 1, .form = F::Down, .volume = 18, .tipLeft = 347, .tipRight = 347, .spread = -19, .bangs = B::Curtain, .choppy = 0.03, .seed = 103, .width = 10, .tousled = true, .lift = 3},
+    {.code = "dz", .title = "精灵短发", .palette = 7, .form = F::Down, .part = 218, .volume = 18, .tipLeft = 224, .tipRight = 224, .bangs = B::Side, .choppy = 0.12, .seed = 104, .width = -8, .fringeY = 150, .tousled = true, .lift = 7},
+    {.code = "dz", .title = "蘑菇短发", .palette = 8, .form = F::Down, .volume = 24, .tipLeft = 285, .tipRight = 285, .spread = -6, .bangs = B::Full, .choppy = 0.03, .seed = 105, .width = 24, .fringeY = 172, .tousled = true, .lift = 6},
+    {.code = "dz", .title = "不对称短发", .palette = 3, .form = F::Down, .part = 226, .volume = 8, .tipLeft = 372, .tipRight = 226, .spread = 6, .bangs = B::Side, .choppy = 0.05, .seed = 106, .tousled = true, .lift = 4},
+    {.code = "dz", .title = "A字波波头", .palette = 5, .form = F::Down, .volume = 2, .tipLeft = 340, .tipRight = 340, .spread = 34, .seed = 107, .tousled = true, .lift = 5},
+    {.code = "dz", .title = "挂耳短发", .palette = 4, .form = F::Down, .part = 170, .volume = 2, .tipLeft = 259, .tipRight = 278, .spread = 1, .choppy = 0.08, .seed = 108, .width = 6, .tuckLeft = true, .tousled = true, .lift = 3},
 
     {.code = "mz", .title = "自然中分直发", .palette = 1, .form = F::Down, .volume = 2, .tipLeft = 426, .tipRight = 426, .spread = 10, .curl = {2, 2, 0, 0.5}, .choppy = 0.06, .seed = 201, .lift = 8},
     {.code = "mz", .title = "空气刘海中长发", .palette = 3, .form = F::Down, .part = 176, .volume = 21, .tipLeft = 417, .tipRight = 417, .spread = 22, .bangs = B::Curtain, .choppy = 0.06, .seed = 202, .width = 8, .drapeLeft = D::Front, .drapeRight = D::Front, .lift = 6},

@@ -55,6 +55,12 @@ CrownShape crownShape(const HairVariant& v) {
     return {92 + 0.8 * v.volume + 0.3 * v.width, 160 - crownTop};
 }
 
+double crownRaise(const HairVariant& v, double part) {
+    // The further off the middle the parting, the more the lifted roots stand up on the heavy side
+    // and lie flatter on the other.
+    return (part > kMidX + 8 ? 5 : 0) + v.lift * std::clamp((part - kMidX) / 16, -0.3, 1.0);
+}
+
 void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, double strength) {
     const CrownShape s = crownShape(v);
     Rng rng(v.seed + 313);
@@ -127,16 +133,30 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
     // evenly and ending well clear of the outline, so no two close off a pocket of backdrop
     // (which the finish would fill as a gap in the hair).
     const int strays = strength < 1 ? 8 : 12;  // fewer over smooth lengths
+    const bool liftedBob = v.lift > 0 && v.tousled;
     for (int k = 0; k < strays; ++k) {
-        const double a = -1.2 + 2.4 * (k + 0.5) / strays + rng.symmetric(0.02);
+        const double a = -1.2 + 2.4 * (k + 0.5) / strays + rng.symmetric(liftedBob ? 0.05 : 0.02);
         // They lie back along the head, away from the top, at a shallow angle to the outline.
-        const double turn = std::copysign(rng.range(0.05, 0.12), a), out = strength * rng.range(0.1, 0.17);
+        double turn = std::copysign(rng.range(0.05, 0.12), a), out = strength * rng.range(0.1, 0.17);
         const double back = rng.range(0.0, 0.15);
+        CrownShape from = s;
+        if (liftedBob) {
+            // A lifted bob: from the raised outline, longer and lower, so they lie along the head
+            // instead of standing up off it like bristles.
+            turn *= 1.8;
+            out *= 0.8;
+            const bool left = a > 0;
+            const double part = left ? v.part : 2 * kMidX - v.part;
+            const double a0 = std::asin(std::clamp((kMidX - part) / s.rx, -1.0, 1.0));
+            const double up =
+                crownRaise(v, part) * smoothstep(0.0, 2.0, 5 * (std::abs(a) - a0) / (kPi / 2 - a0));
+            from = {s.rx + 0.8 * up, s.ry + 1.3 * up};
+        }
         Polyline pts;
         for (int i = 0; i <= 14; ++i) {
             const double u = i / 14.0,
                          rise = u < 0.6 ? std::sin(kPi / 2 * u / 0.6) : 1.0 - back * (u - 0.6) / 0.4;
-            pts.push_back(onDome(a + turn * u, rest - 0.01 + out * rise, s));
+            pts.push_back(onDome(a + turn * u, rest - 0.01 + out * rise, from));
         }
         const QColor col = mix(c.base, c.light, rng.range(0.2, 0.9));
         fillRibbon(p, pts, rng.range(0.6, 0.9), 0.3,

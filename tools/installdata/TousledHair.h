@@ -13,6 +13,10 @@ struct CrownShape {
     double rx, ry;
 };
 CrownShape crownShape(const HairVariant& v);
+// How many px higher than that outline the side hair stands where it is fully raised, for the side
+// whose parting is at `part` (left-hand frame): the side the parting throws the hair over stands
+// higher than the flat side, and lifted roots stand up most there.
+double crownRaise(const HairVariant& v, double part);
 // Strand groups that rise off the parting and cross over it, each with the shade it casts on the
 // hair below, breaking the dome's light; fine stray hairs standing off the outline. `strength`
 // scales the shade and light they lay on (1 for short tousled hair, less for smoother lengths).
