@@ -13,7 +13,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMid = 90;
 
 enum class Shape { Rectangle, Round, CatEye, Aviator, Wayfarer, Oval, Square };

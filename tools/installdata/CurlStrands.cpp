@@ -10,9 +10,7 @@
 // (smooth noise along the lock), and toward the tip the strands part into an open, ragged end.
 namespace installdata {
 
-namespace {
-constexpr double kPi = 3.14159265358979323846;
-}  // namespace
+namespace {}  // namespace
 
 // Radius of the coil a distance d down its lock: small and tight near the roots, widening toward
 // the ends, thinner below where a lock split off it, and tapering over the last turn into an open

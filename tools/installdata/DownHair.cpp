@@ -16,8 +16,6 @@ namespace {
 
 using namespace face;
 
-constexpr double kPi = 3.14159265358979323846;
-
 // The hairline from the right temple over the top to the left one, densely sampled: the sheets
 // root along it, a little inside the portrait's own hairline.
 const Polyline& hairline() {
@@ -210,7 +208,7 @@ void shadeSides(QPainter& p, const HairPalette& c) {
 // The variant drawn with its lift: the crown and the temples stand further off the head.
 HairVariant lifted(const HairVariant& v) {
     HairVariant w = v;
-    w.volume += v.lift;
+    w.volume = v.liftedVolume();
     return w;
 }
 

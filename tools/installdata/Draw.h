@@ -7,12 +7,15 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <vector>
 
 // Drawing helpers shared by every family of installation pictures.
 namespace installdata {
 
 using Polyline = std::vector<QPointF>;
+
+inline constexpr double kPi = std::numbers::pi;
 
 // Deterministic generator (splitmix64): the same seed gives the same pictures on every run.
 class Rng {

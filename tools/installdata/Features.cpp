@@ -12,8 +12,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct BrowShape {
     char category;
     QColor colour;

@@ -8,8 +8,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // The wave field over the head. Phase 0 at `top`, about one wave every `pitch` px down, the
 // spacing a little uneven; the crests lie at phase pi/2, the troughs at 3pi/2. The ridges swing
 // as an S across the head, each with its own swing, and drop toward the sides as they run round

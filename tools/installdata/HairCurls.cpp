@@ -14,8 +14,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // The sheet's widest span across, over the curled part.
 double sheetWidth(const Guides& g, double from) {
     double w = 0;

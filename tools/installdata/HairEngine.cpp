@@ -12,8 +12,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct Lock {
     double centre, spread, length, phase, drift, driftFreq;
     double tone;  // -1 a lock in shade .. 1 a lock catching the light

@@ -13,8 +13,6 @@ namespace {
 
 using namespace face;
 
-constexpr double kPi = 3.14159265358979323846;
-
 QImage maskOf(const QPainterPath& path, int blur) {
     QImage m = newLayer(kCanvasW, kCanvasH);
     QPainter q;

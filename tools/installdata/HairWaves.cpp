@@ -11,8 +11,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // Where the strands of a wave sheet lie: the guide point at (u, t) swung by the curl of the lock
 // whose centre is t, as the strands themselves are.
 QPointF wavePoint(const Sweep& s, const Guides& g, double u, double t, double phase) {

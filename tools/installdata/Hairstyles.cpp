@@ -65,7 +65,7 @@ QImage renderHairstyle(const HairVariant& v) {
                          : v.lift > 0           ? 0.75
                                                 : 1.0;
     const HairLight light{QPointF(kMidX, 162),
-                          96 + v.volume + v.lift,
+                          96 + v.liftedVolume(),
                           v.part,
                           tip,
                           kPalettes[v.palette].sheen,

@@ -18,7 +18,6 @@ using hat3d::Scene;
 using hat3d::Surfel;
 using hat3d::Vec3;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kOpenA = 94, kOpenC = 100;
 
 // Where on a material a sample lies, in pixels: along its rows and across them.

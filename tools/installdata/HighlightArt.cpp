@@ -17,7 +17,6 @@ namespace {
 
 namespace hf = ms::hairfiles;
 
-constexpr double kPi = 3.14159265358979323846;
 // Strongest coverage: the client's own hair texture always shows through a little.
 constexpr int kAlphaCeiling = 230;
 

@@ -12,8 +12,6 @@ namespace {
 
 using namespace face;
 
-constexpr double kPi = 3.14159265358979323846;
-
 QPointF unit(QPointF d) {
     const double len = std::hypot(d.x(), d.y());
     return len > 1e-9 ? d / len : QPointF(0, 1);

@@ -15,8 +15,6 @@ namespace {
 
 using namespace face;
 
-constexpr double kPi = 3.14159265358979323846;
-
 // The outline of the hair: over the skull from the left temple to the right one, down past the
 // sideburns and back along the front hairline.
 struct Outline {

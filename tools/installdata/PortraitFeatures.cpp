@@ -11,7 +11,6 @@ using namespace face;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 const QSize kSize(kCanvasW, kCanvasH);
 const Polyline kUpperLid{{172, 207}, {165.5, 200.2}, {154, 197.7}, {143.5, 199.1}, {136.5, 204}};
 const Polyline kLowerLid{{136.5, 204}, {144.5, 210.2}, {156, 212.3}, {166.5, 210.4}, {172, 207}};

@@ -14,7 +14,6 @@ namespace {
 using face::kCanvasH;
 using face::kMidX;
 
-constexpr double kPi = 3.14159265358979323846;
 const QPointF kCentre(kMidX, 160);
 
 // A point `f` of the way from the centre of the head out to its outline, at `angle` (0 on top,

@@ -9,8 +9,6 @@ namespace installdata {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct Vec3 {
     double x, y, z;
 };
