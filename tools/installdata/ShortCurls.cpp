@@ -10,7 +10,8 @@
 
 // Each coil is a short helix seen from the front: the backs of its turns in shade, the fronts as
 // lit bands over a dark core. Coils are scattered evenly over the sheets in three layers, the
-// deeper ones darker and softer, each layer casting a soft shadow on the ones under it.
+// deeper ones darker and softer, each layer casting a soft shadow on the ones under it. Frizz and a
+// few loose curls leave the outline; fringes hang from the hairline on a dark core of their own.
 namespace installdata {
 
 namespace {
@@ -314,8 +315,12 @@ void drawLayerOfCoils(QPainter& p, const std::vector<Coil>& coils, const CurlSty
         beginPainter(q, body);
         beginPainter(f, fine);
         for (const Coil& k : coils) drawCoil(q, f, k, c, rng);
+        // None on the bare forehead, where a curling hair would wall in a dot of skin.
+        const QPainterPath face = faceOvalPath(), ownHair = ownHairRegion();
+        Rng frizz(rng.next());
         for (const Coil& k : coils)
-            if (k.dim < 0.3 || k.edge) drawFrizz(f, k, k.edge ? 1.0 + 2.0 * st.frizz : st.frizz, c, rng);
+            if ((k.dim < 0.3 || k.edge) && (!face.contains(k.at) || ownHair.contains(k.at)))
+                drawFrizz(f, k, k.edge ? 1.0 + 2.0 * st.frizz : st.frizz, c, frizz);
         // One broad soft highlight over each lit group, on the coils only.
         q.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         q.setPen(Qt::NoPen);
@@ -354,6 +359,133 @@ void drawCore(QPainter& p, const std::vector<Guides>& sheets, const HairPalette&
             q.drawPath(pathThrough(poly, true));
         }
     });
+}
+
+// The dark inside of a fringe across its whole width, from the roots under the mass down to `end`
+// of its length; the lower edge scalloped and uneven, so the curls over it, not the core, end it.
+void drawFringeCore(QPainter& p, const Guides& g, const HairPalette& c, double end, uint32_t seed) {
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), 250));
+        Polyline poly;
+        for (int i = 0; i <= 24; ++i) poly.push_back(g.at(0.0, i / 24.0));
+        for (int i = 0; i <= 12; ++i) poly.push_back(g.at(end * i / 12, 1.0));
+        for (int i = 40; i >= 0; --i) {
+            const double t = i / 40.0, scallop = std::abs(std::sin(kPi * 5.5 * t));
+            poly.push_back(
+                g.at(end * (1.0 - 0.1 * valueNoise(7.0 * t, 0.5, seed) - 0.06 * (1 - scallop)), t));
+        }
+        for (int i = 12; i >= 0; --i) poly.push_back(g.at(end * i / 12, 0.0));
+        q.drawPath(pathThrough(poly, true));
+    });
+}
+
+// Points on the outline of the hair in `layer` (where its blurred alpha lies between 0.3 and 0.7)
+// and the outward direction there, at most one per 3 px cell, none on or facing the face.
+struct OutlinePoint {
+    QPointF at, out;
+};
+
+std::vector<OutlinePoint> outlineOf(const QImage& layer) {
+    const int w = layer.width(), h = layer.height();
+    std::vector<float> a(static_cast<size_t>(w) * h), b(a.size());
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        for (int x = 0; x < w; ++x) a[static_cast<size_t>(y) * w + x] = qAlpha(row[x]) / 255.0f;
+    }
+    // A 5 x 5 box blur, in two passes, so the direction across the edge is steady.
+    for (int pass = 0; pass < 2; ++pass) {
+        const int dx = pass == 0 ? 1 : w;
+        const int len = pass == 0 ? w : h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int pos = pass == 0 ? x : y;
+                float sum = 0;
+                int n = 0;
+                for (int k = std::max(0, pos - 2); k <= std::min(len - 1, pos + 2); ++k, ++n)
+                    sum += a[static_cast<size_t>(y) * w + x + (k - pos) * dx];
+                b[static_cast<size_t>(y) * w + x] = sum / n;
+            }
+        std::swap(a, b);
+    }
+    const QPainterPath face = faceOvalPath();
+    std::vector<OutlinePoint> out;
+    for (int cy = 1; cy < h / 3 - 1; ++cy)
+        for (int cx = 5; cx < w / 3 - 5; ++cx)
+            for (int k = 0; k < 9; ++k) {
+                const int x = 3 * cx + k % 3, y = 3 * cy + k / 3;
+                const size_t i = static_cast<size_t>(y) * w + x;
+                if (a[i] < 0.3f || a[i] >= 0.7f) continue;
+                const QPointF grad(a[i + 1] - a[i - 1], a[i + w] - a[i - w]);
+                const double len = std::hypot(grad.x(), grad.y());
+                if (len < 1e-3) continue;
+                const QPointF n = -grad / len, q(x + 0.5, y + 0.5);
+                // Nothing stands off toward the face, where it would lie alone on the skin.
+                if (face.contains(q + 10 * n) || face.contains(q)) break;
+                out.push_back({q, n});
+                break;
+            }
+    return out;
+}
+
+QPointF turned(QPointF v, double a) {
+    return {v.x() * std::cos(a) - v.y() * std::sin(a), v.x() * std::sin(a) + v.y() * std::cos(a)};
+}
+
+// What stands off a head of short curls: fine frizz leaving the outline all round, and here and
+// there a loose curl springing out of it. Each starts inside the mass, so nothing floats free.
+void standOffTheOutline(QImage& layer, const CurlStyle& st, const HairPalette& c, Rng& rng) {
+    const std::vector<OutlinePoint> outline = outlineOf(layer);
+    std::vector<Coil> loose;
+    for (const OutlinePoint& o : outline) {
+        if (rng.uniform() > 0.035) continue;
+        bool free = true;
+        for (const Coil& k : loose)
+            free = free && std::hypot(k.at.x() - o.at.x(), k.at.y() - o.at.y()) > 6 * st.r;
+        if (!free || o.at.x() < 4 * st.r || o.at.x() > kCanvasW - 4 * st.r) continue;
+        Coil k;
+        k.r = st.r * rng.range(0.55, 0.8);
+        k.axis = turned(o.out, rng.symmetric(0.7));
+        k.turns = rng.range(1.2, 2.2);
+        k.pitch = k.r * rng.range(0.9, 1.3);
+        k.at = o.at + k.axis * (0.5 * k.turns * k.pitch - 0.3 * k.r);
+        k.sag = 0.3 * st.loop;
+        k.hand = rng.uniform() < 0.5 ? 1 : -1;
+        k.phase = rng.range(0, 2 * kPi);
+        k.open = st.loop < 0.35;
+        k.cored = false;
+        k.dim = 0.1;
+        k.tone = rng.range(0.0, 0.6);
+        k.edge = true;
+        k.group = k.at;
+        k.groupTone = 0.0;
+        loose.push_back(k);
+    }
+    QPainter p;
+    beginPainter(p, layer);
+    drawLayerOfCoils(p, loose, st, c, rng, false);
+    // Frizz: fine hairs that leave the outline and curl, lighter where the light goes through.
+    for (const OutlinePoint& o : outline) {
+        const int hairs = static_cast<int>(rng.range(0.0, 1.6 + 0.8 * st.frizz));
+        for (int h = 0; h < hairs; ++h) {
+            const bool flyaway = rng.uniform() < 0.18;
+            const double len = (flyaway ? rng.range(12, 22) : rng.range(5, 11)) * (0.8 + 0.04 * st.r);
+            // At most about 130 degrees of turn: a tighter loop would wall in a dot of background.
+            const double bend = rng.symmetric(flyaway ? 0.2 : 0.3) * (0.6 + 0.4 * st.loop);
+            QPointF dir = turned(o.out, rng.symmetric(0.9)), at = o.at - o.out * rng.range(0.5, 2.0);
+            Polyline hairLine{at};
+            const int steps = 12;
+            for (int i = 0; i < steps; ++i) {
+                dir = turned(dir, bend * (0.4 + i * 0.05));
+                at += dir * (len / steps);
+                hairLine.push_back(at);
+            }
+            if (at.x() < 4 || at.x() > kCanvasW - 4) continue;  // nothing reaches the picture's sides
+            const QColor col = mix(mix(c.dark, c.base, 0.7), c.light, rng.range(0.2, 0.8));
+            fillRibbon(p, hairLine, rng.range(0.6, 0.95), 0.3,
+                       withAlpha(col, static_cast<int>(rng.range(130, 220))), 0.0, 0.5);
+        }
+    }
 }
 
 // Coils in three layers over the sheets, back to front.
@@ -405,16 +537,23 @@ void drawShortCurls(QPainter& p, QPainter& behind, const HairVariant& v,
         }
         sheets.emplace_back(guides);
     }
-    drawCore(p, sheets, c, 0.9);
-    drawMass(p, sheets, st, c, 3, 0.0, QPointF(v.part, 74), rng);
-    // Small curls spilling over the hairline from the parting to the temples: a soft edge.
-    CurlStyle edge = st;
-    edge.r *= 0.75;
-    edge.reach = 0.45;
-    edge.across = 0.12;
-    edge.inward = 1.6;
-    edge.spread = 1.3;
-    drawMass(p, sheets, edge, c, 1, 0.0, QPointF(v.part, 74), rng);
+    QImage mass = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, mass);
+        drawCore(q, sheets, c, 0.9);
+        drawMass(q, sheets, st, c, 3, 0.0, QPointF(v.part, 74), rng);
+        // Small curls spilling over the hairline from the parting to the temples: a soft edge.
+        CurlStyle edge = st;
+        edge.r *= 0.75;
+        edge.reach = 0.45;
+        edge.across = 0.12;
+        edge.inward = 1.6;
+        edge.spread = 1.3;
+        drawMass(q, sheets, edge, c, 1, 0.0, QPointF(v.part, 74), rng);
+    }
+    standOffTheOutline(mass, st, c, rng);
+    p.drawImage(0, 0, mass);
 }
 
 void drawCurlyFringe(QPainter& p, const HairVariant& v, const std::vector<Polyline>& guides) {
@@ -423,15 +562,32 @@ void drawCurlyFringe(QPainter& p, const HairVariant& v, const std::vector<Polyli
     st.r *= 0.85;  // the curls are a little smaller where the hair is shorter
     st.dangle = 3.0;
     Rng rng(v.seed * 131 + 11);
-    const std::vector<Guides> sheets{Guides(guides)};
-    const bool wispy = v.bangs == Bangs::Wispy;
-    st.cored = !wispy;  // a few curls alone on the forehead
-    if (wispy) {        // hanging from the hairline, not lying alone on the skin
-        st.spread = 1.6;
-        st.reach = 0.75;
+    const Guides whole(guides);
+    if (v.bangs != Bangs::Wispy) {
+        // Solid from the roots to most of its length, so nothing shows between its curls.
+        drawFringeCore(p, whole, c, 0.85, static_cast<uint32_t>(v.seed));
+        drawMass(p, {whole}, st, c, 2, 0.2, QPointF(v.part, 60), rng);
+        return;
     }
-    if (!wispy) drawCore(p, sheets, c, 0.6);
-    drawMass(p, sheets, st, c, wispy ? 1 : 2, wispy ? 0.0 : 0.2, QPointF(v.part, 60), rng);
+    // A few curly pieces hanging from the hairline with the forehead between them: each a narrow
+    // sheet of the fringe, rooted under the mass, of its own length.
+    std::vector<Guides> pieces;
+    for (const double at : {0.27, 0.5, 0.73}) {
+        const double mid = at + rng.symmetric(0.04), half = rng.range(0.07, 0.09),
+                     end = rng.range(0.72, 0.88);
+        std::vector<Polyline> sides(2);
+        for (int k = 0; k <= 8; ++k) {
+            const double u = end * k / 8, spread = half * (1.0 - 0.35 * k / 8);
+            sides[0].push_back(whole.at(u, mid - spread));
+            sides[1].push_back(whole.at(u, mid + spread));
+        }
+        pieces.emplace_back(sides);
+    }
+    st.reach = 1.0;
+    st.spread = 1.1;
+    st.inward = 0.3;
+    drawCore(p, pieces, c, 0.8);
+    drawMass(p, pieces, st, c, 2, 0.0, QPointF(v.part, 60), rng);
 }
 
 }  // namespace installdata
