@@ -18,8 +18,6 @@ namespace {
 
 using namespace face;
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct Coil {
     QPointF at, axis;  // centre, and the unit direction down the hair
     double r, pitch, turns, phase, sag;
