@@ -120,14 +120,14 @@ const HairVariant kVariants[] = {
     {.code = "l", .title = "手推波纹短发", .palette = 7, .form = F::Down, .part = 150, .volume = 15, .tipLeft = 276, .tipRight = 292, .spread = -4, .curl = {5, 4, 0.1, 0.2}, .choppy = 0.02, .seed = 1108, .fingerWaves = true},
     {.code = "l", .title = "双垂髻", .palette = 1, .form = F::Updo, .volume = 2, .seed = 1109, .pieces = {{P::Bun, 99, 228, 0.8}, {P::Bun, 281, 228, 0.8}}},
 
-    {.code = "n", .title = "侧分短发", .palette = 0, .form = F::Crop, .part = 160, .volume = 8, .seed = 1201},
+    {.code = "n", .title = "侧分短发", .palette = 0, .form = F::Crop, .part = 160, .volume = 10, .seed = 1201},
     {.code = "n", .title = "清爽平头", .palette = 1, .form = F::Crop, .volume = 3, .seed = 1202, .cut = M::Crew},
-    {.code = "n", .title = "飞机头", .palette = 7, .form = F::Crop, .volume = 26, .seed = 1203, .cut = M::Quiff},
+    {.code = "n", .title = "飞机头", .palette = 7, .form = F::Crop, .volume = 32, .seed = 1203, .cut = M::Quiff},
     {.code = "n", .title = "碎盖刘海", .palette = 1, .form = F::Crop, .volume = 10, .seed = 1204, .cut = M::Fringe},
-    {.code = "n", .title = "男士侧分中长发", .palette = 7, .form = F::Down, .part = 160, .volume = 10, .tipLeft = 318, .tipRight = 326, .spread = 16, .choppy = 0.24, .seed = 1205, .layers = 0.3, .tuckLeft = true},
+    {.code = "n", .title = "男士侧分中长发", .palette = 7, .form = F::Down, .part = 160, .volume = 10, .tipLeft = 318, .tipRight = 326, .spread = 16, .choppy = 0.24, .seed = 1205, .layers = 0.3, .tuckLeft = true, .lift = 3},
     {.code = "n", .title = "卷发短寸", .palette = 0, .form = F::Crop, .volume = 24, .seed = 1207, .cut = M::Curly},
-    {.code = "n", .title = "中分及耳发", .palette = 7, .form = F::Down, .volume = 3, .tipLeft = 290, .tipRight = 296, .spread = 14, .bangs = B::Curtain, .choppy = 0.24, .seed = 1208, .layers = 0.25, .fringeY = 146},
-    {.code = "n", .title = "男士蓬松卷发", .palette = 1, .form = F::Down, .part = 180, .volume = 18, .tipLeft = 290, .tipRight = 290, .spread = 10, .curl = {6, 11, 0.45, 0.2}, .choppy = 0.14, .seed = 1209, .width = 8},
+    {.code = "n", .title = "中分及耳发", .palette = 7, .form = F::Down, .volume = 3, .tipLeft = 300, .tipRight = 306, .spread = 20, .bangs = B::Curtain, .choppy = 0.14, .seed = 1208, .width = 10, .layers = 0.25, .fringeY = 132, .lift = 4},
+    {.code = "n", .title = "男士蓬松卷发", .palette = 1, .form = F::Down, .part = 180, .volume = 20, .tipLeft = 290, .tipRight = 290, .spread = 10, .curl = {6, 11, 0.45, 0.2}, .choppy = 0.14, .seed = 1209, .width = 14},
 };
 // clang-format on
 

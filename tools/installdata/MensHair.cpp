@@ -158,11 +158,11 @@ Plan planOf(const HairVariant& v) {
             k.source = QPointF(kMidX, 150), k.length = 8.5, k.width = 4;
             break;
         case MensCut::SidePart:
-            o.top = 72 - v.volume * 0.25, o.sideX = 103, o.lean = 0.2, o.wobble = 3, o.front = 123;
+            o.top = 72 - v.volume * 0.6, o.sideX = 103, o.lean = 0.25, o.wobble = 3, o.front = 123;
             o.sweep = 7;
             break;
         case MensCut::Quiff:
-            o.top = 73, o.sideX = 104, o.wobble = 1.5, o.front = 123;
+            o.top = 70, o.sideX = 103, o.wobble = 1.5, o.front = 123;
             break;
         case MensCut::Fringe:
             o.top = 56 - v.volume * 0.3, o.sideX = 96, o.wobble = 4, o.drop = 24;
