@@ -1,6 +1,6 @@
-// Checks of the straight styles, short to long, the layered cuts and the asymmetric styles:
-// blow-dried hair stands off the head at the crown and the temples before it falls, instead of
-// hugging the skull.
+// Checks of the straight styles, short to long, the layered cuts, the asymmetric styles and the
+// longer men's cuts: blow-dried hair stands off the head at the crown and the temples before it
+// falls, instead of hugging the skull.
 #include <gtest/gtest.h>
 
 #include <algorithm>
