@@ -17,12 +17,7 @@ size_t at(int x, int y) { return static_cast<size_t>(y) * kCanvasW + x; }
 
 // The bare face: inside the face outline and below the portrait's own hairline.
 std::vector<bool> bareFace() {
-    const std::vector<QPointF> half = faceHalfOutline();
-    QPainterPath face(half.front());
-    for (size_t i = 1; i < half.size(); ++i) face.lineTo(half[i]);
-    for (size_t i = half.size(); i-- > 0;) face.lineTo(QPointF(2 * kMidX - half[i].x(), half[i].y()));
-    face.closeSubpath();
-    const QPainterPath hairline = ownHairRegion();
+    const QPainterPath face = symmetricRegion(faceHalfOutline()), hairline = ownHairRegion();
     std::vector<bool> out(static_cast<size_t>(kCanvasW) * kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
@@ -40,11 +35,12 @@ struct Groups {
 };
 
 Groups groupsOf(const QImage& img, int least) {
-    Groups g{std::vector<int>(static_cast<size_t>(kCanvasW) * kCanvasH, -1), {}};
+    const std::vector<bool> hair = arttest::alphaMask(img, least);
+    Groups g{std::vector<int>(hair.size(), -1), {}};
     std::vector<std::pair<int, int>> stack;
     for (int y0 = 0; y0 < kCanvasH; ++y0)
         for (int x0 = 0; x0 < kCanvasW; ++x0) {
-            if (g.label[at(x0, y0)] >= 0 || qAlpha(img.pixel(x0, y0)) < least) continue;
+            if (g.label[at(x0, y0)] >= 0 || !hair[at(x0, y0)]) continue;
             const int id = static_cast<int>(g.size.size());
             g.size.push_back(0);
             g.label[at(x0, y0)] = id;
@@ -57,7 +53,7 @@ Groups groupsOf(const QImage& img, int least) {
                     for (int dx = -1; dx <= 1; ++dx) {
                         const int nx = x + dx, ny = y + dy;
                         if (nx < 0 || ny < 0 || nx >= kCanvasW || ny >= kCanvasH) continue;
-                        if (g.label[at(nx, ny)] >= 0 || qAlpha(img.pixel(nx, ny)) < least) continue;
+                        if (g.label[at(nx, ny)] >= 0 || !hair[at(nx, ny)]) continue;
                         g.label[at(nx, ny)] = id;
                         stack.emplace_back(nx, ny);
                     }

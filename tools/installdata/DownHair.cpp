@@ -41,7 +41,7 @@ struct Side {
 Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     // Rising away from the parting, so the two sides meet there without a step.
     const double raise = crownRaise(v, part);
-    const auto [rx, ry] = crownShape(v);
+    const CrownShape crown = crownShape(v);
     const Polyline& h = hairline();
     size_t start = h.size() / 2;  // the hairline point over the parting, on the top of the head
     for (size_t i = 0; i < h.size(); ++i)
@@ -50,13 +50,14 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
     for (int k = 0; k < 6; ++k) s.inner.push_back(h[start + (h.size() - 1 - start) * k / 5]);
     s.inner[0] = QPointF(part, 116);
     if (tuck) s.inner[5] = QPointF(105, 206);  // over the ear and behind it
-    const double a0 = std::asin(std::clamp((kMidX - part) / rx, -1.0, 1.0));
+    const double a0 = partingAngle(crown, part);
     Rng rng(v.seed + (part == v.part ? 17 : 18));
     for (int k = 0; k < 6; ++k) {
         // A tousled or blow-dried crown is not a smooth shell: the outline rises and falls a little.
         const bool uneven = (v.tousled || v.lift > 0) && k > 0;
         const double up = raise * smoothstep(0.0, 2.0, k) + (uneven ? rng.range(-2.0, 2.0) : 0.0);
-        s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, rx + 0.8 * up, ry + 1.3 * up));
+        const CrownShape r = raised(crown, up);
+        s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, r.rx, r.ry));
     }
     const int steps = std::max(1, static_cast<int>(std::lround((tip - 212) / 40)));
     for (int k = 1; k <= steps; ++k) {
@@ -66,7 +67,7 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
         if (v.spread < 0) in -= v.spread * 0.5 * f * f;  // turned under toward the neck
         // Lifted roots stand off the head at the temples; below the ear the lengths fall closer.
         const double fall = 1.3 * v.lift * smoothstep(205.0, 300.0, y);
-        const double out = std::min(kMidX - rx - bulge - v.spread * std::pow(f, 1.5) + fall, in - 16);
+        const double out = std::min(kMidX - crown.rx - bulge - v.spread * std::pow(f, 1.5) + fall, in - 16);
         s.inner.push_back({in, y});
         s.outer.push_back({out, y});
     }

@@ -52,6 +52,10 @@ QColor withAlpha(QColor c, int alpha) {
 
 QPointF lerp(QPointF a, QPointF b, double t) { return a + (b - a) * t; }
 
+QPointF turned(QPointF d, double a) {
+    return {d.x() * std::cos(a) - d.y() * std::sin(a), d.x() * std::sin(a) + d.y() * std::cos(a)};
+}
+
 double smoothstep(double e0, double e1, double x) {
     const double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
     return t * t * (3.0 - 2.0 * t);

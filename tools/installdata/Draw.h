@@ -38,6 +38,8 @@ void beginPainter(QPainter& p, QImage& image);
 QColor mix(const QColor& a, const QColor& b, double t);
 QColor withAlpha(QColor c, int alpha);
 QPointF lerp(QPointF a, QPointF b, double t);
+// The direction d turned by a radians (clockwise on the canvas, whose y runs down).
+QPointF turned(QPointF d, double a);
 double smoothstep(double e0, double e1, double x);
 // A Gaussian bump: 1 at 0, 1/e at w; and its axis-aligned form in two dimensions.
 double gauss(double x, double w);

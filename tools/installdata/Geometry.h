@@ -40,14 +40,17 @@ inline std::vector<QPointF> ownHairHalfOutline() {
             {113, 214}, {116, 196}, {119, 166}, {126, 142}, {140, 127}, {162, 120}, {190, 117}};
 }
 
-// The whole outline, closed, as straight segments through the points and their mirror images.
-inline QPainterPath ownHairRegion() {
-    const std::vector<QPointF> half = ownHairHalfOutline();
+// A closed region from the left half of its outline: straight segments through the points and their
+// mirror images about kMidX.
+inline QPainterPath symmetricRegion(const std::vector<QPointF>& half) {
     QPainterPath path(half.front());
     for (size_t i = 1; i < half.size(); ++i) path.lineTo(half[i]);
     for (size_t i = half.size(); i-- > 0;) path.lineTo(QPointF(2 * kMidX - half[i].x(), half[i].y()));
     path.closeSubpath();
     return path;
 }
+
+// The portrait's own hair, the whole outline closed.
+inline QPainterPath ownHairRegion() { return symmetricRegion(ownHairHalfOutline()); }
 
 }  // namespace installdata::face

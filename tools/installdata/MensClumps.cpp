@@ -17,10 +17,6 @@ QPointF unit(QPointF d) {
     return len > 1e-9 ? d / len : QPointF(0, 1);
 }
 
-QPointF turned(QPointF d, double a) {
-    return {d.x() * std::cos(a) - d.y() * std::sin(a), d.x() * std::sin(a) + d.y() * std::cos(a)};
-}
-
 // Points along a bowed line from a to b, bulging `bow` px to the side at its middle.
 Polyline bowed(QPointF a, QPointF b, double bow, int n = 6) {
     const QPointF d = b - a, across = unit(QPointF(-d.y(), d.x()));

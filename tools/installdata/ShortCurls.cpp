@@ -426,10 +426,6 @@ std::vector<OutlinePoint> outlineOf(const QImage& layer) {
     return out;
 }
 
-QPointF turned(QPointF v, double a) {
-    return {v.x() * std::cos(a) - v.y() * std::sin(a), v.x() * std::sin(a) + v.y() * std::cos(a)};
-}
-
 // What stands off a head of short curls: fine frizz leaving the outline all round, and here and
 // there a loose curl springing out of it. Each starts inside the mass, so nothing floats free.
 void standOffTheOutline(QImage& layer, const CurlStyle& st, const HairPalette& c, Rng& rng) {

@@ -60,6 +60,12 @@ double crownRaise(const HairVariant& v, double part) {
     return (part > kMidX + 8 ? 5 : 0) + v.lift * std::clamp((part - kMidX) / 16, -0.3, 1.0);
 }
 
+double partingAngle(const CrownShape& s, double part) {
+    return std::asin(std::clamp((kMidX - part) / s.rx, -1.0, 1.0));
+}
+
+CrownShape raised(const CrownShape& s, double up) { return {s.rx + 0.8 * up, s.ry + 1.3 * up}; }
+
 void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, double strength) {
     const CrownShape s = crownShape(v);
     Rng rng(v.seed + 313);
@@ -146,10 +152,9 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
             out *= 0.8;
             const bool left = a > 0;
             const double part = left ? v.part : 2 * kMidX - v.part;
-            const double a0 = std::asin(std::clamp((kMidX - part) / s.rx, -1.0, 1.0));
-            const double up =
-                crownRaise(v, part) * smoothstep(0.0, 2.0, 5 * (std::abs(a) - a0) / (kPi / 2 - a0));
-            from = {s.rx + 0.8 * up, s.ry + 1.3 * up};
+            const double a0 = partingAngle(s, part);
+            from = raised(
+                s, crownRaise(v, part) * smoothstep(0.0, 2.0, 5 * (std::abs(a) - a0) / (kPi / 2 - a0)));
         }
         Polyline pts;
         for (int i = 0; i <= 14; ++i) {

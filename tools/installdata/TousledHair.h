@@ -17,6 +17,10 @@ CrownShape crownShape(const HairVariant& v);
 // whose parting is at `part` (left-hand frame): the side the parting throws the hair over stands
 // higher than the flat side, and lifted roots stand up most there.
 double crownRaise(const HairVariant& v, double part);
+// The angle of the parting at `part` on the crown outline `s` (0 on the top of the head).
+double partingAngle(const CrownShape& s, double part);
+// The crown outline with the side hair raised `up` px: more in height than in width.
+CrownShape raised(const CrownShape& s, double up);
 // Strand groups that rise off the parting and cross over it, each with the shade it casts on the
 // hair below, breaking the dome's light; fine stray hairs standing off the outline. `strength`
 // scales the shade and light they lay on (1 for short tousled hair, less for smoother lengths).
