@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Geometry.h"
@@ -418,6 +419,23 @@ TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
     };
     EXPECT_GT(texture(128, 222), 1.08 * texture(30, 160)) << "no pores show in the lit cheek";
     EXPECT_GT(texture(180, 140), 1.08 * texture(30, 160)) << "no pores show in the lit forehead";
+}
+
+// The lower face under the key from the upper left: the far cheek between the mouth and the outline
+// is a plane turning smoothly away, not a dark band like a beard shadow, and the lips carry a rose
+// colour well apart from the skin's, not a greyish brown.
+TEST(FaceArt, PortraitLowerFaceTurnsSmoothlyAndTheLipsAreRose) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    const double far = meanLuminance(portrait, 232, 285), near = meanLuminance(portrait, 148, 285);
+    EXPECT_GT(far, 0.62 * near) << "the far cheek beside the mouth is a dark band: " << far << " against "
+                                << near << " on the lit cheek";
+    double lips = 0;
+    for (const auto& [x, y] : {std::pair{180, 287}, {200, 287}, {186, 298}, {194, 298}})
+        lips += redness(portrait, x, y) / 4;
+    const double forehead = redness(portrait, 190, 140);
+    EXPECT_GT(lips, forehead + 0.2) << "the lips are greyish: redness " << lips << " against " << forehead
+                                    << " on the forehead";
 }
 
 // The nose has form under the key from the upper left: its far side lies in shade beside the lit

@@ -112,7 +112,9 @@ void roundOffFace(QImage& img) {
         const double below = smoothstep(226.0, 266.0, y + 0.5);
         for (int x = 0; x < kCanvasW; ++x) {
             if (face(x, y) <= 0) continue;
-            const double t = 0.22 * below * face(x, y) * smoothstep(0.9, 0.45, inner(x, y));
+            // The lit side keeps more of its light toward the jaw.
+            const double side = x < kMidX ? 0.6 : 1.0;
+            const double t = 0.22 * side * below * face(x, y) * smoothstep(0.9, 0.45, inner(x, y));
             row[x] = warmShade(row[x], t);
         }
     }

@@ -44,7 +44,7 @@ void contourLowerFace(QImage& img) {
     // The lit front of the lower face as an egg: its half width at each row, tapering from the
     // cheekbones to the chin, a little toward the key.
     auto frontHalfWidth = [](double y) {
-        constexpr double rows[][2] = {{240, 58}, {262, 45}, {284, 34}, {304, 27}, {316, 20}, {330, 8}};
+        constexpr double rows[][2] = {{240, 58}, {262, 43}, {284, 31}, {304, 24}, {316, 17}, {330, 5}};
         if (y <= rows[0][0]) return rows[0][1];
         for (size_t i = 1; i < std::size(rows); ++i)
             if (y <= rows[i][0])
@@ -60,45 +60,65 @@ void contourLowerFace(QImage& img) {
         const double half = frontHalfWidth(y + 0.5), start = smoothstep(236.0, 264.0, y + 0.5);
         for (int x = 0; x < kCanvasW; ++x) {
             if (face(x, y) <= 0) continue;
-            const double dx = x + 0.5 - 187.0, far = dx > 0 ? 1.1 : 1.0;
-            const double rim = smoothstep(12.0, 2.0, edge(x, y)) * smoothstep(256.0, 290.0, y + 0.5);
-            side(x, y) = static_cast<float>(face(x, y) * start * far *
-                                            (smoothstep(half - 5.0, half + 14.0, std::abs(dx)) + 0.45 * rim));
+            // On the near side below the jaw angle the skin stays lit up to a narrow edge: the jaw
+            // reads by the shadow under it, not by a dark band inside it.
+            const double dx = x + 0.5 - 187.0, far = dx > 0 ? 1.1 : 1.0,
+                         lit = dx > 0 ? 1.0 : 1.0 - 0.5 * smoothstep(272.0, 296.0, y + 0.5);
+            const double rim = smoothstep(16.0, 2.0, edge(x, y)) * smoothstep(248.0, 284.0, y + 0.5);
+            side(x, y) = static_cast<float>(
+                face(x, y) * start * far *
+                (0.5 * smoothstep(half - 2.0, half + 30.0, std::abs(dx)) + 0.8 * lit * rim));
         }
     }
     blurField(side, 4);
     // The hollow under the cheekbone runs down and in toward the mouth corner.
     Field hollow(kCanvasW, kCanvasH);
     for (int s : {-1, 1}) {
-        const double k = s < 0 ? 1.0 : 0.9;  // the far side is in shade already
+        const double k = s < 0 ? 1.0 : 0.5;  // the far side is in shade already
         addRidge(hollow, sampleSpline(mapped({{124, 252}, {133, 263}, {143, 276}, {152, 289}}, s), 24), 6.5,
                  0.5 * k, 0.15 * k);
     }
+    // The fold from the wing of the nose to the mouth corner: a soft crease, clear on the far side
+    // where the cheek above it turns from the key, faint on the near side.
+    for (int s : {-1, 1})
+        addRidge(hollow, sampleSpline(mapped({{176, 257}, {170, 266}, {166, 276}, {163, 287}}, s), 16), 4.5,
+                 s < 0 ? 0.1 : 0.4, s < 0 ? 0.06 : 0.25);
     // Under the lower lip, and the chin turning under toward the neck.
-    Field chin =
-        blobs({{{190, 310.5, 12, 3.2, 0.9, 0}}, {{173, 324, 7, 5, 0.6, 0.7}}, {{207, 324, 7, 5, 0.8, -0.7}}});
+    Field chin = blobs({{{190, 309.5, 14, 2.8, 1.2, 0}},
+                        {{191, 311, 6, 2.2, 0.6, 0}},
+                        {{171, 321, 8, 6, 1.7, 0.7}},
+                        {{209, 321, 8, 6, 2.0, -0.7}}});
     addRidge(
         chin,
         sampleSpline(
             {{158, 319}, {168, 326.5}, {179, 330.2}, {190, 331.2}, {201, 330.2}, {212, 326.5}, {222, 319}},
             24),
-        3.6, 1.2, 1.4);
-    Field shade(kCanvasW, kCanvasH), under(kCanvasW, kCanvasH);
+        4.5, 0.9, 1.0);
+    // The jaw's corners turn back under the ears, so the lit front ends in a curve, not a square.
+    const Field corners = blobs({{{138, 300, 14, 7, 0.5, 0.75}}, {{242, 300, 14, 7, 1.2, -0.75}}});
+    const Field muzzle = blobs({{{191, 284, 30, 20, 1.0, 0}}, {{190, 317, 16, 8, 1.1, 0}}});
+    Field shade(kCanvasW, kCanvasH), under(kCanvasW, kCanvasH), front(kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            shade(x, y) = face(x, y) * (0.58f * side(x, y) + 0.42f * hollow(x, y));
+            shade(x, y) = face(x, y) * (0.58f * side(x, y) + 0.42f * hollow(x, y) + 0.25f * corners(x, y));
             under(x, y) = face(x, y) * 0.3f * chin(x, y);
+            front(x, y) = face(x, y) * 0.1f * muzzle(x, y);
         }
+    // Round the mouth the skin faces a little down and sits no lighter than the lit cheek, so the
+    // mouth and chin do not stand out from the face as a pale snout.
+    shadeSkin(img, front, 1.0, kWarmShade);
     // The side planes turn toward the cool fill and the room: their shade is less red than the rest.
     shadeSkin(img, shade, 1.0, Tone{0.72, 0.63, 0.62});
     shadeSkin(img, under, 1.0, kWarmShade);
     // The lit front: the ball of the chin, and a soft light on the middle of the face and the near
     // cheekbone above the turning planes.
-    brighten(img,
-             timesCover(blobs({{{187.5, 318, 10, 6.5, 1.0, 0}}, {{186.5, 316.5, 5, 3.5, 0.6, 0}}}), face),
-             0.24, QColor(246, 218, 200));
+    brighten(img, timesCover(blobs({{{187.5, 318, 8, 5, 1.0, 0}}, {{186.5, 317, 3.5, 2.5, 0.8, 0}}}), face),
+             0.16, QColor(246, 218, 200));
     brighten(img, timesCover(blobs({{{186, 228, 26, 30, 0.6, 0}}, {{146, 236, 10, 6, 0.5, 0.4}}}), face),
              0.08, QColor(244, 214, 196));
+    // The near cheekbone takes the key fully: the brightest skin below the eyes, above the softer
+    // lower cheek.
+    brighten(img, timesCover(blobs({{{143, 235, 13, 7, 1.0, 0.4}}}), face), 0.13, QColor(248, 222, 204));
 }
 
 // Skin is not one colour: the cheeks, the tip of the nose and the ears run warmer and redder, the

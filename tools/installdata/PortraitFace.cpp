@@ -240,7 +240,7 @@ void colourLips(SkinSurface& s) {
                 lowerSharp = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     Field upper = upperSharp, lower = lowerSharp;
     blurField(upper, 4);
-    blurField(lower, 5);
+    blurField(lower, 4);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             // Only along the mouth line does a lip keep its full colour to the edge.
@@ -249,8 +249,9 @@ void colourLips(SkinSurface& s) {
             upper(x, y) = std::max(upper(x, y), static_cast<float>(upperSharp(x, y) * seamUp));
             lower(x, y) = std::max(lower(x, y), static_cast<float>(lowerSharp(x, y) * seamDown));
         }
-    tintSurface(s, upper, QColor(174, 100, 96), 0.7);
-    tintSurface(s, lower, QColor(198, 122, 112), 0.64);
+    // A natural rose: the upper lip deeper, the fuller lower lip lighter and pinker.
+    tintSurface(s, upper, QColor(178, 92, 100), 0.74);
+    tintSurface(s, lower, QColor(210, 120, 124), 0.7);
     Field inner(kCanvasW, kCanvasH), line(kCanvasW, kCanvasH);
     Polyline seam = mouthLine();
     addRidge(inner, seam, 3.0, 1.0, 1.0);

@@ -178,7 +178,7 @@ QPainterPath eyeOpening(int side) {
 namespace {
 
 const Polyline kUpperLip{{164, 291}, {172, 286.6}, {180, 281.8}, {185.5, 280.6}, {190, 282.6}};
-const Polyline kLowerLip{{164, 291}, {170, 297}, {180, 302}, {190, 303.5}};
+const Polyline kLowerLip{{164, 291}, {170, 296.2}, {180, 301}, {190, 302.6}};
 const Polyline kMouthLine{{164, 291}, {176, 291.4}, {184, 292.6}, {190, 292.6}};
 
 QPainterPath lipPath(const Polyline& half) {

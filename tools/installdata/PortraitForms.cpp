@@ -73,15 +73,19 @@ void modelFaceLight(QImage& img) {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
             if (face(x, y) <= 0) continue;
-            // The far half turns away, more toward its outline and lower down.
-            const double far =
-                smoothstep(196.0, 268.0, x + 0.5) * (0.55 + 0.45 * smoothstep(150.0, 260.0, y));
+            // The far half turns away as a smooth plane: faint by the nose, deepest only close to its
+            // outline, a little more lower down.
+            const double far = std::pow(smoothstep(196.0, 268.0, x + 0.5), 1.3) *
+                               (0.45 + 0.45 * smoothstep(210.0, 290.0, y + 0.5));
             const double jaw =
                 smoothstep(272.0, 330.0, y + 0.5) * smoothstep(10.0, 60.0, std::abs(x + 0.5 - kMidX));
-            // Every side turns back toward the outline: the forehead to the hairline, the cheeks away.
-            const double turn = smoothstep(20.0, 2.0, edge(x, y));
+            // Every side turns back toward the outline: the forehead to the hairline, the cheeks away;
+            // the jaw only in a narrower rim, the lower face being a smooth plane up to it.
+            const double rimWidth = 20.0 - 8.0 * smoothstep(250.0, 290.0, y + 0.5);
+            const double nearJaw = x < kMidX ? 1.0 - 0.45 * smoothstep(272.0, 296.0, y + 0.5) : 1.0;
+            const double turn = nearJaw * smoothstep(rimWidth, 2.0, edge(x, y));
             shade(x, y) =
-                static_cast<float>(face(x, y) * clear(x, y) * (0.7 * far + 0.12 * jaw + 0.4 * turn));
+                static_cast<float>(face(x, y) * clear(x, y) * (0.55 * far + 0.12 * jaw + 0.4 * turn));
             cool(x, y) = static_cast<float>(face(x, y) * jaw * (0.5 + 0.5 * smoothstep(kMidX, 262.0, x)));
         }
     const Field hollows = blobs({{{124, 172, 10, 24, 1.0, 0}},
@@ -113,10 +117,13 @@ void modelFaceLight(QImage& img) {
 // toward the grey of the same luminance, on the face, the ears, the neck and the shoulders alike.
 void settleSkinColour(QImage& img) {
     const Field skin = coverageOf(facePath().united(earsPath()).united(bodyPath()), kCanvasW, kCanvasH);
+    Field lips = coverageOf(upperLipPath().united(lowerLipPath()), kCanvasW, kCanvasH);
+    blurField(lips, 2);
     for (int y = 0; y < kCanvasH; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double t = 0.14 * skin(x, y);
+            // The lips keep most of their rose: they are not skin over a tan.
+            const double t = 0.14 * skin(x, y) * (1.0 - 0.7 * lips(x, y));
             if (t <= 0) continue;
             const QRgb c = row[x];
             const double luma = 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
@@ -250,11 +257,19 @@ void modelLips(QImage& img) {
     Field upper = coverageOf(upperLipPath(), kCanvasW, kCanvasH);
     blurField(upper, 4);
     shadeSkin(img, upper, 0.3, kWarmShade);
-    Field sheen = blobs({{{186, 297.5, 9, 2.6, 1.0, 0.05}}, {{199, 297, 5, 2, 0.5, 0}}});
+    Field sheen = blobs({{{186, 297, 8, 2.4, 1.0, 0.05}}, {{198, 296.5, 5, 1.8, 0.5, 0}}});
     const Field lower = coverageOf(lowerLipPath(), kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) sheen(x, y) *= lower(x, y);
-    brighten(img, sheen, 0.16, QColor(246, 210, 204));
+    brighten(img, sheen, 0.24, QColor(248, 214, 210));
+    // Where the lower lip turns down out of the light it stays rose, the blood under its thin skin
+    // showing, rather than sinking to the grey brown of shaded skin.
+    Field underside = lower;
+    blurField(underside, 2);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            underside(x, y) *= static_cast<float>(smoothstep(kMouthY + 4.0, kMouthY + 10.0, y + 0.5));
+    brighten(img, underside, 0.18, QColor(196, 104, 114));
     shadeSkin(img, ridge({{172, 304}, {181, 307.5}, {190, 308.5}, {199, 307.5}, {208, 304}}, 2.0, 0.3, 0.42),
               1.0, kWarmShade);
     // The vermilion border: the skin just above the upper lip rolls over a fine ridge that catches
@@ -271,7 +286,7 @@ void modelLips(QImage& img) {
     addRidge(columns, sampleSpline({{194.4, 266}, {194.6, 273}, {194.8, 280}}, 12), 1.1, 0.3, 0.45);
     brighten(img, columns, 0.18, QColor(248, 222, 206));
     // The lower lip's roll throws a soft shade on the skin below it, densest under its middle.
-    shadeSkin(img, ridge({{170, 301}, {180, 305.5}, {190, 306.5}, {200, 305.5}, {210, 301}}, 2.2, 0.16, 0.24),
+    shadeSkin(img, ridge({{170, 301}, {180, 305.5}, {190, 306.5}, {200, 305.5}, {210, 301}}, 2.2, 0.08, 0.12),
               1.0, kWarmShade);
     // The corners sink into a little shade where the lips turn in, the far one deeper.
     shadeSkin(img, blobs({{{163.5, 291.5, 3.6, 2.6, 0.35, 0}}, {{216.5, 291, 3.8, 2.8, 0.45, 0}}}), 1.0,
