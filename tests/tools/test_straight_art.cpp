@@ -1,9 +1,10 @@
-// Checks of the straight styles, short to long, the layered cuts, the asymmetric styles and the
-// longer men's cuts: blow-dried hair stands off the head at the crown and the temples before it
-// falls, instead of hugging the skull.
+// Checks of the straight styles, short to long, the layered cuts, the asymmetric styles, the loose
+// traditional styles and the longer men's cuts: blow-dried hair stands off the head at the crown and the
+// temples before it falls, instead of hugging the skull.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -48,6 +49,36 @@ int templeStandOff(const QImage& img) {
     return std::min(ownLeft - median(left), median(right) - ownRight);
 }
 
+double luminance(QRgb p) { return 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p); }
+
+// The sheen band over the top of the head, column by column either side of the parting: the mean
+// of the three brightest solid pixels in the 45 rows below the crown, over 3 columns (a strand
+// group is wider than that).
+std::vector<double> sheenProfile(const QImage& img) {
+    const int top = crownTop(img), mid = static_cast<int>(kMidX);
+    std::vector<double> cols;
+    for (int x = mid - 70; x <= mid + 70; ++x) {
+        if (std::abs(x - mid) < 6) continue;  // the parting's scalp line
+        std::vector<double> lit;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int y = top; y < top + 45; ++y)
+                if (qAlpha(img.pixel(x + dx, y)) >= 230) lit.push_back(luminance(img.pixel(x + dx, y)));
+        if (lit.size() < 30) continue;
+        std::sort(lit.begin(), lit.end());
+        cols.push_back((lit[lit.size() - 1] + lit[lit.size() - 2] + lit[lit.size() - 3]) / 3);
+    }
+    return cols;
+}
+
+// Median light of the solid hair from the crown down to the jaw.
+double massMedian(const QImage& img) {
+    std::vector<int> mass;
+    for (int y = crownTop(img); y < 250; ++y)
+        for (int x = 100; x < 280; ++x)
+            if (qAlpha(img.pixel(x, y)) >= 230) mass.push_back(static_cast<int>(luminance(img.pixel(x, y))));
+    return mass.empty() ? 0 : median(mass);
+}
+
 }  // namespace
 
 // Hair lying flat on the skull stands about 10 px off the portrait's own hair at the crown and at
@@ -72,6 +103,31 @@ TEST(HairArt, StraightStylesStandOffTheHeadAtTheCrownAndTemples) {
         for (const QString& n : names)
             if (n != closeSet) check(n);
     }
-    // The men's cuts that fall loose past the ears: the side part and the middle part.
-    for (const char* n : {"n005.tta", "n007.tta"}) check(QString::fromLatin1(n));
+    // The loose traditional styles, sleek but not painted on: the long hime cut, the long middle
+    // part and the bob; and the men's cuts that fall loose past the ears: the side part and the
+    // middle part.
+    for (const char* n : {"l001.tta", "l003.tta", "l005.tta", "n005.tta", "n007.tta"})
+        check(QString::fromLatin1(n));
+}
+
+// Black straight hair under a band of sheen that runs evenly across the whole head, each column
+// about as bright as the next, reads as a lacquered shell. In a photograph the sheen breaks where
+// a group of strands turns from the light: a good part of the band lies well below its brightest
+// columns, while the band still stands clear of the dark mass.
+TEST(HairArt, BlackStraightHairIsNotLacquered) {
+    for (const char* n : {"l001.tta", "l003.tta", "l005.tta", "cz001.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        const std::vector<double> cols = sheenProfile(img);
+        ASSERT_GT(cols.size(), 60u) << n << ": no solid hair over the top of the head";
+        std::vector<double> sorted = cols;
+        std::sort(sorted.begin(), sorted.end());
+        const double bright = sorted[sorted.size() * 9 / 10], mass = massMedian(img);
+        const double dim = static_cast<double>(std::count_if(cols.begin(), cols.end(),
+                                                             [&](double v) { return v < 0.7 * bright; })) /
+                           static_cast<double>(cols.size());
+        std::printf("%s sheen %.1f over a mass of %.1f, %.2f of it dimmed\n", n, bright, mass, dim);
+        EXPECT_GE(dim, 0.25) << n << ": an even band of sheen over the whole head, like lacquer";
+        EXPECT_GE(bright, 2.0 * mass) << n << ": no sheen on the hair";
+    }
 }

@@ -6,11 +6,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "HairDrawing.h"
 #include "HairGuides.h"
 
 namespace installdata {
 
 namespace {
+
+// Black hair (recognised by the black palette's darkest tone, which no other palette shares) shows
+// its light as a soft, wide, low sheen broken between strand groups, and its groups differ in
+// value; lit the way lighter hair is, it reads as a lacquered shell.
+bool isBlack(const HairPalette& c) { return c.dark == hairPalette(0).dark; }
 
 struct Lock {
     double centre, spread, length, phase, drift, driftFreq;
@@ -102,11 +108,14 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
                                         : 0.0);
     // Under straight hair the fill ends raggedly, so that the ends are strands fading out
     // rather than a cut edge.
-    const double ragged = s.clumpShade > 0 && s.curlAmp < 3 ? 0.05 : 0.0;
+    const bool straight = s.clumpShade > 0 && s.curlAmp < 3;
+    const double ragged = straight ? (isBlack(c) ? 0.08 : 0.05) : 0.0;
     const double wobble = static_cast<double>(s.seed % 97);
+    // Black straight ends stop short of the strands, so that its tips are strands thinning out.
+    const double shorter = straight && isBlack(c) ? 0.04 : 0.0;
     auto endAt = [&](double t) {
         const double r = ragged * std::sin(t * 41 + wobble) * std::sin(t * 17 + 0.3 * wobble);
-        return std::max(0.2, end - r - s.layer * (1.0 - t));
+        return std::max(0.2, end - shorter - r - s.layer * (1.0 - t));
     };
     const int across = ragged > 0 ? 24 : 8;
     auto at = [&](double u, double t) {
@@ -179,9 +188,11 @@ namespace {
 
 // Where the light catches straight hair, 0..1 (canvas coordinates): a broad band across the crown
 // that follows the head's round down to the temples, and a fainter one where long lengths bend
-// below the cheek; brighter on the upper left, the side the light comes from.
-double sheenWeight(QPointF q) {
-    const double dx = q.x() - 190, a = (q.y() - 100 - 0.0045 * dx * dx) / 12.0, b = (q.y() - 268) / 15.0;
+// below the cheek; brighter on the upper left, the side the light comes from. `spread` widens the
+// bands.
+double sheenWeight(QPointF q, double spread = 1.0) {
+    const double dx = q.x() - 190, a = (q.y() - 100 - 0.0045 * dx * dx) / (12.0 * spread),
+                 b = (q.y() - 268) / (15.0 * spread);
     const double facing = 0.78 - 0.22 * std::clamp(dx / 90, -1.0, 1.0);
     return (std::exp(-a * a) + (std::abs(dx) > 62 ? 0.4 * std::exp(-b * b) : 0.0)) * facing;
 }
@@ -211,23 +222,40 @@ void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPale
         const int alpha = static_cast<int>(s.clumpShade * rng.range(60, 140));
         fillRibbon(p, part, 0.4, 1.2 + 1.6 * s.clumpShade, withAlpha(deep, alpha), 0.25, 0.1);
     }
-    paintSoft(p, size, 3, 1.0, [&](QPainter& q) {
+    if (!isBlack(c)) {
+        paintSoft(p, size, 3, 1.0, [&](QPainter& q) {
+            for (const Lock& lk : sorted) {
+                if (lk.tone < -0.1) continue;
+                const Strand st = strandPoints(s, g, lk, lk.centre, lk.length * 0.92, rng);
+                const int alpha = static_cast<int>(s.clumpShade * (20 + 40 * lk.tone));
+                fillRibbon(q, st.pts, 2.5, 2.0, withAlpha(c.light, alpha), 0.2, 0.3);
+            }
+        });
+        p.restore();
+        return;
+    }
+    // Black: every group gets its own value, broad and soft, so the dark mass is not one flat tone.
+    paintSoft(p, size, 4, 1.0, [&](QPainter& q) {
         for (const Lock& lk : sorted) {
-            if (lk.tone < -0.1) continue;
-            const Strand st = strandPoints(s, g, lk, lk.centre, lk.length * 0.92, rng);
-            const int alpha = static_cast<int>(s.clumpShade * (20 + 40 * lk.tone));
-            fillRibbon(q, st.pts, 2.5, 2.0, withAlpha(c.light, alpha), 0.2, 0.3);
+            const Strand st = strandPoints(s, g, lk, lk.centre, lk.length * 0.9, rng);
+            const QColor col = lk.tone > 0
+                                   ? withAlpha(c.light, static_cast<int>(s.clumpShade * 110 * lk.tone))
+                                   : withAlpha(deep, static_cast<int>(-s.clumpShade * 90 * lk.tone));
+            fillRibbon(q, st.pts, 4.5, 3.0, col, 0.15, 0.35);
         }
     });
     p.restore();
 }
 
 // The sheen of one lit strand of straight hair: the stretches of it that cross the sheen bands.
-void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, const HairPalette& c, Rng& rng) {
+// Soft sheen (black hair) lies in a wider band, fainter, only on the groups turned to the light.
+void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, const HairPalette& c, Rng& rng,
+                   bool soft = false) {
     const int n = static_cast<int>(pts.size());
-    const double gain = rng.range(0.3, 1.0) * (0.7 + 0.3 * tone);
+    const double gain = rng.range(0.3, 1.0) * (soft ? 0.55 * smoothstep(-0.2, 0.7, tone) : 0.7 + 0.3 * tone);
+    if (gain <= 0) return;
     std::vector<double> weight(n);
-    for (int i = 0; i < n; ++i) weight[i] = sheenWeight(pts[i]);
+    for (int i = 0; i < n; ++i) weight[i] = sheenWeight(pts[i], soft ? 1.7 : 1.0);
     int i = 0;
     while (i < n) {
         if (weight[i] < 0.3) {
@@ -246,9 +274,10 @@ void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, cons
     }
 }
 
-// A strand of straight hair fades out over its last stretch instead of ending blunt.
-void fillTaperedStrand(QPainter& p, const Polyline& pts, double w, const QColor& col) {
-    const int n = static_cast<int>(pts.size()), cut = n * 4 / 5;
+// A strand of straight hair fades out over its last stretch (the last `fade` of it) instead of
+// ending blunt.
+void fillTaperedStrand(QPainter& p, const Polyline& pts, double w, const QColor& col, double fade = 0.2) {
+    const int n = static_cast<int>(pts.size()), cut = static_cast<int>(n * (1 - fade));
     fillRibbon(p, Polyline(pts.begin(), pts.begin() + cut + 1), w, w * 0.6, col, 0.02, 0.0);
     fillRibbon(p, Polyline(pts.begin() + cut, pts.end()), w * 0.6, w * 0.15, withAlpha(col, col.alpha() / 2),
                0.0, 0.3);
@@ -258,7 +287,7 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
                  const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
     const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves: lit by drawWaveLight
-    const bool straight = s.clumpShade > 0 && s.curlAmp < 3;
+    const bool straight = s.clumpShade > 0 && s.curlAmp < 3, black = straight && isBlack(c);
     struct LitStrand {
         Polyline pts;
         double w, tone;
@@ -275,7 +304,7 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             col = lk.tone < 0 ? mix(col, withAlpha(c.dark, col.alpha()), -0.55 * lk.tone)
                               : mix(col, withAlpha(c.light, col.alpha()), 0.4 * lk.tone);
             if (straight)
-                fillTaperedStrand(p, st.pts, w, col);
+                fillTaperedStrand(p, st.pts, w, col, black ? rng.range(0.2, 0.4) : 0.2);
             else
                 fillRibbon(p, st.pts, w, w * 0.3, col, 0.02, 0.0);
             // No sheen on the very edges: a lit strand along the silhouette reads as an outline.
@@ -283,13 +312,23 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             if (turns) shadeTurns(p, st, w, c, rng, lit);
             if (lit && straight && lk.tone > -0.6)
                 litStrands.push_back({std::move(st.pts), w, lk.tone});
-            else if (lit && s.curlAmp < 10)  // big waves are lit turn by turn instead
+            else if (lit && s.curlAmp < 10 && !black)  // big waves are lit turn by turn instead
                 sheen.emplace_back(std::move(st.pts), w);
         }
     }
     if (straight) {
         drawClumpShade(p, g, s, c, locks);
-        for (const auto& [pts, w, tone] : litStrands) drawBandSheen(p, pts, w * 0.7, tone, c, rng);
+        if (black) {
+            p.save();
+            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+            paintSoft(p, QSize(p.device()->width(), p.device()->height()), 2, 1.0, [&](QPainter& q) {
+                for (const auto& [pts, w, tone] : litStrands)
+                    drawBandSheen(q, pts, w * 1.8, tone, c, rng, true);
+            });
+            p.restore();
+        } else {
+            for (const auto& [pts, w, tone] : litStrands) drawBandSheen(p, pts, w * 0.7, tone, c, rng);
+        }
         // A few loose hairs that stray across the clumps.
         for (int k = 0; k < s.locks / 3; ++k) {
             Lock stray = locks[static_cast<size_t>(rng.uniform() * locks.size()) % locks.size()];

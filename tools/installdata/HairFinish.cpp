@@ -57,6 +57,47 @@ Polyline capHalf(double crownTop, double sideOut) {
     return half;
 }
 
+// The soft sheen of black hair: the same ring and length band as the crisp one, but drawn as wide,
+// faint, long strokes in groups across the head, each group lit at its own strength and height
+// and some not at all, so the band breaks where one group of strands turns from the light.
+void drawBrokenSheen(QPainter& q, const HairLight& l, Rng& rng) {
+    constexpr int kGroups = 20;
+    constexpr double kFrom = -1.45, kTo = 1.45;
+    double edge[kGroups + 1], gain[kGroups], shift[kGroups];
+    for (int k = 0; k <= kGroups; ++k)
+        edge[k] = kFrom + (kTo - kFrom) *
+                              std::clamp((k + (k % kGroups ? rng.symmetric(0.35) : 0.0)) / kGroups, 0.0, 1.0);
+    for (int k = 0; k < kGroups; ++k) {
+        gain[k] = rng.uniform() < 0.3 ? rng.range(0.0, 0.2) : rng.range(0.45, 1.0);
+        shift[k] = rng.symmetric(0.035);
+    }
+    auto group = [&](double a) {
+        return static_cast<int>(std::clamp<std::ptrdiff_t>(
+            std::upper_bound(edge, edge + kGroups + 1, a) - edge - 1, 0, kGroups - 1));
+    };
+    for (int k = 0; k < 620; ++k) {
+        const double a = rng.range(kFrom, kTo), band = rng.symmetric(1.0);
+        const int gi = group(a);
+        const double r = l.radius * (0.66 + shift[gi] + 0.13 * band), len = rng.range(14, 30);
+        const double facing = 0.55 + 0.45 * std::cos(a + 0.45);
+        const QPointF dir(std::sin(a), -std::cos(a));
+        Polyline pts;
+        for (int i = 0; i <= 4; ++i) pts.push_back(l.crown + dir * (r - len / 2 + len * i / 4));
+        const int alpha = static_cast<int>((1 - band * band) * facing * gain[gi] * rng.range(30, 80));
+        fillRibbon(q, pts, rng.range(2.0, 3.6), rng.range(1.2, 2.4), withAlpha(l.sheen, alpha), 0.4, 0.4);
+    }
+    if (l.tipY <= 320 || l.sheenStrength < 1) return;
+    for (int k = 0; k < 200; ++k) {
+        const bool left = rng.uniform() < 0.6;
+        const double x = left ? rng.range(40, 150) : rng.range(230, 340);
+        const double band = rng.symmetric(1.0), y = 262 + 20 * band, len = rng.range(18, 36);
+        const double lit = gain[static_cast<int>(x / 9) % kGroups];
+        const Polyline pts{{x, y - len / 2}, {x + rng.symmetric(1.5), y}, {x, y + len / 2}};
+        const int alpha = static_cast<int>((1 - band * band) * (left ? 1.0 : 0.6) * lit * rng.range(25, 70));
+        fillRibbon(q, pts, rng.range(2.0, 3.5), 1.5, withAlpha(l.sheen, alpha), 0.4, 0.4);
+    }
+}
+
 }  // namespace
 
 QPointF skullPoint(double angle, double rx, double ry) {
@@ -196,7 +237,8 @@ void shadeVolume(QImage& layer, const HairLight& l) {
         QPainter q;
         beginPainter(q, sheen);
         Rng rng(l.seed);
-        for (int k = 0; k < 520; ++k) {
+        if (l.brokenSheen) drawBrokenSheen(q, l, rng);
+        for (int k = 0; k < (l.brokenSheen ? 0 : 520); ++k) {
             const double a = rng.range(-1.45, 1.45), band = rng.symmetric(1.0);
             const double r = l.radius * (0.66 + 0.08 * band), len = rng.range(8, 22);
             const double facing = 0.55 + 0.45 * std::cos(a + 0.45);  // brightest on the upper left
@@ -206,7 +248,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
             fillRibbon(q, pts, rng.range(0.8, 1.8), rng.range(0.5, 1.2), withAlpha(l.sheen, alpha), 0.3, 0.3);
         }
-        if (l.tipY > 320 && l.sheenStrength >= 1)
+        if (l.tipY > 320 && l.sheenStrength >= 1 && !l.brokenSheen)
             for (int k = 0; k < 220; ++k) {
                 const bool left = rng.uniform() < 0.6;
                 const double x = left ? rng.range(40, 150) : rng.range(230, 340);
@@ -217,7 +259,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
                 fillRibbon(q, pts, rng.range(1.0, 2.2), 1.0, withAlpha(l.sheen, alpha), 0.3, 0.3);
             }
     }
-    blurLayer(sheen, 1);  // crisp enough to read as lit strands, not as a haze
+    blurLayer(sheen, l.brokenSheen ? 2 : 1);  // crisp enough to read as lit strands, not as a haze
     overHair(layer, 0.85 * l.sheenStrength, [&](QPainter& p) { p.drawImage(0, 0, sheen); });
 }
 

@@ -47,6 +47,9 @@ struct HairLight {
     // How much of the sheen ring to lay on: 1 for straight hair; less for hair whose own turns or
     // coils carry the light, which then gets no band on its lengths either.
     double sheenStrength = 1.0;
+    // Black straight hair: the sheen is soft, wide and low, and broken between strand groups, as a
+    // photograph of black hair shows it; an even band of crisp streaks reads as lacquer on it.
+    bool brokenSheen = false;
 };
 // Light from the upper left: darker away from it, root shade at the parting, a streaky sheen band
 // across the strands following the head, a second one along long lengths, and occlusion next to

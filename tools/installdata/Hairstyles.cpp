@@ -64,14 +64,15 @@ QImage renderHairstyle(const HairVariant& v) {
                          : v.tousled            ? 0.55
                          : v.lift > 0           ? 0.75
                                                 : 1.0;
-    const HairLight light{QPointF(kMidX, 162),
-                          96 + v.liftedVolume(),
-                          v.part,
-                          tip,
-                          kPalettes[v.palette].sheen,
-                          shade,
-                          v.seed + 77,
-                          sheen};
+    HairLight light{QPointF(kMidX, 162),
+                    96 + v.liftedVolume(),
+                    v.part,
+                    tip,
+                    kPalettes[v.palette].sheen,
+                    shade,
+                    v.seed + 77,
+                    sheen};
+    light.brokenSheen = v.palette == 0 && v.form != Form::Crop && v.curl.amp < 3;
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);
