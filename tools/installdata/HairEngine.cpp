@@ -6,17 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "HairDrawing.h"
 #include "HairGuides.h"
 
 namespace installdata {
 
 namespace {
-
-// Black hair (recognised by the black palette's darkest tone, which no other palette shares) shows
-// its light as a soft, wide, low sheen broken between strand groups, and its groups differ in
-// value; lit the way lighter hair is, it reads as a lacquered shell.
-bool isBlack(const HairPalette& c) { return c.dark == hairPalette(0).dark; }
 
 struct Lock {
     double centre, spread, length, phase, drift, driftFreq;
@@ -109,10 +103,10 @@ void drawMass(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c
     // Under straight hair the fill ends raggedly, so that the ends are strands fading out
     // rather than a cut edge.
     const bool straight = s.clumpShade > 0 && s.curlAmp < 3;
-    const double ragged = straight ? (isBlack(c) ? 0.08 : 0.05) : 0.0;
+    const double ragged = straight ? (c.black ? 0.08 : 0.05) : 0.0;
     const double wobble = static_cast<double>(s.seed % 97);
     // Black straight ends stop short of the strands, so that its tips are strands thinning out.
-    const double shorter = straight && isBlack(c) ? 0.04 : 0.0;
+    const double shorter = straight && c.black ? 0.04 : 0.0;
     auto endAt = [&](double t) {
         const double r = ragged * std::sin(t * 41 + wobble) * std::sin(t * 17 + 0.3 * wobble);
         return std::max(0.2, end - shorter - r - s.layer * (1.0 - t));
@@ -222,7 +216,7 @@ void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPale
         const int alpha = static_cast<int>(s.clumpShade * rng.range(60, 140));
         fillRibbon(p, part, 0.4, 1.2 + 1.6 * s.clumpShade, withAlpha(deep, alpha), 0.25, 0.1);
     }
-    if (!isBlack(c)) {
+    if (!c.black) {
         paintSoft(p, size, 3, 1.0, [&](QPainter& q) {
             for (const Lock& lk : sorted) {
                 if (lk.tone < -0.1) continue;
@@ -287,7 +281,7 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
                  const std::vector<Lock>& locks, Rng& rng) {
     std::vector<std::pair<Polyline, double>> sheen;
     const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves: lit by drawWaveLight
-    const bool straight = s.clumpShade > 0 && s.curlAmp < 3, black = straight && isBlack(c);
+    const bool straight = s.clumpShade > 0 && s.curlAmp < 3, black = straight && c.black;
     struct LitStrand {
         Polyline pts;
         double w, tone;

@@ -8,6 +8,9 @@ namespace installdata {
 
 struct HairPalette {
     QColor dark, base, light, sheen;
+    // Black hair shows its light as a soft, wide, low sheen broken between strand groups, and its
+    // groups differ in value; lit the way lighter hair is, it reads as a lacquered shell.
+    bool black = false;
 };
 
 // A sheet of hair across guide curves (root -> tip, first guide = inner edge, last = outer edge).

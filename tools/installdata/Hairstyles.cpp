@@ -18,7 +18,7 @@ namespace {
 using namespace face;
 
 const HairPalette kPalettes[] = {
-    {{14, 12, 12}, {34, 29, 28}, {60, 52, 50}, {130, 124, 128}},        // black
+    {{14, 12, 12}, {34, 29, 28}, {60, 52, 50}, {130, 124, 128}, true},  // black
     {{30, 20, 15}, {60, 41, 30}, {90, 63, 45}, {170, 136, 108}},        // dark brown
     {{52, 28, 16}, {98, 57, 32}, {136, 86, 50}, {210, 160, 114}},       // chestnut
     {{62, 22, 12}, {120, 46, 24}, {162, 74, 38}, {228, 152, 110}},      // auburn
@@ -72,7 +72,7 @@ QImage renderHairstyle(const HairVariant& v) {
                     shade,
                     v.seed + 77,
                     sheen};
-    light.brokenSheen = v.palette == 0 && v.form != Form::Crop && v.curl.amp < 3;
+    light.brokenSheen = kPalettes[v.palette].black && v.form != Form::Crop && v.curl.amp < 3;
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);
