@@ -1,11 +1,13 @@
 // Checks of the straight styles, short to long, the layered cuts, the asymmetric styles, the loose
-// traditional styles and the longer men's cuts: blow-dried hair stands off the head at the crown and the
-// temples before it falls, instead of hugging the skull.
+// traditional styles and the longer men's cuts: blow-dried hair stands off the head at the crown and
+// the temples before it falls, instead of hugging the skull; black hair's sheen is broken between its
+// strand groups; and the layered cuts keep their own colour beside the eyes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "Geometry.h"
@@ -129,5 +131,72 @@ TEST(HairArt, BlackStraightHairIsNotLacquered) {
         std::printf("%s sheen %.1f over a mass of %.1f, %.2f of it dimmed\n", n, bright, mass, dim);
         EXPECT_GE(dim, 0.25) << n << ": an even band of sheen over the whole head, like lacquer";
         EXPECT_GE(bright, 2.0 * mass) << n << ": no sheen on the hair";
+    }
+}
+
+namespace {
+
+int luma(QRgb c) { return (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000; }
+
+// Median luma of the style's nearly opaque hair.
+int massLuma(const QImage& img) {
+    std::vector<int> l;
+    for (int y = 0; y < kCanvasH; y += 2)
+        for (int x = 0; x < kCanvasW; x += 2)
+            if (const QRgb c = img.pixel(x, y); qAlpha(c) >= 230) l.push_back(luma(c));
+    return l.empty() ? 0 : median(l);
+}
+
+// The largest connected patch of nearly opaque pixels with luma under `limit` beside either eye:
+// from the temple to the edge of the cheek (58-98 px off the middle), brow to cheekbone (rows
+// 176-236). In px.
+int darkPatchBesideEyes(const QImage& img, int limit) {
+    constexpr int kTop = 176, kRows = 61, kCols = 41;
+    int largest = 0;
+    for (int side : {-1, 1}) {
+        auto xAt = [&](int col) { return static_cast<int>(kMidX) + side * (58 + col); };
+        std::vector<char> dark(kRows * kCols);
+        for (int r = 0; r < kRows; ++r)
+            for (int col = 0; col < kCols; ++col) {
+                const QRgb c = img.pixel(xAt(col), kTop + r);
+                dark[r * kCols + col] = qAlpha(c) >= 220 && luma(c) < limit;
+            }
+        for (int start = 0; start < kRows * kCols; ++start) {
+            if (!dark[start]) continue;
+            int size = 0;
+            std::vector<int> todo{start};
+            dark[start] = 0;
+            while (!todo.empty()) {
+                const int i = todo.back();
+                todo.pop_back();
+                ++size;
+                const int r = i / kCols, col = i % kCols;
+                for (const auto& [dr, dc] : {std::pair{0, 1}, {0, -1}, {1, 0}, {-1, 0}}) {
+                    const int rr = r + dr, cc = col + dc;
+                    if (rr < 0 || rr >= kRows || cc < 0 || cc >= kCols || !dark[rr * kCols + cc]) continue;
+                    dark[rr * kCols + cc] = 0;
+                    todo.push_back(rr * kCols + cc);
+                }
+            }
+            largest = std::max(largest, size);
+        }
+    }
+    return largest;
+}
+
+}  // namespace
+
+// Beside the eyes the hair of a layered cut is its own colour in shade, never a solid patch far
+// darker than the rest of it, which reads as a hole or a black blot next to the face.
+TEST(HairArt, LayeredCutsHaveNoBlackPatchesBesideTheEyes) {
+    const QStringList names = arttest::items(QStringLiteral("faxing"), QStringLiteral("s"));
+    ASSERT_EQ(names.size(), 8);
+    for (const QString& n : names) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), n);
+        ASSERT_FALSE(img.isNull()) << n.toStdString();
+        const int mass = massLuma(img), patch = darkPatchBesideEyes(img, mass * 35 / 100);
+        std::printf("%s hair luma %d, darkest patch beside an eye %d px\n", qPrintable(n), mass, patch);
+        ASSERT_GE(mass, 20) << n.toStdString() << ": no opaque hair";
+        EXPECT_LE(patch, 40) << n.toStdString() << ": a near-black patch beside the eyes";
     }
 }

@@ -4,6 +4,7 @@
 #include "Geometry.h"
 #include "HairDrawing.h"
 #include "HairFinish.h"
+#include "HairGuides.h"
 #include "ShortCurls.h"
 #include "TousledHair.h"
 
@@ -131,11 +132,147 @@ Sweep domeSweep(const Side& sh, uint64_t seed) {
     return s;
 }
 
+// Where the layers of a layered cut end on a side that ends at `tip`, longest first: the
+// collarbone, the shoulder, the jaw and the cheekbone, those well above the tip.
+std::vector<double> tierEnds(double tip) {
+    std::vector<double> ends;
+    for (double y : {392.0, 344.0, 294.0, 250.0, 228.0})
+        if (y < tip - 0.15 * (tip - 212) - 6) ends.push_back(y);
+    return ends;
+}
+
+// A layer of a layered cut across `guides`: few, tightly gathered locks whose fill stops short of
+// the edges, so it ends in separate pieces.
+Sweep layerSweep(const HairVariant& v, std::vector<Polyline> guides, int locks, uint64_t seed) {
+    Sweep s;
+    s.guides = std::move(guides);
+    s.locks = locks;
+    s.strandsPerLock = 16;
+    s.clump = 0.9;
+    s.lengthJitter = 0.1 + 0.3 * v.choppy;
+    s.wander = 2.5;
+    s.width = 1.15;
+    s.massInset = 0.14;
+    s.clumpShade = 1.0;
+    s.flyaways = 2;
+    s.sheenAt = 0.1;
+    s.sheenLen = 0.18;
+    s.seed = seed;
+    return s;
+}
+
+// One layer of a layered cut (left-hand frame), ending at `end`: a sheet from the parting over the
+// side that covers the band [a, b] across it, the face side 0. Its ends turn out and up a little
+// off the lengths under them.
+Sweep tierSweep(const HairVariant& v, double part, double end, bool tuck, double a, double b, double flick,
+                uint64_t seed) {
+    Side t = sideShape(v, part, end, tuck);
+    t.inner.back() += QPointF(-0.7 * flick, -0.35 * flick);
+    t.outer.back() += QPointF(-flick, -0.45 * flick);
+    return layerSweep(v,
+                      {between(t.inner, t.outer, a), between(t.inner, t.outer, 0.5 * (a + b)),
+                       between(t.inner, t.outer, b)},
+                      8, seed);
+}
+
+// The top layer of a layered cut (left-hand frame): pieces from the parting over the outer part
+// of the crown that end around the temple, turned out past the outline.
+Sweep crownTierSweep(const HairVariant& v, double part, bool tuck, uint64_t seed) {
+    const double flick = 12;
+    const Side t = sideShape(v, part, 252, tuck);
+    Polyline inner = between(t.inner, t.outer, 0.45), outer = t.outer;
+    inner.resize(6);  // the crown: from the parting to the temple
+    outer.resize(6);
+    inner.push_back(inner.back() + QPointF(-0.4 * flick, 18));
+    outer.push_back(outer.back() + QPointF(-0.6 * flick, 24));
+    return layerSweep(v, {inner, between(inner, outer, 0.5), outer}, 9, seed);
+}
+
+// The shade a layer's ends cast on the longer hair under them, just below its tips: the depth
+// between the layers.
+void shadeUnderTier(QPainter& p, const Sweep& s, const HairPalette& c) {
+    const Guides g(s.guides);
+    Polyline under;
+    for (int i = 0; i <= 12; ++i) under.push_back(g.at(0.9, i / 12.0) + QPointF(0, 6));
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
+        fillRibbon(q, under, 10, 10, withAlpha(mix(c.dark, c.base, 0.15), 150), 0.3, 0.3);
+    });
+    p.restore();
+}
+
+// The ends of a layer gathered into pieces: each a tapered clump along the sheet to a point, in a
+// tone of its own, lit along its upper stretch, so the layer ends in distinct flicks rather than
+// in strands that fade out.
+void drawLayerEnds(QPainter& p, const Sweep& s, const HairPalette& c) {
+    const Guides g(s.guides);
+    Rng rng(s.seed + 5);
+    const int pieces = s.locks + 1;
+    for (int i = 0; i < pieces; ++i) {
+        const double t = std::clamp((i + 0.5 + rng.symmetric(0.3)) / pieces, 0.04, 0.96);
+        const double end = rng.range(0.9, 1.0), from = rng.range(0.5, 0.62);
+        Polyline line;
+        for (int k = 0; k <= 16; ++k) line.push_back(g.at(from + (end - from) * k / 16, t));
+        const double w = rng.range(4.0, 7.0);
+        const QColor body = mix(c.dark, c.light, rng.range(0.3, 0.75));
+        fillRibbon(p, line, w, 0.4, withAlpha(body, static_cast<int>(rng.range(170, 225))), 0.3, 0.05);
+        const Polyline lit(line.begin() + 2, line.begin() + 10);
+        fillRibbon(p, lit, 0.35 * w, 0.2 * w, withAlpha(c.light, static_cast<int>(rng.range(50, 120))), 0.4,
+                   0.4);
+    }
+}
+
+// A layer with the shade it casts under its ends and its pieces over them.
+void drawLayer(QPainter& p, const Sweep& s, const HairPalette& c) {
+    shadeUnderTier(p, s, c);
+    drawSweep(p, s, c);
+    drawLayerEnds(p, s, c);
+}
+
+// The layers of a layered cut over both sides, the longest first so the shorter lie on top: the
+// outer ones step the silhouette out, the top layer breaks the crown's outline at the temples and
+// the shortest, in front, frame the face.
+void drawTiers(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    for (int side : {-1, 1}) {
+        const bool left = side < 0, tuck = left && v.tuckLeft;
+        const double part = left ? v.part : 2 * kMidX - v.part, tip = left ? v.tipLeft : v.tipRight;
+        const std::vector<double> ends = tierEnds(tip);
+        auto place = [&](Sweep s) { return left ? s : mirroredSweep(s); };
+        for (size_t k = 0; k < ends.size(); ++k) {
+            const bool shortest = k + 1 == ends.size();
+            if (shortest)
+                drawLayer(p, place(crownTierSweep(v, part, tuck, v.seed * 7 + 20 + (left ? 0 : 1))), c);
+            const double a = shortest ? 0.0 : 0.3, b = shortest ? 0.55 : 1.0;
+            const double flick = std::min(22.0, 6 + 0.14 * (tip - ends[k]));
+            drawLayer(
+                p, place(tierSweep(v, part, ends[k], tuck, a, b, flick, v.seed * 7 + k * 2 + (left ? 0 : 1))),
+                c);
+        }
+    }
+}
+
+// The cap runs down past the sideburns in the hair's darkest tone; between a layered cut's short
+// face-framing pieces it would show as a black patch beside the eyes: there it takes the hair's
+// own middle tone.
+void lightSideburns(QPainter& p, const HairPalette& c) {
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 6, 1.0, [&](QPainter& q) {
+        for (int side : {-1, 1})
+            softEllipse(q, QPointF(kMidX + side * 78, 206), 14, 26,
+                        withAlpha(mix(c.dark, c.base, 0.85), 230));
+    });
+    p.restore();
+}
+
 // The hair at the back of the head, seen beside the neck: darker, under everything else.
 void drawUnderLayer(QPainter& p, const HairVariant& v, double tip) {
     const HairPalette& c = hairPalette(v.palette);
-    const HairPalette dim{mix(c.dark, QColor(0, 0, 0), 0.3), mix(c.dark, c.base, 0.3),
-                          mix(c.dark, c.base, 0.8), mix(c.base, c.light, 0.5)};
+    // A layered cut thins out at the back: more light reaches the hair there.
+    const double deep = v.layered ? 0.0 : 0.3, lit = v.layered ? 0.25 : 0.0;
+    const HairPalette dim{mix(c.dark, QColor(0, 0, 0), deep), mix(c.dark, c.base, 0.3 + lit),
+                          mix(c.dark, c.base, 0.8 + lit), mix(c.base, c.light, 0.5)};
     QImage under = newLayer(kCanvasW, kCanvasH);
     {
         QPainter q;
@@ -233,8 +370,12 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
     const HairPalette c = downPalette(v);
     // Under lifted hair the cap stays a little inside the outline, so its soft edge never shows.
     drawCap(p, c, 70 - 1.3 * v.volume + 0.3 * v.lift, 0.8 * v.volume - 0.3 * v.lift, v.seed);
+    if (v.layered) lightSideburns(p, c);
     const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
-    if (lowest > 262) drawUnderLayer(behind, v, std::min(highest, lowest - 10) - 8);
+    if (v.backTip > 0)
+        drawUnderLayer(behind, v, v.backTip);
+    else if (lowest > 262)
+        drawUnderLayer(behind, v, std::min(highest, lowest - 10) - 8);
     QImage back = newLayer(kCanvasW, kCanvasH);
     QPainter b;
     beginPainter(b, back);
@@ -272,12 +413,15 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
     p.drawImage(0, 0, back);
     for (const Sweep& s : domes) drawSweep(p, s, c);
     for (const Sweep& s : front) drawSweep(p, s, c);
+    if (v.layered) drawTiers(p, v, c);
     if (v.curl.amp < 3) {
-        shadeSides(p, c);
+        // A layered cut is shaded layer by layer; over its thinner hair by the face this shade
+        // would set a dark block beside the eyes.
+        if (!v.layered) shadeSides(p, c);
         drawParting(p, v, c);
     }
     drawHairlineWisps(p, c, v.part, v.seed + 50);
-    if (v.tousled) breakEnds(p, v, c);
+    if (v.tousled || v.layered) breakEnds(p, v, c);
     // Over the fringe if there is one; a blow-dried crown's groups are milder.
     if ((v.tousled || v.lift > 0) && v.bangs == Bangs::None) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
     if (v.spiky && v.bangs == Bangs::None) drawSpikyCrown(p, v, c);
@@ -343,7 +487,10 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
     if (v.tousled) breakFringe(p, v, c);
-    if (v.tousled || v.lift > 0) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
+    // A side or curtain fringe of a layered cut already sweeps off the parting: groups crossing
+    // it there would hatch the top.
+    const bool sweptTop = v.layered && (v.bangs == Bangs::Side || v.bangs == Bangs::Curtain);
+    if ((v.tousled || v.lift > 0) && !sweptTop) drawCrownTexture(p, v, c, v.tousled ? 1.0 : 0.7);
     if (v.spiky) drawSpikyCrown(p, v, c);  // the top stands over the roots of the fringe
 }
 

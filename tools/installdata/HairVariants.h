@@ -59,6 +59,12 @@ struct HairVariant {
     double liftedVolume() const { return volume + lift; }
     // A punk crop: the hair over the top pulled up into pointed pieces that stand off the outline.
     bool spiky = false;
+    // A layered cut: over the full lengths, shorter layers end at the cheekbone, the jaw and the
+    // shoulder, their ends separating into pieces that flick out and shade the hair beneath.
+    bool layered = false;
+    // Where the hair at the back ends (y) when it is left longer than the sides, seen beside the
+    // neck; 0: with the sides.
+    double backTip = 0;
 };
 
 std::span<const HairVariant> hairVariants();
