@@ -60,7 +60,7 @@ const HairVariant kVariants[] = {
     {.code = "p", .title = "高马尾", .palette = 1, .form = F::Updo, .volume = 30, .seed = 504, .width = 23, .pieces = {{P::Tail, 206, 52, 2.1, 334, 396}}},
     {.code = "p", .title = "丸子头", .palette = 3, .form = F::Updo, .volume = 5, .bangs = B::Wispy, .seed = 505, .width = 1, .pieces = {{P::Bun, 190, 42, 1.6}}},
     {.code = "p", .title = "低侧马尾", .palette = 7, .form = F::Down, .part = 160, .volume = 8, .tipLeft = 236, .tipRight = 228, .seed = 506, .pieces = {{P::Tail, 124, 252, 1.1, 118, 440}}},
-    {.code = "p", .title = "皇冠编发", .palette = 4, .form = F::Updo, .volume = 2, .seed = 507, .pieces = {{P::Braid, 104, 204, 1.8, 276, 204}}},
+    {.code = "p", .title = "皇冠编发", .palette = 4, .form = F::Updo, .volume = 2, .seed = 507, .pieces = {{P::Braid, 104, 204, 1.9, 276, 204}}},
     {.code = "p", .title = "侧麻花辫", .palette = 5, .form = F::Down, .part = 176, .volume = 9, .tipLeft = 234, .tipRight = 232, .seed = 508, .pieces = {{P::Braid, 264, 232, 1.25, 254, 440}}},
     {.code = "p", .title = "赫本蓬松盘发", .palette = 6, .form = F::Updo, .volume = 30, .bangs = B::Full, .seed = 509, .width = 7, .fringeY = 150, .pieces = {{P::Bun, 190, 44, 1.5}}},
 

@@ -7,6 +7,14 @@ namespace installdata {
 // A bun of hair wound round on itself: a rope of strands coiled inwards, lit as a tube from the
 // upper left, each turn shading the one it lies on, with a soft shadow where it sits on the head.
 void drawWoundBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
+// The hairline of hair pulled back is not a painted edge: the roots stand apart with skin between
+// them, and the sheet thins over the ear. Erases fine gaps along the pull outside the portrait's
+// own hair (which stays covered), then draws the roots crossing them, fine where they leave the
+// skin; a soft roll of light where the hair lifts off the temples.
+void openTheHairline(QPainter& p, const HairPalette& c, uint64_t seed);
+// A plait laid over the head along the path, `w` wide: sections of unequal size crossing in from
+// alternate edges, each overlapping and shading the last, drawn in fine strands; the ends tucked away.
+void drawCrownPlait(QPainter& p, const Polyline& path, double w, const HairPalette& c, uint64_t seed);
 // Deep S-shaped ridges pressed across the hair already on the layer, crest lit, trough shaded;
 // paints only over hair (the layer's alpha stays as it is).
 void drawFingerWaves(QPainter& p, const HairVariant& v);

@@ -28,9 +28,11 @@ Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
     const double a0 = std::asin(std::clamp((kMidX - v.part) / rx, -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
     Sweep s;
+    // Hair pulled back is not pressed flat: it rises off the temples before it runs back.
+    const double lift[] = {0, 2, 6, 5, 1};
     for (int k = 0; k < 5; ++k) {
         // Over the skull's outline, then on to the gathering point around it.
-        const QPointF over = skullPoint(angles[k], rx, ry);
+        const QPointF over = skullPoint(angles[k], rx + lift[k], ry + 0.4 * lift[k]);
         const QPointF mid = ontoSkull(lerp(over, top, 0.5), rx, ry);
         s.guides.push_back({roots[k], over, mid, top});
     }
@@ -66,7 +68,7 @@ double gap(const Polyline& a, const Polyline& b, double u) {
 // a soft shadow under their edge, and a broad sheen across the crown that the groups break up.
 // Guides in the left-hand frame, f 0 first guide .. 1 last.
 void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mirror, const HairPalette& c,
-                      uint64_t seed) {
+                      double volume, uint64_t seed) {
     std::vector<Polyline> lines;
     for (const Polyline& g : guides) lines.push_back(sampleSpline(g, 48));
     auto across = [&](double f) {
@@ -77,7 +79,9 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
         return mirror ? mirrored(out, kMidX) : out;
     };
     Rng rng(seed);
-    const int groups = 5 + static_cast<int>(rng.range(0, 4));
+    // A full dome is backcombed and smoothed over: more groups, so its sheen breaks up.
+    const bool dome = volume >= 18;
+    const int groups = 5 + static_cast<int>(rng.range(0, 4)) + (dome ? 4 : 0);
     std::vector<double> share;
     double total = 0;
     for (int g = 0; g < groups; ++g) total += share.emplace_back(std::pow(rng.range(0.3, 1.0), 1.7));
@@ -155,7 +159,9 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
     // band across the strands, stepping a little and changing strength from group to group.
     paintSoft(p, size, 6, 0.6, [&](QPainter& q) {
         for (const Group& G : gs) {
-            const size_t i = static_cast<size_t>((0.25 + rng.symmetric(0.012)) * (G.lo.size() - 1));
+            const double step = dome ? 0.06 : 0.012;
+            const size_t i = static_cast<size_t>((0.25 + rng.symmetric(step)) * (G.lo.size() - 1));
+            if (dome && G.tone < 0.3) continue;  // a group lying lower stays out of the light
             Polyline band;
             for (int k = 0; k <= 5; ++k) band.push_back(lerp(G.lo[i], G.hi[i], k / 5.0));
             fillRibbon(q, band, rng.range(12, 17), rng.range(12, 17),
@@ -345,7 +351,7 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
                                    {250, 72 - v.volume},
                                    {e.x() + 8, 140},
                                    e};
-                drawBraid(p, arc, w, w * 0.8, c, seed, false);
+                drawCrownPlait(p, arc, w, c, seed);
                 return;
             }
             const double out = s.x() < kMidX ? -5 : 5;
@@ -383,10 +389,11 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
     p.restore();
     for (int half : {0, 1}) {
         const Sweep& s = halves[half];
-        drawCombedGroups(p, s.guides, half == 1, c, v.seed + 60 + half);
+        drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.seed + 60 + half);
         drawLooseWisps(p, half == 1, c, v.seed + 70 + half);
         drawFlyaways(p, s.guides, sweepRx(v), sweepRy(v), half == 1, c, v.seed + 80 + half);
     }
+    openTheHairline(p, c, v.seed + 90);
     drawHairlineWisps(p, c, v.part, v.seed + 50);
 }
 

@@ -1,0 +1,83 @@
+// Checks of the updos, hair drawn back from the face: a hairline where the roots stand apart
+// rather than one painted edge, and sides that run out thin over the ears instead of ending in
+// the hard rim of a cap.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Geometry.h"
+#include "tools/ArtFiles.h"
+
+namespace {
+
+using namespace installdata::face;
+
+// The updos of the gathered and the traditional styles (the others in those categories hang loose).
+const char* const kUpdos[] = {"p001.tta", "p002.tta", "p003.tta", "p004.tta", "p005.tta", "p007.tta",
+                              "p009.tta", "l002.tta", "l004.tta", "l006.tta", "l009.tta"};
+
+int alphaAt(const QImage& img, QPointF q) {
+    return qAlpha(img.pixel(static_cast<int>(q.x()), static_cast<int>(q.y())));
+}
+
+QPointF lerp(QPointF a, QPointF b, double t) { return a + (b - a) * t; }
+
+// Mean change of alpha from one pixel to the next along a line 3 px in front of the portrait's
+// own hairline, from the sideburn over the temple (side -1 left, 1 right). A soft painted edge
+// changes little along it; roots with skin between them change a lot.
+double hairlineRoughness(const QImage& img, int side) {
+    const std::vector<QPointF> own = ownHairHalfOutline();
+    const QPainterPath region = ownHairRegion();
+    double sum = 0;
+    int steps = 0, last = -1;
+    for (size_t i = own.size() - 6; i < own.size() - 3; ++i) {  // (116, 196) to (140, 127)
+        const QPointF a = own[i], b = own[i + 1], d = b - a;
+        const double len = std::hypot(d.x(), d.y());
+        QPointF n(-d.y() / len, d.x() / len);
+        if (region.contains(lerp(a, b, 0.5) + n * 3)) n = -n;
+        for (double t = 0; t < len; t += 1.0) {
+            QPointF q = a + d * (t / len) + n * 3;
+            if (side > 0) q.setX(2 * kMidX - q.x());
+            const int alpha = alphaAt(img, q);
+            if (last >= 0) sum += std::abs(alpha - last), ++steps;
+            last = alpha;
+        }
+    }
+    return steps ? sum / steps : 0.0;
+}
+
+// Share of the pixels above the ear (x 99-111, y 216-226 on the left, mirrored on the right) that
+// are solid hair.
+double solidOverTheEar(const QImage& img, int side) {
+    int solid = 0, all = 0;
+    for (int y = 216; y <= 226; ++y)
+        for (int x = 99; x <= 111; ++x) {
+            solid += qAlpha(img.pixel(side < 0 ? x : kCanvasW - 1 - x, y)) >= 240;
+            ++all;
+        }
+    return static_cast<double>(solid) / all;
+}
+
+}  // namespace
+
+// A side fringe may cover one temple and a ponytail one ear: each style shows them on at least one
+// side. The full fringe of p009 covers both temples; the hanging buns of l009 the ears.
+TEST(UpdoArt, PulledBackHairShowsItsRootsAndThinsOverTheEars) {
+    for (const char* name : kUpdos) {
+        const QString n = QString::fromLatin1(name);
+        const QImage img = arttest::component(QStringLiteral("faxing"), n);
+        ASSERT_FALSE(img.isNull()) << name;
+        const double rough = std::max(hairlineRoughness(img, -1), hairlineRoughness(img, 1));
+        const double solid = std::min(solidOverTheEar(img, -1), solidOverTheEar(img, 1));
+        std::printf("%s hairline roughness %.1f, solid over the ear %.2f\n", name, rough, solid);
+        if (n != QLatin1String("p009.tta")) {
+            EXPECT_GE(rough, 10.0) << name << ": the hairline at the temples is one painted edge";
+        }
+        if (n != QLatin1String("l009.tta")) {
+            EXPECT_LE(solid, 0.15) << name << ": the sides end over the ears in a solid rim";
+        }
+    }
+}
