@@ -72,7 +72,7 @@ const HairVariant kVariants[] = {
     // A finger-wave set is pressed close to the head, ridges sculpted on the skull: no lift.
     {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 228, .tipRight = 228, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606, .fingerWaves = true},
     {.code = "y", .title = "单边挂耳长发", .palette = 8, .form = F::Down, .part = 206, .volume = 9, .tipLeft = 332, .tipRight = 450, .spread = 10, .choppy = 0.06, .seed = 607, .drapeRight = D::Front, .tuckLeft = true, .lift = 9},
-    {.code = "y", .title = "朋克蓬发", .palette = 1, .form = F::Down, .part = 190, .volume = 26, .tipLeft = 262, .tipRight = 262, .spread = 10, .bangs = B::Wispy, .choppy = 0.35, .seed = 608, .width = 16, .lift = 14, .spiky = true},
+    {.code = "y", .title = "朋克蓬发", .palette = 1, .form = F::Down, .part = 190, .volume = 18, .tipLeft = 262, .tipRight = 262, .spread = 10, .bangs = B::Wispy, .choppy = 0.35, .seed = 608, .width = 6, .lift = 14, .spiky = true},
 
     {.code = "dj", .title = "蓬松短卷发", .palette = 1, .form = F::Down, .part = 184, .volume = 20, .tipLeft = 318, .tipRight = 322, .spread = 6, .curl = {6.5, 2, 1.0, 1.0}, .seed = 701, .width = 18, .shortCurls = true},
     {.code = "dj", .title = "齐刘海短卷", .palette = 0, .form = F::Down, .volume = 14, .tipLeft = 268, .tipRight = 268, .spread = -8, .curl = {5.5, 2, 1.0, 0.6}, .bangs = B::Full, .seed = 702, .width = 10, .fringeY = 154, .shortCurls = true},

@@ -168,40 +168,145 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
     }
 }
 
+namespace {
+
+// One piece of a punk crop: a clump of hair from its root on the scalp to a pointed tip.
+struct SpikePiece {
+    QPointF root, tip;
+    double width, lit, key;
+};
+
+// The pieces over the top of the head, `a` the angle round the crown (0 on top, pi/2 at the left).
+// Near the middle they are long and stand up, leaning in a little to a peak; toward the temples
+// they shorten and lie down along the head. Spacing, length, width and lean all differ piece by
+// piece, and some cross their neighbours.
+std::vector<SpikePiece> spikePieces(const CrownShape& s, Rng& rng) {
+    std::vector<SpikePiece> out;
+    const HeadLight light{kCentre, s.rx + 10, 0.72 * s.ry};
+    auto add = [&](double a, double f, double scale) {
+        // None grow out of the forehead or the temples below the hairline.
+        const QPointF at = onDome(a, f, s);
+        if (at.y() > 132 - 0.25 * std::max(0.0, 100 - std::abs(at.x() - kMidX))) return;
+        const double centre = std::exp(-(a / 0.55) * (a / 0.55));
+        // How far the piece leans from upright: little on top, lying along the head at the sides.
+        double lean = a * (0.35 + 1.1 * smoothstep(0.35, 1.3, std::abs(a)));
+        lean += rng.uniform() < 0.22 ? rng.symmetric(0.6) : rng.symmetric(0.18);  // some cross
+        const QPointF root = onDome(a, f, s), dir(-std::sin(lean), -std::cos(lean));
+        double len = scale * (17 + 27 * centre) * rng.range(0.6, 1.35);
+        if (rng.uniform() < 0.15) len *= 0.55;  // a short piece among the long ones
+        // Tips stay on the canvas, short of its top by differing amounts.
+        const double room = (root.y() - rng.range(2, 12)) / std::max(0.2, -dir.y());
+        if (dir.y() < 0) len = std::min(len, room);
+        const double w =
+            (rng.uniform() < 0.2 ? rng.range(13, 19) : rng.range(7, 13)) * (0.75 + 0.35 * centre);
+        const QPointF tip = root + dir * std::max(6.0, len);
+        const QPointF d = root - QPointF(kMidX, 200);
+        out.push_back({root, tip, w, light.lit(lerp(root, tip, 0.5)), std::hypot(d.x(), d.y())});
+    };
+    // Round the outline: uneven steps, closer together over the middle, where the hair is densest.
+    for (double a = -1.45 + rng.range(0, 0.05); a < 1.45;) {
+        add(a, rng.range(0.84, 0.95), 1.0);
+        add(a + rng.symmetric(0.03), rng.range(0.7, 0.84), 0.85);
+        a += rng.range(0.035, 0.13) * (0.6 + 0.5 * smoothstep(0.0, 1.0, std::abs(a)));
+    }
+    // Inside it, over the top of the head: shorter pieces whose tips lie over the roots of others.
+    for (int k = 0; k < 260; ++k) {
+        const double a = rng.symmetric(1.35), f = rng.range(0.25, 0.86);
+        add(a, f, 0.8);
+    }
+    return out;
+}
+
+// A piece: the shade it casts, a body dark at the root and lighter toward the tip, fine strands
+// along it, a lit edge, and a tip that splits into two or three separate points.
+void drawSpikePiece(QPainter& p, const SpikePiece& k, const HairPalette& c, Rng& rng) {
+    const QPointF along = k.tip - k.root;
+    const double len = std::max(1.0, std::hypot(along.x(), along.y()));
+    const QPointF dir = along / len, across(-dir.y(), dir.x());
+    const double bow = rng.symmetric(0.12 * len);
+    auto bowed = [&](QPointF a, QPointF b, double bend) {
+        return sampleSpline({a, lerp(a, b, 0.5) + across * bend, b}, 10);
+    };
+    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.5);
+    const QPointF off(1.0, 1.8);
+    fillRibbon(p, bowed(k.root + off, k.tip + off * 1.3, bow), k.width * 1.2, 0.8, withAlpha(shade, 150), 0.1,
+               0.5);
+    const double tone = std::clamp(0.15 + 0.7 * k.lit * rng.range(0.7, 1.2), 0.0, 1.0);
+    fillRibbon(p, bowed(k.root, k.tip, bow), k.width, 0.35 * k.width,
+               withAlpha(mix(c.dark, c.base, 0.45 + 0.55 * tone), 245), 0.05, 0.45);
+    // The outer half lighter: the ends are drier and catch more light than the roots.
+    const Polyline body = bowed(k.root, k.tip, bow);
+    const Polyline outer(body.begin() + 4, body.end());
+    fillRibbon(p, outer, k.width * 0.75, 0.25 * k.width,
+               withAlpha(mix(c.base, c.light, 0.2 + 0.7 * tone), 170), 0.4, 0.5);
+    for (int s = 0; s < 4; ++s) {
+        const double o = rng.symmetric(k.width * 0.35);
+        const QPointF a = k.root + across * o,
+                      b = lerp(k.root, k.tip, rng.range(0.7, 0.95)) + across * (0.3 * o);
+        const QColor col = rng.uniform() < 0.4 ? mix(c.dark, c.base, 0.3) : mix(c.base, c.light, tone);
+        fillRibbon(p, bowed(a, b, bow), rng.range(0.5, 0.9), 0.2,
+                   withAlpha(col, static_cast<int>(rng.range(110, 190))), 0.1, 0.4);
+    }
+    // The tip parts into points of differing length, a little apart.
+    const int points = 2 + static_cast<int>(rng.range(0, 2));
+    const QPointF from = lerp(k.root, k.tip, 0.6) + across * (0.5 * bow);
+    for (int t = 0; t < points; ++t) {
+        const double o = (t - 0.5 * (points - 1)) * k.width * 0.28 + rng.symmetric(1.0);
+        const QPointF end = k.root + along * rng.range(0.82, 1.08) + across * (o * 1.4);
+        fillRibbon(p, bowed(from + across * (0.5 * o), end, 0.3 * bow), k.width * 0.3, 0.3,
+                   withAlpha(mix(c.base, c.light, 0.3 + 0.6 * tone), static_cast<int>(rng.range(150, 220))),
+                   0.2, 0.6);
+    }
+    if (k.lit > 0.35) {  // the edge toward the light
+        const double side = across.x() * -0.6 + across.y() * -0.8 > 0 ? 1.0 : -1.0;
+        const QPointF a = lerp(k.root, k.tip, 0.3) + across * (side * k.width * 0.22),
+                      b = lerp(k.root, k.tip, 0.75) + across * (side * k.width * 0.1);
+        fillRibbon(p, bowed(a, b, 0.5 * bow), rng.range(0.8, 1.3), 0.4,
+                   withAlpha(mix(c.light, c.sheen, 0.4), static_cast<int>(160 * k.lit)), 0.3, 0.4);
+    }
+}
+
+// A crop's sides are close and clean: faint strands hanging off the solid hair below the crown
+// (more than 3 px out from it) are taken away.
+void trimSides(QPainter& p) {
+    auto* layer = dynamic_cast<QImage*>(p.device());
+    if (!layer) return;
+    const int w = layer->width(), h = layer->height(), reach = 3;
+    std::vector<int> near(static_cast<size_t>(w) * h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (qAlpha(layer->pixel(x, y)) > 200)
+                for (int dy = -reach; dy <= reach; ++dy)
+                    for (int dx = -reach; dx <= reach; ++dx)
+                        if (x + dx >= 0 && x + dx < w && y + dy >= 0 && y + dy < h)
+                            near[static_cast<size_t>(y + dy) * w + x + dx] = 1;
+    for (int y = 120; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer->scanLine(y));
+        for (int x = 0; x < w; ++x)
+            if (!near[static_cast<size_t>(y) * w + x]) row[x] = 0;
+    }
+}
+
+}  // namespace
+
 void drawSpikyCrown(QPainter& p, const HairVariant& v, const HairPalette& c) {
     const CrownShape s = crownShape(v);
-    auto dome = [&](double grow, double bottom) {
-        QPainterPath e;
-        e.addEllipse(kCentre, s.rx + grow, s.ry + grow);
-        QPainterPath above;
-        above.addRect(QRectF(0, 0, 2 * kMidX, bottom));
-        return e.intersected(above);
-    };
-    ClumpField f;
-    // Roots over the top down to the temples, inside the outline so each piece grows out of the hair.
-    f.roots = dome(4, 136);
-    f.reach = dome(24, 160);
-    // Up on top; lower down the pieces turn to lie down the sides, so the spikes run into the
-    // falling lengths without a line between them.
-    f.flow = [](QPointF q) {
-        const QPointF up = q - QPointF(kMidX, 320), down(q.x() < kMidX ? -0.5 : 0.5, 1.0);
-        const double t = smoothstep(80.0, 130.0, q.y());
-        return up / std::hypot(up.x(), up.y()) * (1 - t) + down * t;
-    };
-    f.source = QPointF(kMidX, 190);  // the pieces nearer the face lie over those behind
-    f.light.centre = kCentre;
-    f.light.radius = s.rx + 10;
-    f.light.band = 0.72 * s.ry;
-    f.length = 30;
-    f.width = 10;
-    f.spacing = 10;
-    f.jitter = 0.35;
-    f.bend = 3;
-    f.gloss = 0.3;
-    f.rootTaper = 0.1;
-    f.tipTaper = 0.85;
-    f.seed = v.seed + 515;
-    drawClumps(p, f, c);
+    trimSides(p);
+    Rng rng(v.seed + 515);
+    std::vector<SpikePiece> pieces = spikePieces(s, rng);
+    // Those further from the face first: the pieces in front lie over the ones behind.
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const SpikePiece& a, const SpikePiece& b) { return a.key > b.key; });
+    for (const SpikePiece& k : pieces) drawSpikePiece(p, k, c, rng);
+    // The roots lie deep in the crop: a soft shade over the middle of the top, off the tips.
+    const QSize size(p.device()->width(), p.device()->height());
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, size, 6, 1.0, [&](QPainter& q) {
+        softEllipse(q, onDome(0, 0.55, s), 0.55 * s.rx, 0.3 * s.ry,
+                    withAlpha(mix(c.dark, QColor(0, 0, 0), 0.5), 90));
+    });
+    p.restore();
 }
 
 namespace {
