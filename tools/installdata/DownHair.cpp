@@ -252,6 +252,47 @@ void drawTiers(QPainter& p, const HairVariant& v, const HairPalette& c) {
     }
 }
 
+// Short tapered pieces across a sheet (`g`, canvas frame) at staggered points from `from0` to
+// `from1` along it, each a tone of its own that drifts a little across the combed direction, with a
+// dark gap along one edge: the hair there reads as cut into pieces, not as one even fan of lines.
+void drawPiecesOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int pieces, double from0,
+                    double from1, double drift) {
+    for (int i = 0; i < pieces; ++i) {
+        const double t = (i + 0.5 + rng.symmetric(0.45)) / pieces;
+        const double from = rng.range(from0, from1), len = rng.range(0.16, 0.34), turn = rng.symmetric(drift);
+        Polyline line, gap;
+        for (int k = 0; k <= 12; ++k) {
+            const double u = std::min(0.98, from + len * k / 12), across = t + turn * k * k / 144.0;
+            line.push_back(g.at(u, across));
+            gap.push_back(g.at(u, across + 0.035));
+        }
+        const double w = rng.range(5.0, 9.0);
+        fillRibbon(p, gap, 0.4 * w, 0.5, withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), 170), 0.2, 0.1);
+        const QColor body = mix(c.dark, c.light, rng.range(0.25, 0.85));
+        fillRibbon(p, line, w, 0.5, withAlpha(body, static_cast<int>(rng.range(170, 235))), 0.2, 0.1);
+        const Polyline lit(line.begin() + 1, line.begin() + 7);
+        fillRibbon(p, lit, 0.3 * w, 0.15 * w, withAlpha(c.light, static_cast<int>(rng.range(60, 130))), 0.4,
+                   0.4);
+    }
+}
+
+// The top of a layered cut is cut into pieces too, from the parting to just below the temples.
+void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    for (int side : {-1, 1}) {
+        const bool left = side < 0;
+        const Side sh = sideShape(v, left ? v.part : 2 * kMidX - v.part, 292, left && v.tuckLeft);
+        std::vector<Polyline> crown{Polyline(sh.inner.begin(), sh.inner.begin() + 7),
+                                    Polyline(sh.outer.begin(), sh.outer.begin() + 7)};
+        if (!left)
+            for (Polyline& l : crown) l = mirrored(l, kMidX);
+        Rng rng(v.seed * 13 + (left ? 3 : 4));
+        drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
+    }
+    p.restore();
+}
+
 // The cap runs down past the sideburns in the hair's darkest tone; between a layered cut's short
 // face-framing pieces it would show as a black patch beside the eyes: there it takes the hair's
 // own middle tone.
@@ -413,7 +454,10 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
     p.drawImage(0, 0, back);
     for (const Sweep& s : domes) drawSweep(p, s, c);
     for (const Sweep& s : front) drawSweep(p, s, c);
-    if (v.layered) drawTiers(p, v, c);
+    if (v.layered) {
+        drawTiers(p, v, c);
+        drawTopPieces(p, v, c);
+    }
     if (v.curl.amp < 3) {
         // A layered cut is shaded layer by layer; over its thinner hair by the face this shade
         // would set a dark block beside the eyes.
@@ -466,7 +510,9 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     s.strandsPerLock = wispy ? 7 : 12;
     s.lengthJitter = wispy ? 0.3 : v.curl.amp < 3 ? 0.16 : 0.1;  // straight: the tips run past the fill
     s.clump = wispy ? 0.8 : 0.5;
-    s.mass = !wispy;
+    // A tousled cut's wispy fringe keeps a fill under its pieces: over the short crop's thin cap the
+    // portrait's own hairline would show between them.
+    s.mass = !wispy || v.tousled;
     s.massInset = 0.02;
     s.wander = 2.0;
     Curl soft = v.curl;  // a fringe only bends where the rest curls
@@ -486,6 +532,15 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     s.seed = v.seed + 2;
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
+    if (v.layered) {  // a layered cut's fringe is cut into pieces like its top
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        Rng rng(v.seed * 13 + 5);
+        drawPiecesOver(p, Guides(s.guides), c, rng, 16, 0.05, 0.6, 0.1);
+        if (v.bangs == Bangs::Curtain)
+            drawPiecesOver(p, Guides(mirroredSweep(s).guides), c, rng, 16, 0.05, 0.6, 0.1);
+        p.restore();
+    }
     if (v.tousled) breakFringe(p, v, c);
     // A side or curtain fringe of a layered cut already sweeps off the parting: groups crossing
     // it there would hatch the top.
