@@ -50,11 +50,12 @@ double facing(double x, double y, uint32_t seed) {
     return turn * (0.45 + 0.9 * fractalNoise(x / 26, y / 18, seed, 2));
 }
 
-// The waves' relief shaded pixel by pixel: a narrow lit crest, the slope above it catching light
-// from above, a broad shaded trough under it; painted over the hair already on the layer.
+// The waves' relief shaded pixel by pixel: a broad, rounded lit crest, the slope above it catching
+// light from above, a soft shaded trough under it that never sinks to a black line; painted over
+// the hair already on the layer. Pressed hair is glossy but soft: no hard ridge.
 void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t seed) {
     QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy();
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.55), shine = mix(c.light, c.sheen, 0.55);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3), shine = mix(c.light, c.sheen, 0.45);
     for (int y = 0; y < dark.height(); ++y) {
         auto* dr = reinterpret_cast<QRgb*>(dark.scanLine(y));
         auto* lr = reinterpret_cast<QRgb*>(light.scanLine(y));
@@ -62,16 +63,18 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
         if (set <= 0) continue;
         for (int x = 0; x < dark.width(); ++x) {
             const double ph = f.phase(x, y), k = set * WaveField::depth(ph), towards = facing(x, y, seed);
-            const double crest = std::pow(std::max(0.0, std::sin(ph)), 2.5);
-            const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.3);
-            const double lit = k * towards * (0.55 * crest + 0.3 * std::max(0.0, std::cos(ph)));
-            const double shade = k * trough * (0.55 + 0.35 * (1 - std::min(towards, 1.0)));
+            const double crest = std::pow(std::max(0.0, std::sin(ph)), 1.4);
+            const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.8);
+            // The light along a crest comes and goes as the pressed hair turns.
+            const double broken = 0.35 + 0.9 * fractalNoise(x / 14, y / 40, seed + 5, 2);
+            const double lit = k * towards * broken * (0.45 * crest + 0.25 * std::max(0.0, std::cos(ph)));
+            const double shade = k * trough * (0.4 + 0.3 * (1 - std::min(towards, 1.0)));
             const auto premul = [](const QColor& col, double a) {
                 const int al = static_cast<int>(std::clamp(a, 0.0, 1.0) * 255);
                 return qRgba(col.red() * al / 255, col.green() * al / 255, col.blue() * al / 255, al);
             };
-            dr[x] = premul(deep, 0.85 * shade);
-            lr[x] = premul(shine, 0.9 * lit);
+            dr[x] = premul(deep, 0.75 * shade);
+            lr[x] = premul(shine, 0.8 * lit);
         }
     }
     p.drawImage(0, 0, dark);
@@ -145,9 +148,9 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
     p.fillRect(QRect(QPoint(0, 0), size), withAlpha(mix(c.dark, c.base, 0.5), 200));
     drawWavedStrands(p, f, bottom, c, rng);
     shadeRelief(p, f, c, static_cast<uint32_t>(v.seed + 33));
-    // The sharp sheen on the crests, in pieces, only where the crest faces the light.
-    const QColor shine = mix(c.sheen, QColor(255, 255, 255), 0.2);
-    paintSoft(p, size, 1, 0.8, [&](QPainter& q) {
+    // The sheen on the crests, soft and in pieces, only where the crest faces the light.
+    const QColor shine = mix(c.sheen, QColor(255, 255, 255), 0.1);
+    paintSoft(p, size, 2, 0.65, [&](QPainter& q) {
         for (int k = 1; k < waves; ++k) {
             const Polyline cr = f.line(2 * kPi * k + 0.4 * kPi);
             for (size_t a = 0; a + 3 < cr.size(); a += 4 + static_cast<size_t>(rng.range(0, 4))) {
@@ -157,8 +160,8 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
                 const Polyline piece(
                     cr.begin() + a,
                     cr.begin() + std::min(cr.size(), a + 4 + static_cast<size_t>(rng.range(0, 4))));
-                fillRibbon(q, piece, 2.0, 2.0,
-                           withAlpha(shine, static_cast<int>(std::min(255.0, 200 * towards))), 0.4, 0.4);
+                fillRibbon(q, piece, 3.0, 3.0,
+                           withAlpha(shine, static_cast<int>(std::min(255.0, 170 * towards))), 0.4, 0.4);
             }
         }
     });

@@ -69,7 +69,10 @@ void shadeTurns(QPainter& p, const Strand& st, double w, const HairPalette& c, R
         while (j < n && (front ? st.front[j] > 0.55f : st.front[j] < -0.6f)) ++j;
         if (j - i >= 3) {
             Polyline part(st.pts.begin() + i, st.pts.begin() + j);
-            const QColor col = front ? withAlpha(c.sheen, static_cast<int>(rng.range(60, 130)))
+            // Pale hair: its near-white sheen on every turn reads as tinsel; the turns take its
+            // light tone instead.
+            const QColor lit = c.pale ? mix(c.base, c.light, 0.6) : c.sheen;
+            const QColor col = front ? withAlpha(lit, static_cast<int>(rng.range(60, 130)))
                                      : withAlpha(c.dark, static_cast<int>(rng.range(90, 160)));
             fillRibbon(p, part, w, w, col, 0.3, 0.3);
         }
@@ -216,7 +219,7 @@ void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPale
         const int alpha = static_cast<int>(s.clumpShade * rng.range(60, 140));
         fillRibbon(p, part, 0.4, 1.2 + 1.6 * s.clumpShade, withAlpha(deep, alpha), 0.25, 0.1);
     }
-    if (!c.black) {
+    if (!c.softSheen()) {
         paintSoft(p, size, 3, 1.0, [&](QPainter& q) {
             for (const Lock& lk : sorted) {
                 if (lk.tone < -0.1) continue;
@@ -228,13 +231,15 @@ void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPale
         p.restore();
         return;
     }
-    // Black: every group gets its own value, broad and soft, so the dark mass is not one flat tone.
+    // Black and pale: every group gets its own value, broad and soft, so the mass is not one flat
+    // tone. Pale hair is lifted less (its light tone is near its sheen) and shaded a little more.
+    const double lift = c.black ? 110 : 70, sink = c.black ? 90 : 100;
     paintSoft(p, size, 4, 1.0, [&](QPainter& q) {
         for (const Lock& lk : sorted) {
             const Strand st = strandPoints(s, g, lk, lk.centre, lk.length * 0.9, rng);
             const QColor col = lk.tone > 0
-                                   ? withAlpha(c.light, static_cast<int>(s.clumpShade * 110 * lk.tone))
-                                   : withAlpha(deep, static_cast<int>(-s.clumpShade * 90 * lk.tone));
+                                   ? withAlpha(c.light, static_cast<int>(s.clumpShade * lift * lk.tone))
+                                   : withAlpha(deep, static_cast<int>(-s.clumpShade * sink * lk.tone));
             fillRibbon(q, st.pts, 4.5, 3.0, col, 0.15, 0.35);
         }
     });
@@ -242,11 +247,13 @@ void drawClumpShade(QPainter& p, const Guides& g, const Sweep& s, const HairPale
 }
 
 // The sheen of one lit strand of straight hair: the stretches of it that cross the sheen bands.
-// Soft sheen (black hair) lies in a wider band, fainter, only on the groups turned to the light.
-void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, const HairPalette& c, Rng& rng,
-                   bool soft = false) {
+// Soft sheen (black and pale hair) lies in a wider band, fainter, only on the groups turned to the
+// light; `dim` scales its strength.
+void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, const QColor& col, Rng& rng,
+                   bool soft = false, double dim = 1.0) {
     const int n = static_cast<int>(pts.size());
-    const double gain = rng.range(0.3, 1.0) * (soft ? 0.55 * smoothstep(-0.2, 0.7, tone) : 0.7 + 0.3 * tone);
+    const double gain =
+        dim * rng.range(0.3, 1.0) * (soft ? 0.55 * smoothstep(-0.2, 0.7, tone) : 0.7 + 0.3 * tone);
     if (gain <= 0) return;
     std::vector<double> weight(n);
     for (int i = 0; i < n; ++i) weight[i] = sheenWeight(pts[i], soft ? 1.7 : 1.0);
@@ -261,8 +268,8 @@ void drawBandSheen(QPainter& p, const Polyline& pts, double w, double tone, cons
         while (j < n && weight[j] >= 0.3) peak = std::max(peak, weight[j++]);
         if (j - i >= 2) {
             const Polyline part(pts.begin() + std::max(0, i - 1), pts.begin() + std::min(n, j + 1));
-            fillRibbon(p, part, w, w,
-                       withAlpha(c.sheen, static_cast<int>(std::min(200.0, 200 * peak * gain))), 0.4, 0.4);
+            fillRibbon(p, part, w, w, withAlpha(col, static_cast<int>(std::min(200.0, 200 * peak * gain))),
+                       0.4, 0.4);
         }
         i = j;
     }
@@ -279,7 +286,11 @@ void fillTaperedStrand(QPainter& p, const Polyline& pts, double w, const QColor&
 
 void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette& c,
                  const std::vector<Lock>& locks, Rng& rng) {
-    std::vector<std::pair<Polyline, double>> sheen;
+    struct SheenStrand {
+        Polyline pts;
+        double w, tone;
+    };
+    std::vector<SheenStrand> sheen;
     const bool turns = s.curlAmp >= 3 && s.curlAmp < 10;  // big waves: lit by drawWaveLight
     const bool straight = s.clumpShade > 0 && s.curlAmp < 3, black = straight && c.black;
     struct LitStrand {
@@ -287,6 +298,9 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
         double w, tone;
     };
     std::vector<LitStrand> litStrands;
+    // Choices that only pale hair makes draw from their own sequence, so that its strands, strays
+    // and outline stay where they are: pale hair changes colour, not shape.
+    Rng paleRng(s.seed + 4241);
     for (int pass = 0; pass < s.strandsPerLock; ++pass) {
         for (const Lock& lk : locks) {
             const double t = std::clamp(lk.centre + lk.spread * rng.symmetric(0.5), 0.0, 1.0);
@@ -295,6 +309,9 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             const double w = s.width * rng.range(0.65, 1.35);
             // Locks differ in tone, so the mass reads as locks rather than as even lines.
             QColor col = strandColour(rng, c);
+            // Pale hair: strands close in tone within a lock (dark and light hairs side by side are
+            // a row of bright lines on it), the locks further apart.
+            if (c.pale) col = mix(col, withAlpha(mix(c.base, c.light, 0.2), col.alpha()), 0.6);
             col = lk.tone < 0 ? mix(col, withAlpha(c.dark, col.alpha()), -0.55 * lk.tone)
                               : mix(col, withAlpha(c.light, col.alpha()), 0.4 * lk.tone);
             if (straight)
@@ -307,7 +324,7 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             if (lit && straight && lk.tone > -0.6)
                 litStrands.push_back({std::move(st.pts), w, lk.tone});
             else if (lit && s.curlAmp < 10 && !black)  // big waves are lit turn by turn instead
-                sheen.emplace_back(std::move(st.pts), w);
+                sheen.push_back({std::move(st.pts), w, lk.tone});
         }
     }
     if (straight) {
@@ -317,11 +334,25 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
             paintSoft(p, QSize(p.device()->width(), p.device()->height()), 2, 1.0, [&](QPainter& q) {
                 for (const auto& [pts, w, tone] : litStrands)
-                    drawBandSheen(q, pts, w * 1.8, tone, c, rng, true);
+                    drawBandSheen(q, pts, w * 1.8, tone, c.sheen, rng, true);
             });
             p.restore();
         } else {
-            for (const auto& [pts, w, tone] : litStrands) drawBandSheen(p, pts, w * 0.7, tone, c, rng);
+            // Pale hair: the lit strands take its light tone, only a few on the groups turned to the
+            // light its bright sheen; the band itself is laid on soft and broken below.
+            for (const auto& [pts, w, tone] : litStrands) {
+                const bool bright = !c.pale || (tone > 0.3 && paleRng.uniform() < 0.12);
+                drawBandSheen(p, pts, w * 0.7, tone, bright ? c.sheen : mix(c.base, c.light, 0.3), rng);
+            }
+        }
+        if (c.pale) {
+            p.save();
+            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+            paintSoft(p, QSize(p.device()->width(), p.device()->height()), 2, 1.0, [&](QPainter& q) {
+                for (const auto& [pts, w, tone] : litStrands)
+                    drawBandSheen(q, pts, w * 1.8, tone, mix(c.light, c.sheen, 0.5), paleRng, true, 0.45);
+            });
+            p.restore();
         }
         // A few loose hairs that stray across the clumps.
         for (int k = 0; k < s.locks / 3; ++k) {
@@ -334,15 +365,20 @@ void drawStrands(QPainter& p, const Guides& g, const Sweep& s, const HairPalette
             fillTaperedStrand(p, st.pts, 0.6, withAlpha(col, static_cast<int>(rng.range(60, 120))));
         }
     }
-    for (const auto& [pts, w] : sheen) {
+    // Pale hair: the sheen stretches take its light tone, only a few on the groups turned to the
+    // light stay bright.
+    for (const auto& [pts, w, tone] : sheen) {
+        const bool bright = !c.pale || (tone > 0.1 && paleRng.uniform() < 0.3);
         const int n = static_cast<int>(pts.size());
         const double a = std::clamp(s.sheenAt + rng.symmetric(0.06), 0.0, 0.9);
         const double len = turns ? std::min(s.sheenLen, s.curlStart - a + 0.05) : s.sheenLen;
         const int i0 = static_cast<int>(a * n), i1 = std::min(n, static_cast<int>((a + len) * n));
         if (i1 - i0 < 3) continue;
         Polyline part(pts.begin() + i0, pts.begin() + i1);
-        fillRibbon(p, part, w * 0.9, w * 0.9, withAlpha(c.sheen, static_cast<int>(rng.range(70, 150))), 0.35,
-                   0.35);
+        fillRibbon(
+            p, part, w * 0.9, w * 0.9,
+            withAlpha(bright ? c.sheen : mix(c.base, c.light, 0.5), static_cast<int>(rng.range(70, 150))),
+            0.35, 0.35);
     }
     drawFlyaways(p, g, s, c, rng);
 }

@@ -11,6 +11,11 @@ struct HairPalette {
     // Black hair shows its light as a soft, wide, low sheen broken between strand groups, and its
     // groups differ in value; lit the way lighter hair is, it reads as a lacquered shell.
     bool black = false;
+    // Light cool hair (ash blonde, silver grey): its sheen is nearly white on a light base, so crisp
+    // lit strands over the whole mass read as tinsel. It takes its light as broad, soft strand
+    // groups and a broken band, with only a few fine bright strands.
+    bool pale = false;
+    bool softSheen() const { return black || pale; }
 };
 
 // A sheet of hair across guide curves (root -> tip, first guide = inner edge, last = outer edge).

@@ -18,16 +18,16 @@ namespace {
 using namespace face;
 
 const HairPalette kPalettes[] = {
-    {{14, 12, 12}, {34, 29, 28}, {60, 52, 50}, {130, 124, 128}, true},  // black
-    {{30, 20, 15}, {60, 41, 30}, {90, 63, 45}, {170, 136, 108}},        // dark brown
-    {{52, 28, 16}, {98, 57, 32}, {136, 86, 50}, {210, 160, 114}},       // chestnut
-    {{62, 22, 12}, {120, 46, 24}, {162, 74, 38}, {228, 152, 110}},      // auburn
-    {{118, 86, 48}, {178, 140, 90}, {214, 182, 130}, {248, 230, 192}},  // blonde
-    {{92, 80, 70}, {150, 136, 118}, {192, 180, 162}, {238, 230, 216}},  // ash blonde
-    {{40, 12, 18}, {86, 24, 38}, {124, 42, 58}, {210, 124, 144}},       // burgundy
-    {{22, 16, 14}, {44, 32, 27}, {70, 52, 42}, {150, 126, 110}},        // espresso
-    {{80, 50, 26}, {140, 94, 52}, {186, 134, 80}, {236, 198, 150}},     // caramel
-    {{74, 74, 80}, {136, 136, 142}, {188, 188, 194}, {240, 240, 246}},  // silver grey
+    {{14, 12, 12}, {34, 29, 28}, {60, 52, 50}, {130, 124, 128}, true},               // black
+    {{30, 20, 15}, {60, 41, 30}, {90, 63, 45}, {170, 136, 108}},                     // dark brown
+    {{52, 28, 16}, {98, 57, 32}, {136, 86, 50}, {210, 160, 114}},                    // chestnut
+    {{62, 22, 12}, {120, 46, 24}, {162, 74, 38}, {228, 152, 110}},                   // auburn
+    {{118, 86, 48}, {178, 140, 90}, {214, 182, 130}, {248, 230, 192}},               // blonde
+    {{92, 80, 70}, {150, 136, 118}, {192, 180, 162}, {238, 230, 216}, false, true},  // ash blonde
+    {{40, 12, 18}, {86, 24, 38}, {124, 42, 58}, {210, 124, 144}},                    // burgundy
+    {{22, 16, 14}, {44, 32, 27}, {70, 52, 42}, {150, 126, 110}},                     // espresso
+    {{80, 50, 26}, {140, 94, 52}, {186, 134, 80}, {236, 198, 150}},                  // caramel
+    {{74, 74, 80}, {136, 136, 142}, {188, 188, 194}, {240, 240, 246}, false, true},  // silver grey
 };
 
 QImage renderHairstyle(const HairVariant& v) {
@@ -72,7 +72,13 @@ QImage renderHairstyle(const HairVariant& v) {
                     shade,
                     v.seed + 77,
                     sheen};
-    light.brokenSheen = kPalettes[v.palette].black && v.form != Form::Crop && v.curl.amp < 3;
+    // Black and pale hair take a soft band broken between strand groups: black where it lies
+    // straight, pale wherever the ring is laid on (an even band of crisp streaks is tinsel on it).
+    const HairPalette& pal = kPalettes[v.palette];
+    light.brokenSheen =
+        v.form != Form::Crop && (pal.black ? v.curl.amp < 3 : pal.pale && !bigWaves && !ringlets);
+    // A near-white band on light hair is a glare: it lights toward its sheen, not to it.
+    if (pal.pale) light.sheen = mix(pal.light, pal.sheen, 0.45);
     shadeVolume(layer, light);
     shadeVolume(behind, light);
     castShadow(layer, 140);
@@ -81,8 +87,7 @@ QImage renderHairstyle(const HairVariant& v) {
     p.drawImage(0, 0, behind);
     p.end();
     keepFaceClear(layer);
-    const HairPalette& c = kPalettes[v.palette];
-    fillEnclosedGaps(layer, withAlpha(mix(c.dark, c.base, 0.3), 170));
+    fillEnclosedGaps(layer, withAlpha(mix(pal.dark, pal.base, 0.3), 170));
     return layer;
 }
 
