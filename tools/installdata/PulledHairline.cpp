@@ -21,8 +21,10 @@ QPointF pullDirection(QPointF q) {
 }  // namespace
 
 void openTheHairline(QPainter& p, const HairPalette& c, uint64_t seed) {
-    const Polyline front{{107, 194}, {108, 208}, {113, 214}, {116, 196},  {119, 166},
-                         {126, 142}, {140, 127}, {162, 120}, {kMidX, 117}};
+    // The front of the portrait's own hair, from just above the ear round the temple to the middle.
+    const std::vector<QPointF> ownHalf = ownHairHalfOutline();
+    Polyline front{{107, 194}};
+    front.insert(front.end(), ownHalf.begin() + 6, ownHalf.end());
     const Polyline line = sampleSpline(front, 120);
     QPainterPathStroker band;
     band.setWidth(22);
