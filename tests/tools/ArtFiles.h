@@ -30,6 +30,9 @@ inline QImage component(const QString& folder, const QString& name) {
     return ms::imageFromGrid(c.grid).convertToFormat(QImage::Format_ARGB32);
 }
 
+// Brightness of a pixel as the eye weighs its channels.
+inline double luminance(QRgb p) { return 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p); }
+
 // Pixels whose alpha is at least `threshold`, as a mask the size of the picture.
 inline std::vector<bool> alphaMask(const QImage& img, int threshold) {
     std::vector<bool> m(static_cast<size_t>(img.width()) * img.height());

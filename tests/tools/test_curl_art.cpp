@@ -10,7 +10,7 @@
 
 namespace {
 
-double luminance(QRgb p) { return 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p); }
+using arttest::luminance;
 
 // How unevenly the lit turns follow each other down the lengths beside the face: for each column
 // of solid hair at least 100 px long (light averaged over 7 px across and 5 px down), the

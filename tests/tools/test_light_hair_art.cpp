@@ -10,8 +10,6 @@
 
 namespace {
 
-double luminance(QRgb p) { return 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p); }
-
 struct Streaks {
     int hair = 0;     // solid hair pixels looked at
     double fine = 0;  // share of them that are a thin line brighter than the hair around it
@@ -22,14 +20,10 @@ struct Streaks {
 // group of strands is wider than the window).
 Streaks streaks(const QImage& img) {
     const int w = img.width(), h = img.height(), r = 4;
-    std::vector<double> lum(static_cast<size_t>(w) * h);
-    std::vector<bool> solid(lum.size());
+    const std::vector<bool> solid = arttest::alphaMask(img, 250);
+    std::vector<double> lum(solid.size());
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const QRgb p = img.pixel(x, y);
-            lum[static_cast<size_t>(y) * w + x] = luminance(p);
-            solid[static_cast<size_t>(y) * w + x] = qAlpha(p) >= 250;
-        }
+        for (int x = 0; x < w; ++x) lum[static_cast<size_t>(y) * w + x] = arttest::luminance(img.pixel(x, y));
     Streaks out;
     int fine = 0;
     for (int y = 40 + r; y < std::min(h - r, 330); ++y)

@@ -15,6 +15,8 @@
 
 namespace {
 
+using arttest::luminance;
+
 using namespace installdata::face;
 
 constexpr int kSolid = 128;
@@ -50,8 +52,6 @@ int templeStandOff(const QImage& img) {
     const int ownLeft = 106, ownRight = kCanvasW - ownLeft;  // the portrait's own hair at the temples
     return std::min(ownLeft - median(left), median(right) - ownRight);
 }
-
-double luminance(QRgb p) { return 0.3 * qRed(p) + 0.59 * qGreen(p) + 0.11 * qBlue(p); }
 
 // The sheen band over the top of the head, column by column either side of the parting: the mean
 // of the three brightest solid pixels in the 45 rows below the crown, over 3 columns (a strand
