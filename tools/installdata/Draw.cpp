@@ -137,28 +137,99 @@ double latticeValue(int32_t x, int32_t y, uint32_t seed) {
     return (h & 0xFFFFFFu) / 16777215.0;
 }
 
-// One box pass along rows (or columns) of premultiplied ARGB words, edge pixels clamp.
-void boxPass(std::vector<uint32_t>& px, int w, int h, int r, bool rows) {
-    const int lines = rows ? h : w, len = rows ? w : h;
-    const int stepLine = rows ? w : 1, step = rows ? 1 : w;
-    std::vector<uint32_t> src(len);
-    const int div = 2 * r + 1;
-    for (int l = 0; l < lines; ++l) {
-        uint32_t* base = px.data() + static_cast<size_t>(l) * stepLine;
-        for (int i = 0; i < len; ++i) src[i] = base[static_cast<size_t>(i) * step];
+// The box passes work on premultiplied ARGB words, edge pixels clamp. A pass only changes pixels
+// within its radius of a non-transparent one, so each works inside a bounding box of those: most
+// layers are the whole canvas with a small drawing on them.
+struct Span {
+    int x0, y0, x1, y1;  // inclusive; a superset of the non-transparent pixels
+};
+
+bool opaqueSpan(const std::vector<uint32_t>& px, int w, int h, Span& s) {
+    s = {w, h, -1, -1};
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = px.data() + static_cast<size_t>(y) * w;
+        int first = 0;
+        while (first < w && row[first] == 0) ++first;
+        if (first == w) continue;
+        int last = w - 1;
+        while (row[last] == 0) --last;
+        s = {std::min(s.x0, first), std::min(s.y0, y), std::max(s.x1, last), y};
+    }
+    return s.x1 >= 0;
+}
+
+inline void addWord(int* sum, uint32_t v) {
+    for (int ch = 0; ch < 4; ++ch) sum[ch] += static_cast<int>(v >> (8 * ch) & 0xFF);
+}
+
+inline void slideWord(int* sum, uint32_t in, uint32_t out) {
+    for (int ch = 0; ch < 4; ++ch)
+        sum[ch] += static_cast<int>(in >> (8 * ch) & 0xFF) - static_cast<int>(out >> (8 * ch) & 0xFF);
+}
+
+// Rounded sum / div per channel. Division is by multiplying with 2^40 / div rounded up, which is
+// exact for every sum a window of bytes can reach (sum < 256 * div, div < 2^16).
+struct Mean {
+    explicit Mean(int div) : half(div / 2), mul((uint64_t{1} << 40) / static_cast<uint64_t>(div) + 1) {}
+    uint32_t operator()(const int* sum) const {
+        uint32_t v = 0;
+        for (int ch = 0; ch < 4; ++ch)
+            v |= static_cast<uint32_t>(static_cast<uint64_t>(sum[ch] + half) * mul >> 40) << (8 * ch);
+        return v;
+    }
+    int half;
+    uint64_t mul;
+};
+
+// Along the rows of the span, widening it by r.
+void rowPass(std::vector<uint32_t>& px, int w, int r, Span& s) {
+    const int a = std::max(0, s.x0 - r), b = std::min(w - 1, s.x1 + r);
+    const Mean mean(2 * r + 1);
+    std::vector<uint32_t> src(w);
+    for (int y = s.y0; y <= s.y1; ++y) {
+        uint32_t* row = px.data() + static_cast<size_t>(y) * w;
+        std::copy_n(row, w, src.data());
         int sum[4] = {0, 0, 0, 0};
-        for (int k = -r; k <= r; ++k)
-            for (int ch = 0; ch < 4; ++ch) sum[ch] += src[std::clamp(k, 0, len - 1)] >> (8 * ch) & 0xFF;
-        for (int i = 0; i < len; ++i) {
-            uint32_t v = 0;
-            for (int ch = 0; ch < 4; ++ch) v |= static_cast<uint32_t>((sum[ch] + div / 2) / div) << (8 * ch);
-            base[static_cast<size_t>(i) * step] = v;
-            const uint32_t out = src[std::clamp(i - r, 0, len - 1)],
-                           in = src[std::clamp(i + r + 1, 0, len - 1)];
-            for (int ch = 0; ch < 4; ++ch)
-                sum[ch] += static_cast<int>(in >> (8 * ch) & 0xFF) - static_cast<int>(out >> (8 * ch) & 0xFF);
+        for (int k = a - r; k <= a + r; ++k) addWord(sum, src[std::clamp(k, 0, w - 1)]);
+        for (int i = a; i <= b; ++i) {
+            row[i] = mean(sum);
+            slideWord(sum, src[std::min(i + r + 1, w - 1)], src[std::max(i - r, 0)]);
         }
     }
+    s.x0 = a;
+    s.x1 = b;
+}
+
+// Down the columns of the span, a row at a time so that memory is read in order; widens it by r.
+void columnPass(std::vector<uint32_t>& px, int w, int h, int r, Span& s) {
+    const int a = std::max(0, s.y0 - r), b = std::min(h - 1, s.y1 + r);
+    const Mean mean(2 * r + 1);
+    const int cols = s.x1 - s.x0 + 1;
+    // The source rows the windows read: clamped indices stay within [a - r, b + r] and the image.
+    const int top = std::max(0, a - r), bottom = std::min(h - 1, b + r + 1);
+    std::vector<uint32_t> src(static_cast<size_t>(bottom - top + 1) * cols);
+    for (int y = top; y <= bottom; ++y)
+        std::copy_n(px.data() + static_cast<size_t>(y) * w + s.x0, cols,
+                    src.data() + static_cast<size_t>(y - top) * cols);
+    const auto srcRow = [&](int y) {
+        return src.data() + static_cast<size_t>(std::clamp(y, 0, h - 1) - top) * cols;
+    };
+    std::vector<int> sum(static_cast<size_t>(cols) * 4, 0);
+    for (int k = a - r; k <= a + r; ++k) {
+        const uint32_t* row = srcRow(k);
+        for (int x = 0; x < cols; ++x) addWord(&sum[4 * static_cast<size_t>(x)], row[x]);
+    }
+    for (int y = a; y <= b; ++y) {
+        uint32_t* out = px.data() + static_cast<size_t>(y) * w + s.x0;
+        const uint32_t *in = srcRow(y + r + 1), *old = srcRow(y - r);
+        for (int x = 0; x < cols; ++x) {
+            int* cell = &sum[4 * static_cast<size_t>(x)];
+            out[x] = mean(cell);
+            slideWord(cell, in[x], old[x]);
+        }
+    }
+    s.y0 = a;
+    s.y1 = b;
 }
 
 }  // namespace
@@ -201,9 +272,11 @@ void blurLayer(QImage& layer, int radius) {
         std::copy_n(reinterpret_cast<const uint32_t*>(layer.constScanLine(y)), w,
                     px.data() + static_cast<size_t>(y) * w);
     const int r = std::max(1, radius / 2);
+    Span span{};
+    if (!opaqueSpan(px, w, h, span)) return;
     for (int pass = 0; pass < 3; ++pass) {
-        boxPass(px, w, h, r, true);
-        boxPass(px, w, h, r, false);
+        rowPass(px, w, r, span);
+        columnPass(px, w, h, r, span);
     }
     for (int y = 0; y < h; ++y)
         std::copy_n(px.data() + static_cast<size_t>(y) * w, w,
