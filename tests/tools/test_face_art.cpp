@@ -106,6 +106,18 @@ std::vector<double> rowProfile(const QImage& img, int y, int x0, int x1) {
     return out;
 }
 
+// Fine texture over the 12 x 12 pixels from (x0, y0): the mean difference of each pixel's luminance
+// from the mean of its four neighbours.
+double fineTexture(const QImage& img, int x0, int y0) {
+    double sum = 0;
+    for (int y = y0; y < y0 + 12; ++y)
+        for (int x = x0; x < x0 + 12; ++x)
+            sum += std::abs(luminance(img.pixel(x, y)) -
+                            0.25 * (luminance(img.pixel(x - 1, y)) + luminance(img.pixel(x + 1, y)) +
+                                    luminance(img.pixel(x, y - 1)) + luminance(img.pixel(x, y + 1))));
+    return sum / 144;
+}
+
 bool skinLike(QRgb c) { return qRed(c) > qGreen(c) && qGreen(c) > qBlue(c) && qRed(c) - qBlue(c) >= 20; }
 
 // Lips parted in a smile: down each column a fully transparent run with lip (alpha >= 128) above and
@@ -317,8 +329,8 @@ TEST(FaceArt, PortraitIsBareWithItsHairInsideTheRegion) {
 }
 
 // A photograph rather than a render: the hairline on the forehead fades in over several pixels, the
-// lens keeps the eyes sharp and the shoulders soft, the backdrop carries colour noise, and the
-// skin flushes at the tip of the nose and on the cheeks.
+// lens keeps the eyes sharp, the backdrop carries colour noise, and the skin flushes at the tip of
+// the nose and on the cheeks.
 TEST(FaceArt, PortraitReadsAsAPhotograph) {
     const QImage portrait = QImage(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")))
                                 .convertToFormat(QImage::Format_ARGB32);
@@ -327,9 +339,8 @@ TEST(FaceArt, PortraitReadsAsAPhotograph) {
     std::vector<double> down;
     for (int y = 95; y < 140; ++y) down.push_back(meanLuminance(portrait, 190, y));
     EXPECT_GE(transitionWidth(down), 5) << "the hairline is a hard edge";
-    // The lens is focused on the eyes: the edge of an iris stays crisp, the shoulder's is soft.
+    // The eyes are in focus: the edge of an iris stays crisp.
     EXPECT_GT(crispness(rowProfile(portrait, 205, 142, 151)), 0.4) << "the eyes are out of focus";
-    EXPECT_LT(crispness(rowProfile(portrait, 430, 4, 40)), 0.2) << "the shoulders are as sharp as the eyes";
 
     // Colour noise: red less blue changes from one pixel of the backdrop to the next.
     double sum = 0, sum2 = 0;
@@ -405,18 +416,9 @@ TEST(FaceArt, PortraitHasAJawAndModelledLitSkin) {
     EXPECT_LT(litWidth(276), 0.8 * litWidth(236))
         << "the lower face is as wide in the light as the cheekbones: " << litWidth(276) << " of "
         << litWidth(236) << " px";
-    // Fine texture: each pixel against the mean of its four neighbours, in the lit cheekbone and in
-    // the out-of-focus backdrop, which carries only the film grain.
-    auto texture = [&](int x0, int y0) {
-        double sum = 0;
-        for (int y = y0; y < y0 + 12; ++y)
-            for (int x = x0; x < x0 + 12; ++x)
-                sum += std::abs(
-                    luminance(portrait.pixel(x, y)) -
-                    0.25 * (luminance(portrait.pixel(x - 1, y)) + luminance(portrait.pixel(x + 1, y)) +
-                            luminance(portrait.pixel(x, y - 1)) + luminance(portrait.pixel(x, y + 1))));
-        return sum / 144;
-    };
+    // Fine texture in the lit cheekbone and in the out-of-focus backdrop, which carries only the film
+    // grain.
+    auto texture = [&](int x0, int y0) { return fineTexture(portrait, x0, y0); };
     EXPECT_GT(texture(128, 222), 1.08 * texture(30, 160)) << "no pores show in the lit cheek";
     EXPECT_GT(texture(180, 140), 1.08 * texture(30, 160)) << "no pores show in the lit forehead";
 }
@@ -465,4 +467,39 @@ TEST(FaceArt, PortraitNeckSitsInTheShadeOfTheHead) {
     const double front = meanLuminance(portrait, 190, 352);
     for (int x : {162, 218})
         EXPECT_LT(meanLuminance(portrait, x, 352), 0.8 * front) << "the neck is a flat block at x " << x;
+}
+
+// Face and shoulders lie in one plane of focus: the shoulders' outline is a clear step against the
+// backdrop on both sides, not smeared into it, and the shoulders and chest carry the fine texture of
+// the lit cheek rather than the smooth blur of an out-of-focus body.
+TEST(FaceArt, PortraitShouldersAreInFocusWithTheFace) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    double left = 0, right = 0;
+    for (int y = 400; y <= 460; y += 15) {
+        left += crispness(rowProfile(portrait, y, 4, 44)) / 5;
+        right += crispness(rowProfile(portrait, y, 375, 336)) / 5;
+    }
+    EXPECT_GT(left, 0.18) << "the near shoulder's outline is blurred into the backdrop";
+    EXPECT_GT(right, 0.18) << "the far shoulder's outline is blurred into the backdrop";
+    auto texture = [&](int x0, int y0) { return fineTexture(portrait, x0, y0); };
+    const double body = (texture(60, 410) + texture(300, 410) + texture(110, 440) + texture(250, 440)) / 4;
+    EXPECT_GT(body, 0.9 * texture(128, 222))
+        << "the shoulders are smoother than the face: texture " << body << " against " << texture(128, 222);
+}
+
+// The neck is a column clearly narrower than the jaw: just below the jaw angles the skin spans well
+// under the face's width at the angles, the rest is backdrop, so the lower face does not merge with
+// the neck into one block.
+TEST(FaceArt, PortraitNeckIsNarrowerThanTheJaw) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    const std::vector<QPointF> outline = installdata::face::faceHalfOutline();
+    const auto angle = std::find_if(outline.begin(), outline.end(), [](QPointF p) { return p.y() >= 280; });
+    ASSERT_NE(angle, outline.end());
+    const double jaw = 2 * (installdata::face::kMidX - angle->x());
+    double neck = 0;
+    for (int y = 305; y <= 325; y += 5)
+        for (int x = 90; x < 290; ++x) neck += skinLike(portrait.pixel(x, y)) / 5.0;
+    EXPECT_LT(neck, 0.85 * jaw) << "below the jaw the skin spans " << neck << " px against the jaw's " << jaw;
 }

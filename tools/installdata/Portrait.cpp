@@ -59,7 +59,7 @@ QRgb warmShade(QRgb c, double t) {
 
 void drawNeckBehindJaw(QImage& img) {
     Field form = coverageOf(neckBehindJaw(), kCanvasW, kCanvasH);
-    blurField(form, 6);
+    blurField(form, 2);  // the neck's side is an outline in focus, like the shoulders
     const Field mottle = valueNoise(kCanvasW, kCanvasH, 9, 9, 177);
     Field jaw = coverageOf(facePath(), kCanvasW, kCanvasH);  // the jaw overhangs: shade next to it
     blurField(jaw, 6);
@@ -82,19 +82,26 @@ void drawNeckBehindJaw(QImage& img) {
     }
 }
 
-// Under the jaw the neck lies in the shade of the head: a soft band that follows the jawline, pushed
-// down and to the right away from the key light, over the shaded neck before the face goes on.
+// Under the jaw and chin the neck lies in the shadow of the head: darkest right under the outline and
+// fading down the neck, reaching further on the far side, away from the key on the upper left.
 void shadeUnderJaw(QImage& img) {
     const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    const Field skin = coverageOf(bodyPath().united(neckBehindJaw()), kCanvasW, kCanvasH);
     Field shade(kCanvasW, kCanvasH);
-    for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) shade(x, y) = face.clamped(x - 7, y - 9);
-    blurField(shade, 7);
-    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
-    for (int y = 240; y < 372; ++y) {
+    for (int x = 0; x < kCanvasW; ++x) {
+        int bottom = -1;  // the lowest row of the face in this column
+        for (int y = 250; y < 345; ++y)
+            if (face(x, y) > 0.5f) bottom = y;
+        if (bottom < 0) continue;
+        const double reach = 9.0 + 13.0 * smoothstep(140.0, 240.0, x + 0.5);
+        for (int y = bottom + 1; y < std::min(kCanvasH, bottom + 80); ++y)
+            shade(x, y) = static_cast<float>(std::exp(-(y - bottom - 1) / reach));
+    }
+    blurField(shade, 3);
+    for (int y = 240; y < 420; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double t = 0.72 * shade(x, y) * body(x, y);
+            const double t = 0.62 * shade(x, y) * skin(x, y) * (1 - face(x, y));
             if (t <= 0) continue;
             row[x] = warmShade(row[x], t);
         }
@@ -219,33 +226,34 @@ void soften(QImage& img) {
     p.drawImage(0, 0, soft);
 }
 
-// A lens focused on the eyes: the head stays sharp, the shoulders and chest soften as they fall
-// away below it, and the backdrop is out of focus. Blur grows from 0 (sharp) to 1 (a 6 px blur).
+// A lens focused on the sitter: face, neck and shoulders share one plane of focus and keep crisp
+// outlines, while the painted backdrop behind them is out of focus. The backdrop is blurred from its
+// own pixels only (the sitter is masked out of the blur and divided out after it), so no skin
+// colour smears across the outline into the paper.
 void depthOfField(QImage& img) {
-    // The neck behind the jaw is as near the lens as the jaw itself.
-    Field head = coverageOf(facePath().united(ownHairRegion()).united(earsPath()).united(neckBehindJaw()),
-                            kCanvasW, kCanvasH);
-    blurField(head, 10);
-    for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) head(x, y) = std::min(1.0f, 2.0f * head(x, y));
-    const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
-    QImage mid = img.convertToFormat(QImage::Format_ARGB32_Premultiplied), far = mid;
-    blurLayer(mid, 3);
-    blurLayer(far, 6);
+    const Field subject = coverageOf(
+        facePath().united(bodyPath()).united(ownHairRegion()).united(earsPath()).united(neckBehindJaw()),
+        kCanvasW, kCanvasH);
+    QImage paper(kCanvasW, kCanvasH, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < kCanvasH; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(paper.scanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const int a = static_cast<int>(std::lround(255.0 * (1.0 - subject(x, y))));
+            out[x] = qPremultiply(qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), a));
+        }
+    }
+    blurLayer(paper, 6);
     for (int y = 0; y < kCanvasH; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const auto* m = reinterpret_cast<const QRgb*>(mid.constScanLine(y));
-        const auto* f = reinterpret_cast<const QRgb*>(far.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(paper.constScanLine(y));
         for (int x = 0; x < kCanvasW; ++x) {
-            const double fall =
-                smoothstep(345, 480, y + 0.5) * 0.7 +
-                0.35 * smoothstep(70, 170, std::abs(x + 0.5 - kMidX)) * smoothstep(340, 400, y);
-            const double subject = body(x, y) * std::min(1.0, fall);
-            const double blur = std::clamp((subject + (1 - body(x, y)) * 0.9) * (1.0 - head(x, y)), 0.0, 1.0);
-            const QRgb a = blur < 0.5 ? row[x] : m[x], b = blur < 0.5 ? m[x] : f[x];
-            const double t = blur < 0.5 ? blur * 2 : blur * 2 - 1;
-            auto ch = [&](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
-            row[x] = qRgb(ch(qRed(a), qRed(b)), ch(qGreen(a), qGreen(b)), ch(qBlue(a), qBlue(b)));
+            const double t = 0.9 * (1.0 - subject(x, y));
+            if (t <= 0 || qAlpha(b[x]) < 8) continue;
+            const QRgb c = qUnpremultiply(b[x]);
+            auto ch = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
+            row[x] =
+                qRgb(ch(qRed(row[x]), qRed(c)), ch(qGreen(row[x]), qGreen(c)), ch(qBlue(row[x]), qBlue(c)));
         }
     }
 }
@@ -312,6 +320,8 @@ void addGrain(QImage& img) {
 
 namespace {
 
+constexpr float kHeadSetBack = 16.0f;  // px of the face's depth left out of its shadow on the neck
+
 QImage paintPortrait() {
     QImage img(kCanvasW, kCanvasH, QImage::Format_RGB32);
     drawBackdrop(img);
@@ -322,7 +332,13 @@ QImage paintPortrait() {
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x)
             if (face.cover(x, y) > 0.5f) front(x, y) = face.depth + face.height(x, y);
-    shadeSurface(img, body, front);
+    // On the neck the traced shadow of the head would end in one hard-edged block; it is kept to a
+    // short rim under the jaw, and shadeUnderJaw lays the shadow that fades down the neck.
+    Field nearHead = front;
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            if (face.cover(x, y) > 0.5f) nearHead(x, y) -= kHeadSetBack;
+    shadeSurface(img, body, nearHead);
     modelBodyLight(img);
     shadeUnderJaw(img);
     shapeNeck(img);
@@ -336,7 +352,6 @@ QImage paintPortrait() {
     settleSkinColour(img);
     colourSkinZones(img);
     contourLowerFace(img);
-    textureBodySkin(img);
     joinFaceToHead(img);
     shadeHairline(img);
     addPeachFuzz(img);
@@ -351,6 +366,7 @@ QImage paintPortrait() {
     soften(img);
     depthOfField(img);
     addPores(img);
+    textureBodySkin(img);
     toneCurve(img);
     chromaticSoftness(img);
     addGrain(img);

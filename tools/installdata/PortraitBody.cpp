@@ -70,8 +70,8 @@ void modelBody(SkinSurface& s) {
     blurField(h, 8);
     for (int side : {-1, 1}) {
         const auto at = [&](double x, double y) { return mapped({{x, y}}, side)[0]; };
-        addRidge(h, mapped({{182, 370}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 4.8, 4.0,
-                 0.6);  // collarbone, fading out under the shoulder
+        addRidge(h, mapped({{182, 370}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 4.2, 5.5,
+                 0.8);  // collarbone, fading out under the shoulder
         addRidge(h, mapped({{164, 356}, {144, 357}, {118, 362}, {98, 370}}, side), 8.0, -3.6,
                  -0.8);                                                                    // above it
         addRidge(h, mapped({{170, 380}, {140, 381}, {110, 386}}, side), 7.0, -1.0, -0.6);  // and below it
@@ -122,17 +122,23 @@ SkinSurface bodySurface() {
 }
 
 QPainterPath neckBehindJaw() {
+    // From under the lobe the muscle runs down and in behind the jaw angle, and the column's side
+    // comes out below the jaw some three quarters of the jaw's width apart, meeting the slope to the
+    // shoulder.
     QPainterPath sides;
     for (int side : {-1, 1})
-        sides.addPath(pathThrough(mapped({{110, 256},
-                                          {126, 252},
-                                          {164, 252},
-                                          {164, 334},
-                                          {146, 339},
-                                          {134, 330},
-                                          {126, 306},
-                                          {119, 282}},
-                                         side),
+        sides.addPath(pathThrough(sampleSpline(mapped({{112, 257},
+                                                       {124, 254},
+                                                       {164, 254},
+                                                       {164, 338},
+                                                       {142, 341},
+                                                       {143.5, 326},
+                                                       {141, 311},
+                                                       {133, 293},
+                                                       {122, 274},
+                                                       {112, 257}},
+                                                      side),
+                                               40),
                                   true));
     return sides;
 }

@@ -299,7 +299,7 @@ void modelLips(QImage& img) {
 void modelBodyLight(QImage& img) {
     const Field body = coverageOf(bodyPath(), kCanvasW, kCanvasH);
     Field inner = body;
-    blurField(inner, 16);
+    blurField(inner, 9);  // a narrow turn: the outline stays a clear step against the backdrop
     Field shade(kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
@@ -310,22 +310,22 @@ void modelBodyLight(QImage& img) {
                 smoothstep(350.0, 330.0, y + 0.5) * smoothstep(70.0, 50.0, std::abs(x + 0.5 - kMidX));
             const double turn = smoothstep(0.95, 0.5, inner(x, y)) * (1.0 - behind);
             const double neck = smoothstep(200.0, 218.0, x + 0.5) * smoothstep(356.0, 340.0, y + 0.5);
-            shade(x, y) = static_cast<float>(body(x, y) * (0.4 * far + 0.45 * turn + 0.3 * neck));
+            shade(x, y) = static_cast<float>(body(x, y) * (0.4 * far + 0.3 * turn + 0.3 * neck));
         }
     Field hollows(kCanvasW, kCanvasH), bones(kCanvasW, kCanvasH);
     for (int side : {-1, 1}) {
         const double k = side < 0 ? 1.0 : 0.6;  // the far collarbone catches less light
         addRidge(hollows, sampleSpline(mapped({{166, 357}, {146, 358}, {122, 363}, {102, 370}}, side), 20),
                  3.5, 0.3, 0.15);
-        addRidge(hollows, sampleSpline(mapped({{172, 376}, {146, 376}, {118, 380}}, side), 20), 3.0, 0.18,
-                 0.1);
+        addRidge(hollows, sampleSpline(mapped({{172, 376}, {146, 376}, {118, 380}}, side), 20), 3.0, 0.36,
+                 0.16);  // the shade under the collarbone
         addRidge(bones, sampleSpline(mapped({{182, 369}, {166, 365}, {140, 366}, {112, 371}}, side), 20), 1.4,
                  0.8 * k, 0.2 * k);
     }
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * body(x, y);
     shadeSkin(img, shade, 1.0, kWarmShade);
-    brighten(img, bones, 0.14, QColor(246, 216, 198));
+    brighten(img, bones, 0.26, QColor(246, 216, 198));
 }
 
 }  // namespace installdata::portrait

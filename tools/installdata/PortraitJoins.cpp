@@ -63,7 +63,7 @@ void turnNeckColumn(QImage& img) {
             const double n = (x + 0.5 - 189.0) / 52.0;  // across the column, -1 and 1 at its sides
             const double turn = smoothstep(0.08, 1.0, std::abs(n)) * (n > 0 ? 0.62 : 0.5);
             const double behind = smoothstep(0.9, 1.25, std::abs(n)) * (n > 0 ? 0.28 : 0.3);
-            shade(x, y) = static_cast<float>(open * reach * (0.07 + turn + behind + 0.3 * grooves(x, y)));
+            shade(x, y) = static_cast<float>(open * reach * (0.03 + turn + behind + 0.3 * grooves(x, y)));
             deep(x, y) = static_cast<float>(open * reach * smoothstep(0.85, 1.2, std::abs(n)));
         }
     }
@@ -147,22 +147,23 @@ void joinFaceToHead(QImage& img) {
     liftUnderChin(img);
 }
 
-// The ears, the neck and the shoulders carry the face's fine pores and unevenness too, a little
-// softer, so the skin reads as one from the face over the ears down to the chest.
+// The ears, the neck, the shoulders and the chest carry the face's fine pores and unevenness too, a
+// little softer, so the skin reads as one from the face over the ears down to the frame's bottom.
 void textureBodySkin(QImage& img) {
     Field where = coverageOf(earsPath().united(bodyPath()).united(neckBehindJaw()), kCanvasW, kCanvasH);
     const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
     Field pits(kCanvasW, kCanvasH);
     Rng rng(196);
-    for (int k = 0; k < 9000; ++k)
-        addBlob(pits, QPointF(rng.range(90, 290), rng.range(200, 440)), 0.8, 0.8, -rng.range(0.5, 1.0));
+    for (int k = 0; k < 24000; ++k)
+        addBlob(pits, QPointF(rng.range(0, kCanvasW), rng.range(200, kCanvasH)), 0.8, 0.8,
+                -rng.range(0.5, 1.0));
     const Field grain = fractalNoise(kCanvasW, kCanvasH, 2.0, 2, 0.6, 197);
-    for (int y = 200; y < 440; ++y) {
+    for (int y = 200; y < kCanvasH; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 90; x < 290; ++x) {
-            const double w = where(x, y) * (1 - face(x, y)) * smoothstep(440.0, 380.0, y + 0.5);
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double w = where(x, y) * (1 - face(x, y));
             if (w <= 0) continue;
-            const double k = 1.0 + w * (0.05 * std::max(-1.0f, pits(x, y)) + 0.025 * grain(x, y));
+            const double k = 1.0 + w * (0.035 * std::max(-1.0f, pits(x, y)) + 0.018 * grain(x, y));
             auto ch = [k](int v) { return std::clamp(static_cast<int>(std::lround(v * k)), 0, 255); };
             row[x] = qRgb(ch(qRed(row[x])), ch(qGreen(row[x])), ch(qBlue(row[x])));
         }
@@ -219,7 +220,7 @@ void shapeNeck(QImage& img) {
             // The whole neck and the top of the chest sit lower in the light than the face.
             const double set = smoothstep(420.0, 350.0, y + 0.5) * smoothstep(95.0, 20.0, std::abs(dx));
             shade(x, y) =
-                static_cast<float>(open * std::min(0.5, 0.4 * cast(x, y) + 0.25 * side + 0.2 * set));
+                static_cast<float>(open * std::min(0.5, 0.12 * cast(x, y) + 0.25 * side + 0.1 * set));
         }
     Field muscles(kCanvasW, kCanvasH), lit(kCanvasW, kCanvasH);
     for (int s : {-1, 1}) {
