@@ -239,6 +239,9 @@ void drawTiers(QPainter& p, const HairVariant& v, const HairPalette& c) {
         const double part = left ? v.part : 2 * kMidX - v.part, tip = left ? v.tipLeft : v.tipRight;
         const std::vector<double> ends = tierEnds(tip);
         auto place = [&](Sweep s) { return left ? s : mirroredSweep(s); };
+        // A textured cut's short side ends in the top layer's pieces, turned out over the ear.
+        if (ends.empty() && v.textured)
+            drawLayer(p, place(crownTierSweep(v, part, tuck, v.seed * 7 + 20 + (left ? 0 : 1))), c);
         for (size_t k = 0; k < ends.size(); ++k) {
             const bool shortest = k + 1 == ends.size();
             if (shortest)
@@ -276,10 +279,60 @@ void drawPiecesOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng
     }
 }
 
-// The top of a layered cut is cut into pieces too, from the parting to just below the temples.
+// Broad locks across a sheet (`g`, canvas frame) for a textured cut: fewer and wider than a layered
+// cut's pieces and of differing width, each bowed a little across the combed direction, with soft
+// shade along the edge where it parts from its neighbour and light on the curve turned up to it. A
+// few fine hairs run along each, so it stays hair rather than a brush stroke.
+void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int locks, double from0,
+                   double from1) {
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
+    const QColor lit = c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3);
+    for (int i = 0; i < locks; ++i) {
+        const double t = (i + 0.5 + rng.symmetric(0.4)) / locks;
+        const double from = rng.range(from0, from1), len = rng.range(0.3, 0.55), turn = rng.symmetric(0.14);
+        const double w = rng.range(7.0, 16.0);
+        Polyline line;
+        for (int k = 0; k <= 14; ++k)
+            line.push_back(g.at(std::min(0.98, from + len * k / 14), t + turn * k * k / 196.0));
+        // Offset across the lock by `o` of its width: negative toward the light (up and left).
+        auto across = [&](double o) {
+            Polyline out(line.size());
+            for (size_t k = 0; k < line.size(); ++k) {
+                const QPointF d = line[std::min(k + 1, line.size() - 1)] - line[k > 0 ? k - 1 : 0];
+                const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
+                QPointF n(-d.y() / len, d.x() / len);
+                if (n.x() * 0.6 + n.y() * 0.8 > 0) n = -n;  // toward the light
+                out[k] = line[k] - n * (o * w * (1.0 - 0.6 * k / (line.size() - 1)));
+            }
+            return out;
+        };
+        // The shade runs the lock's whole length, faint at both ends, so it reads as the fold
+        // between two locks rather than a smudge.
+        paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
+            fillRibbon(q, across(0.45), 0.4 * w, 0.2 * w,
+                       withAlpha(deep, static_cast<int>(rng.range(80, 120))), 0.45, 0.45);
+        });
+        const QColor body = mix(c.dark, c.light, rng.range(0.3, 0.7));
+        fillRibbon(p, line, w, 0.25 * w, withAlpha(body, static_cast<int>(rng.range(200, 240))), 0.15, 0.2);
+        for (int s = 0; s < 5; ++s) {
+            const Polyline hair = across(rng.symmetric(0.35));
+            fillRibbon(p, Polyline(hair.begin(), hair.end() - static_cast<int>(rng.range(0, 5))),
+                       rng.range(0.6, 1.0), 0.3, strandColour(rng, c), 0.05, 0.2);
+        }
+        paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
+            const Polyline curve = across(-0.22);
+            fillRibbon(q, Polyline(curve.begin() + 1, curve.begin() + 10), 0.35 * w, 0.15 * w,
+                       withAlpha(lit, static_cast<int>(rng.range(110, 180))), 0.4, 0.4);
+        });
+    }
+}
+
+// The top of a layered cut is cut into pieces too, from the parting to just below the temples; a
+// textured cut's top and lengths fall in broad locks instead.
 void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    if (v.textured) softenCrown(p);
     for (int side : {-1, 1}) {
         const bool left = side < 0;
         const Side sh = sideShape(v, left ? v.part : 2 * kMidX - v.part, 292, left && v.tuckLeft);
@@ -288,7 +341,18 @@ void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
         if (!left)
             for (Polyline& l : crown) l = mirrored(l, kMidX);
         Rng rng(v.seed * 13 + (left ? 3 : 4));
-        drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
+        if (!v.textured) {
+            drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
+            continue;
+        }
+        drawLocksOver(p, Guides(crown), c, rng, 14, 0.02, 0.45);
+        const double tip = left ? v.tipLeft : v.tipRight;
+        if (tip < 260) continue;
+        const Side full = sideShape(v, left ? v.part : 2 * kMidX - v.part, tip, left && v.tuckLeft);
+        std::vector<Polyline> lengths{full.inner, full.outer};
+        if (!left)
+            for (Polyline& l : lengths) l = mirrored(l, kMidX);
+        drawLocksOver(p, Guides(lengths), c, rng, 7, 0.35, 0.5);
     }
     p.restore();
 }
@@ -411,6 +475,21 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
     const HairPalette c = downPalette(v);
     // Under lifted hair the cap stays a little inside the outline, so its soft edge never shows.
     drawCap(p, c, 70 - 1.3 * v.volume + 0.3 * v.lift, 0.8 * v.volume - 0.3 * v.lift, v.seed);
+    if (v.textured) {
+        // Beside a short side the cap would end the hair in a straight edge down to the sideburn:
+        // there the tapered pieces make the outline, over the ear.
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        QPainterPath outside;  // the portrait's own hair stays under the cap
+        outside.addRect(0, 0, kCanvasW, kCanvasH);
+        p.setClipPath(outside.subtracted(ownHairRegion()));
+        paintSoft(p, QSize(kCanvasW, kCanvasH), 6, 1.0, [&](QPainter& q) {
+            for (int side : {-1, 1})
+                if ((side < 0 ? v.tipLeft : v.tipRight) < 260)
+                    softEllipse(q, QPointF(kMidX + side * 104, 236), 26, 56, QColor(0, 0, 0, 255));
+        });
+        p.restore();
+    }
     if (v.layered) lightSideburns(p, c);
     const double lowest = std::max(v.tipLeft, v.tipRight), highest = std::min(v.tipLeft, v.tipRight);
     if (v.backTip > 0)
@@ -432,11 +511,22 @@ void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
             sh.inner.back() = QPointF(x + 6, a.y + 4);
             sh.outer.back() = QPointF(x - 6, a.y + 4);
         }
+        // A textured cut's short side tapers in over the ear, its pieces thinning to points.
+        const bool taper = v.textured && tip < 260;
+        if (taper) {
+            sh.outer.back() += QPointF(16, -12);
+            sh.inner.back() += QPointF(0, -6);
+        }
         const uint64_t seed = v.seed + (left ? 0 : 1);
         auto place = [&](Sweep s) { return left ? s : mirroredSweep(s); };
         if (v.lift > 0) domes.push_back(place(domeSweep(sh, seed + 60)));
         if (tip <= 330) {
-            front.push_back(place(sideSweep(v, {sh.inner, sh.outer}, tip, 1.0, seed)));
+            Sweep side = sideSweep(v, {sh.inner, sh.outer}, tip, 1.0, seed);
+            if (taper) {
+                side.clump = 1.0;
+                side.lengthJitter = 0.3;
+            }
+            front.push_back(place(side));
             continue;
         }
         const double f = shareInFront(left ? v.drapeLeft : v.drapeRight);
@@ -536,9 +626,15 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
         p.save();
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         Rng rng(v.seed * 13 + 5);
-        drawPiecesOver(p, Guides(s.guides), c, rng, 16, 0.05, 0.6, 0.1);
-        if (v.bangs == Bangs::Curtain)
-            drawPiecesOver(p, Guides(mirroredSweep(s).guides), c, rng, 16, 0.05, 0.6, 0.1);
+        if (v.textured) {
+            drawLocksOver(p, Guides(s.guides), c, rng, 6, 0.05, 0.4);
+            if (v.bangs == Bangs::Curtain)
+                drawLocksOver(p, Guides(mirroredSweep(s).guides), c, rng, 6, 0.05, 0.4);
+        } else {
+            drawPiecesOver(p, Guides(s.guides), c, rng, 16, 0.05, 0.6, 0.1);
+            if (v.bangs == Bangs::Curtain)
+                drawPiecesOver(p, Guides(mirroredSweep(s).guides), c, rng, 16, 0.05, 0.6, 0.1);
+        }
         p.restore();
     }
     if (v.tousled) breakFringe(p, v, c);

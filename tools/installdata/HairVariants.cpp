@@ -65,8 +65,8 @@ const HairVariant kVariants[] = {
     {.code = "p", .title = "赫本蓬松盘发", .palette = 6, .form = F::Updo, .volume = 30, .bangs = B::Full, .seed = 509, .width = 7, .fringeY = 150, .pieces = {{P::Bun, 190, 44, 1.5}}},
 
     {.code = "y", .title = "酒红不对称发", .palette = 6, .form = F::Down, .part = 158, .volume = 12, .tipLeft = 262, .tipRight = 412, .spread = 12, .bangs = B::Side, .choppy = 0.12, .seed = 601, .drapeRight = D::Front, .lift = 9},
-    {.code = "y", .title = "亚麻纹理发", .palette = 5, .form = F::Down, .part = 200, .volume = 24, .tipLeft = 289, .tipRight = 359, .spread = 21, .curl = {4, 3, 0.2, 0.4}, .bangs = B::Curtain, .choppy = 0.1, .seed = 602, .width = 12, .lift = 10},
-    {.code = "y", .title = "银灰前卫短发", .palette = 9, .form = F::Down, .part = 226, .volume = 16, .tipLeft = 300, .tipRight = 226, .spread = 18, .bangs = B::Side, .choppy = 0.1, .seed = 603, .width = 4, .lift = 5},
+    {.code = "y", .title = "亚麻纹理发", .palette = 5, .form = F::Down, .part = 200, .volume = 24, .tipLeft = 289, .tipRight = 359, .spread = 21, .curl = {2.5, 3, 0.2, 0.4}, .bangs = B::Curtain, .choppy = 0.22, .seed = 602, .width = 12, .lift = 10, .layered = true, .textured = true},
+    {.code = "y", .title = "银灰前卫短发", .palette = 9, .form = F::Down, .part = 226, .volume = 16, .tipLeft = 300, .tipRight = 226, .spread = 18, .bangs = B::Side, .choppy = 0.24, .seed = 603, .width = 4, .lift = 5, .layered = true, .textured = true},
     {.code = "y", .title = "橘红层次长发", .palette = 3, .form = F::Down, .part = 210, .volume = 8, .tipLeft = 420, .tipRight = 384, .spread = 20, .curl = {3, 2, 0.1, 0.5}, .bangs = B::Side, .choppy = 0.18, .seed = 604, .layers = 0.2, .drapeLeft = D::Front, .drapeRight = D::Behind, .lift = 6},
     {.code = "y", .title = "金色斜边波波头", .palette = 4, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 381, .tipRight = 272, .spread = 2, .bangs = B::Full, .choppy = 0.03, .seed = 605, .fringeY = 150, .drapeLeft = D::Front, .lift = 4},
     // A finger-wave set is pressed close to the head, ridges sculpted on the skull: no lift.

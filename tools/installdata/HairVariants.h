@@ -62,6 +62,10 @@ struct HairVariant {
     // A layered cut: over the full lengths, shorter layers end at the cheekbone, the jaw and the
     // shoulder, their ends separating into pieces that flick out and shade the hair beneath.
     bool layered = false;
+    // A textured layered cut: over the top and at the ends the hair falls in broad locks of
+    // differing width that overlap, lit on their outer curves and shaded where they part; a short
+    // side ends in tapered pieces rather than at the sheet's edge.
+    bool textured = false;
     // Where the hair at the back ends (y) when it is left longer than the sides, seen beside the
     // neck; 0: with the sides.
     double backTip = 0;

@@ -369,4 +369,33 @@ void breakFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
     breakCut(p, c, rng, 142, 238, 110, 205, 0.8);
 }
 
+void softenCrown(QPainter& p) {
+    const auto* layer = dynamic_cast<const QImage*>(p.device());
+    if (!layer || !p.transform().isIdentity()) return;
+    QImage blurred = layer->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    blurLayer(blurred, 7);
+    // Per pixel: the blurred colour, unpremultiplied, laid over at the strength m (SourceAtop keeps
+    // the hair's own alpha), so the result is mix(hair, blurred, m) inside the outline.
+    QImage over = newLayer(layer->width(), layer->height());
+    for (int y = 0; y < over.height(); ++y) {
+        const double m = 0.85 * (1.0 - smoothstep(160.0, 215.0, y));
+        if (m <= 0) break;
+        const auto* in = reinterpret_cast<const QRgb*>(blurred.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(over.scanLine(y));
+        for (int x = 0; x < over.width(); ++x) {
+            const int a = qAlpha(in[x]);
+            if (a == 0) continue;
+            const double k = m * 255.0 / a;
+            out[x] = qRgba(static_cast<int>(std::lround(qRed(in[x]) * k)),
+                           static_cast<int>(std::lround(qGreen(in[x]) * k)),
+                           static_cast<int>(std::lround(qBlue(in[x]) * k)),
+                           static_cast<int>(std::lround(255 * m)));
+        }
+    }
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    p.drawImage(0, 0, over);
+    p.restore();
+}
+
 }  // namespace installdata

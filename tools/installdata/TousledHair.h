@@ -34,5 +34,9 @@ void drawSpikyCrown(QPainter& p, const HairVariant& v, const HairPalette& c);
 void breakEnds(QPainter& p, const HairVariant& v, const HairPalette& c);
 // The same along the lower edge of the fringe.
 void breakFringe(QPainter& p, const HairVariant& v, const HairPalette& c);
+// Blurs the colour of the hair already on `p` (a canvas-sized layer) over the top of the head,
+// keeping its alpha: the fine combed strands there melt into soft light and shade, so the locks
+// laid over them read as the texture. Fades out from the temples down.
+void softenCrown(QPainter& p);
 
 }  // namespace installdata
