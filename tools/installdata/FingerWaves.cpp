@@ -1,5 +1,7 @@
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Geometry.h"
 #include "UpdoArt.h"
@@ -19,10 +21,16 @@ struct WaveField {
         return 16 * (1 + 0.45 * std::sin(y / 29 + 1)) * std::sin(2 * kPi * (x - part) / 160 + y / 60) +
                0.0026 * dx * dx * round;
     }
+    // The ridges widen as they run round to the sides, a little more on the far side of the
+    // parting, where the hair sweeps away from it.
+    double widen(double x) const {
+        const double dx = (x - face::kMidX) / 110, away = std::clamp((x - part) / 160, -0.5, 1.0);
+        return 1 + 0.3 * std::min(1.0, dx * dx) + 0.1 * away;
+    }
     // Rises with y: the uneven spacing term never outruns the even one.
     double phase(double x, double y) const {
-        const double d = (y - top - shift(x, y)) / pitch;
-        return 2 * kPi * d + 0.55 * std::sin(2 * kPi * d / 2.6 + 0.8);
+        const double d = (y - top - shift(x, y)) / (pitch * widen(x));
+        return 2 * kPi * d + 0.9 * std::sin(2 * kPi * d / 2.6 + 0.8 + x / 150);
     }
     // How deep the wave at this phase is pressed: each ridge its own.
     static double depth(double ph) { return 0.72 + 0.28 * std::sin(1.7 * ph / (2 * kPi) + 2.1); }
@@ -50,15 +58,22 @@ double facing(double x, double y, uint32_t seed) {
     return turn * (0.45 + 0.9 * fractalNoise(x / 26, y / 18, seed, 2));
 }
 
-// The waves' relief shaded pixel by pixel: a broad, rounded lit crest, the slope above it catching
-// light from above, a soft shaded trough under it that never sinks to a black line; painted over
-// the hair already on the layer. Pressed hair is glossy but soft: no hard ridge.
+// The waves' relief shaded pixel by pixel: a rounded crest, the slope above it catching light from
+// above, a soft shaded trough under it that never sinks to a black line; painted over the hair
+// already on the layer. Along the top of each crest lies the gloss of pressed hair: a narrow
+// bright band that breaks where the hair turns from the light.
 void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t seed) {
-    QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy();
+    QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy(), gloss = dark.copy();
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3), shine = mix(c.light, c.sheen, 0.45);
+    const QColor glint = mix(c.sheen, QColor(255, 255, 255), 0.1);
+    const auto premul = [](const QColor& col, double a) {
+        const int al = static_cast<int>(std::clamp(a, 0.0, 1.0) * 255);
+        return qRgba(col.red() * al / 255, col.green() * al / 255, col.blue() * al / 255, al);
+    };
     for (int y = 0; y < dark.height(); ++y) {
         auto* dr = reinterpret_cast<QRgb*>(dark.scanLine(y));
         auto* lr = reinterpret_cast<QRgb*>(light.scanLine(y));
+        auto* gr = reinterpret_cast<QRgb*>(gloss.scanLine(y));
         const double set = smoothstep(f.top, f.top + 30, y);  // smooth over the top of the head
         if (set <= 0) continue;
         for (int x = 0; x < dark.width(); ++x) {
@@ -68,17 +83,19 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
             // The light along a crest comes and goes as the pressed hair turns.
             const double broken = 0.35 + 0.9 * fractalNoise(x / 14, y / 40, seed + 5, 2);
             const double lit = k * towards * broken * (0.45 * crest + 0.25 * std::max(0.0, std::cos(ph)));
-            const double shade = k * trough * (0.4 + 0.3 * (1 - std::min(towards, 1.0)));
-            const auto premul = [](const QColor& col, double a) {
-                const int al = static_cast<int>(std::clamp(a, 0.0, 1.0) * 255);
-                return qRgba(col.red() * al / 255, col.green() * al / 255, col.blue() * al / 255, al);
-            };
-            dr[x] = premul(deep, 0.75 * shade);
-            lr[x] = premul(shine, 0.8 * lit);
+            const double shade = k * trough * (0.35 + 0.3 * (1 - std::min(towards, 1.0)));
+            // Just above the top of the crest, where the ridge turns up to the light.
+            const double w = std::remainder(ph - 0.38 * kPi, 2 * kPi);
+            const double along = smoothstep(0.25, 0.7, fractalNoise(x / 15, y / 30, seed + 9, 3));
+            const double shown = k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / 0.3) * along;
+            dr[x] = premul(deep, 0.65 * shade);
+            lr[x] = premul(shine, 0.55 * lit);
+            gr[x] = premul(glint, shown);
         }
     }
     p.drawImage(0, 0, dark);
     p.drawImage(0, 0, light);
+    p.drawImage(0, 0, gloss);
 }
 
 // Strands combed through the waves: each zigzags, turning at every crest and trough; the stretch
@@ -100,36 +117,122 @@ void drawWavedStrands(QPainter& p, const WaveField& f, double bottom, const Hair
             const double lit = std::clamp(0.5 + set * 0.5 * std::cos(mid) + tone, 0.0, 1.0);
             const QColor col =
                 lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
-            fillRibbon(p, piece, 1.0, 1.0, withAlpha(col, static_cast<int>(rng.range(150, 230))));
+            fillRibbon(p, piece, 1.0, 1.0, withAlpha(col, static_cast<int>(rng.range(110, 190))));
             piece = {q};
             phStart = ph;
         }
     }
 }
 
-// Each wave swells the outline a little where its crest reaches the edge of the hair: a soft,
-// shallow scallop just above the crest, in the hair's own mid tone.
-void swellOutline(QPainter& p, const WaveField& f, int waves, const HairVariant& v, const HairPalette& c) {
-    const auto* layer = dynamic_cast<const QImage*>(p.device());
+// Fine strands laid along the waves: each follows a ridge's S-curve for a stretch, drifting a
+// little across it, lighter over the crest than down in the trough.
+void drawCombedStrands(QPainter& p, const WaveField& f, int waves, const HairPalette& c, Rng& rng) {
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
+    for (int i = 0; i < 60 * waves; ++i) {
+        const double ph = 2 * kPi * rng.range(0.2, waves), drift = rng.symmetric(0.3) * f.pitch;
+        const Polyline ridge = f.line(ph);
+        const size_t len = 5 + static_cast<size_t>(rng.range(0, 14));
+        const size_t from = static_cast<size_t>(rng.range(0, static_cast<double>(ridge.size() - len)));
+        Polyline piece;
+        for (size_t k = 0; k < len; ++k)
+            piece.push_back(ridge[from + k] + QPointF(0, drift * static_cast<double>(k) / len));
+        const double lit = std::clamp(0.5 + 0.5 * std::sin(ph) + rng.symmetric(0.2), 0.0, 1.0);
+        const QColor col = lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+        fillRibbon(p, piece, 0.8, 0.8, withAlpha(col, static_cast<int>(rng.range(90, 170))), 0.3, 0.3);
+    }
+}
+
+struct PinCurl {
+    QPointF centre;
+    double r;
+    int side;
+};
+
+// Where each side ends: not cut square at the cheek but wound into a flat pin curl pressed to it
+// in front of the ear, its lower edge at the side's tip.
+std::vector<PinCurl> placeCurls(const QImage& layer, const HairVariant& v) {
+    std::vector<PinCurl> curls;
+    for (int side : {-1, 1}) {
+        const double tip = side < 0 ? v.tipLeft : v.tipRight, r = 15, x = face::kMidX + side * 76;
+        // Only where the side hair comes down over the cheek.
+        if (qAlpha(layer.pixel(static_cast<int>(x), static_cast<int>(tip - 2 * r))) < 120) continue;
+        curls.push_back({QPointF(x, tip - r - 2), r, side});
+    }
+    return curls;
+}
+
+// The sides sculpted: each wave swells the outline in a rounded lobe where its crest reaches the
+// edge of the hair, more as it runs down the side of the head; the straight ends below the pin
+// curls are taken away and the curls laid in their place.
+void sculptSides(QPainter& p, const WaveField& f, int waves, const std::vector<PinCurl>& curls,
+                 const HairPalette& c) {
+    auto* layer = dynamic_cast<QImage*>(p.device());
     if (!layer) return;
+    const QColor body = mix(c.dark, c.base, 0.6);
+    for (const PinCurl& pc : curls) {
+        // Below the curl's centre the ends go; above it the side's outer edge rounds in to the curl.
+        const double from = pc.centre.x() + pc.side * (pc.r + 30), to = pc.centre.x() - pc.side * (pc.r + 4);
+        QPainterPath below, curl, side;
+        below.addRect(QRectF(std::min(from, to), pc.centre.y() - 40, std::abs(to - from), 130));
+        curl.addEllipse(pc.centre, pc.r, pc.r);
+        side.addEllipse(pc.centre - QPointF(0, 40), pc.r + 13, 40);
+        curl = curl.united(side);
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+        p.fillPath(below.subtracted(curl), QColor(0, 0, 0));
+        p.restore();
+    }
     paintSoft(p, layer->size(), 1, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
-        q.setBrush(mix(c.dark, c.base, 0.6));
+        q.setBrush(body);
+        for (const PinCurl& pc : curls) q.drawEllipse(pc.centre, pc.r, pc.r);
         for (int k = 0; k < waves; ++k) {
             const Polyline cr = f.line(2 * kPi * k + 0.5 * kPi);
-            for (int side : {-1, 1}) {
+            const int n = static_cast<int>(cr.size());
+            for (const PinCurl& pc : curls) {
                 // Along the crest from the picture's side inwards to the first solid hair.
-                const int n = static_cast<int>(cr.size());
-                for (int i = side < 0 ? 0 : n - 1; i >= 0 && i < n && (cr[i].x() - face::kMidX) * side > 0;
-                     i -= side) {
+                for (int i = pc.side < 0 ? 0 : n - 1;
+                     i >= 0 && i < n && (cr[i].x() - face::kMidX) * pc.side > 0; i -= pc.side) {
                     const int x = static_cast<int>(cr[i].x()), y = static_cast<int>(std::lround(cr[i].y()));
                     if (y < 0 || y >= layer->height() || qAlpha(layer->pixel(x, y)) < 120) continue;
-                    if (y >= 110 && y <= (side < 0 ? v.tipLeft : v.tipRight) - 18)
-                        q.drawEllipse(QPointF(x + side * 0.5, y - 0.12 * f.pitch), 2.6, 0.34 * f.pitch);
+                    if (y >= 112 && y <= pc.centre.y() - 0.6 * pc.r) {
+                        const double rx = 1.5 + 2.5 * smoothstep(115, 200, y);
+                        q.drawEllipse(QPointF(x + pc.side * 0.3 * rx, y), rx, 0.34 * f.pitch * f.widen(x));
+                    }
                     break;
                 }
             }
         }
+    });
+}
+
+// A flat pin curl: strands wound from its rim in toward the pinned centre, lit on the turn that
+// faces the light, in shade at the centre, with a glint along its upper rim.
+void drawPinCurl(QPainter& p, const PinCurl& pc, const HairPalette& c, Rng& rng) {
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
+    softEllipse(p, pc.centre, pc.r + 2, pc.r + 2, withAlpha(mix(c.dark, c.base, 0.8), 235));
+    for (int i = 0; i < 60; ++i) {
+        const double a0 = rng.range(0, 2 * kPi), turns = rng.range(0.35, 0.8),
+                     r0 = rng.range(0.35, 1.02) * pc.r;
+        Polyline line;
+        for (int k = 0; k <= 20; ++k) {
+            const double t = k / 20.0, a = a0 - pc.side * 2 * kPi * turns * t, rr = r0 * (1 - 0.45 * t);
+            line.push_back(pc.centre + QPointF(rr * std::cos(a), rr * std::sin(a)));
+        }
+        const double mid = a0 - pc.side * kPi * turns;
+        const double lit =
+            std::clamp(0.5 - 0.4 * std::sin(mid) - 0.15 * std::cos(mid) + rng.symmetric(0.15), 0.0, 1.0);
+        const QColor col = lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+        fillRibbon(p, line, 1.1, 0.8, withAlpha(col, static_cast<int>(rng.range(150, 230))), 0.2, 0.3);
+    }
+    softEllipse(p, pc.centre, 0.3 * pc.r, 0.3 * pc.r, withAlpha(deep, 130));
+    paintSoft(p, QSize(face::kCanvasW, face::kCanvasH), 1, 0.8, [&](QPainter& q) {
+        Polyline rim;
+        for (int k = 0; k <= 10; ++k) {
+            const double a = -kPi * (0.85 - 0.5 * k / 10.0);
+            rim.push_back(pc.centre + 0.72 * pc.r * QPointF(std::cos(a), std::sin(a)));
+        }
+        fillRibbon(q, rim, 2.2, 2.2, withAlpha(mix(c.sheen, QColor(255, 255, 255), 0.1), 150), 0.5, 0.5);
     });
 }
 
@@ -142,29 +245,18 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
     const QSize size(face::kCanvasW, face::kCanvasH);
     Rng rng(v.seed + 31);
     const int waves = static_cast<int>((bottom - f.top) / f.pitch) + 2;
+    const auto* layer = dynamic_cast<const QImage*>(p.device());
+    const std::vector<PinCurl> curls = layer ? placeCurls(*layer, v) : std::vector<PinCurl>{};
     p.save();
-    swellOutline(p, f, waves, v, c);
+    sculptSides(p, f, waves, curls, c);
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over hair already drawn
-    p.fillRect(QRect(QPoint(0, 0), size), withAlpha(mix(c.dark, c.base, 0.5), 200));
+    p.fillRect(QRect(QPoint(0, 0), size), withAlpha(mix(c.dark, c.base, 0.7), 190));
     drawWavedStrands(p, f, bottom, c, rng);
+    Rng combed(v.seed + 35);
+    drawCombedStrands(p, f, waves, c, combed);
     shadeRelief(p, f, c, static_cast<uint32_t>(v.seed + 33));
-    // The sheen on the crests, soft and in pieces, only where the crest faces the light.
-    const QColor shine = mix(c.sheen, QColor(255, 255, 255), 0.1);
-    paintSoft(p, size, 2, 0.65, [&](QPainter& q) {
-        for (int k = 1; k < waves; ++k) {
-            const Polyline cr = f.line(2 * kPi * k + 0.4 * kPi);
-            for (size_t a = 0; a + 3 < cr.size(); a += 4 + static_cast<size_t>(rng.range(0, 4))) {
-                const QPointF at = cr[a];
-                const double towards = facing(at.x(), at.y(), static_cast<uint32_t>(v.seed + 33));
-                if (towards < 0.55 || rng.uniform() < 0.25) continue;
-                const Polyline piece(
-                    cr.begin() + a,
-                    cr.begin() + std::min(cr.size(), a + 4 + static_cast<size_t>(rng.range(0, 4))));
-                fillRibbon(q, piece, 3.0, 3.0,
-                           withAlpha(shine, static_cast<int>(std::min(255.0, 170 * towards))), 0.4, 0.4);
-            }
-        }
-    });
+    Rng curlRng(v.seed + 37);
+    for (const PinCurl& pc : curls) drawPinCurl(p, pc, c, curlRng);
     p.restore();
 }
 

@@ -70,7 +70,7 @@ const HairVariant kVariants[] = {
     {.code = "y", .title = "橘红层次长发", .palette = 3, .form = F::Down, .part = 210, .volume = 8, .tipLeft = 420, .tipRight = 384, .spread = 20, .curl = {3, 2, 0.1, 0.5}, .bangs = B::Side, .choppy = 0.18, .seed = 604, .layers = 0.2, .drapeLeft = D::Front, .drapeRight = D::Behind, .lift = 6},
     {.code = "y", .title = "金色斜边波波头", .palette = 4, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 381, .tipRight = 272, .spread = 2, .bangs = B::Full, .choppy = 0.03, .seed = 605, .fringeY = 150, .drapeLeft = D::Front, .lift = 4},
     // A finger-wave set is pressed close to the head, ridges sculpted on the skull: no lift.
-    {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 228, .tipRight = 228, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606, .fingerWaves = true},
+    {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 256, .tipRight = 248, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606, .fingerWaves = true},
     {.code = "y", .title = "单边挂耳长发", .palette = 8, .form = F::Down, .part = 206, .volume = 9, .tipLeft = 332, .tipRight = 450, .spread = 10, .choppy = 0.06, .seed = 607, .drapeRight = D::Front, .tuckLeft = true, .lift = 9},
     {.code = "y", .title = "朋克蓬发", .palette = 1, .form = F::Down, .part = 190, .volume = 18, .tipLeft = 262, .tipRight = 262, .spread = 10, .bangs = B::Wispy, .choppy = 0.35, .seed = 608, .width = 6, .lift = 14, .spiky = true},
 

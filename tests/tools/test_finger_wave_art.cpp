@@ -1,0 +1,58 @@
+// Checks of the finger-wave sets: the sides come down in front of the ears and round in to their
+// ends, instead of stopping at the cheek in a straight edge cut off square, which reads as a helmet.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Geometry.h"
+#include "tools/ArtFiles.h"
+
+namespace {
+
+using namespace installdata::face;
+
+// One side of the hair beside the face, in canvas rows (top-down): how far the solid hair
+// (alpha >= 160) reaches outward in each row, in px from the middle, 0 where the row holds fewer
+// than six solid pixels (a stray strand is not the outline).
+std::vector<int> sideReach(const QImage& img, int side) {
+    std::vector<int> reach(img.height(), 0);
+    for (int y = 0; y < img.height(); ++y) {
+        int count = 0, far = 0;
+        for (int d = 50; d < 150; ++d) {
+            const int x = static_cast<int>(kMidX) + side * d;
+            if (x < 0 || x >= img.width() || qAlpha(img.pixel(x, y)) < 160) continue;
+            ++count;
+            far = d;
+        }
+        if (count >= 6) reach[y] = far;
+    }
+    return reach;
+}
+
+TEST(HairArt, FingerWaveSidesRoundInToTheirEnds) {
+    for (const char* n : {"y006.tta", "l008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        for (int side : {-1, 1}) {
+            const std::vector<int> reach = sideReach(img, side);
+            int bottom = 0;
+            for (int y = 140; y < img.height(); ++y)
+                if (reach[y] > 0) bottom = y;
+            ASSERT_GT(bottom, 160) << n << ": no hair beside the face";
+            // How far the side stands out (the median over the rows 15 to 40 above its end, so one
+            // wave's swell does not count) against the furthest its last five rows reach.
+            std::vector<int> above(reach.begin() + bottom - 40, reach.begin() + bottom - 15);
+            std::nth_element(above.begin(), above.begin() + above.size() / 2, above.end());
+            const int standing = above[above.size() / 2];
+            const int end = *std::max_element(reach.begin() + bottom - 4, reach.begin() + bottom + 1);
+            std::printf("%s %s side ends at y %d, rounding in %d px over its last rows\n", n,
+                        side < 0 ? "left" : "right", bottom, standing - end);
+            EXPECT_GE(bottom, kLobeY - 15) << n << ": the side stops at the cheek, short of the ear lobe";
+            EXPECT_GE(standing - end, 8) << n << ": the side ends in a straight edge cut off square";
+        }
+    }
+}
+
+}  // namespace
