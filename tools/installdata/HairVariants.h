@@ -69,6 +69,10 @@ struct HairVariant {
     // Where the hair at the back ends (y) when it is left longer than the sides, seen beside the
     // neck; 0: with the sides.
     double backTip = 0;
+    // An updo whose volume is a pouf: the swept hair rises this many px over the crown in a rounded
+    // mass that narrows to the temples, broken into teased strand groups, instead of one smooth,
+    // flat-topped dome standing out at the sides. Its `width` fills out the mass above the temples.
+    double pouf = 0;
 };
 
 std::span<const HairVariant> hairVariants();

@@ -1,3 +1,4 @@
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
@@ -16,24 +17,50 @@ namespace {
 
 using namespace face;
 
-// The skull the swept hair lies over; width: puffed out at the sides.
-double sweepRx(const HairVariant& v) { return 93 + 0.5 * v.volume + v.width; }
-double sweepRy(const HairVariant& v) { return 96 + v.volume; }
+// The skull the swept hair lies over; width: puffed out at the sides. A pouf keeps close to the
+// skull at the sides and rises over the crown instead.
+double sweepRx(const HairVariant& v) { return v.pouf > 0 ? 96 : 93 + 0.5 * v.volume + v.width; }
+double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; }
+
+// A point of the swept hair's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
+// Smoothed hair lies on the squarish skull; a pouf is round, lifted most over the crown and
+// narrowing to the temples.
+QPointF outlinePoint(const HairVariant& v, double angle, double out) {
+    const double rx = sweepRx(v) + out, ry = sweepRy(v) + out;
+    if (v.pouf <= 0) return skullPoint(angle, rx, ry);
+    const double s = std::sin(angle), c = std::cos(angle);
+    const double lift = v.pouf * std::pow(std::max(0.0, c), 1.6);
+    // Fullest a little above the temples, as backcombed hair stands; close to the head at them.
+    const double shoulder = 0.2 * v.pouf * std::pow(std::abs(std::sin(2 * angle)), 1.5);
+    const double full = smoothstep(0.0, 0.8, c);
+    return {kMidX - (rx + (v.width + 0.25 * lift + shoulder) * full) * s, 160 - (ry + lift) * c};
+}
+
+// q pushed out onto the outline if it lies inside it.
+QPointF ontoOutline(const HairVariant& v, QPointF q) {
+    if (v.pouf <= 0) return ontoSkull(q, sweepRx(v), sweepRy(v));
+    const QPointF d = q - QPointF(kMidX, 160);
+    const QPointF o = outlinePoint(v, std::atan2(-d.x(), -d.y()), 0) - QPointF(kMidX, 160);
+    return std::hypot(d.x(), d.y()) >= std::hypot(o.x(), o.y()) ? q : QPointF(kMidX, 160) + o;
+}
 
 // The left half of an updo in the left-hand frame: from the hairline over the skull to `target`.
 Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
-    const QPointF top(target.x() + 4 * (target.x() <= kMidX ? -1 : 1), target.y() + 10);
+    QPointF top(target.x() + 4 * (target.x() <= kMidX ? -1 : 1), target.y() + 10);
+    // Over a pouf the hair runs up and back over its top into the tie behind it.
+    if (v.pouf > 0) top.setY(std::min(top.y(), 168 - sweepRy(v) - v.pouf));
     const QPointF roots[] = {{v.part, 114}, {160, 117}, {136, 127}, {122, 152}, {117, 212}};
-    const double rx = sweepRx(v), ry = sweepRy(v);
-    const double a0 = std::asin(std::clamp((kMidX - v.part) / rx, -1.0, 1.0));
+    const double a0 = std::asin(std::clamp((kMidX - v.part) / sweepRx(v), -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
     Sweep s;
     // Hair pulled back is not pressed flat: it rises off the temples before it runs back.
     const double lift[] = {0, 2, 6, 5, 1};
     for (int k = 0; k < 5; ++k) {
         // Over the skull's outline, then on to the gathering point around it.
-        const QPointF over = skullPoint(angles[k], rx + lift[k], ry + 0.4 * lift[k]);
-        const QPointF mid = ontoSkull(lerp(over, top, 0.5), rx, ry);
+        const QPointF over = v.pouf > 0
+                                 ? outlinePoint(v, angles[k], lift[k])
+                                 : skullPoint(angles[k], sweepRx(v) + lift[k], sweepRy(v) + 0.4 * lift[k]);
+        const QPointF mid = ontoOutline(v, lerp(over, top, 0.5));
         s.guides.push_back({roots[k], over, mid, top});
     }
     // Many fine locks: the strand groups drawn over them give the coarse structure.
@@ -63,12 +90,41 @@ double gap(const Polyline& a, const Polyline& b, double u) {
     return std::hypot(d.x(), d.y());
 }
 
+// Backcombed hair is not one smooth sheet: short fine arcs lie at small angles across the pull,
+// lit and shaded, thickest over the crown. `across(f)` is the line f of the way across the sheet.
+template <typename Across>
+void drawTeasing(QPainter& p, const Across& across, const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), lit = mix(c.light, c.sheen, 0.25);
+    std::vector<Polyline> lines;
+    for (int k = 0; k <= 8; ++k) lines.push_back(across(k / 8.0));
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    for (int k = 0; k < 320; ++k) {
+        const Polyline& l = lines[static_cast<size_t>(rng.range(0, 8.999))];
+        const size_t i = static_cast<size_t>(rng.range(0.2, 0.92) * (l.size() - 2));
+        const QPointF at = l[i] + QPointF(rng.symmetric(6), rng.symmetric(6));
+        QPointF d = l[i + 1] - l[i];
+        d /= std::max(1e-6, std::hypot(d.x(), d.y()));
+        d = turned(d, rng.symmetric(0.7));
+        const double len = rng.range(7, 18), bend = rng.symmetric(0.18);
+        Polyline h{at};
+        for (int s = 1; s <= 5; ++s) h.push_back(h.back() + turned(d, bend * s) * (len / 5));
+        const bool light = rng.uniform() < 0.45;
+        fillRibbon(p, h, rng.range(0.5, 1.0), 0.3,
+                   withAlpha(light ? lit : deep, static_cast<int>(rng.range(40, light ? 110 : 130))), 0.2,
+                   0.3);
+    }
+    p.restore();
+}
+
 // Hair pulled back lies in strand groups of unequal width converging on the gather point: each
 // with its own tone, shallow or deep partings between them, some lying raised over the next with
 // a soft shadow under their edge, and a broad sheen across the crown that the groups break up.
-// Guides in the left-hand frame, f 0 first guide .. 1 last.
+// Guides in the left-hand frame, f 0 first guide .. 1 last. `teased`: backcombed volume, in more
+// groups, its sheen broken more unevenly and fine arcs crossing the pull.
 void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mirror, const HairPalette& c,
-                      double volume, uint64_t seed) {
+                      double volume, bool teased, uint64_t seed) {
     std::vector<Polyline> lines;
     for (const Polyline& g : guides) lines.push_back(sampleSpline(g, 48));
     auto across = [&](double f) {
@@ -81,7 +137,7 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
     Rng rng(seed);
     // A full dome is backcombed and smoothed over: more groups, so its sheen breaks up.
     const bool dome = volume >= 18;
-    const int groups = 5 + static_cast<int>(rng.range(0, 4)) + (dome ? 4 : 0);
+    const int groups = 5 + static_cast<int>(rng.range(0, 4)) + (dome ? 4 : 0) + (teased ? 3 : 0);
     std::vector<double> share;
     double total = 0;
     for (int g = 0; g < groups; ++g) total += share.emplace_back(std::pow(rng.range(0.3, 1.0), 1.7));
@@ -159,13 +215,16 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
     // band across the strands, stepping a little and changing strength from group to group.
     paintSoft(p, size, 6, 0.6, [&](QPainter& q) {
         for (const Group& G : gs) {
-            const double step = dome ? 0.06 : 0.012;
-            const size_t i = static_cast<size_t>((0.25 + rng.symmetric(step)) * (G.lo.size() - 1));
-            if (dome && G.tone < 0.3) continue;  // a group lying lower stays out of the light
+            const double step = teased ? 0.13 : dome ? 0.06 : 0.012;
+            const size_t i =
+                static_cast<size_t>((0.25 + (teased ? 0.05 : 0.0) + rng.symmetric(step)) * (G.lo.size() - 1));
+            if (dome && G.tone < (teased ? 0.45 : 0.3))
+                continue;  // a group lying lower stays out of the light
             Polyline band;
             for (int k = 0; k <= 5; ++k) band.push_back(lerp(G.lo[i], G.hi[i], k / 5.0));
             fillRibbon(q, band, rng.range(12, 17), rng.range(12, 17),
-                       withAlpha(mix(c.light, c.sheen, 0.6), static_cast<int>(255 * rng.range(0.55, 1.0))));
+                       withAlpha(mix(c.light, c.sheen, 0.6),
+                                 static_cast<int>(255 * (teased ? 0.8 : 1.0) * rng.range(0.55, 1.0))));
         }
     });
     // Raised groups catch a thin line of light along the edge that lies over the next.
@@ -179,6 +238,7 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
             }
     });
     p.restore();
+    if (teased) drawTeasing(p, across, c, seed + 1);
 }
 
 // A few loose hairs escaping the pull: at the temple in front of the ear and at the nape.
@@ -200,10 +260,11 @@ void drawLooseWisps(QPainter& p, bool mirror, const HairPalette& c, uint64_t see
 }
 
 // Flyaways lifting off the dome, over its outline, and fine baby hairs curling out of the hairline,
-// so the silhouette is not a smooth shell. Left-hand frame; `rx`, `ry` the sweep's skull.
-void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, double rx, double ry, bool mirror,
+// so the silhouette is not a smooth shell. Left-hand frame.
+void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, const HairVariant& v, bool mirror,
                   const HairPalette& c, uint64_t seed) {
     Rng rng(seed);
+    auto skullPoint = [&](double a, double out) { return outlinePoint(v, a, out); };
     auto put = [&](Polyline pts, double w, int alpha, const QColor& col) {
         if (mirror) pts = mirrored(pts, kMidX);
         fillRibbon(p, pts, w, 0.2, withAlpha(col, alpha), 0.05, 0.3);
@@ -212,9 +273,7 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, double rx, d
         // Along the pull toward the top, lifting a few px off the hair, the end free (a hair that
         // landed again would wall in a gap).
         const double a = rng.range(0.1, 1.5), da = rng.range(0.12, 0.45), out = rng.range(1.5, 9.0);
-        const Polyline ctl{skullPoint(a, rx - 7, ry - 7),
-                           skullPoint(a - 0.45 * da, rx + 0.5 * out, ry + 0.5 * out),
-                           skullPoint(a - da, rx + out, ry + out)};
+        const Polyline ctl{skullPoint(a, -7), skullPoint(a - 0.45 * da, 0.5 * out), skullPoint(a - da, out)};
         put(sampleSpline(ctl, 16), rng.range(0.5, 0.8), static_cast<int>(rng.range(110, 200)),
             mix(strandColour(rng, c), c.light, 0.3));
     }
@@ -224,18 +283,16 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, double rx, d
         const QColor col = mix(strandColour(rng, c), c.light, 0.35);
         for (int h = 0; h < 4; ++h) {
             const double spread = rng.symmetric(2.5), lift = out * rng.range(0.7, 1.1);
-            const Polyline ctl{skullPoint(a + rng.symmetric(0.02), rx - 6, ry - 6),
-                               skullPoint(a - 0.5 * da, rx + 0.55 * lift + spread, ry + 0.55 * lift + spread),
-                               skullPoint(a - da * rng.range(0.85, 1.1), rx + lift, ry + lift)};
+            const Polyline ctl{skullPoint(a + rng.symmetric(0.02), -6),
+                               skullPoint(a - 0.5 * da, 0.55 * lift + spread),
+                               skullPoint(a - da * rng.range(0.85, 1.1), lift)};
             put(sampleSpline(ctl, 16), rng.range(0.55, 0.8), static_cast<int>(rng.range(120, 200)), col);
         }
     }
     // Short strands lying a little loose along the outline: a soft, uneven edge.
     for (int k = 0; k < 50; ++k) {
         const double a = rng.range(0.05, 1.55), da = rng.range(0.06, 0.18), out = rng.range(0.8, 4.0);
-        const Polyline ctl{skullPoint(a, rx - 3, ry - 3),
-                           skullPoint(a - 0.5 * da, rx + 0.6 * out, ry + 0.6 * out),
-                           skullPoint(a - da, rx + out, ry + out)};
+        const Polyline ctl{skullPoint(a, -3), skullPoint(a - 0.5 * da, 0.6 * out), skullPoint(a - da, out)};
         put(sampleSpline(ctl, 10), rng.range(0.5, 0.8), static_cast<int>(rng.range(90, 180)),
             strandColour(rng, c));
     }
@@ -253,6 +310,43 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, double rx, d
                           QPointF(std::cos(ang + curl * i), std::sin(ang + curl * i)) * (len / 5));
         put(pts, rng.range(0.4, 0.6), static_cast<int>(rng.range(90, 170)),
             mix(c.dark, c.base, rng.range(0.3, 1.0)));
+    }
+}
+
+// The solid mass under a pouf's strands, from behind one ear over the crown to the other, closed
+// above the hairline.
+void fillPouf(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    Polyline ring;
+    for (int k = 0; k <= 60; ++k) ring.push_back(outlinePoint(v, 1.62 - 3.24 * k / 60, -1));
+    for (const QPointF q :
+         {QPointF(272, 150), QPointF(255, 118), QPointF(kMidX, 104), QPointF(125, 118), QPointF(108, 150)})
+        ring.push_back(q);
+    QRadialGradient g(QPointF(170, 80), 160);
+    g.setColorAt(0.0, mix(c.dark, c.base, 0.6));
+    g.setColorAt(1.0, c.dark);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(g);
+        q.drawPath(pathThrough(ring, true));
+    });
+}
+
+// A bun on a pouf sits in the mass: the hair around its base runs up into it over its lower rim,
+// in strand groups shaded where they turn under it.
+void seatBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
+    for (int k = 0; k < 90; ++k) {
+        const double t = rng.range(0.08, 0.92) * kPi, t2 = t + rng.symmetric(0.25);  // below the middle
+        const double from = rng.range(1.12, 1.35), to = rng.range(0.72, 0.9);
+        const QPointF a = centre + QPointF(std::cos(t) * rx * from, std::sin(t) * ry * from);
+        const QPointF b = centre + QPointF(std::cos(t2) * rx * to, std::sin(t2) * ry * to);
+        const QPointF m = lerp(a, b, 0.5) + QPointF(std::cos(t) * 4, std::sin(t) * 4);
+        const double shade = std::sin(t) * 0.5 + 0.5 * rng.uniform();
+        fillRibbon(
+            p, sampleSpline({a, m, b}, 12), rng.range(0.7, 1.3), 0.3,
+            withAlpha(mix(strandColour(rng, c), deep, shade * 0.6), static_cast<int>(rng.range(120, 220))),
+            0.25, 0.35);
     }
 }
 
@@ -297,7 +391,12 @@ void drawTail(QPainter& p, const HairVariant& v, const Attachment& a, const Hair
     const double w = 20 * a.size, out = tie.x() < kMidX ? -1 : 1;
     const QPointF d = end - tie;
     const QPointF bow(out * 12, 0);
-    Polyline centre = sampleSpline({tie, tie + d * 0.3 + bow, tie + d * 0.7 + bow * 0.6, end}, 40);
+    // Tied high behind a pouf, the length springs up and out over the crown before it falls.
+    const bool springs = v.pouf > 0 && tie.y() < 120;
+    Polyline centre = springs ? sampleSpline({tie, tie + QPointF(out * 30, -12), tie + QPointF(out * 66, 28),
+                                              lerp(tie, end, 0.55) + QPointF(out * 22, 0), end},
+                                             40)
+                              : sampleSpline({tie, tie + d * 0.3 + bow, tie + d * 0.7 + bow * 0.6, end}, 40);
     if (tie.y() > 200) centre = drapedFront(centre);
     Polyline l, r;
     for (size_t i = 0; i < centre.size(); ++i) {
@@ -320,6 +419,13 @@ void drawTail(QPainter& p, const HairVariant& v, const Attachment& a, const Hair
     s.lengthJitter = 0.2;
     s.flyaways = 6;
     s.sheenAt = 0.08;
+    if (springs) {  // the lengths part into locks toward their ends
+        s.locks = 14;
+        s.clump = 0.9;
+        s.lengthJitter = 0.4;
+        s.flyaways = 10;
+        s.sheenAt = 0.25;
+    }
     applyCurl(s, v.curl, std::hypot(d.x(), d.y()));
     s.seed = seed;
     drawSweep(p, s, c);
@@ -336,6 +442,7 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
             return;
         case Piece::Bun:
             drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
+            if (v.pouf > 0) seatBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed + 1);
             return;
         case Piece::Tail:
             drawTail(p, v, a, c, seed);
@@ -369,11 +476,61 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
 // High ponytails hang behind the head: drawn first, hidden behind the face and body.
 bool pieceBehind(const Attachment& a) { return a.kind == Piece::Tail && a.y < 120; }
 
+// A bouffant's full fringe is not cut straight: its edge breaks into pointed pieces of unequal
+// length with the forehead between their tips, the hair there thinner and lighter than above.
+void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
+    const double fy = v.fringeY > 0 ? v.fringeY : 162;
+    const Polyline edge =
+        sampleSpline({{119, fy + 24}, {140, fy + 7}, {kMidX, fy}, {240, fy + 7}, {261, fy + 24}}, 90);
+    Rng rng(v.seed + 95);
+    QPainterPath clear;
+    clear.addRect(0, 0, kCanvasW, kCanvasH);
+    const QPainterPath own = ownHairRegion();
+    QPainterPathStroker grow;
+    grow.setWidth(10);
+    clear = clear.subtracted(own.united(grow.createStroke(own)));  // the portrait's own hair stays covered
+    p.save();
+    p.setClipPath(clear);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
+        Polyline band = edge;
+        for (QPointF& e : band) e.ry() -= 6;
+        fillRibbon(q, band, 14, 14, withAlpha(mix(c.base, c.light, 0.7), 95), 0.1, 0.1);
+    });
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    for (double x = 132 + rng.range(0, 4); x < 248; x += rng.range(4.0, 9.0)) {
+        const size_t i = static_cast<size_t>(std::clamp((x - 119) / 142 * 89, 0.0, 89.0));
+        const QPointF at = edge[i] + QPointF(0, 3 + rng.symmetric(2));
+        const double depth = std::pow(rng.range(0.25, 1.0), 1.3) * 24;
+        const Polyline notch{at, at + QPointF(rng.symmetric(2), -0.5 * depth),
+                             at + QPointF(rng.symmetric(3), -depth)};
+        fillRibbon(p, sampleSpline(notch, 8), rng.range(3.0, 7.0), 0.2,
+                   withAlpha(QColor(0, 0, 0), static_cast<int>(rng.range(150, 255))), 0.0, 0.3);
+    }
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (int k = 0; k < 70; ++k) {  // fine tips running on past the pieces
+        const size_t i = static_cast<size_t>(rng.range(10, 80));
+        const QPointF root = edge[i] + QPointF(rng.symmetric(2), -rng.range(8, 16));
+        const double lean = (edge[i].x() - kMidX) / 300 + rng.symmetric(0.12);
+        const double len = rng.range(10, 20);
+        Polyline h{root, root + QPointF(lean * len * 0.5, 0.5 * len), root + QPointF(lean * len, len)};
+        fillRibbon(p, sampleSpline(h, 10), rng.range(0.5, 0.9), 0.15,
+                   withAlpha(mix(strandColour(rng, c), c.light, 0.3), static_cast<int>(rng.range(90, 170))),
+                   0.0, 0.4);
+    }
+    p.restore();
+}
+
 }  // namespace
 
 void drawUpdo(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);
-    drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
+    if (v.pouf > 0) {
+        drawCap(p, c, 62, 0.5 * v.width, v.seed);  // the hairline and the sides
+        fillPouf(p, v, c);
+    } else {
+        drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
+    }
     std::vector<Sweep> halves;
     for (int half : {0, 1}) {
         QPointF target = gatherPoint(v, half);
@@ -389,9 +546,9 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
     p.restore();
     for (int half : {0, 1}) {
         const Sweep& s = halves[half];
-        drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.seed + 60 + half);
+        drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.pouf > 0, v.seed + 60 + half);
         drawLooseWisps(p, half == 1, c, v.seed + 70 + half);
-        drawFlyaways(p, s.guides, sweepRx(v), sweepRy(v), half == 1, c, v.seed + 80 + half);
+        drawFlyaways(p, s.guides, v, half == 1, c, v.seed + 80 + half);
     }
     openTheHairline(p, c, v.seed + 90);
     drawHairlineWisps(p, c, v.part, v.seed + 50);
@@ -401,6 +558,7 @@ void drawPieces(QPainter& p, const HairVariant& v) {
     if (v.fingerWaves) drawFingerWaves(p, v);
     for (int i = 0; i < 2; ++i)
         if (!pieceBehind(v.pieces[i])) drawPiece(p, v, v.pieces[i], v.seed + 9 + i);
+    if (v.pouf > 0 && v.bangs == Bangs::Full) softenFringe(p, v, hairPalette(v.palette));
 }
 
 void drawPiecesBehind(QPainter& p, const HairVariant& v) {

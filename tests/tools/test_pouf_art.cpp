@@ -1,0 +1,58 @@
+// Checks of the updos whose volume is a pouf (a high ponytail, a bouffant): the volume rises round
+// over the crown and keeps close to the head at the temples, instead of a wide, flat-topped dome
+// whose brim overhangs them like a hat; a bouffant's full fringe ends in pieces, not in one blunt,
+// straight edge.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "Geometry.h"
+#include "tools/ArtFiles.h"
+
+namespace {
+
+using namespace installdata::face;
+
+// x of the outermost solid hair on the left of row y (the ponytail hangs on the right).
+int leftEdge(const QImage& img, int y) {
+    for (int x = 0; x < kMidX; ++x)
+        if (qAlpha(img.pixel(x, y)) >= 200) return x;
+    return static_cast<int>(kMidX);
+}
+
+// Mean change of alpha from one pixel to the next along row y over the forehead, x 146-234: a
+// fringe cut straight across changes little along a row just above its edge; pieces with the
+// forehead between their tips change a lot.
+double rowRoughness(const QImage& img, int y) {
+    double sum = 0;
+    for (int x = 146; x < 234; ++x) sum += std::abs(qAlpha(img.pixel(x + 1, y)) - qAlpha(img.pixel(x, y)));
+    return sum / 88;
+}
+
+}  // namespace
+
+// The portrait's skull side is at x 97 at the temple (y 135); its crown at y 64 over the middle.
+TEST(PoufArt, VolumeRisesOverTheCrownAndKeepsCloseAtTheTemples) {
+    for (const char* name : {"p004.tta", "p009.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(name));
+        ASSERT_FALSE(img.isNull()) << name;
+        const int temple = leftEdge(img, 135), crown = leftEdge(img, 85);
+        int top = 0;
+        while (top < 160 && qAlpha(img.pixel(130, top)) < 200) ++top;
+        std::printf("%s edge at the temple x %d, above it x %d, top over the left crown y %d\n", name, temple,
+                    crown, top);
+        EXPECT_GE(temple, crown - 4) << name << ": the volume overhangs the temples like a brim";
+        EXPECT_LE(top, 52) << name << ": the volume does not rise over the crown";
+    }
+}
+
+TEST(PoufArt, BouffantFringeEndsInPieces) {
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("p009.tta"));
+    ASSERT_FALSE(img.isNull());
+    // The fringe ends about y 150 over the middle: rows a few px above its edge.
+    double rough = 0;
+    for (int y = 140; y <= 146; ++y) rough = std::max(rough, rowRoughness(img, y));
+    std::printf("p009.tta fringe edge roughness %.1f\n", rough);
+    EXPECT_GE(rough, 6.0) << "the fringe is cut in one blunt, straight edge";
+}
