@@ -155,19 +155,23 @@ QPainterPath faceOvalPath() {
     return pathThrough(all, true);
 }
 
-void drawCap(QPainter& p, const HairPalette& c, double crownTop, double sideOut, uint64_t) {
-    Polyline half = sampleSpline(capHalf(std::min(crownTop, sideOut < 0 ? 75.0 : 70.0), sideOut), 90);
-    Polyline all = half;
-    const Polyline right = mirrored(half, kMidX);
-    all.insert(all.end(), right.rbegin(), right.rend());
-    QRadialGradient g(QPointF(170, 90), 150);
+void fillHairBase(QPainter& p, const HairPalette& c, const Polyline& outline, QPointF light, double reach) {
+    QRadialGradient g(light, reach);
     g.setColorAt(0.0, mix(c.dark, c.base, 0.6));
     g.setColorAt(1.0, c.dark);
     paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
         q.setBrush(g);
-        q.drawPath(pathThrough(all, true));
+        q.drawPath(pathThrough(outline, true));
     });
+}
+
+void drawCap(QPainter& p, const HairPalette& c, double crownTop, double sideOut, uint64_t) {
+    Polyline half = sampleSpline(capHalf(std::min(crownTop, sideOut < 0 ? 75.0 : 70.0), sideOut), 90);
+    Polyline all = half;
+    const Polyline right = mirrored(half, kMidX);
+    all.insert(all.end(), right.rbegin(), right.rend());
+    fillHairBase(p, c, all, QPointF(170, 90), 150);
 }
 
 void drawHairlineWisps(QPainter& p, const HairPalette& c, double part, uint64_t seed) {

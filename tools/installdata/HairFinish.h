@@ -28,6 +28,9 @@ QPainterPath faceOvalPath();
 // to the crown at crownTop, `sideOut` px wider than the skull at the temples. Covers the
 // portrait's own hair; strands drawn over it give the texture.
 void drawCap(QPainter& p, const HairPalette& c, double crownTop, double sideOut, uint64_t seed);
+// The opaque base under a mass of strands: the closed outline filled soft-edged, darkest at the
+// rim and lighter toward `light`, `reach` px away.
+void fillHairBase(QPainter& p, const HairPalette& c, const Polyline& outline, QPointF light, double reach);
 // Short fine strands growing out of the hairline into the forehead and temples, so the edge of
 // the hair is irregular and soft instead of a cut line.
 void drawHairlineWisps(QPainter& p, const HairPalette& c, double part, uint64_t seed);

@@ -1,5 +1,4 @@
 #include <QPainterPathStroker>
-#include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
 
@@ -321,14 +320,7 @@ void fillPouf(QPainter& p, const HairVariant& v, const HairPalette& c) {
     for (const QPointF q :
          {QPointF(272, 150), QPointF(255, 118), QPointF(kMidX, 104), QPointF(125, 118), QPointF(108, 150)})
         ring.push_back(q);
-    QRadialGradient g(QPointF(170, 80), 160);
-    g.setColorAt(0.0, mix(c.dark, c.base, 0.6));
-    g.setColorAt(1.0, c.dark);
-    paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 1.0, [&](QPainter& q) {
-        q.setPen(Qt::NoPen);
-        q.setBrush(g);
-        q.drawPath(pathThrough(ring, true));
-    });
+    fillHairBase(p, c, ring, QPointF(170, 80), 160);
 }
 
 // A bun on a pouf sits in the mass: the hair around its base runs up into it over its lower rim,
