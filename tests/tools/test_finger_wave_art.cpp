@@ -1,8 +1,10 @@
 // Checks of the finger-wave sets: the sides come down in front of the ears and round in to their
-// ends, instead of stopping at the cheek in a straight edge cut off square, which reads as a helmet.
+// ends, instead of stopping at the cheek in a straight edge cut off square, which reads as a helmet;
+// the light on the waves comes and goes smoothly, not in square blocks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -31,6 +33,32 @@ std::vector<int> sideReach(const QImage& img, int side) {
     return reach;
 }
 
+// The longest straight vertical seam in the solid hair: a column along which, row after row, the
+// tone steps the same way by at least `step` from one pixel to the next while the pixels on either
+// side of the step stay even. Light that comes and goes in square blocks leaves such seams at the
+// blocks' sides; the shading of a wave changes over several pixels and a strand's two edges step
+// both ways, so neither does.
+int longestSeam(const QImage& img, double step) {
+    const auto lum = [&](int x, int y) { return arttest::luminance(img.pixel(x, y)); };
+    int best = 0;
+    for (int x = 41; x + 2 < img.width() - 40; ++x) {
+        int run = 0, sign = 0;
+        for (int y = 20; y < 320; ++y) {
+            bool solid = true;
+            for (int i = -1; i <= 2; ++i) solid = solid && qAlpha(img.pixel(x + i, y)) >= 250;
+            const double d = lum(x + 1, y) - lum(x, y);
+            const bool isolated = solid && std::abs(d) >= step &&
+                                  std::abs(lum(x, y) - lum(x - 1, y)) < std::abs(d) / 3 &&
+                                  std::abs(lum(x + 2, y) - lum(x + 1, y)) < std::abs(d) / 3;
+            const int s = isolated ? (d > 0 ? 1 : -1) : 0;
+            run = s != 0 && s == sign ? run + 1 : (s != 0 ? 1 : 0);
+            sign = s;
+            best = std::max(best, run);
+        }
+    }
+    return best;
+}
+
 TEST(HairArt, FingerWaveSidesRoundInToTheirEnds) {
     for (const char* n : {"y006.tta", "l008.tta"}) {
         const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
@@ -52,6 +80,18 @@ TEST(HairArt, FingerWaveSidesRoundInToTheirEnds) {
             EXPECT_GE(bottom, kLobeY - 15) << n << ": the side stops at the cheek, short of the ear lobe";
             EXPECT_GE(standing - end, 8) << n << ": the side ends in a straight edge cut off square";
         }
+    }
+}
+
+// With the noise that breaks their light sampled at whole multiples of 7 and 14 px, the crests were
+// lit in square blocks; their seams ran straight down 8 rows in both items (4 since).
+TEST(HairArt, FingerWaveLightHasNoSquareSeams) {
+    for (const char* n : {"y006.tta", "l008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        const int seam = longestSeam(img, 3);
+        std::printf("%s: longest straight seam %d px\n", n, seam);
+        EXPECT_LE(seam, 6) << n << ": the light on the waves is cut into square blocks";
     }
 }
 

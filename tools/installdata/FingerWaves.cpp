@@ -81,13 +81,13 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
             const double crest = std::pow(std::max(0.0, std::sin(ph)), 1.4);
             const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.8);
             // The light along a crest comes and goes as the pressed hair turns.
-            const double broken = 0.35 + 0.9 * fractalNoise(x / 14, y / 40, seed + 5, 2);
+            const double broken = 0.35 + 0.9 * fractalNoise(x / 14.0, y / 40.0, seed + 5, 2);
             const double lit = k * towards * broken * (0.45 * crest + 0.25 * std::max(0.0, std::cos(ph)));
             const double shade = k * trough * (0.35 + 0.3 * (1 - std::min(towards, 1.0)));
             // Just above the top of the crest, where the ridge turns up to the light.
             const double w = std::remainder(ph - 0.38 * kPi, 2 * kPi);
-            const double along = smoothstep(0.25, 0.7, fractalNoise(x / 15, y / 30, seed + 9, 3));
-            const double shown = k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / 0.3) * along;
+            const double along = smoothstep(0.25, 0.7, fractalNoise(x / 15.0, y / 30.0, seed + 9, 3));
+            const double shown = 0.6 * k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / 0.7) * along;
             dr[x] = premul(deep, 0.65 * shade);
             lr[x] = premul(shine, 0.55 * lit);
             gr[x] = premul(glint, shown);

@@ -74,9 +74,10 @@ QImage renderHairstyle(const HairVariant& v) {
                     sheen};
     // Black and pale hair take a soft band broken between strand groups: black where it lies
     // straight, pale wherever the ring is laid on (an even band of crisp streaks is tinsel on it).
+    // Finger waves take their gloss from their own crests; an even ring over them reads as haze.
     const HairPalette& pal = kPalettes[v.palette];
-    light.brokenSheen =
-        v.form != Form::Crop && (pal.black ? v.curl.amp < 3 : pal.pale && !bigWaves && !ringlets);
+    light.brokenSheen = v.fingerWaves || (v.form != Form::Crop &&
+                                          (pal.black ? v.curl.amp < 3 : pal.pale && !bigWaves && !ringlets));
     // A near-white band on light hair is a glare: it lights toward its sheen, not to it.
     if (pal.pale) light.sheen = mix(pal.light, pal.sheen, 0.45);
     shadeVolume(layer, light);
