@@ -298,9 +298,7 @@ void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng,
         auto across = [&](double o) {
             Polyline out(line.size());
             for (size_t k = 0; k < line.size(); ++k) {
-                const QPointF d = line[std::min(k + 1, line.size() - 1)] - line[k > 0 ? k - 1 : 0];
-                const double len = std::max(1e-6, std::hypot(d.x(), d.y()));
-                QPointF n(-d.y() / len, d.x() / len);
+                QPointF n = normalAt(line, k);
                 if (n.x() * 0.6 + n.y() * 0.8 > 0) n = -n;  // toward the light
                 out[k] = line[k] - n * (o * w * (1.0 - 0.6 * k / (line.size() - 1)));
             }
@@ -626,15 +624,15 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
         p.save();
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         Rng rng(v.seed * 13 + 5);
-        if (v.textured) {
-            drawLocksOver(p, Guides(s.guides), c, rng, 6, 0.05, 0.4);
-            if (v.bangs == Bangs::Curtain)
-                drawLocksOver(p, Guides(mirroredSweep(s).guides), c, rng, 6, 0.05, 0.4);
-        } else {
-            drawPiecesOver(p, Guides(s.guides), c, rng, 16, 0.05, 0.6, 0.1);
-            if (v.bangs == Bangs::Curtain)
-                drawPiecesOver(p, Guides(mirroredSweep(s).guides), c, rng, 16, 0.05, 0.6, 0.1);
-        }
+        // A textured fringe falls in broad locks, any other in fine pieces.
+        auto over = [&](const Sweep& sweep) {
+            if (v.textured)
+                drawLocksOver(p, Guides(sweep.guides), c, rng, 6, 0.05, 0.4);
+            else
+                drawPiecesOver(p, Guides(sweep.guides), c, rng, 16, 0.05, 0.6, 0.1);
+        };
+        over(s);
+        if (v.bangs == Bangs::Curtain) over(mirroredSweep(s));
         p.restore();
     }
     if (v.tousled) breakFringe(p, v, c);

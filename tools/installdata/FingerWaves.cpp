@@ -98,6 +98,12 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
     p.drawImage(0, 0, gloss);
 }
 
+// A strand's colour by how much it faces the light (0..1): from `deep` in shade through the base
+// to the light tone where it turns up to the light.
+QColor strandTone(const HairPalette& c, const QColor& deep, double lit) {
+    return lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+}
+
 // Strands combed through the waves: each zigzags, turning at every crest and trough; the stretch
 // of it that faces up toward the light is lit, the one facing down lies in shade.
 void drawWavedStrands(QPainter& p, const WaveField& f, double bottom, const HairPalette& c, Rng& rng) {
@@ -115,8 +121,7 @@ void drawWavedStrands(QPainter& p, const WaveField& f, double bottom, const Hair
             if (ph - phStart < chunk && y + step <= bottom + 4) continue;
             const double mid = 0.5 * (ph + phStart);
             const double lit = std::clamp(0.5 + set * 0.5 * std::cos(mid) + tone, 0.0, 1.0);
-            const QColor col =
-                lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+            const QColor col = strandTone(c, deep, lit);
             fillRibbon(p, piece, 1.0, 1.0, withAlpha(col, static_cast<int>(rng.range(110, 190))));
             piece = {q};
             phStart = ph;
@@ -137,7 +142,7 @@ void drawCombedStrands(QPainter& p, const WaveField& f, int waves, const HairPal
         for (size_t k = 0; k < len; ++k)
             piece.push_back(ridge[from + k] + QPointF(0, drift * static_cast<double>(k) / len));
         const double lit = std::clamp(0.5 + 0.5 * std::sin(ph) + rng.symmetric(0.2), 0.0, 1.0);
-        const QColor col = lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+        const QColor col = strandTone(c, deep, lit);
         fillRibbon(p, piece, 0.8, 0.8, withAlpha(col, static_cast<int>(rng.range(90, 170))), 0.3, 0.3);
     }
 }
@@ -222,7 +227,7 @@ void drawPinCurl(QPainter& p, const PinCurl& pc, const HairPalette& c, Rng& rng)
         const double mid = a0 - pc.side * kPi * turns;
         const double lit =
             std::clamp(0.5 - 0.4 * std::sin(mid) - 0.15 * std::cos(mid) + rng.symmetric(0.15), 0.0, 1.0);
-        const QColor col = lit > 0.6 ? mix(c.base, c.light, (lit - 0.6) * 2.5) : mix(deep, c.base, lit / 0.6);
+        const QColor col = strandTone(c, deep, lit);
         fillRibbon(p, line, 1.1, 0.8, withAlpha(col, static_cast<int>(rng.range(150, 230))), 0.2, 0.3);
     }
     softEllipse(p, pc.centre, 0.3 * pc.r, 0.3 * pc.r, withAlpha(deep, 130));

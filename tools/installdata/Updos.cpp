@@ -263,7 +263,7 @@ void drawLooseWisps(QPainter& p, bool mirror, const HairPalette& c, uint64_t see
 void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, const HairVariant& v, bool mirror,
                   const HairPalette& c, uint64_t seed) {
     Rng rng(seed);
-    auto skullPoint = [&](double a, double out) { return outlinePoint(v, a, out); };
+    auto edge = [&](double a, double out) { return outlinePoint(v, a, out); };  // `out` px off the outline
     auto put = [&](Polyline pts, double w, int alpha, const QColor& col) {
         if (mirror) pts = mirrored(pts, kMidX);
         fillRibbon(p, pts, w, 0.2, withAlpha(col, alpha), 0.05, 0.3);
@@ -272,7 +272,7 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, const HairVa
         // Along the pull toward the top, lifting a few px off the hair, the end free (a hair that
         // landed again would wall in a gap).
         const double a = rng.range(0.1, 1.5), da = rng.range(0.12, 0.45), out = rng.range(1.5, 9.0);
-        const Polyline ctl{skullPoint(a, -7), skullPoint(a - 0.45 * da, 0.5 * out), skullPoint(a - da, out)};
+        const Polyline ctl{edge(a, -7), edge(a - 0.45 * da, 0.5 * out), edge(a - da, out)};
         put(sampleSpline(ctl, 16), rng.range(0.5, 0.8), static_cast<int>(rng.range(110, 200)),
             mix(strandColour(rng, c), c.light, 0.3));
     }
@@ -282,16 +282,15 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, const HairVa
         const QColor col = mix(strandColour(rng, c), c.light, 0.35);
         for (int h = 0; h < 4; ++h) {
             const double spread = rng.symmetric(2.5), lift = out * rng.range(0.7, 1.1);
-            const Polyline ctl{skullPoint(a + rng.symmetric(0.02), -6),
-                               skullPoint(a - 0.5 * da, 0.55 * lift + spread),
-                               skullPoint(a - da * rng.range(0.85, 1.1), lift)};
+            const Polyline ctl{edge(a + rng.symmetric(0.02), -6), edge(a - 0.5 * da, 0.55 * lift + spread),
+                               edge(a - da * rng.range(0.85, 1.1), lift)};
             put(sampleSpline(ctl, 16), rng.range(0.55, 0.8), static_cast<int>(rng.range(120, 200)), col);
         }
     }
     // Short strands lying a little loose along the outline: a soft, uneven edge.
     for (int k = 0; k < 50; ++k) {
         const double a = rng.range(0.05, 1.55), da = rng.range(0.06, 0.18), out = rng.range(0.8, 4.0);
-        const Polyline ctl{skullPoint(a, -3), skullPoint(a - 0.5 * da, 0.6 * out), skullPoint(a - da, out)};
+        const Polyline ctl{edge(a, -3), edge(a - 0.5 * da, 0.6 * out), edge(a - da, out)};
         put(sampleSpline(ctl, 10), rng.range(0.5, 0.8), static_cast<int>(rng.range(90, 180)),
             strandColour(rng, c));
     }
