@@ -40,17 +40,24 @@ int crownTop(const QImage& img) {
 
 // How far the solid hair reaches out beyond the portrait's own hair at the temples (rows 150-180),
 // the lesser of the two sides.
-int templeStandOff(const QImage& img) {
+// The outermost solid columns on the left and on the right, each the median over every other row
+// from y0 to y1.
+std::pair<int, int> sideEdges(const QImage& img, int y0, int y1) {
     std::vector<int> left, right;
-    for (int y = 150; y <= 180; y += 2) {
+    for (int y = y0; y <= y1; y += 2) {
         int l = 0, r = kCanvasW - 1;
         while (l < kMidX && qAlpha(img.pixel(l, y)) <= kSolid) ++l;
         while (r > kMidX && qAlpha(img.pixel(r, y)) <= kSolid) --r;
         left.push_back(l);
         right.push_back(r);
     }
+    return {median(left), median(right)};
+}
+
+int templeStandOff(const QImage& img) {
+    const auto [left, right] = sideEdges(img, 150, 180);
     const int ownLeft = 106, ownRight = kCanvasW - ownLeft;  // the portrait's own hair at the temples
-    return std::min(ownLeft - median(left), median(right) - ownRight);
+    return std::min(ownLeft - left, right - ownRight);
 }
 
 // The sheen band over the top of the head, column by column either side of the parting: the mean
@@ -199,4 +206,36 @@ TEST(HairArt, LayeredCutsHaveNoBlackPatchesBesideTheEyes) {
         ASSERT_GE(mass, 20) << n.toStdString() << ": no opaque hair";
         EXPECT_LE(patch, 40) << n.toStdString() << ": a near-black patch beside the eyes";
     }
+}
+
+namespace {
+
+// How far the upper corners of the head's outline stand out: along each upper diagonal from the
+// middle of row 160, where the solid hair ends, against where the ellipse through the crown top
+// and the sides at row 160 ends (1: an ellipse, more: squarer, a boxed top). The fuller side.
+double cornerFullness(const QImage& img) {
+    const auto [left, right] = sideEdges(img, 150, 170);
+    const double l = left, r = right, cx = 0.5 * (l + r), a = 0.5 * (r - l), b = 160 - crownTop(img);
+    double most = 0;
+    for (int side : {-1, 1}) {
+        double t = 0.3;  // well inside the hair
+        while (t < 1.2 &&
+               qAlpha(img.pixel(static_cast<int>(cx + side * a * t), static_cast<int>(160 - b * t))) > kSolid)
+            t += 0.005;
+        most = std::max(most, t * std::sqrt(2.0));
+    }
+    return most;
+}
+
+}  // namespace
+
+// The short layered cut with curtain bangs rounds over the crown like the head beneath it: a box
+// with flat top and square corners reads as a wig.
+TEST(HairArt, LayeredBobRoundsOverTheCrown) {
+    for (const QString& n : arttest::items(QStringLiteral("faxing"), QStringLiteral("s")))
+        std::printf("%s corner fullness %.3f\n", qPrintable(n),
+                    cornerFullness(arttest::component(QStringLiteral("faxing"), n)));
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("s001.tta"));
+    ASSERT_FALSE(img.isNull());
+    EXPECT_LE(cornerFullness(img), 1.03) << "s001 has a boxed crown";
 }

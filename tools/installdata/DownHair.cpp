@@ -58,7 +58,7 @@ Side sideShape(const HairVariant& v, double part, double tip, bool tuck) {
         const bool uneven = (v.tousled || v.lift > 0) && k > 0;
         const double up = raise * smoothstep(0.0, 2.0, k) + (uneven ? rng.range(-2.0, 2.0) : 0.0);
         const CrownShape r = raised(crown, up);
-        s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, r.rx, r.ry));
+        s.outer.push_back(skullPoint(a0 + (kPi / 2 - a0) * k / 5, r.rx, r.ry, v.domePower));
     }
     const int steps = std::max(1, static_cast<int>(std::lround((tip - 212) / 40)));
     for (int k = 1; k <= steps; ++k) {

@@ -100,11 +100,11 @@ void drawBrokenSheen(QPainter& q, const HairLight& l, Rng& rng) {
 
 }  // namespace
 
-QPointF skullPoint(double angle, double rx, double ry) {
-    const double s = std::sin(angle), c = std::cos(angle);
-    // A superellipse of power 2.5: squarer than an ellipse, like the skull with its hair on.
-    return {kMidX - rx * std::copysign(std::pow(std::abs(s), 0.8), s),
-            160 - ry * std::copysign(std::pow(std::abs(c), 0.8), c)};
+QPointF skullPoint(double angle, double rx, double ry, double power) {
+    const double s = std::sin(angle), c = std::cos(angle), e = 2 / power;
+    // A superellipse: by default of power 2.5, squarer than an ellipse, like the skull with its hair on.
+    return {kMidX - rx * std::copysign(std::pow(std::abs(s), e), s),
+            160 - ry * std::copysign(std::pow(std::abs(c), e), c)};
 }
 
 QPointF ontoSkull(QPointF q, double rx, double ry) {

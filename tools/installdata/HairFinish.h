@@ -17,8 +17,8 @@ QPainterPath bodyPath();
 // line densely sampled.
 Polyline drapedFront(const Polyline& controls, double fan = 0);
 // A point of the squarish outline of the head around (190, 160): `angle` 0 on top, pi/2 at the
-// left side, negative to the right.
-QPointF skullPoint(double angle, double rx, double ry);
+// left side, negative to the right. `power` 2 is an ellipse; higher is squarer.
+QPointF skullPoint(double angle, double rx, double ry, double power = 2.5);
 // q pushed out onto that outline if it lies inside it.
 QPointF ontoSkull(QPointF q, double rx, double ry);
 // The face oval, jaw to hairline.

@@ -55,6 +55,8 @@ struct HairVariant {
     // Blow-dried straight hair: the roots stand this many px further off the head at the crown and
     // the temples before the lengths fall, and strand groups cross at the parting.
     double lift = 0;
+    // The outline over the crown: a superellipse of this power, 2 round as an egg, higher squarer.
+    double domePower = 2.5;
     // The volume the hair is drawn and lit with: its own, and the lift at the crown and temples.
     double liftedVolume() const { return volume + lift; }
     // A punk crop: the hair over the top pulled up into pointed pieces that stand off the outline.
