@@ -26,6 +26,7 @@ struct Outline {
     double drop = 0;     // how much further down the forehead the tips may reach than the fill
     double front = 137;  // y of the hairline in the middle of the forehead
     double sweep = 0;    // how much lower it runs right of the middle (hair swept over from a part)
+    double dome = 2.5;   // the top arc's superellipse power: 2 round, higher squarer
     Polyline hairline;   // left half, from below the temple to the middle of the forehead
     uint64_t seed = 1;
 };
@@ -45,7 +46,7 @@ Polyline topArc(const Outline& o, double grow) {
     Polyline arc;
     for (int i = 0; i <= 120; ++i) {
         const double a = (84.0 - 168.0 * i / 120) * kPi / 180;
-        QPointF q = skullPoint(a, kMidX - o.sideX + grow, 160 - o.top + grow);
+        QPointF q = skullPoint(a, kMidX - o.sideX + grow, 160 - o.top + grow, o.dome);
         const double n = amp[0] * std::sin(7 * a + ph[0]) + amp[1] * std::sin(13 * a + ph[1]) +
                          0.6 * amp[2] * std::sin(23 * a + ph[2]);
         const double up =
@@ -153,12 +154,13 @@ Plan planOf(const HairVariant& v) {
     o.hairline = naturalHairline(o.sideX);
     switch (v.cut) {
         case MensCut::Crew:
-            o.top = 69 - v.volume * 0.3, o.sideX = 104, o.wobble = 2.5, o.front = 131;
+            o.top = 69 - v.volume * 0.3, o.sideX = 104, o.wobble = 2.5, o.front = 131, o.dome = 2.1;
             k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 45)); };
             k.source = QPointF(kMidX, 150), k.length = 8.5, k.width = 4;
             break;
         case MensCut::SidePart:
-            o.top = 72 - v.volume * 0.6, o.sideX = 103, o.lean = 0.25, o.wobble = 3, o.front = 123;
+            o.top = 72 - v.volume * 0.6, o.sideX = 103, o.lean = 0.25, o.wobble = 3, o.front = 123,
+            o.dome = 2.2;
             o.sweep = 7;
             break;
         case MensCut::Quiff:
