@@ -231,11 +231,12 @@ double cornerFullness(const QImage& img) {
 
 // Short cuts round over the crown like the head beneath them: a box with a flat top and square
 // corners reads as a wig (a superellipse of power 2.5 measures about 1.08 here, an ellipse 1.0).
-// The layered cut with curtain bangs, the men's crew cut, and the men's side part, which stands
-// higher on its swept side.
+// The layered cut with curtain bangs, the men's crew cut, the men's side part, which stands
+// higher on its swept side, and the blunt straight cuts that fell off a flat top.
 TEST(HairArt, ShortCutsRoundOverTheCrown) {
-    const std::pair<const char*, double> cuts[] = {
-        {"s001.tta", 1.05}, {"n002.tta", 1.09}, {"n001.tta", 1.125}};
+    const std::pair<const char*, double> cuts[] = {{"s001.tta", 1.05},  {"n002.tta", 1.09},
+                                                   {"n001.tta", 1.125}, {"dz001.tta", 1.11},
+                                                   {"mz002.tta", 1.11}, {"y007.tta", 1.11}};
     for (const auto& [n, most] : cuts) {
         const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
         ASSERT_FALSE(img.isNull()) << n;

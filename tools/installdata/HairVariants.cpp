@@ -18,7 +18,7 @@ using P = Piece;
 // every style has its own outline.
 // clang-format off
 const HairVariant kVariants[] = {
-    {.code = "dz", .title = "齐耳短发", .palette = 0, .form = F::Down, .volume = 2, .tipLeft = 222, .tipRight = 222, .spread = 2, .bangs = B::Full, .seed = 101, .width = 9, .fringeY = 158, .tousled = true, .lift = 6},
+    {.code = "dz", .title = "齐耳短发", .palette = 0, .form = F::Down, .volume = 2, .tipLeft = 222, .tipRight = 222, .spread = 2, .bangs = B::Full, .seed = 101, .width = 9, .fringeY = 158, .tousled = true, .lift = 6, .domePower = 2.2},
     {.code = "dz", .title = "侧分波波头", .palette = 2, .form = F::Down, .part = 162, .volume = 2, .tipLeft = 300, .tipRight = 330, .spread = 4, .bangs = B::Side, .choppy = 0.05, .seed = 102, .tousled = true, .lift = 6},
     {.code = "dz", .title = "内扣短发", .palette = 1, .form = F::Down, .volume = 18, .tipLeft = 347, .tipRight = 347, .spread = -19, .bangs = B::Curtain, .choppy = 0.03, .seed = 103, .width = 10, .tousled = true, .lift = 3},
     {.code = "dz", .title = "精灵短发", .palette = 7, .form = F::Down, .part = 218, .volume = 18, .tipLeft = 224, .tipRight = 224, .bangs = B::Side, .choppy = 0.12, .seed = 104, .width = -8, .fringeY = 150, .tousled = true, .lift = 7},
@@ -28,7 +28,7 @@ const HairVariant kVariants[] = {
     {.code = "dz", .title = "挂耳短发", .palette = 4, .form = F::Down, .part = 170, .volume = 2, .tipLeft = 259, .tipRight = 278, .spread = 1, .choppy = 0.08, .seed = 108, .width = 6, .tuckLeft = true, .tousled = true, .lift = 3},
 
     {.code = "mz", .title = "自然中分直发", .palette = 1, .form = F::Down, .volume = 2, .tipLeft = 426, .tipRight = 426, .spread = 10, .curl = {2, 2, 0, 0.5}, .choppy = 0.06, .seed = 201, .lift = 8},
-    {.code = "mz", .title = "空气刘海中长发", .palette = 3, .form = F::Down, .part = 176, .volume = 21, .tipLeft = 417, .tipRight = 417, .spread = 22, .bangs = B::Curtain, .choppy = 0.06, .seed = 202, .width = 8, .drapeLeft = D::Front, .drapeRight = D::Front, .lift = 6},
+    {.code = "mz", .title = "空气刘海中长发", .palette = 3, .form = F::Down, .part = 176, .volume = 21, .tipLeft = 417, .tipRight = 417, .spread = 22, .bangs = B::Curtain, .choppy = 0.06, .seed = 202, .width = 8, .drapeLeft = D::Front, .drapeRight = D::Front, .lift = 6, .domePower = 2.2},
     {.code = "mz", .title = "齐刘海锁骨发", .palette = 0, .form = F::Down, .volume = 2, .tipLeft = 319, .tipRight = 319, .spread = 6, .bangs = B::Full, .seed = 203, .drapeLeft = D::Behind, .drapeRight = D::Behind, .lift = 8},
     {.code = "mz", .title = "侧分锁骨发", .palette = 2, .form = F::Down, .part = 160, .volume = 8, .tipLeft = 436, .tipRight = 340, .spread = 7, .bangs = B::Side, .choppy = 0.05, .seed = 204, .drapeLeft = D::Front, .drapeRight = D::Behind, .lift = 9},
     {.code = "mz", .title = "外翻中长发", .palette = 4, .form = F::Down, .part = 184, .volume = 2, .tipLeft = 340, .tipRight = 340, .spread = 38, .curl = {2, 1.5, 0, 0.6}, .choppy = 0.05, .seed = 205, .width = 6, .drapeLeft = D::Front, .drapeRight = D::Front, .lift = 11},
@@ -71,7 +71,7 @@ const HairVariant kVariants[] = {
     {.code = "y", .title = "金色斜边波波头", .palette = 4, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 381, .tipRight = 272, .spread = 2, .bangs = B::Full, .choppy = 0.03, .seed = 605, .fringeY = 150, .drapeLeft = D::Front, .lift = 4},
     // A finger-wave set is pressed close to the head, ridges sculpted on the skull: no lift.
     {.code = "y", .title = "复古手推波纹发", .palette = 0, .form = F::Down, .part = 150, .volume = 2, .tipLeft = 256, .tipRight = 248, .spread = 7, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 606, .fingerWaves = true},
-    {.code = "y", .title = "单边挂耳长发", .palette = 8, .form = F::Down, .part = 206, .volume = 9, .tipLeft = 332, .tipRight = 450, .spread = 10, .choppy = 0.06, .seed = 607, .drapeRight = D::Front, .tuckLeft = true, .lift = 9},
+    {.code = "y", .title = "单边挂耳长发", .palette = 8, .form = F::Down, .part = 206, .volume = 9, .tipLeft = 332, .tipRight = 450, .spread = 10, .choppy = 0.06, .seed = 607, .drapeRight = D::Front, .tuckLeft = true, .lift = 9, .domePower = 2.2},
     {.code = "y", .title = "朋克蓬发", .palette = 1, .form = F::Down, .part = 190, .volume = 18, .tipLeft = 262, .tipRight = 262, .spread = 10, .bangs = B::Wispy, .choppy = 0.35, .seed = 608, .width = 6, .lift = 14, .spiky = true},
 
     {.code = "dj", .title = "蓬松短卷发", .palette = 1, .form = F::Down, .part = 184, .volume = 20, .tipLeft = 318, .tipRight = 322, .spread = 6, .curl = {6.5, 2, 1.0, 1.0}, .seed = 701, .width = 18, .shortCurls = true},
