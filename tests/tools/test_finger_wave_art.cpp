@@ -95,4 +95,27 @@ TEST(HairArt, FingerWaveLightHasNoSquareSeams) {
     }
 }
 
+// Black hair pressed in waves stays black over the crown: its light is a narrow gloss along the
+// crests, not a grey wash. The crown's solid hair, on the whole, stays within 1.5 of the black
+// palette's base tone, and still carries a gloss.
+TEST(HairArt, FingerWaveBlackCrownStaysBlack) {
+    const double base = arttest::luminance(qRgb(34, 29, 28));  // the black palette's base tone
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("y006.tta"));
+    ASSERT_FALSE(img.isNull());
+    std::vector<double> lum;
+    for (int y = 70; y < 120; ++y)
+        for (int x = static_cast<int>(kMidX) - 60; x <= static_cast<int>(kMidX) + 60; ++x)
+            if (qAlpha(img.pixel(x, y)) >= 250) lum.push_back(arttest::luminance(img.pixel(x, y)));
+    ASSERT_GT(lum.size(), 3000u) << "no solid hair over the crown";
+    double sum = 0;
+    for (double l : lum) sum += l;
+    const double mean = sum / static_cast<double>(lum.size());
+    std::sort(lum.begin(), lum.end());
+    const double gloss = lum[lum.size() * 99 / 100];
+    std::printf("y006.tta crown: mean luminance %.1f against the base's %.1f (%+.1f), gloss %.1f\n", mean,
+                base, mean - base, gloss);
+    EXPECT_LE(mean - base, 1.5) << "the light greys the black crown";
+    EXPECT_GE(gloss - base, 15) << "the black crown has lost the gloss on its crests";
+}
+
 }  // namespace

@@ -50,19 +50,23 @@ struct WaveField {
 };
 
 // How much a point of the head faces the light (upper left, in front): the crests dim as they run
-// round the sides and toward the right, and break up where the hair is pressed less evenly.
+// round the sides and toward the right, fade where the sides turn away toward the outline, and break
+// up where the hair is pressed less evenly.
 double facing(double x, double y, uint32_t seed) {
     const double sx = std::clamp((x - face::kMidX) / 115, -1.3, 1.3);
     const double turn =
-        std::clamp(0.8 - 0.25 * sx - 0.4 * sx * sx - 0.002 * std::max(0.0, y - 160), 0.0, 1.0);
+        std::clamp(0.8 - 0.25 * sx - 0.4 * sx * sx - 0.002 * std::max(0.0, y - 160), 0.0, 1.0) *
+        (1 - 0.6 * smoothstep(0.65, 0.95, std::abs(sx)));
     return turn * (0.45 + 0.9 * fractalNoise(x / 26, y / 18, seed, 2));
 }
 
 // The waves' relief shaded pixel by pixel: a rounded crest, the slope above it catching light from
 // above, a soft shaded trough under it that never sinks to a black line; painted over the hair
 // already on the layer. Along the top of each crest lies the gloss of pressed hair: a narrow
-// bright band that breaks where the hair turns from the light.
+// bright band that breaks where the hair turns from the light. Black hair takes almost no light
+// on its slopes (lit like brown hair it greys) and a narrower gloss.
 void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t seed) {
+    const double slopeLight = c.black ? 0.12 : 0.55, glossWidth = c.black ? 0.3 : 0.7;
     QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy(), gloss = dark.copy();
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3), shine = mix(c.light, c.sheen, 0.45);
     const QColor glint = mix(c.sheen, QColor(255, 255, 255), 0.1);
@@ -80,16 +84,20 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
             const double ph = f.phase(x, y), k = set * WaveField::depth(ph), towards = facing(x, y, seed);
             const double crest = std::pow(std::max(0.0, std::sin(ph)), 1.4);
             const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.8);
-            // The light along a crest comes and goes as the pressed hair turns.
-            const double broken = 0.35 + 0.9 * fractalNoise(x / 14.0, y / 40.0, seed + 5, 2);
+            // The light along a crest comes and goes as the pressed hair turns, and is combed into
+            // streaks that zigzag with the strands, turning at every ridge.
+            const double strands =
+                0.55 + 0.9 * valueNoise((x - 5 * set * std::sin(ph)) / 1.6, y / 16.0, seed + 7);
+            const double broken = strands * (0.35 + 0.9 * fractalNoise(x / 14.0, y / 40.0, seed + 5, 2));
             const double lit = k * towards * broken * (0.45 * crest + 0.25 * std::max(0.0, std::cos(ph)));
             const double shade = k * trough * (0.35 + 0.3 * (1 - std::min(towards, 1.0)));
             // Just above the top of the crest, where the ridge turns up to the light.
             const double w = std::remainder(ph - 0.38 * kPi, 2 * kPi);
             const double along = smoothstep(0.25, 0.7, fractalNoise(x / 15.0, y / 30.0, seed + 9, 3));
-            const double shown = 0.6 * k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / 0.7) * along;
+            const double shown =
+                0.6 * k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / glossWidth) * along * strands;
             dr[x] = premul(deep, 0.65 * shade);
-            lr[x] = premul(shine, 0.55 * lit);
+            lr[x] = premul(shine, slopeLight * lit);
             gr[x] = premul(glint, shown);
         }
     }
