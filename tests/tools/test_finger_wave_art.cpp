@@ -59,6 +59,30 @@ int longestSeam(const QImage& img, double step) {
     return best;
 }
 
+// The swells of one side's outline from row `from` to `to`: peaks of the reach (averaged over five
+// rows) that stand at least 3 px over the lowest reach between them and the next higher row, or the
+// end of the rows, on either side. A smooth side bulges once; a side scalloped by its waves swells
+// at every crest.
+int countSwells(const std::vector<int>& reach, int from, int to) {
+    std::vector<double> r;
+    for (int y = from; y <= to; ++y) {
+        double sum = 0;
+        for (int k = -2; k <= 2; ++k) sum += reach[y + k];
+        r.push_back(sum / 5);
+    }
+    const int n = static_cast<int>(r.size());
+    int swells = 0;
+    for (int i = 1; i + 1 < n; ++i) {
+        if (!(r[i] > r[i - 1] && r[i] >= r[i + 1])) continue;
+        double low[2] = {r[i], r[i]};
+        for (int dir : {-1, 1})
+            for (int j = i + dir; j >= 0 && j < n && r[j] <= r[i]; j += dir)
+                low[dir > 0] = std::min(low[dir > 0], r[j]);
+        if (r[i] - std::max(low[0], low[1]) >= 3) ++swells;
+    }
+    return swells;
+}
+
 TEST(HairArt, FingerWaveSidesRoundInToTheirEnds) {
     for (const char* n : {"y006.tta", "l008.tta"}) {
         const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
@@ -93,6 +117,50 @@ TEST(HairArt, FingerWaveLightHasNoSquareSeams) {
         std::printf("%s: longest straight seam %d px\n", n, seam);
         EXPECT_LE(seam, 6) << n << ": the light on the waves is cut into square blocks";
     }
+}
+
+// Finger waves swell out at the sides on each crest and are pressed in at each trough, so the
+// upper side, from the temple down to the ear, is scalloped; drawn as one smooth curve it swelled
+// once on every side.
+TEST(HairArt, FingerWaveSidesSwellWithTheWaves) {
+    constexpr int kTempleY = 100, kEarY = static_cast<int>(kLobeY) - 25;
+    for (const char* n : {"y006.tta", "l008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        for (int side : {-1, 1}) {
+            const std::vector<int> reach = sideReach(img, side);
+            ASSERT_GT(*std::min_element(reach.begin() + kTempleY - 2, reach.begin() + kEarY + 3), 0)
+                << n << ": a row of the upper side holds no hair";
+            const int swells = countSwells(reach, kTempleY, kEarY);
+            std::printf("%s %s side: %d swells between the temple and the ear\n", n,
+                        side < 0 ? "left" : "right", swells);
+            EXPECT_GE(swells, 2) << n << ": the upper side is one smooth curve, not swelling with the waves";
+            EXPECT_LE(swells, 3) << n << ": the upper side is ragged, more swells than waves";
+        }
+    }
+}
+
+// Black hair pressed in waves stays black over the crown: its light is a narrow gloss along the
+// crests, not a grey wash. The crown's solid hair, on the whole, stays within 1.5 of the black
+// palette's base tone, and still carries a gloss.
+TEST(HairArt, FingerWaveBlackCrownStaysBlack) {
+    const double base = arttest::luminance(qRgb(34, 29, 28));  // the black palette's base tone
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("y006.tta"));
+    ASSERT_FALSE(img.isNull());
+    std::vector<double> lum;
+    for (int y = 70; y < 120; ++y)
+        for (int x = static_cast<int>(kMidX) - 60; x <= static_cast<int>(kMidX) + 60; ++x)
+            if (qAlpha(img.pixel(x, y)) >= 250) lum.push_back(arttest::luminance(img.pixel(x, y)));
+    ASSERT_GT(lum.size(), 3000u) << "no solid hair over the crown";
+    double sum = 0;
+    for (double l : lum) sum += l;
+    const double mean = sum / static_cast<double>(lum.size());
+    std::sort(lum.begin(), lum.end());
+    const double gloss = lum[lum.size() * 99 / 100];
+    std::printf("y006.tta crown: mean luminance %.1f against the base's %.1f (%+.1f), gloss %.1f\n", mean,
+                base, mean - base, gloss);
+    EXPECT_LE(mean - base, 1.5) << "the light greys the black crown";
+    EXPECT_GE(gloss - base, 15) << "the black crown has lost the gloss on its crests";
 }
 
 }  // namespace

@@ -50,19 +50,23 @@ struct WaveField {
 };
 
 // How much a point of the head faces the light (upper left, in front): the crests dim as they run
-// round the sides and toward the right, and break up where the hair is pressed less evenly.
+// round the sides and toward the right, fade where the sides turn away toward the outline, and break
+// up where the hair is pressed less evenly.
 double facing(double x, double y, uint32_t seed) {
     const double sx = std::clamp((x - face::kMidX) / 115, -1.3, 1.3);
     const double turn =
-        std::clamp(0.8 - 0.25 * sx - 0.4 * sx * sx - 0.002 * std::max(0.0, y - 160), 0.0, 1.0);
+        std::clamp(0.8 - 0.25 * sx - 0.4 * sx * sx - 0.002 * std::max(0.0, y - 160), 0.0, 1.0) *
+        (1 - 0.6 * smoothstep(0.65, 0.95, std::abs(sx)));
     return turn * (0.45 + 0.9 * fractalNoise(x / 26, y / 18, seed, 2));
 }
 
 // The waves' relief shaded pixel by pixel: a rounded crest, the slope above it catching light from
 // above, a soft shaded trough under it that never sinks to a black line; painted over the hair
 // already on the layer. Along the top of each crest lies the gloss of pressed hair: a narrow
-// bright band that breaks where the hair turns from the light.
+// bright band that breaks where the hair turns from the light. Black hair takes almost no light
+// on its slopes (lit like brown hair it greys) and a narrower gloss.
 void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t seed) {
+    const double slopeLight = c.black ? 0.12 : 0.55, glossWidth = c.black ? 0.3 : 0.7;
     QImage dark = newLayer(face::kCanvasW, face::kCanvasH), light = dark.copy(), gloss = dark.copy();
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3), shine = mix(c.light, c.sheen, 0.45);
     const QColor glint = mix(c.sheen, QColor(255, 255, 255), 0.1);
@@ -80,16 +84,20 @@ void shadeRelief(QPainter& p, const WaveField& f, const HairPalette& c, uint32_t
             const double ph = f.phase(x, y), k = set * WaveField::depth(ph), towards = facing(x, y, seed);
             const double crest = std::pow(std::max(0.0, std::sin(ph)), 1.4);
             const double trough = std::pow(std::max(0.0, -std::sin(ph + 0.35)), 1.8);
-            // The light along a crest comes and goes as the pressed hair turns.
-            const double broken = 0.35 + 0.9 * fractalNoise(x / 14.0, y / 40.0, seed + 5, 2);
+            // The light along a crest comes and goes as the pressed hair turns, and is combed into
+            // streaks that zigzag with the strands, turning at every ridge.
+            const double strands =
+                0.55 + 0.9 * valueNoise((x - 5 * set * std::sin(ph)) / 1.6, y / 16.0, seed + 7);
+            const double broken = strands * (0.35 + 0.9 * fractalNoise(x / 14.0, y / 40.0, seed + 5, 2));
             const double lit = k * towards * broken * (0.45 * crest + 0.25 * std::max(0.0, std::cos(ph)));
             const double shade = k * trough * (0.35 + 0.3 * (1 - std::min(towards, 1.0)));
             // Just above the top of the crest, where the ridge turns up to the light.
             const double w = std::remainder(ph - 0.38 * kPi, 2 * kPi);
             const double along = smoothstep(0.25, 0.7, fractalNoise(x / 15.0, y / 30.0, seed + 9, 3));
-            const double shown = 0.6 * k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / 0.7) * along;
+            const double shown =
+                0.6 * k * std::min(0.35 + towards, 1.0) * std::exp(-w * w / glossWidth) * along * strands;
             dr[x] = premul(deep, 0.65 * shade);
-            lr[x] = premul(shine, 0.55 * lit);
+            lr[x] = premul(shine, slopeLight * lit);
             gr[x] = premul(glint, shown);
         }
     }
@@ -166,16 +174,10 @@ std::vector<PinCurl> placeCurls(const QImage& layer, const HairVariant& v) {
     return curls;
 }
 
-// The sides sculpted: each wave swells the outline in a rounded lobe where its crest reaches the
-// edge of the hair, more as it runs down the side of the head; the straight ends below the pin
-// curls are taken away and the curls laid in their place.
-void sculptSides(QPainter& p, const WaveField& f, int waves, const std::vector<PinCurl>& curls,
-                 const HairPalette& c) {
-    auto* layer = dynamic_cast<QImage*>(p.device());
-    if (!layer) return;
-    const QColor body = mix(c.dark, c.base, 0.6);
+// The ends below the pin curls taken away: below each curl's centre the ends go, above it the
+// side's outer edge rounds in to the curl.
+void cutEndsAtCurls(QPainter& p, const std::vector<PinCurl>& curls) {
     for (const PinCurl& pc : curls) {
-        // Below the curl's centre the ends go; above it the side's outer edge rounds in to the curl.
         const double from = pc.centre.x() + pc.side * (pc.r + 30), to = pc.centre.x() - pc.side * (pc.r + 4);
         QPainterPath below, curl, side;
         below.addRect(QRectF(std::min(from, to), pc.centre.y() - 40, std::abs(to - from), 130));
@@ -187,27 +189,82 @@ void sculptSides(QPainter& p, const WaveField& f, int waves, const std::vector<P
         p.fillPath(below.subtracted(curl), QColor(0, 0, 0));
         p.restore();
     }
-    paintSoft(p, layer->size(), 1, 1.0, [&](QPainter& q) {
+}
+
+// How far the solid hair (alpha >= 120) reaches out from the middle on one side in each row from
+// `from` to `to`, in px, averaged over 17 rows so that single strands over the edge do not count.
+std::vector<double> smoothEdge(const QImage& layer, int side, int from, int to) {
+    std::vector<double> raw;
+    for (int y = from - 8; y <= to + 8; ++y) {
+        double far = 0;
+        for (int d = 40; d < 170; ++d) {
+            const int x = static_cast<int>(face::kMidX) + side * d;
+            if (x >= 0 && x < layer.width() && qAlpha(layer.pixel(x, y)) >= 120) far = d;
+        }
+        raw.push_back(far);
+    }
+    std::vector<double> edge;
+    for (size_t i = 8; i + 8 < raw.size(); ++i) {
+        double sum = 0;
+        int n = 0;
+        for (size_t k = i - 8; k <= i + 8; ++k)
+            if (raw[k] > 0) sum += raw[k], ++n;
+        edge.push_back(n > 0 ? sum / n : 0.0);
+    }
+    return edge;
+}
+
+// The upper sides scalloped with the waves: over the temple and the ear each crest swells the
+// outline out in a rounded lobe where it runs off the side of the head, and each trough presses it
+// in, narrower than the lobes. Rows `from` to `to` (top-down); the scallop fades in and out at them.
+void scallopSide(QPainter& p, const WaveField& f, int side, int from, int to, const QColor& body) {
+    const auto* layer = dynamic_cast<const QImage*>(p.device());
+    if (!layer || to - from < 40) return;
+    const std::vector<double> edge = smoothEdge(*layer, side, from, to);
+    Polyline outline, inner, outer;
+    for (int y = from; y <= to; ++y) {
+        const double e = edge[static_cast<size_t>(y - from)];
+        if (e <= 0) return;
+        const double x = face::kMidX + side * e, ph = f.phase(x, y);
+        const double fade = smoothstep(from, from + 24, y) * (1 - smoothstep(to - 16, to, y));
+        // 0 deep in the trough, 1 on the crest: the root rounds the lobes and pinches the troughs.
+        const double u = std::sqrt(0.5 + 0.5 * std::sin(ph)), o = x + side * 7 * fade * (1.45 * u - 0.95);
+        outline.push_back({o, static_cast<double>(y)});
+        inner.push_back({x - side * 16, static_cast<double>(y)});
+        // Where the scallop fades out, the strands over the edge stay.
+        outer.push_back({o + side * 14 * (1 - fade), static_cast<double>(y)});
+    }
+    for (int y = to; y >= from; --y)
+        outer.push_back({outer[static_cast<size_t>(y - from)].x() + side * 30, static_cast<double>(y)});
+    Polyline swell = inner;
+    swell.insert(swell.end(), outline.rbegin(), outline.rend());
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    paintSoft(p, layer->size(), 1, 1.0,
+              [&](QPainter& q) { q.fillPath(pathThrough(outer, true), Qt::black); });
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOver);  // under the strands already there
+    p.setPen(Qt::NoPen);
+    p.fillPath(pathThrough(swell, true), body);
+    p.restore();
+}
+
+// The sides sculpted: the ends cut away below the pin curls and the curls laid in their place; the
+// upper sides scalloped from the temple down to where the side rounds in to its curl.
+void sculptSides(QPainter& p, const WaveField& f, const HairVariant& v, const std::vector<PinCurl>& curls,
+                 const HairPalette& c) {
+    const QColor body = mix(c.dark, c.base, 0.6);
+    cutEndsAtCurls(p, curls);
+    for (int side : {-1, 1}) {
+        double end = (side < 0 ? v.tipLeft : v.tipRight) - 50;
+        // A little past where the side starts rounding in to its curl, to smooth that step.
+        for (const PinCurl& pc : curls)
+            if (pc.side == side) end = pc.centre.y() - 20;
+        scallopSide(p, f, side, 100, static_cast<int>(end), body);
+    }
+    paintSoft(p, QSize(face::kCanvasW, face::kCanvasH), 1, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
         q.setBrush(body);
         for (const PinCurl& pc : curls) q.drawEllipse(pc.centre, pc.r, pc.r);
-        for (int k = 0; k < waves; ++k) {
-            const Polyline cr = f.line(2 * kPi * k + 0.5 * kPi);
-            const int n = static_cast<int>(cr.size());
-            for (const PinCurl& pc : curls) {
-                // Along the crest from the picture's side inwards to the first solid hair.
-                for (int i = pc.side < 0 ? 0 : n - 1;
-                     i >= 0 && i < n && (cr[i].x() - face::kMidX) * pc.side > 0; i -= pc.side) {
-                    const int x = static_cast<int>(cr[i].x()), y = static_cast<int>(std::lround(cr[i].y()));
-                    if (y < 0 || y >= layer->height() || qAlpha(layer->pixel(x, y)) < 120) continue;
-                    if (y >= 112 && y <= pc.centre.y() - 0.6 * pc.r) {
-                        const double rx = 1.5 + 2.5 * smoothstep(115, 200, y);
-                        q.drawEllipse(QPointF(x + pc.side * 0.3 * rx, y), rx, 0.34 * f.pitch * f.widen(x));
-                    }
-                    break;
-                }
-            }
-        }
     });
 }
 
@@ -253,7 +310,7 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
     const auto* layer = dynamic_cast<const QImage*>(p.device());
     const std::vector<PinCurl> curls = layer ? placeCurls(*layer, v) : std::vector<PinCurl>{};
     p.save();
-    sculptSides(p, f, waves, curls, c);
+    sculptSides(p, f, v, curls, c);
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over hair already drawn
     p.fillRect(QRect(QPoint(0, 0), size), withAlpha(mix(c.dark, c.base, 0.7), 190));
     drawWavedStrands(p, f, bottom, c, rng);

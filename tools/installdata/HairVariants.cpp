@@ -117,7 +117,7 @@ const HairVariant kVariants[] = {
     {.code = "l", .title = "复古齐耳短发", .palette = 0, .form = F::Down, .volume = 4, .tipLeft = 285, .tipRight = 285, .spread = 8, .bangs = B::Full, .choppy = 0.03, .seed = 1105, .width = 3, .fringeY = 150, .lift = 3},
     {.code = "l", .title = "中分高髻", .palette = 7, .form = F::Updo, .volume = 18, .seed = 1106, .width = 16, .pieces = {{P::Bun, 190, 28, 1.15}}},
     {.code = "l", .title = "双麻花辫", .palette = 1, .form = F::Down, .volume = 15, .tipLeft = 222, .tipRight = 222, .spread = 0, .bangs = B::Full, .seed = 1107, .fringeY = 160, .pieces = {{P::Braid, 116, 236, 1.0, 122, 436}, {P::Braid, 264, 236, 1.0, 258, 436}}},
-    {.code = "l", .title = "手推波纹短发", .palette = 7, .form = F::Down, .part = 150, .volume = 15, .tipLeft = 276, .tipRight = 292, .spread = -4, .curl = {5, 4, 0.1, 0.2}, .choppy = 0.02, .seed = 1108, .fingerWaves = true},
+    {.code = "l", .title = "手推波纹短发", .palette = 7, .form = F::Down, .part = 150, .volume = 20, .tipLeft = 276, .tipRight = 292, .spread = -4, .curl = {5, 4, 0.1, 0.2}, .bangs = B::Side, .choppy = 0.02, .seed = 1108, .fringeY = 148, .fingerWaves = true},
     {.code = "l", .title = "双垂髻", .palette = 1, .form = F::Updo, .volume = 2, .seed = 1109, .pieces = {{P::Bun, 99, 228, 0.8}, {P::Bun, 281, 228, 0.8}}},
 
     {.code = "n", .title = "侧分短发", .palette = 0, .form = F::Crop, .part = 160, .volume = 10, .seed = 1201},

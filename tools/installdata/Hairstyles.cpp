@@ -59,11 +59,12 @@ QImage renderHairstyle(const HairVariant& v) {
     // tousled crown breaks the ring with its own crossing strand groups.
     const bool bigWaves = v.curl.amp >= 10 && v.curl.loop < 0.5;
     const bool ringlets = !v.shortCurls && v.curl.amp >= 4 && v.curl.loop >= 0.5;
-    const double sheen = v.shortCurls           ? 0.0
-                         : bigWaves || ringlets ? 0.35
-                         : v.tousled            ? 0.55
-                         : v.lift > 0           ? 0.75
-                                                : 1.0;
+    // Finger waves catch the light on each crest (drawn with them), not in a ring round the head.
+    const double sheen = v.shortCurls || v.fingerWaves ? 0.0
+                         : bigWaves || ringlets        ? 0.35
+                         : v.tousled                   ? 0.55
+                         : v.lift > 0                  ? 0.75
+                                                       : 1.0;
     HairLight light{QPointF(kMidX, 162),
                     96 + v.liftedVolume(),
                     v.part,
@@ -74,10 +75,9 @@ QImage renderHairstyle(const HairVariant& v) {
                     sheen};
     // Black and pale hair take a soft band broken between strand groups: black where it lies
     // straight, pale wherever the ring is laid on (an even band of crisp streaks is tinsel on it).
-    // Finger waves take their gloss from their own crests; an even ring over them reads as haze.
     const HairPalette& pal = kPalettes[v.palette];
-    light.brokenSheen = v.fingerWaves || (v.form != Form::Crop &&
-                                          (pal.black ? v.curl.amp < 3 : pal.pale && !bigWaves && !ringlets));
+    light.brokenSheen =
+        v.form != Form::Crop && (pal.black ? v.curl.amp < 3 : pal.pale && !bigWaves && !ringlets);
     // A near-white band on light hair is a glare: it lights toward its sheen, not to it.
     if (pal.pale) light.sheen = mix(pal.light, pal.sheen, 0.45);
     shadeVolume(layer, light);
