@@ -16,7 +16,7 @@ void openTheHairline(QPainter& p, const HairPalette& c, uint64_t seed);
 // alternate edges, each overlapping and shading the last, drawn in fine strands; the ends tucked away.
 void drawCrownPlait(QPainter& p, const Polyline& path, double w, const HairPalette& c, uint64_t seed);
 // Deep S-shaped ridges pressed across the hair already on the layer, crest lit, trough shaded;
-// paints only over hair (the layer's alpha stays as it is).
+// the sides cut to the waves' scallops and ended in pin curls, the rest painted only over hair.
 void drawFingerWaves(QPainter& p, const HairVariant& v);
 
 }  // namespace installdata
