@@ -16,10 +16,41 @@ namespace {
 
 using namespace face;
 
+// A bouffant: a pouf backcombed all round and wound into a bun on top.
+bool bouffant(const HairVariant& v) { return v.pouf > 0 && v.pieces[0].kind == Piece::Bun; }
+
+// Half the width of a bouffant's hair where it lies close over the temples and ears, px.
+constexpr double kBouffantSide = 88;
+
 // The skull the swept hair lies over; width: puffed out at the sides. A pouf keeps close to the
-// skull at the sides and rises over the crown instead.
-double sweepRx(const HairVariant& v) { return v.pouf > 0 ? 96 : 93 + 0.5 * v.volume + v.width; }
+// skull at the sides and rises over the crown instead; a bouffant closest of all.
+double sweepRx(const HairVariant& v) {
+    return v.pouf > 0 ? (bouffant(v) ? kBouffantSide : 96) : 93 + 0.5 * v.volume + v.width;
+}
 double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; }
+
+// How far the ray from the origin in direction (-s, -c) runs before it leaves an ellipse with radii
+// bx, by centred h above the origin (which it holds):
+// t^2 (s^2 / bx^2 + c^2 / by^2) - 2 t h c / by^2 + h^2 / by^2 - 1 = 0.
+double rayOut(double s, double c, double h, double bx, double by) {
+    const double a = s * s / (bx * bx) + c * c / (by * by), b = -2 * h * c / (by * by);
+    return (-b + std::sqrt(b * b - 4 * a * (h * h / (by * by) - 1))) / (2 * a);
+}
+
+// A bouffant's outline `angle` from the top round the head's middle (190, 160): a ball of
+// backcombed hair over the crown, centred 1.4 pouf above that middle, 2.85 width wide, 1.85 pouf
+// high above its middle and shorter below it, merged softly into the hair lying close to the head
+// (radii rx, ry) at the temples and ears, so that it rounds over the crown and comes in below it
+// instead of standing as a box. rx, ry include the distance off the outline asked for.
+QPointF bouffantPoint(double angle, double rx, double ry, double pouf, double width) {
+    const double s = std::sin(angle), c = std::cos(angle), out = rx - kBouffantSide;
+    const double h = 1.4 * pouf, bx = 2.85 * width + out;
+    double t = rayOut(s, c, h, bx, std::max(1.85 * pouf + out, h + 1));
+    if (t * c < h) t = rayOut(s, c, h, bx, std::max(h + 4 + out, h + 1));
+    const double head = 1 / std::sqrt(s * s / (rx * rx) + c * c / (ry * ry));
+    const double r = std::pow(std::pow(t, 10) + std::pow(head, 10), 0.1);
+    return {kMidX - r * s, 160 - r * c};
+}
 
 // A point of the swept hair's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
 // Smoothed hair lies on the squarish skull; a pouf is round, lifted most over the crown and
@@ -27,6 +58,7 @@ double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; 
 QPointF outlinePoint(const HairVariant& v, double angle, double out) {
     const double rx = sweepRx(v) + out, ry = sweepRy(v) + out;
     if (v.pouf <= 0) return skullPoint(angle, rx, ry);
+    if (bouffant(v)) return bouffantPoint(angle, rx, ry, v.pouf, v.width);
     const double s = std::sin(angle), c = std::cos(angle);
     const double lift = v.pouf * std::pow(std::max(0.0, c), 1.6);
     // Fullest a little above the temples, as backcombed hair stands; close to the head at them.
@@ -52,8 +84,9 @@ Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
     const double a0 = std::asin(std::clamp((kMidX - v.part) / sweepRx(v), -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
     Sweep s;
-    // Hair pulled back is not pressed flat: it rises off the temples before it runs back.
-    const double lift[] = {0, 2, 6, 5, 1};
+    // Hair pulled back is not pressed flat: it rises off the temples before it runs back. Under a
+    // bouffant it is smoothed close over the temples and ears, the volume all above.
+    const double lift[] = {0, 2, 6, bouffant(v) ? 0.0 : 5.0, bouffant(v) ? 0.0 : 1.0};
     for (int k = 0; k < 5; ++k) {
         // Over the skull's outline, then on to the gathering point around it.
         const QPointF over = v.pouf > 0
@@ -517,7 +550,7 @@ void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
 void drawUpdo(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);
     if (v.pouf > 0) {
-        drawCap(p, c, 62, 0.5 * v.width, v.seed);  // the hairline and the sides
+        drawCap(p, c, 62, bouffant(v) ? -2 : 0.5 * v.width, v.seed);  // the hairline and the sides
         fillPouf(p, v, c);
     } else {
         drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
