@@ -16,10 +16,41 @@ namespace {
 
 using namespace face;
 
+// A bouffant: a pouf backcombed all round and wound into a bun on top.
+bool bouffant(const HairVariant& v) { return v.pouf > 0 && v.pieces[0].kind == Piece::Bun; }
+
+// Half the width of a bouffant's hair where it lies close over the temples and ears, px.
+constexpr double kBouffantSide = 88;
+
 // The skull the swept hair lies over; width: puffed out at the sides. A pouf keeps close to the
-// skull at the sides and rises over the crown instead.
-double sweepRx(const HairVariant& v) { return v.pouf > 0 ? 96 : 93 + 0.5 * v.volume + v.width; }
+// skull at the sides and rises over the crown instead; a bouffant closest of all.
+double sweepRx(const HairVariant& v) {
+    return v.pouf > 0 ? (bouffant(v) ? kBouffantSide : 96) : 93 + 0.5 * v.volume + v.width;
+}
 double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; }
+
+// How far the ray from the origin in direction (-s, -c) runs before it leaves an ellipse with radii
+// bx, by centred h above the origin (which it holds):
+// t^2 (s^2 / bx^2 + c^2 / by^2) - 2 t h c / by^2 + h^2 / by^2 - 1 = 0.
+double rayOut(double s, double c, double h, double bx, double by) {
+    const double a = s * s / (bx * bx) + c * c / (by * by), b = -2 * h * c / (by * by);
+    return (-b + std::sqrt(b * b - 4 * a * (h * h / (by * by) - 1))) / (2 * a);
+}
+
+// A bouffant's outline `angle` from the top round the head's middle (190, 160): a ball of
+// backcombed hair over the crown, centred 1.4 pouf above that middle, 2.85 width wide, 1.85 pouf
+// high above its middle and shorter below it, merged softly into the hair lying close to the head
+// (radii rx, ry) at the temples and ears, so that it rounds over the crown and comes in below it
+// instead of standing as a box. rx, ry include the distance off the outline asked for.
+QPointF bouffantPoint(double angle, double rx, double ry, double pouf, double width) {
+    const double s = std::sin(angle), c = std::cos(angle), out = rx - kBouffantSide;
+    const double h = 1.4 * pouf, bx = 2.85 * width + out;
+    double t = rayOut(s, c, h, bx, std::max(1.85 * pouf + out, h + 1));
+    if (t * c < h) t = rayOut(s, c, h, bx, std::max(h + 4 + out, h + 1));
+    const double head = 1 / std::sqrt(s * s / (rx * rx) + c * c / (ry * ry));
+    const double r = std::pow(std::pow(t, 10) + std::pow(head, 10), 0.1);
+    return {kMidX - r * s, 160 - r * c};
+}
 
 // A point of the swept hair's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
 // Smoothed hair lies on the squarish skull; a pouf is round, lifted most over the crown and
@@ -27,6 +58,7 @@ double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; 
 QPointF outlinePoint(const HairVariant& v, double angle, double out) {
     const double rx = sweepRx(v) + out, ry = sweepRy(v) + out;
     if (v.pouf <= 0) return skullPoint(angle, rx, ry);
+    if (bouffant(v)) return bouffantPoint(angle, rx, ry, v.pouf, v.width);
     const double s = std::sin(angle), c = std::cos(angle);
     const double lift = v.pouf * std::pow(std::max(0.0, c), 1.6);
     // Fullest a little above the temples, as backcombed hair stands; close to the head at them.
@@ -52,8 +84,9 @@ Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
     const double a0 = std::asin(std::clamp((kMidX - v.part) / sweepRx(v), -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
     Sweep s;
-    // Hair pulled back is not pressed flat: it rises off the temples before it runs back.
-    const double lift[] = {0, 2, 6, 5, 1};
+    // Hair pulled back is not pressed flat: it rises off the temples before it runs back. Under a
+    // bouffant it is smoothed close over the temples and ears, the volume all above.
+    const double lift[] = {0, 2, 6, bouffant(v) ? 0.0 : 5.0, bouffant(v) ? 0.0 : 1.0};
     for (int k = 0; k < 5; ++k) {
         // Over the skull's outline, then on to the gathering point around it.
         const QPointF over = v.pouf > 0
@@ -467,12 +500,56 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
 // High ponytails hang behind the head: drawn first, hidden behind the face and body.
 bool pieceBehind(const Attachment& a) { return a.kind == Piece::Tail && a.y < 120; }
 
-// A bouffant's full fringe is not cut straight: its edge breaks into pointed pieces of unequal
-// length with the forehead between their tips, the hair there thinner and lighter than above.
+// The lower edge of a bouffant's full fringe at x, `fy` over the middle: it follows the forehead
+// round, dropping toward the temples.
+double fringeEdge(double fy, double x) {
+    const double d = (x - kMidX) / 50;
+    return fy + 10 * d * d;
+}
+
+// One piece of a bouffant's fringe, x0..x1 wide where it leaves the fringe, narrowing to its point
+// `drop` px below the edge: fine strands gathering toward the point over a fill that fades in from
+// the fringe above, shaded down its left side so neighbouring pieces part.
+void drawFringePiece(QPainter& p, double fy, double x0, double x1, double drop, const HairPalette& c,
+                     Rng& rng) {
+    const double tipX = x0 + (x1 - x0) * rng.range(0.3, 0.7);
+    const double lean = (tipX - kMidX) / 300;  // the fringe fans out a little toward the temples
+    const double top = fringeEdge(fy, tipX) - rng.range(20, 26), len = fringeEdge(fy, tipX) + drop - top;
+    // The point stays over its own piece, clear of the partings either side.
+    const QPointF tip(std::clamp(tipX + lean * len, x0 + 0.3 * (x1 - x0), x1 - 0.3 * (x1 - x0)), top + len);
+    const double in = 0.2 * (x1 - x0);  // the fill lies a little inside the strands
+    QPainterPath piece(QPointF(x0 + in, top));
+    piece.quadTo(QPointF(x0 + in + 0.3 * (tip.x() - x0 - in), top + 0.6 * len), tip);
+    piece.quadTo(QPointF(x1 - in + 0.3 * (tip.x() - x1 + in), top + 0.6 * len), QPointF(x1 - in, top));
+    piece.closeSubpath();
+    QLinearGradient fade(0, top, 0, top + 0.5 * len);
+    const QColor fill = mix(c.dark, c.base, rng.range(0.5, 0.9));
+    fade.setColorAt(0, withAlpha(fill, 0));
+    fade.setColorAt(1, fill);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fade);
+    p.drawPath(piece);
+    const int strands = 5 + static_cast<int>(x1 - x0);
+    const double spread = 0.5 + 0.1 * (x1 - x0);
+    for (int k = 0; k < strands; ++k) {
+        const double x = x0 - 1 + (x1 - x0 + 2) * (k + rng.uniform()) / strands, y = top + rng.range(0, 10);
+        // Most run to the point; some end short of it, so the point is ragged.
+        const QPointF end = tip + QPointF(rng.symmetric(spread), -std::pow(rng.uniform(), 2) * 0.5 * len);
+        const Polyline h{{x, y}, {x + (end.x() - x) * 0.4, y + 0.5 * (end.y() - y)}, end};
+        fillRibbon(p, sampleSpline(h, 10), rng.range(0.6, 1.0), 0.2,
+                   withAlpha(strandColour(rng, c), static_cast<int>(rng.range(140, 230))), 0.0, 0.3);
+    }
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
+    fillRibbon(p,
+               sampleSpline({{x0 + 0.5, top + 8}, {x0 + 1 + 0.3 * (tip.x() - x0), top + 0.6 * len}, tip}, 10),
+               1.4, 0.3, withAlpha(deep, 90), 0.3, 0.3);
+}
+
+// A bouffant's full fringe is not cut straight: it follows the forehead in pointed pieces of
+// unequal width and length, parted up into the fringe with the forehead showing between their
+// points, the hair there a little lighter than above.
 void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
     const double fy = v.fringeY > 0 ? v.fringeY : 162;
-    const Polyline edge =
-        sampleSpline({{119, fy + 24}, {140, fy + 7}, {kMidX, fy}, {240, fy + 7}, {261, fy + 24}}, 90);
     Rng rng(v.seed + 95);
     QPainterPath clear;
     clear.addRect(0, 0, kCanvasW, kCanvasH);
@@ -484,30 +561,35 @@ void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
     p.setClipPath(clear);
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
-        Polyline band = edge;
-        for (QPointF& e : band) e.ry() -= 6;
-        fillRibbon(q, band, 14, 14, withAlpha(mix(c.base, c.light, 0.7), 95), 0.1, 0.1);
+        Polyline band;
+        for (double x = 119; x <= 261; x += 4) band.push_back({x, fringeEdge(fy, x) - 8});
+        fillRibbon(q, band, 12, 12, withAlpha(mix(c.base, c.light, 0.7), 80), 0.1, 0.1);
     });
+    // The sides of the pieces, left to right from x 126 to about 254, 5 to 15 px apart.
+    std::vector<double> sides{126 + rng.range(0, 3)};
+    while (sides.back() < 244) sides.push_back(sides.back() + 5 + 10 * std::pow(rng.uniform(), 1.5));
+    // The pieces alone make the edge: the fringe beneath ends above their points.
     p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    for (double x = 132 + rng.range(0, 4); x < 248; x += rng.range(4.0, 9.0)) {
-        const size_t i = static_cast<size_t>(std::clamp((x - 119) / 142 * 89, 0.0, 89.0));
-        const QPointF at = edge[i] + QPointF(0, 3 + rng.symmetric(2));
-        const double depth = std::pow(rng.range(0.25, 1.0), 1.3) * 24;
-        const Polyline notch{at, at + QPointF(rng.symmetric(2), -0.5 * depth),
-                             at + QPointF(rng.symmetric(3), -depth)};
-        fillRibbon(p, sampleSpline(notch, 8), rng.range(3.0, 7.0), 0.2,
-                   withAlpha(QColor(0, 0, 0), static_cast<int>(rng.range(150, 255))), 0.0, 0.3);
-    }
+    QPainterPath below(QPointF(sides.front(), fringeEdge(fy, sides.front()) - 2));
+    for (double x = sides.front() + 2; x <= sides.back(); x += 2) below.lineTo(x, fringeEdge(fy, x) - 2);
+    below.lineTo(sides.back(), 200);
+    below.lineTo(sides.front(), 200);
+    p.fillPath(below, QColor(0, 0, 0));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    for (int k = 0; k < 70; ++k) {  // fine tips running on past the pieces
-        const size_t i = static_cast<size_t>(rng.range(10, 80));
-        const QPointF root = edge[i] + QPointF(rng.symmetric(2), -rng.range(8, 16));
-        const double lean = (edge[i].x() - kMidX) / 300 + rng.symmetric(0.12);
-        const double len = rng.range(10, 20);
-        Polyline h{root, root + QPointF(lean * len * 0.5, 0.5 * len), root + QPointF(lean * len, len)};
-        fillRibbon(p, sampleSpline(h, 10), rng.range(0.5, 0.9), 0.15,
-                   withAlpha(mix(strandColour(rng, c), c.light, 0.3), static_cast<int>(rng.range(90, 170))),
-                   0.0, 0.4);
+    for (size_t k = 0; k + 1 < sides.size(); ++k) {
+        // Longer pieces toward the temples, where the fringe meets the hair swept back.
+        const double far = std::abs(0.5 * (sides[k] + sides[k + 1]) - kMidX) / 64;
+        drawFringePiece(p, fy, sides[k], sides[k + 1], 13 * std::pow(rng.uniform(), 1.3) + 4 * far * far, c,
+                        rng);
+    }
+    // The pieces part up into the fringe, the forehead showing between them.
+    p.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    for (size_t k = 1; k + 1 < sides.size(); ++k) {
+        const double x = sides[k], e = fringeEdge(fy, x), depth = rng.range(5.0, 16.0);
+        if (rng.uniform() < 0.25) continue;  // two pieces that part only at their points
+        const Polyline notch{
+            {x, e - 1}, {x + rng.symmetric(1), e - 0.5 * depth}, {x + rng.symmetric(1.5), e - depth}};
+        fillRibbon(p, sampleSpline(notch, 8), rng.range(3.0, 5.0), 0.3, QColor(0, 0, 0), 0.0, 0.3);
     }
     p.restore();
 }
@@ -517,7 +599,7 @@ void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c) {
 void drawUpdo(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);
     if (v.pouf > 0) {
-        drawCap(p, c, 62, 0.5 * v.width, v.seed);  // the hairline and the sides
+        drawCap(p, c, 62, bouffant(v) ? -2 : 0.5 * v.width, v.seed);  // the hairline and the sides
         fillPouf(p, v, c);
     } else {
         drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
