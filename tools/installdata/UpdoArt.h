@@ -15,6 +15,9 @@ void openTheHairline(QPainter& p, const HairPalette& c, uint64_t seed);
 // A plait laid over the head along the path, `w` wide: sections of unequal size crossing in from
 // alternate edges, each overlapping and shading the last, drawn in fine strands; the ends tucked away.
 void drawCrownPlait(QPainter& p, const Polyline& path, double w, const HairPalette& c, uint64_t seed);
+// A bouffant's full fringe, drawn over the swept hair, is not cut straight: it follows the forehead
+// in pointed pieces of unequal width and length, the forehead showing between their points.
+void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c);
 // Deep S-shaped ridges pressed across the hair already on the layer, crest lit, trough shaded;
 // the sides cut to the waves' scallops and ended in pin curls, the rest painted only over hair.
 void drawFingerWaves(QPainter& p, const HairVariant& v);
