@@ -164,3 +164,106 @@ TEST(HairArt, FingerWaveBlackCrownStaysBlack) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pin curl ending one side of a finger-wave set, as a circle in canvas px. Its lowest row of
+// solid hair (at least four pixels of alpha >= 250) between 60 and 105 px from the middle, where
+// nothing else hangs below the curl, gives the bottom and, at the middle of those pixels, the
+// centre's column. The rows 5 to 13 above it each give r = (w^2 + h^2) / 2h from how far the solid
+// hair at height h reaches outward of that column (w); the median of those. Only the outer half
+// is measured: on the face side the hair may thin over the cheek. r is 0 where no curl is found.
+struct Disc {
+    double cx = 0, cy = 0, r = 0;
+};
+
+Disc findPinCurl(const QImage& img, int side) {
+    const auto solid = [&](int d, int y) {
+        return qAlpha(img.pixel(static_cast<int>(kMidX) + side * d, y)) >= 250;
+    };
+    int bottom = -1;
+    double at = 0;
+    for (int y = 150; y < img.height(); ++y) {
+        int count = 0, sum = 0;
+        for (int d = 60; d <= 105; ++d)
+            if (solid(d, y)) ++count, sum += d;
+        if (count >= 4) bottom = y, at = static_cast<double>(sum) / count;
+    }
+    if (bottom < 0) return {};
+    std::vector<double> radii;
+    for (int h = 5; h <= 13; ++h) {
+        int far = static_cast<int>(at);
+        while (far < 130 && solid(far + 1, bottom - h)) ++far;
+        const double w = far + 0.5 - at;
+        radii.push_back((w * w + h * h) / (2.0 * h));
+    }
+    std::nth_element(radii.begin(), radii.begin() + radii.size() / 2, radii.end());
+    const double r = radii[radii.size() / 2];
+    return {kMidX + side * at, bottom + 0.5 - r, r};
+}
+
+// Along radii from a curl's centre through its lower half (above, it runs into the side hair), from
+// a fifth of its radius to 0.85 of it: the luminance averaged across the radius over 3 px,
+// and how often it turns from light to dark or back by at least `swing`. A coil's turns, each lit
+// on one side and shaded in the groove to the next, alternate as the radius crosses them; a disc
+// in one flat fill, or strands strewn over it, hardly does. The mean over the radii.
+double coilAlternations(const QImage& img, const Disc& c, double swing) {
+    double total = 0;
+    constexpr int kRadii = 11;
+    for (int k = 0; k < kRadii; ++k) {
+        const double a = (0.1 + 0.8 * k / (kRadii - 1)) * M_PI, ux = std::cos(a), uy = std::sin(a);
+        std::vector<double> lum;
+        for (double s = 0.2 * c.r; s <= 0.85 * c.r; s += 0.5) {
+            double sum = 0;
+            for (int t = -1; t <= 1; ++t) {
+                const int x = static_cast<int>(std::lround(c.cx + s * ux - t * uy));
+                const int y = static_cast<int>(std::lround(c.cy + s * uy + t * ux));
+                sum += arttest::luminance(img.pixel(x, y));
+            }
+            lum.push_back(sum / 3);
+        }
+        // Turns counted with hysteresis: the last extreme must be left by `swing` the other way.
+        // Before the first move the lowest and highest so far both count.
+        int turns = 0, dir = 0;
+        double lo = lum.front(), hi = lum.front();
+        for (double l : lum) {
+            lo = std::min(lo, l), hi = std::max(hi, l);
+            if (dir >= 0 && l < hi - swing)
+                turns += dir > 0, dir = -1, lo = l;
+            else if (dir <= 0 && l > lo + swing)
+                turns += dir < 0, dir = 1, hi = l;
+        }
+        total += turns;
+    }
+    return total / kRadii;
+}
+
+// A pin curl is hair wound flat round on itself: seen from the front its turns show as rings of
+// light and shade round a dark eye. Painted as one dark disc with a few strands over it, the radii
+// from its centre crossed about one change of light (0.7 in the black set's curls, 1.3 in the
+// brown); its lower half is in shade, so a coil's turns show there faintly but show.
+TEST(HairArt, FingerWavePinCurlsShowTheirTurns) {
+    for (const char* n : {"y006.tta", "l008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        double both = 0;
+        for (int side : {-1, 1}) {
+            const Disc c = findPinCurl(img, side);
+            ASSERT_GT(c.r, 10) << n << ": no pin curl ends the side";
+            ASSERT_LT(c.r, 25) << n << ": the side does not end in a pin curl";
+            // The fitted centre may be off by a pixel or two on a ragged outline: the mean over
+            // the centres round it.
+            double turns = 0;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    turns += coilAlternations(img, {c.cx + dx, c.cy + dy, c.r}, 4) / 25;
+            std::printf("%s %s pin curl at (%.0f, %.0f) r %.1f: %.2f changes of light along a radius\n", n,
+                        side < 0 ? "left" : "right", c.cx, c.cy, c.r, turns);
+            EXPECT_GE(turns, 1.0) << n << ": a pin curl is a flat disc, its turns do not show";
+            both += turns / 2;
+        }
+        EXPECT_GE(both, 1.45) << n << ": the pin curls' turns hardly show";
+    }
+}
+
+}  // namespace
