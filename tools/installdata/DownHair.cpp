@@ -283,14 +283,22 @@ void drawPiecesOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng
 // cut's pieces and of differing width, each bowed a little across the combed direction, with soft
 // shade along the edge where it parts from its neighbour and light on the curve turned up to it. A
 // few fine hairs run along each, so it stays hair rather than a brush stroke.
+// Over the `crown`, whose strands softenCrown has melted, the locks carry the texture alone: they
+// are narrower and closer, shaded deeper where they part and lit broader toward the sheen, and
+// have no fine hairs (over the blur those comb it back into lines). Left flat, the blur there took
+// the crown's sheen as square patches of light.
 void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int locks, double from0,
-                   double from1) {
+                   double from1, bool crown = false) {
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
-    const QColor lit = c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3);
+    const QColor plainLit = c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3);
+    const QColor lit = crown ? mix(plainLit, c.sheen, 0.5) : plainLit;
+    const double shadeAlpha = crown ? 2.2 : 1.0, shadeWidth = crown ? 0.5 : 0.4;
+    const double litAlpha = crown ? 1.4 : 1.0, litWidth = crown ? 0.42 : 0.35;
+    const int fineHairs = crown ? 0 : 5, litEnd = crown ? 12 : 10;
     for (int i = 0; i < locks; ++i) {
         const double t = (i + 0.5 + rng.symmetric(0.4)) / locks;
         const double from = rng.range(from0, from1), len = rng.range(0.3, 0.55), turn = rng.symmetric(0.14);
-        const double w = rng.range(7.0, 16.0);
+        const double w = rng.range(7.0, 16.0) * (crown ? 0.7 : 1.0);
         Polyline line;
         for (int k = 0; k <= 14; ++k)
             line.push_back(g.at(std::min(0.98, from + len * k / 14), t + turn * k * k / 196.0));
@@ -307,20 +315,22 @@ void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng,
         // The shade runs the lock's whole length, faint at both ends, so it reads as the fold
         // between two locks rather than a smudge.
         paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
-            fillRibbon(q, across(0.45), 0.4 * w, 0.2 * w,
-                       withAlpha(deep, static_cast<int>(rng.range(80, 120))), 0.45, 0.45);
+            const double a = std::min(255.0, shadeAlpha * rng.range(80, 120));
+            fillRibbon(q, across(0.45), shadeWidth * w, 0.2 * w, withAlpha(deep, static_cast<int>(a)), 0.45,
+                       0.45);
         });
         const QColor body = mix(c.dark, c.light, rng.range(0.3, 0.7));
         fillRibbon(p, line, w, 0.25 * w, withAlpha(body, static_cast<int>(rng.range(200, 240))), 0.15, 0.2);
-        for (int s = 0; s < 5; ++s) {
+        for (int s = 0; s < fineHairs; ++s) {
             const Polyline hair = across(rng.symmetric(0.35));
             fillRibbon(p, Polyline(hair.begin(), hair.end() - static_cast<int>(rng.range(0, 5))),
                        rng.range(0.6, 1.0), 0.3, strandColour(rng, c), 0.05, 0.2);
         }
         paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
             const Polyline curve = across(-0.22);
-            fillRibbon(q, Polyline(curve.begin() + 1, curve.begin() + 10), 0.35 * w, 0.15 * w,
-                       withAlpha(lit, static_cast<int>(rng.range(110, 180))), 0.4, 0.4);
+            const double a = std::min(255.0, litAlpha * rng.range(110, 180));
+            fillRibbon(q, Polyline(curve.begin() + 1, curve.begin() + litEnd), litWidth * w, 0.15 * w,
+                       withAlpha(lit, static_cast<int>(a)), 0.4, 0.4);
         });
     }
 }
@@ -343,7 +353,9 @@ void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
             drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
             continue;
         }
-        drawLocksOver(p, Guides(crown), c, rng, 14, 0.02, 0.45);
+        // Locks rooted at the parting, so no bare blur is left beside it, then shorter layers.
+        drawLocksOver(p, Guides(crown), c, rng, 14, 0.0, 0.06, true);
+        drawLocksOver(p, Guides(crown), c, rng, 20, 0.1, 0.45, true);
         const double tip = left ? v.tipLeft : v.tipRight;
         if (tip < 260) continue;
         const Side full = sideShape(v, left ? v.part : 2 * kMidX - v.part, tip, left && v.tuckLeft);
