@@ -59,12 +59,14 @@ QImage renderHairstyle(const HairVariant& v) {
     // tousled crown breaks the ring with its own crossing strand groups.
     const bool bigWaves = v.curl.amp >= 10 && v.curl.loop < 0.5;
     const bool ringlets = !v.shortCurls && v.curl.amp >= 4 && v.curl.loop >= 0.5;
-    // Finger waves catch the light on each crest (drawn with them), not in a ring round the head.
-    const double sheen = v.shortCurls || v.fingerWaves ? 0.0
-                         : bigWaves || ringlets        ? 0.35
-                         : v.tousled                   ? 0.55
-                         : v.lift > 0                  ? 0.75
-                                                       : 1.0;
+    // Finger waves catch the light on each crest (drawn with them), not in a ring round the head; a
+    // textured crown's locks are lit each on its own curve, and the ring's streaks, running across
+    // them at the top, would set square blotches over them.
+    const double sheen = v.shortCurls || v.fingerWaves        ? 0.0
+                         : bigWaves || ringlets || v.textured ? 0.35
+                         : v.tousled                          ? 0.55
+                         : v.lift > 0                         ? 0.75
+                                                              : 1.0;
     HairLight light{QPointF(kMidX, 162),
                     96 + v.liftedVolume(),
                     v.part,
