@@ -207,18 +207,22 @@ void cutEndsAtCurls(QPainter& p, const std::vector<PinCurl>& curls) {
     }
 }
 
+// How far out from the middle, on one side of row y, the hair last has at least `alpha`, in px
+// (0: none between 40 and 170 px out).
+double outerEdge(const QImage& layer, int side, int y, int alpha) {
+    double far = 0;
+    for (int d = 40; d < 170; ++d) {
+        const int x = static_cast<int>(face::kMidX) + side * d;
+        if (x >= 0 && x < layer.width() && qAlpha(layer.pixel(x, y)) >= alpha) far = d;
+    }
+    return far;
+}
+
 // How far the solid hair (alpha >= 120) reaches out from the middle on one side in each row from
 // `from` to `to`, in px, averaged over 17 rows so that single strands over the edge do not count.
 std::vector<double> smoothEdge(const QImage& layer, int side, int from, int to) {
     std::vector<double> raw;
-    for (int y = from - 8; y <= to + 8; ++y) {
-        double far = 0;
-        for (int d = 40; d < 170; ++d) {
-            const int x = static_cast<int>(face::kMidX) + side * d;
-            if (x >= 0 && x < layer.width() && qAlpha(layer.pixel(x, y)) >= 120) far = d;
-        }
-        raw.push_back(far);
-    }
+    for (int y = from - 8; y <= to + 8; ++y) raw.push_back(outerEdge(layer, side, y, 120));
     std::vector<double> edge;
     for (size_t i = 8; i + 8 < raw.size(); ++i) {
         double sum = 0;
@@ -278,14 +282,7 @@ int scallopEnd(const HairVariant& v, const std::vector<PinCurl>& curls, int side
 // the colour of the hair it leaves, so the scallops soften without losing their shape.
 void frayScallops(QPainter& p, const QImage& layer, int side, int from, int to, Rng& rng) {
     std::vector<double> edge;
-    for (int y = from; y <= to + 20; ++y) {
-        double far = 0;
-        for (int d = 40; d < 170; ++d) {
-            const int x = static_cast<int>(face::kMidX) + side * d;
-            if (x >= 0 && x < layer.width() && qAlpha(layer.pixel(x, y)) >= 220) far = d;
-        }
-        edge.push_back(far);
-    }
+    for (int y = from; y <= to + 20; ++y) edge.push_back(outerEdge(layer, side, y, 220));
     for (double y = from + 8; y < to - 4; y += rng.range(2.5, 5.5)) {
         const double len = rng.range(7, 15), e0 = edge[static_cast<size_t>(y - from)];
         const double e1 = edge[static_cast<size_t>(y + len - from)];
