@@ -163,10 +163,6 @@ TEST(HairArt, FingerWaveBlackCrownStaysBlack) {
     EXPECT_GE(gloss - base, 15) << "the black crown has lost the gloss on its crests";
 }
 
-}  // namespace
-
-namespace {
-
 // The pin curl ending one side of a finger-wave set, as a circle in canvas px. Its lowest row of
 // solid hair (at least four pixels of alpha >= 250) between 60 and 105 px from the middle, where
 // nothing else hangs below the curl, gives the bottom and, at the middle of those pixels, the

@@ -44,25 +44,6 @@ Lines crownLines(const QImage& img) {
     return out;
 }
 
-}  // namespace
-
-// A textured cut's top falls in broad locks, lit on their curves and shaded where they part. Drawn
-// over the side sheets' fine strands, fanning from the parting, it read as combed lines: 15.7% and
-// 17.4% of the crowns' solid pixels on such lines (14.6% and 20.1% with the locks alone), as much
-// as a smooth straight cut's 16-24%.
-TEST(HairArt, TexturedCrownIsNotCombedLines) {
-    for (const char* n : {"y002.tta", "y003.tta"}) {
-        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
-        ASSERT_FALSE(img.isNull()) << n;
-        const Lines s = crownLines(img);
-        std::printf("%s: %d solid crown pixels, %.4f of them on fine lines\n", n, s.hair, s.fine);
-        ASSERT_GT(s.hair, 8000) << n << ": too little solid hair over the crown to judge";
-        EXPECT_LE(s.fine, 0.14) << n << ": the crown reads as a comb's fine parallel lines";
-    }
-}
-
-namespace {
-
 struct Patches {
     int solid = 0;    // 8 x 8 patches of solid hair looked at
     double flat = 0;  // share of them flat across the locks
@@ -103,16 +84,24 @@ Patches flatCrownPatches(const QImage& img) {
 
 }  // namespace
 
-// Beside the parting the crown's locks began up to halfway along the sheet, leaving the blurred
-// layer bare: 24.5% and 10.4% of the patches there were flat, and the sheen laid over them later
-// read as square blotches (11.7% and 9.3% with the locks rooted at the parting).
-TEST(HairArt, TexturedCrownIsLocksNotASmear) {
+// A textured cut's top falls in broad locks, lit on their curves and shaded where they part.
+// Drawn over the side sheets' fine strands, fanning from the parting, it read as combed lines: 15.7%
+// and 17.4% of the crowns' solid pixels on such lines (14.6% and 20.1% with the locks alone), as
+// much as a smooth straight cut's 16-24%. Beside the parting the locks then began up to halfway
+// along the sheet, leaving the blurred layer bare: 24.5% and 10.4% of the patches there were flat,
+// and the sheen laid over them later read as square blotches (11.7% and 9.3% with the locks rooted
+// at the parting).
+TEST(HairArt, TexturedCrownIsLocksNotCombedLinesOrASmear) {
     for (const char* n : {"y002.tta", "y003.tta"}) {
         const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
         ASSERT_FALSE(img.isNull()) << n;
-        const Patches s = flatCrownPatches(img);
-        std::printf("%s: %d solid patches beside the parting, %.4f of them flat\n", n, s.solid, s.flat);
-        ASSERT_GT(s.solid, 300) << n << ": too little solid hair beside the parting to judge";
-        EXPECT_LE(s.flat, 0.15) << n << ": the crown beside the parting is a smear, not locks";
+        const Lines s = crownLines(img);
+        std::printf("%s: %d solid crown pixels, %.4f of them on fine lines\n", n, s.hair, s.fine);
+        ASSERT_GT(s.hair, 8000) << n << ": too little solid hair over the crown to judge";
+        EXPECT_LE(s.fine, 0.14) << n << ": the crown reads as a comb's fine parallel lines";
+        const Patches f = flatCrownPatches(img);
+        std::printf("%s: %d solid patches beside the parting, %.4f of them flat\n", n, f.solid, f.flat);
+        ASSERT_GT(f.solid, 300) << n << ": too little solid hair beside the parting to judge";
+        EXPECT_LE(f.flat, 0.15) << n << ": the crown beside the parting is a smear, not locks";
     }
 }

@@ -479,7 +479,8 @@ void drawFingerWaves(QPainter& p, const HairVariant& v) {
     p.restore();
     if (!layer) return;
     Rng frayRng(v.seed + 39);
-    for (int side : {-1, 1}) frayScallops(p, layer->copy(), side, 100, scallopEnd(v, curls, side), frayRng);
+    const QImage before = layer->copy();  // the strands of one side never reach the other's edge
+    for (int side : {-1, 1}) frayScallops(p, before, side, 100, scallopEnd(v, curls, side), frayRng);
 }
 
 }  // namespace installdata
