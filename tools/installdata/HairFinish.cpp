@@ -217,7 +217,7 @@ void shadeVolume(QImage& layer, const HairLight& l) {
             d.setColorAt(1.0, withAlpha(l.shade, 70));
             p.fillRect(QRectF(0, 290, kCanvasW, kCanvasH), d);
         }
-        softEllipse(p, QPointF(l.part, 96), 9, 26, QColor(0, 0, 0, 70));  // the roots along the parting
+        softEllipse(p, QPointF(l.part, 96), 9, 26, withAlpha(l.shade, 80));  // the roots along the parting
     });
     // The hair next to the face lies in the face's shadow.
     QImage occlusion = newLayer(kCanvasW, kCanvasH);
