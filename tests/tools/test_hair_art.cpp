@@ -57,15 +57,20 @@ const OwnHair& ownHair() {
 
 // Sizes of the fully transparent patches above the ears that are walled in by hair: reached
 // neither from the picture's border nor from the bare face (seeded at the eyes, brows, nose,
-// mouth and forehead).
+// mouth and forehead), not even through faint hair. A patch between a stray wisp and the mass is
+// background seen past the wisp, not a hole.
 std::vector<int> enclosedHoles(const QImage& img) {
     const int w = img.width(), h = img.height();
-    std::vector<char> clear(static_cast<size_t>(w) * h), seen(clear.size());
+    std::vector<char> clear(static_cast<size_t>(w) * h), faint(clear.size()), seen(clear.size());
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) clear[at(x, y)] = qAlpha(img.pixel(x, y)) < 8;
+        for (int x = 0; x < w; ++x) {
+            clear[at(x, y)] = qAlpha(img.pixel(x, y)) < 8;
+            faint[at(x, y)] = qAlpha(img.pixel(x, y)) < 100;
+        }
+    const std::vector<char>* open = &faint;  // the outside first, then the holes one by one
     std::vector<std::pair<int, int>> stack;
     auto push = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= w || y >= h || !clear[at(x, y)] || seen[at(x, y)]) return;
+        if (x < 0 || y < 0 || x >= w || y >= h || !(*open)[at(x, y)] || seen[at(x, y)]) return;
         seen[at(x, y)] = 1;
         stack.emplace_back(x, y);
     };
@@ -86,6 +91,7 @@ std::vector<int> enclosedHoles(const QImage& img) {
                                  {kMidX, 150}};
     for (QPointF s : faceSeeds) push(static_cast<int>(s.x()), static_cast<int>(s.y()));
     fill();
+    open = &clear;
     std::vector<int> holes;
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < w; ++x)

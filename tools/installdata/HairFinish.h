@@ -62,9 +62,5 @@ void shadeVolume(QImage& layer, const HairLight& light);
 void castShadow(QImage& layer, int strength);
 // Softly erases hair over the eyes, nose and mouth, leaving bangs above the brows and edge locks.
 void keepFaceClear(QImage& layer);
-// Fills see-through gaps walled in by hair (inside a ringlet at the silhouette, between the bun
-// and the head) with the shade of the hair behind them; the picture's border and the bare face
-// stay open.
-void fillEnclosedGaps(QImage& layer, const QColor& behind);
 
 }  // namespace installdata

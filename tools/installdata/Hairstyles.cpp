@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "EnclosedGaps.h"
 #include "HairDrawing.h"
 #include "HairFinish.h"
 #include "HairVariants.h"
