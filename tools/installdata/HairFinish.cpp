@@ -9,8 +9,6 @@
 
 namespace installdata {
 
-namespace {
-
 using namespace face;
 
 QImage maskOf(const QPainterPath& path, int blur) {
@@ -24,6 +22,8 @@ QImage maskOf(const QPainterPath& path, int blur) {
     blurLayer(m, blur);
     return m;
 }
+
+namespace {
 
 // Paints `draw` over the layer's own pixels only (colour changes, alpha kept).
 void overHair(QImage& layer, double opacity, const std::function<void(QPainter&)>& draw) {

@@ -12,6 +12,8 @@ namespace installdata {
 double shoulderTopY(double x);
 // The neck and shoulders, closed below the canvas: hair behind them is hidden.
 QPainterPath bodyPath();
+// The path filled in black on a layer of the canvas's size, its edge softened by `blur`.
+QImage maskOf(const QPainterPath& path, int blur);
 // Hair in front of a shoulder rests on it: below where it meets the shoulder the line is pushed
 // out along the slope, then falls on down the front, fanning `fan` px further out. Returns the
 // line densely sampled.

@@ -57,7 +57,7 @@ const HairVariant kVariants[] = {
     {.code = "p", .title = "高盘发髻", .palette = 0, .form = F::Updo, .volume = 2, .seed = 501, .pieces = {{P::Bun, 190, 44, 0.44}}},
     {.code = "p", .title = "侧分低盘发", .palette = 2, .form = F::Updo, .part = 168, .volume = 8, .bangs = B::Side, .seed = 502, .pieces = {{P::Bun, 252, 86, 0.9}}},
     {.code = "p", .title = "双丸子头", .palette = 8, .form = F::Updo, .volume = 2, .seed = 503, .pieces = {{P::Bun, 116, 86, 1.3}, {P::Bun, 264, 86, 1.3}}},
-    {.code = "p", .title = "高马尾", .palette = 1, .form = F::Updo, .volume = 30, .seed = 504, .width = 22, .pieces = {{P::Tail, 208, 50, 2.1, 334, 396}}, .pouf = 30},
+    {.code = "p", .title = "高马尾", .palette = 1, .form = F::Updo, .volume = 30, .seed = 504, .width = 22, .pieces = {{P::Tail, 208, 50, 2.1, 334, 396}}, .pouf = 36},
     {.code = "p", .title = "丸子头", .palette = 3, .form = F::Updo, .volume = 5, .bangs = B::Wispy, .seed = 505, .width = 1, .pieces = {{P::Bun, 190, 42, 1.6}}},
     {.code = "p", .title = "低侧马尾", .palette = 7, .form = F::Down, .part = 160, .volume = 8, .tipLeft = 236, .tipRight = 228, .seed = 506, .pieces = {{P::Tail, 124, 252, 1.1, 118, 440}}},
     {.code = "p", .title = "皇冠编发", .palette = 4, .form = F::Updo, .volume = 2, .seed = 507, .pieces = {{P::Braid, 104, 204, 1.9, 276, 204}}},

@@ -384,12 +384,27 @@ QPointF gatherPoint(const HairVariant& v, int half) {
 }
 
 // The soft shadow a hanging length casts on the neck, shoulder and clothes behind it: down and to
-// the right, away from the light.
+// the right, away from the light. Only the body takes it; the backdrop is too far behind, and a
+// shadow on it would stand beside the length like a cut-out's.
 void castOnNeck(QPainter& p, const Polyline& rightEdge, double w) {
     Polyline fallen = rightEdge;
     for (QPointF& q : fallen) q += QPointF(4, 9);
-    paintSoft(p, QSize(kCanvasW, kCanvasH), 6, 0.6,
-              [&](QPainter& q) { fillRibbon(q, fallen, w, 0.6 * w, QColor(10, 6, 4), 0.1, 0.3); });
+    QImage shadow = newLayer(kCanvasW, kCanvasH);
+    {
+        QPainter q;
+        beginPainter(q, shadow);
+        fillRibbon(q, fallen, w, 0.6 * w, QColor(10, 6, 4), 0.1, 0.3);
+    }
+    blurLayer(shadow, 6);
+    QPainter q;
+    beginPainter(q, shadow);
+    q.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    q.drawImage(0, 0, maskOf(bodyPath().united(faceOvalPath()), 3));
+    q.end();
+    p.save();
+    p.setOpacity(0.6);
+    p.drawImage(0, 0, shadow);
+    p.restore();
 }
 
 // A length of hair is round: shaded along both edges, lit a little left of its middle.
