@@ -214,7 +214,8 @@ namespace {
 
 // One lock of a textured crown on its sheet: across the sheet from `t0` (its lower edge, toward
 // the face) to `t1` (its upper edge, toward the outline), from the parting to `end` along it, its
-// tip bowed `bow` across the sheet. `tone` places its own colour between the hair's dark and light.
+// tip bowed `bow` across the sheet toward the face. `tone` places its own colour between the
+// hair's dark and light; `light` is how strongly its curve is lit.
 struct CrownLock {
     double t0, t1, end, bow, tone, light;
 };
