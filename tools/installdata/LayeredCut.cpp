@@ -168,22 +168,14 @@ void drawPiecesOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng
 // cut's pieces and of differing width, each bowed a little across the combed direction, with soft
 // shade along the edge where it parts from its neighbour and light on the curve turned up to it. A
 // few fine hairs run along each, so it stays hair rather than a brush stroke.
-// Over the `crown`, whose strands softenCrown has melted, the locks carry the texture alone: they
-// are narrower and closer, shaded deeper where they part and lit broader toward the sheen, and
-// have no fine hairs (over the blur those comb it back into lines). Left flat, the blur there took
-// the crown's sheen as square patches of light.
 void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int locks, double from0,
-                   double from1, bool crown) {
+                   double from1) {
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
-    const QColor plainLit = c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3);
-    const QColor lit = crown ? mix(plainLit, c.sheen, 0.5) : plainLit;
-    const double shadeAlpha = crown ? 2.2 : 1.0, shadeWidth = crown ? 0.5 : 0.4;
-    const double litAlpha = crown ? 1.4 : 1.0, litWidth = crown ? 0.42 : 0.35;
-    const int fineHairs = crown ? 0 : 5, litEnd = crown ? 12 : 10;
+    const QColor lit = c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3);
     for (int i = 0; i < locks; ++i) {
         const double t = (i + 0.5 + rng.symmetric(0.4)) / locks;
         const double from = rng.range(from0, from1), len = rng.range(0.3, 0.55), turn = rng.symmetric(0.14);
-        const double w = rng.range(7.0, 16.0) * (crown ? 0.7 : 1.0);
+        const double w = rng.range(7.0, 16.0);
         Polyline line;
         for (int k = 0; k <= 14; ++k)
             line.push_back(g.at(std::min(0.98, from + len * k / 14), t + turn * k * k / 196.0));
@@ -200,28 +192,157 @@ void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng,
         // The shade runs the lock's whole length, faint at both ends, so it reads as the fold
         // between two locks rather than a smudge.
         paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
-            const double a = std::min(255.0, shadeAlpha * rng.range(80, 120));
-            fillRibbon(q, across(0.45), shadeWidth * w, 0.2 * w, withAlpha(deep, static_cast<int>(a)), 0.45,
-                       0.45);
+            fillRibbon(q, across(0.45), 0.4 * w, 0.2 * w,
+                       withAlpha(deep, static_cast<int>(rng.range(80, 120))), 0.45, 0.45);
         });
         const QColor body = mix(c.dark, c.light, rng.range(0.3, 0.7));
         fillRibbon(p, line, w, 0.25 * w, withAlpha(body, static_cast<int>(rng.range(200, 240))), 0.15, 0.2);
-        for (int s = 0; s < fineHairs; ++s) {
+        for (int s = 0; s < 5; ++s) {
             const Polyline hair = across(rng.symmetric(0.35));
             fillRibbon(p, Polyline(hair.begin(), hair.end() - static_cast<int>(rng.range(0, 5))),
                        rng.range(0.6, 1.0), 0.3, strandColour(rng, c), 0.05, 0.2);
         }
         paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
             const Polyline curve = across(-0.22);
-            const double a = std::min(255.0, litAlpha * rng.range(110, 180));
-            fillRibbon(q, Polyline(curve.begin() + 1, curve.begin() + litEnd), litWidth * w, 0.15 * w,
-                       withAlpha(lit, static_cast<int>(a)), 0.4, 0.4);
+            fillRibbon(q, Polyline(curve.begin() + 1, curve.begin() + 10), 0.35 * w, 0.15 * w,
+                       withAlpha(lit, static_cast<int>(rng.range(110, 180))), 0.4, 0.4);
         });
     }
 }
 
+namespace {
+
+// One lock of a textured crown on its sheet: across the sheet from `t0` (its lower edge, toward
+// the face) to `t1` (its upper edge, toward the outline), from the parting to `end` along it, its
+// tip bowed `bow` across the sheet toward the face. `tone` places its own colour between the
+// hair's dark and light; `light` is how strongly its curve is lit.
+struct CrownLock {
+    double t0, t1, end, bow, tone, light;
+};
+
+// The point `f` across the lock (0 its lower edge, 1 its upper) at `u` along the sheet, the lock
+// widened by `spread`: it keeps its width over the head and narrows to a point over its last half.
+QPointF lockPoint(const Guides& g, const CrownLock& k, double u, double f, double spread = 1.0) {
+    const double s = u / k.end;
+    const double half = 0.5 * (k.t1 - k.t0) * spread * (1.0 - 0.94 * smoothstep(0.45, 1.0, s));
+    return g.at(u, 0.5 * (k.t0 + k.t1) + k.bow * s * s + (2 * f - 1) * half);
+}
+
+// The lock's colour `f` across it at `s` of its length, where it runs `steep` (0 across the head,
+// 1 straight down): light on its curve, highest just above its middle and fading toward the tip,
+// falling smoothly to shade at both edges. Where it runs down the side, turned away from the light,
+// a groove of deep shade along its lower edge parts it from its neighbour, deepening toward the
+// tip; across the top a hard line there reads as a combed stripe.
+QColor lockColour(const CrownLock& k, const HairPalette& c, const QColor& lit, double f, double s,
+                  double steep) {
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35);
+    const double curve = std::pow(std::sin(kPi * std::pow(f, 1.6)), 2);
+    const double along = smoothstep(0.0, 0.1, s) * (1.0 - 0.6 * smoothstep(0.5, 1.0, s));
+    const double side = smoothstep(0.25, 0.75, steep);
+    const double groove = (1.0 - smoothstep(0.0, 0.16, f)) * side * (0.25 + 0.45 * smoothstep(0.2, 0.8, s));
+    QColor out = mix(c.dark, c.light, k.tone);
+    out = mix(out, deep, (0.15 + 0.2 * side) * (1.0 - curve) + groove);
+    return mix(out, lit, k.light * curve * along * (0.5 + 0.3 * side));
+}
+
+// A lock filled cell by cell over its length and width, each cell a touch larger than its share
+// so no seam shows between them.
+void fillLock(QPainter& p, const Guides& g, const CrownLock& k, const HairPalette& c, const QColor& lit) {
+    constexpr int kAlong = 30, kAcross = 12;
+    p.setPen(Qt::NoPen);
+    for (int j = 0; j < kAlong; ++j) {
+        const double u0 = k.end * std::max(0.0, j - 0.2) / kAlong, u1 = k.end * (j + 1.2) / kAlong;
+        const QPointF run = lockPoint(g, k, u1, 0.5) - lockPoint(g, k, u0, 0.5);
+        const double steep = std::abs(run.y()) / std::max(1e-6, std::hypot(run.x(), run.y()));
+        for (int i = 0; i < kAcross; ++i) {
+            const double f0 = std::max(0.0, i - 0.3) / kAcross, f1 = std::min(1.0, (i + 1.3) / kAcross);
+            const QPointF cell[] = {lockPoint(g, k, u0, f0), lockPoint(g, k, u1, f0), lockPoint(g, k, u1, f1),
+                                    lockPoint(g, k, u0, f1)};
+            p.setBrush(lockColour(k, c, lit, (i + 0.5) / kAcross, (j + 0.5) / kAlong, steep));
+            p.drawPolygon(cell, 4);
+        }
+    }
+}
+
+// Fine hairs along a lock where it runs down the side, following its curve and its taper: lit ones
+// over its upper half, darker ones below, faint enough that the lock stays one piece. Across the
+// top of the head they would comb the lock back into stripes.
+void drawLockHairs(QPainter& p, const Guides& g, const CrownLock& k, const HairPalette& c, const QColor& lit,
+                   Rng& rng) {
+    for (int h = 0; h < 5; ++h) {
+        const double f = rng.range(0.15, 0.92), to = k.end * rng.range(0.7, 0.96);
+        Polyline line;
+        for (int j = 0; j <= 32; ++j) line.push_back(lockPoint(g, k, to * j / 32, f));
+        size_t first = 1;  // where the lock turns down: its run there is more down than across
+        while (first < line.size()) {
+            const QPointF run = line[first] - line[first - 1];
+            if (std::abs(run.y()) > std::abs(run.x())) break;
+            ++first;
+        }
+        const QColor tone = f > 0.55 ? mix(c.light, lit, 0.5) : mix(c.dark, QColor(0, 0, 0), 0.2);
+        const int alpha = static_cast<int>(rng.range(40, 75));
+        const double width = rng.range(0.6, 0.9);
+        if (line.size() - first < 4) continue;
+        fillRibbon(p, Polyline(line.begin() + static_cast<long>(first) - 1, line.end()), width, 0.3,
+                   withAlpha(tone, alpha), 0.15, 0.3);
+    }
+}
+
+// The locks of one row across a sheet, `n` of them from its face side to its outline, their edges
+// shifted by `offset` of a lock, ending between `end0` and `end1` along it.
+std::vector<CrownLock> lockRow(Rng& rng, int n, double offset, double end0, double end1) {
+    std::vector<double> edges{-0.05};  // shared by neighbours, so no sliver of the row under shows
+    for (int i = 1; i < n; ++i) edges.push_back((i + offset + rng.symmetric(0.3)) / n);
+    edges.push_back(1.05);
+    std::vector<CrownLock> row;
+    for (int i = 0; i < n; ++i)
+        row.push_back({edges[i] - 0.01, edges[i + 1] + 0.01, rng.range(end0, end1), -rng.range(0.02, 0.16),
+                       rng.range(0.3, 0.6), rng.range(0.35, 0.6)});
+    return row;
+}
+
+// A textured cut's crown over the sheet `g` (canvas frame) from the parting to below the temple:
+// two rows of tapered locks rooted at the parting, the longer under the shorter and shifted half a
+// lock across, so where the upper row's tips part the lower shows between them. Each lock is lit
+// along its upper edge and shaded into the groove along its lower one; the shade under the locks
+// darkens the separations that open toward their tips.
+void drawCrownLocks(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int n) {
+    const QColor lit = mix(c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3), c.sheen, 0.4);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
+    const std::vector<CrownLock> under = lockRow(rng, n, 0.0, 0.88, 1.0),
+                                 over = lockRow(rng, n, 0.5, 0.55, 0.8);
+    QImage layer = newLayer(kCanvasW, kCanvasH);
+    QPainter q;
+    beginPainter(q, layer);
+    for (const std::vector<CrownLock>* row : {&under, &over}) {
+        paintSoft(q, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& s) {
+            for (const CrownLock& k : *row) {
+                Polyline edge;
+                // From halfway along, where the lock starts to narrow, a little past its tip.
+                auto at = [&](int j, double f) {
+                    const double u = k.end * (0.5 + 0.55 * j / 24);
+                    return lockPoint(g, k, u, f, 1.0 + 0.3 * j / 24);
+                };
+                for (int j = 0; j <= 24; ++j) edge.push_back(at(j, 0.0));
+                for (int j = 24; j >= 0; --j) edge.push_back(at(j, 1.0));
+                s.setPen(Qt::NoPen);
+                s.setBrush(withAlpha(deep, 150));
+                s.drawPath(pathThrough(edge, true));
+            }
+        });
+        for (const CrownLock& k : *row) {
+            fillLock(q, g, k, c, lit);
+            drawLockHairs(q, g, k, c, lit, rng);
+        }
+    }
+    q.end();
+    p.drawImage(0, 0, layer);
+}
+
+}  // namespace
+
 // The top of a layered cut is cut into pieces too, from the parting to just below the temples; a
-// textured cut's top and lengths fall in broad locks instead.
+// textured cut's top falls in tapered locks instead and its lengths in broad ones.
 void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
@@ -238,9 +359,7 @@ void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
             drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
             continue;
         }
-        // Locks rooted at the parting, so no bare blur is left beside it, then shorter layers.
-        drawLocksOver(p, Guides(crown), c, rng, 14, 0.0, 0.06, true);
-        drawLocksOver(p, Guides(crown), c, rng, 20, 0.1, 0.45, true);
+        drawCrownLocks(p, Guides(crown), c, rng, 5);
         const double tip = left ? v.tipLeft : v.tipRight;
         if (tip < 260) continue;
         const Side full = sideShape(v, left ? v.part : 2 * kMidX - v.part, tip, left && v.tuckLeft);

@@ -23,12 +23,11 @@ void drawTiers(QPainter& p, const HairVariant& v, const HairPalette& c);
 // `from1` along it: the hair there reads as cut into pieces, not as one even fan of lines.
 void drawPiecesOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int pieces, double from0,
                     double from1, double drift);
-// Broad locks across a sheet (`g`, canvas frame) for a textured cut; over the `crown` narrower and
-// closer, with no fine hairs.
+// Broad locks across a sheet (`g`, canvas frame) for a textured cut's lengths and fringe.
 void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int locks, double from0,
-                   double from1, bool crown = false);
+                   double from1);
 // The top of a layered cut cut into pieces from the parting to just below the temples; a textured
-// cut's top and lengths in broad locks instead.
+// cut's top in tapered locks rooted at the parting instead, and its lengths in broad ones.
 void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c);
 // A layered cut's sideburns in the hair's own middle tone instead of the cap's darkest.
 void lightSideburns(QPainter& p, const HairPalette& c);
