@@ -264,6 +264,19 @@ void fillLock(QPainter& p, const Guides& g, const CrownLock& k, const HairPalett
     }
 }
 
+// The lock's own strands from the parting toward its tip: faint, fine and of uneven length, in the
+// lock's darker and lighter tones, so its smooth fill reads as hair and not as a ribbon.
+void drawLockStrands(QPainter& p, const Guides& g, const CrownLock& k, const HairPalette& c, Rng& rng) {
+    for (int h = 0; h < 30; ++h) {
+        const double f = rng.range(0.05, 0.95), to = k.end * rng.range(0.55, 0.97);
+        Polyline line;
+        for (int j = 0; j <= 32; ++j) line.push_back(lockPoint(g, k, to * j / 32, f));
+        const QColor tone = mix(c.dark, c.base, rng.range(0.0, 0.8));
+        fillRibbon(p, line, rng.range(0.5, 0.9), 0.3, withAlpha(tone, static_cast<int>(rng.range(30, 65))),
+                   0.1, 0.3);
+    }
+}
+
 // Fine hairs along a lock where it runs down the side, following its curve and its taper: lit ones
 // over its upper half, darker ones below, faint enough that the lock stays one piece. Across the
 // top of the head they would comb the lock back into stripes.
@@ -332,6 +345,7 @@ void drawCrownLocks(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng
         });
         for (const CrownLock& k : *row) {
             fillLock(q, g, k, c, lit);
+            drawLockStrands(q, g, k, c, rng);
             drawLockHairs(q, g, k, c, lit, rng);
         }
     }
