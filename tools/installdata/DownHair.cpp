@@ -345,9 +345,11 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
                         {{part - 4, 98}, {part + 16, 118}, {200, fy - 22}, {238, fy - 4}, {262, fy + 26}},
                         {{part - 10, 104}, {148, 130}, {168, fy - 8}, {212, fy + 4}, {254, fy + 30}}};
             break;
-        default:  // curtain: the left half; the right half mirrors it
-            s.guides = {{{188, 96}, {184, 122}, {170, 150}, {150, fy + 8}, {134, fy + 34}},
-                        {{186, 98}, {160, 106}, {136, 128}, {124, 160}, {120, fy + 40}}};
+        default:  // curtain: the left half; the right half mirrors it, running down all the way even
+                  // when it is cut short
+            s.guides = {
+                {{188, 96}, {184, 122}, {170, std::min(150.0, fy - 2)}, {150, fy + 8}, {134, fy + 34}},
+                {{186, 98}, {160, 106}, {136, 128}, {124, 160}, {120, fy + 40}}};
             break;
     }
     if (flip)

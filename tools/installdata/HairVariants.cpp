@@ -126,7 +126,7 @@ const HairVariant kVariants[] = {
     {.code = "n", .title = "碎盖刘海", .palette = 1, .form = F::Crop, .volume = 10, .seed = 1204, .cut = M::Fringe},
     {.code = "n", .title = "男士侧分中长发", .palette = 7, .form = F::Down, .part = 160, .volume = 10, .tipLeft = 318, .tipRight = 326, .spread = 16, .choppy = 0.24, .seed = 1205, .layers = 0.3, .tuckLeft = true, .lift = 3},
     {.code = "n", .title = "卷发短寸", .palette = 0, .form = F::Crop, .volume = 24, .seed = 1207, .cut = M::Curly},
-    {.code = "n", .title = "中分及耳发", .palette = 7, .form = F::Down, .volume = 3, .tipLeft = 300, .tipRight = 306, .spread = 20, .bangs = B::Curtain, .choppy = 0.14, .seed = 1208, .width = 10, .layers = 0.25, .fringeY = 132, .lift = 4},
+    {.code = "n", .title = "中分及耳发", .palette = 7, .form = F::Down, .volume = 3, .tipLeft = 300, .tipRight = 306, .spread = 20, .bangs = B::Curtain, .choppy = 0.14, .seed = 1208, .width = 10, .layers = 0.25, .fringeY = 140, .lift = 4},
     {.code = "n", .title = "男士蓬松卷发", .palette = 1, .form = F::Down, .part = 180, .volume = 20, .tipLeft = 290, .tipRight = 290, .spread = 10, .curl = {6, 11, 0.45, 0.2}, .choppy = 0.14, .seed = 1209, .width = 14},
 };
 // clang-format on
