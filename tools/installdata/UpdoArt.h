@@ -22,8 +22,15 @@ void drawTeasing(QPainter& p, const std::function<Polyline(double)>& across, con
                  uint64_t seed);
 // The solid mass under a pouf's strands.
 void fillPouf(QPainter& p, const HairVariant& v, const HairPalette& c);
-// The hair round a bun's base running up into it, where the bun sits in a pouf.
-void seatBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
+// The top of a bouffant over its swept hair (guides in the left-hand frame, mirrored for the right):
+// a smooth, round ball whose strands sweep up and back in one flow, lit in a broad soft band from
+// the upper left, with a little teasing only along its top edge.
+void drawBouffantTop(QPainter& p, const std::vector<Polyline>& guides, const HairVariant& v,
+                     const HairPalette& c, uint64_t seed);
+// A bouffant's bun: locks wrapped round it from the bottom up, lit on the upper left and shaded
+// underneath, seated in the ball with a soft shadow and the ball's hair running up into it.
+void drawBouffantBun(QPainter& p, const HairVariant& v, QPointF centre, double rx, double ry,
+                     const HairPalette& c, uint64_t seed);
 
 // A bun of hair wound round on itself: a rope of strands coiled inwards, lit as a tube from the
 // upper left, each turn shading the one it lies on, with a soft shadow where it sits on the head.

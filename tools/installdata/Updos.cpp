@@ -362,8 +362,10 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
         case Piece::None:
             return;
         case Piece::Bun:
-            drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
-            if (v.pouf > 0) seatBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed + 1);
+            if (bouffant(v))
+                drawBouffantBun(p, v, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
+            else
+                drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
             return;
         case Piece::Tail:
             drawTail(p, v, a, c, seed);
@@ -435,9 +437,11 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     p.fillRect(QRect(0, 0, kCanvasW, kCanvasH), withAlpha(mix(c.dark, c.base, 0.65), 105));
     p.restore();
+    if (bouffant(v)) drawBouffantTop(p, halves[0].guides, v, c, v.seed + 60);
     for (int half : {0, 1}) {
         const Sweep& s = halves[half];
-        drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.pouf > 0, v.seed + 60 + half);
+        if (!bouffant(v))
+            drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.pouf > 0, v.seed + 60 + half);
         drawLooseWisps(p, half == 1, c, v.seed + 70 + half);
         drawFlyaways(p, s.guides, v, half == 1, c, v.seed + 80 + half);
     }
