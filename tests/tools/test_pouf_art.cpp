@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <vector>
 
 #include "Geometry.h"
@@ -16,6 +17,8 @@
 namespace {
 
 using namespace installdata::face;
+
+constexpr double kPi = std::numbers::pi;
 
 // x of the outermost solid hair on the left of row y (the ponytail hangs on the right).
 int leftEdge(const QImage& img, int y) {
@@ -54,6 +57,69 @@ double mean(const std::vector<int>& v) {
     double sum = 0;
     for (int e : v) sum += e;
     return v.empty() ? 0.0 : sum / static_cast<double>(v.size());
+}
+
+// The structure tensor of an item's luminance: per pixel the gradient's outer product, averaged
+// over a window (three box passes of radius 3 each way, close to a gaussian). Where strands run side
+// by side the gradients all lie across them, and the averaged tensor has one strong axis; where
+// short strokes cross at random angles the two axes are alike.
+struct Tensor {
+    int w = 0, h = 0;
+    std::vector<double> xx, yy, xy;
+    size_t at(int x, int y) const { return static_cast<size_t>(y) * w + x; }
+    // 0 (no one direction) .. 1 (every gradient along one axis).
+    double coherence(int x, int y) const {
+        const size_t i = at(x, y);
+        const double sum = xx[i] + yy[i];
+        return sum <= 1e-9 ? 0.0 : std::hypot(xx[i] - yy[i], 2 * xy[i]) / sum;
+    }
+    // The strands' direction, radians in [0, pi): across the tensor's strong axis.
+    double strandAngle(int x, int y) const {
+        const size_t i = at(x, y);
+        const double a = 0.5 * std::atan2(2 * xy[i], xx[i] - yy[i]) + kPi / 2;
+        return a >= kPi ? a - kPi : a;
+    }
+};
+
+void boxBlur(std::vector<double>& g, int w, int h, int r) {
+    std::vector<double> tmp(g.size());
+    for (int pass = 0; pass < 6; ++pass) {
+        const bool rows = pass % 2 == 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                double sum = 0;
+                for (int d = -r; d <= r; ++d) {
+                    const int xs = rows ? std::clamp(x + d, 0, w - 1) : x,
+                              ys = rows ? y : std::clamp(y + d, 0, h - 1);
+                    sum += g[static_cast<size_t>(ys) * w + xs];
+                }
+                tmp[static_cast<size_t>(y) * w + x] = sum / (2 * r + 1);
+            }
+        g.swap(tmp);
+    }
+}
+
+Tensor structureTensor(const QImage& img) {
+    Tensor t{img.width(), img.height(), {}, {}, {}};
+    const size_t n = static_cast<size_t>(t.w) * t.h;
+    t.xx.assign(n, 0), t.yy.assign(n, 0), t.xy.assign(n, 0);
+    auto lum = [&](int x, int y) { return arttest::luminance(img.pixel(x, y)); };
+    for (int y = 1; y + 1 < t.h; ++y)
+        for (int x = 1; x + 1 < t.w; ++x) {
+            const double gx = 0.5 * (lum(x + 1, y) - lum(x - 1, y)),
+                         gy = 0.5 * (lum(x, y + 1) - lum(x, y - 1));
+            t.xx[t.at(x, y)] = gx * gx, t.yy[t.at(x, y)] = gy * gy, t.xy[t.at(x, y)] = gx * gy;
+        }
+    for (std::vector<double>* g : {&t.xx, &t.yy, &t.xy}) boxBlur(*g, t.w, t.h, 3);
+    return t;
+}
+
+// Whether the hair is solid over the whole window round (x, y), so the outline's edge does not count.
+bool solidAround(const QImage& img, int x, int y, int r) {
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            if (qAlpha(img.pixel(x + dx, y + dy)) < 255) return false;
+    return true;
 }
 
 }  // namespace
@@ -141,4 +207,58 @@ TEST(PoufArt, BouffantComesInBelowTheCrown) {
     EXPECT_LE(ratio, 0.86) << "the sides stand as tall walls instead of coming in to the temples";
     EXPECT_GE(mean(earLeft), 96) << "the hair stands off the head over the left ear";
     EXPECT_LE(mean(earRight), 2 * kMidX - 96) << "the hair stands off the head over the right ear";
+}
+
+// The top of the bouffant, whose ball is centred at (190, 93), 108 px to either side, with its bun at
+// (190, 40), 51 by 39 px. The crown round the bun, from the ball's top down to the fringe's root
+// (y 92), is hair combed up over the ball in one flow: the strands' local coherence is high and
+// their directions agree across each side (a tangle of short strokes at random angles scores low on
+// both). The bun is wound round in locks lying side by side (coherent too) and is round: its light
+// follows a ball's lit from the upper left, bright above and shaded underneath, where it sits on
+// the crown, instead of a dark patch of scribbles.
+TEST(PoufArt, BouffantTopIsCombedAndItsBunWound) {
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("p009.tta"));
+    ASSERT_FALSE(img.isNull());
+    const Tensor t = structureTensor(img);
+    auto bunAt = [](int x, int y) { return std::hypot((x - 190) / 51.0, (y - 40) / 39.0); };  // 1 on its rim
+    double crown = 0, crownN = 0;
+    double side[2][3] = {};  // per side, the doubled strand angles summed: cos, sin, count
+    for (int y = 12; y <= 92; ++y)
+        for (int x = 95; x <= 285; ++x) {
+            if (bunAt(x, y) <= 1.3 || !solidAround(img, x, y, 4)) continue;
+            crown += t.coherence(x, y), ++crownN;
+            double* s = side[x < 190 ? 0 : 1];
+            s[0] += std::cos(2 * t.strandAngle(x, y)), s[1] += std::sin(2 * t.strandAngle(x, y)), s[2] += 1;
+        }
+    ASSERT_GT(crownN, 2000) << "too little solid crown round the bun to judge";
+    crown /= crownN;
+    double agree = 1;
+    for (const auto& s : side) agree = std::min(agree, std::hypot(s[0], s[1]) / std::max(1.0, s[2]));
+    // In the bun: its coherence, and its luminance against a ball's light n . (-0.5, -0.65, 0.6).
+    double bunCoh = 0, n = 0, sl = 0, sll = 0, sb = 0, sbb = 0, slb = 0, lit = 0, litN = 0, under = 0,
+           underN = 0;
+    for (int y = 4; y <= 76; ++y)
+        for (int x = 142; x <= 238; ++x) {
+            if (bunAt(x, y) > 0.85) continue;
+            const double nx = (x - 190) / 51.0, ny = (y - 40) / 39.0;
+            const double light =
+                -0.5 * nx - 0.65 * ny + 0.6 * std::sqrt(std::max(0.0, 1 - nx * nx - ny * ny));
+            const double l = arttest::luminance(img.pixel(x, y));
+            bunCoh += t.coherence(x, y), ++n;
+            sl += light, sll += light * light, sb += l, sbb += l * l, slb += light * l;
+            if (x < 185 && y < 34) lit += l, ++litN;
+            if (y > 56) under += l, ++underN;
+        }
+    bunCoh /= n, lit /= litN, under /= underN;
+    const double corr = (slb / n - sl / n * sb / n) /
+                        std::sqrt(std::max(1e-9, (sll / n - sl / n * sl / n) * (sbb / n - sb / n * sb / n)));
+    std::printf(
+        "p009.tta crown: strand coherence %.3f, directions agreeing %.3f; bun: coherence %.3f, its light "
+        "against a ball's %.3f, %.0f at the upper left, %.0f underneath\n",
+        crown, agree, bunCoh, corr, lit, under);
+    EXPECT_GE(crown, 0.56) << "the strands over the crown cross each other in a tangle";
+    EXPECT_GE(agree, 0.58) << "the crown's strands do not sweep one way over the ball";
+    EXPECT_GE(bunCoh, 0.6) << "the bun's strands are a scribble, not locks wound round it";
+    EXPECT_GE(corr, 0.75) << "the bun's light does not follow a ball's";
+    EXPECT_GE(lit - under, 45) << "the bun is not lit above and shaded where it sits on the crown";
 }

@@ -1,8 +1,36 @@
 #pragma once
+#include <functional>
+
 #include "HairDrawing.h"
 
 // The sculpted parts of updos and traditional styles, drawn over the strands they belong to.
 namespace installdata {
+
+// Half the width of a bouffant's hair where it lies close over the temples and ears, px.
+constexpr double kBouffantSide = 88;
+
+// A bouffant: a pouf backcombed all round and wound into a bun on top.
+bool bouffant(const HairVariant& v);
+// A point of a bouffant's outline `angle` from the top round the head's middle; rx, ry are the
+// radii of the hair lying close to the head, with the distance off the outline asked for.
+QPointF bouffantPoint(double angle, double rx, double ry, double pouf, double width);
+// A point of a swept updo's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
+QPointF outlinePoint(const HairVariant& v, double angle, double out);
+// The fine arcs of backcombing over a pouf's swept sheet; `across(f)` is the line f of the way
+// across it.
+void drawTeasing(QPainter& p, const std::function<Polyline(double)>& across, const HairPalette& c,
+                 uint64_t seed);
+// The solid mass under a pouf's strands.
+void fillPouf(QPainter& p, const HairVariant& v, const HairPalette& c);
+// The top of a bouffant over its swept hair (guides in the left-hand frame, mirrored for the right):
+// a smooth, round ball whose strands sweep up and back in one flow, lit in a broad soft band from
+// the upper left, with a little teasing only along its top edge.
+void drawBouffantTop(QPainter& p, const std::vector<Polyline>& guides, const HairVariant& v,
+                     const HairPalette& c, uint64_t seed);
+// A bouffant's bun: locks wrapped round it from the bottom up, lit on the upper left and shaded
+// underneath, seated in the ball with a soft shadow and the ball's hair running up into it.
+void drawBouffantBun(QPainter& p, const HairVariant& v, QPointF centre, double rx, double ry,
+                     const HairPalette& c, uint64_t seed);
 
 // A bun of hair wound round on itself: a rope of strands coiled inwards, lit as a tube from the
 // upper left, each turn shading the one it lies on, with a soft shadow where it sits on the head.

@@ -15,56 +15,12 @@ namespace {
 
 using namespace face;
 
-// A bouffant: a pouf backcombed all round and wound into a bun on top.
-bool bouffant(const HairVariant& v) { return v.pouf > 0 && v.pieces[0].kind == Piece::Bun; }
-
-// Half the width of a bouffant's hair where it lies close over the temples and ears, px.
-constexpr double kBouffantSide = 88;
-
 // The skull the swept hair lies over; width: puffed out at the sides. A pouf keeps close to the
 // skull at the sides and rises over the crown instead; a bouffant closest of all.
 double sweepRx(const HairVariant& v) {
     return v.pouf > 0 ? (bouffant(v) ? kBouffantSide : 96) : 93 + 0.5 * v.volume + v.width;
 }
 double sweepRy(const HairVariant& v) { return v.pouf > 0 ? 100 : 96 + v.volume; }
-
-// How far the ray from the origin in direction (-s, -c) runs before it leaves an ellipse with radii
-// bx, by centred h above the origin (which it holds):
-// t^2 (s^2 / bx^2 + c^2 / by^2) - 2 t h c / by^2 + h^2 / by^2 - 1 = 0.
-double rayOut(double s, double c, double h, double bx, double by) {
-    const double a = s * s / (bx * bx) + c * c / (by * by), b = -2 * h * c / (by * by);
-    return (-b + std::sqrt(b * b - 4 * a * (h * h / (by * by) - 1))) / (2 * a);
-}
-
-// A bouffant's outline `angle` from the top round the head's middle (190, 160): a ball of
-// backcombed hair over the crown, centred 1.4 pouf above that middle, 2.85 width wide, 1.85 pouf
-// high above its middle and shorter below it, merged softly into the hair lying close to the head
-// (radii rx, ry) at the temples and ears, so that it rounds over the crown and comes in below it
-// instead of standing as a box. rx, ry include the distance off the outline asked for.
-QPointF bouffantPoint(double angle, double rx, double ry, double pouf, double width) {
-    const double s = std::sin(angle), c = std::cos(angle), out = rx - kBouffantSide;
-    const double h = 1.4 * pouf, bx = 2.85 * width + out;
-    double t = rayOut(s, c, h, bx, std::max(1.85 * pouf + out, h + 1));
-    if (t * c < h) t = rayOut(s, c, h, bx, std::max(h + 4 + out, h + 1));
-    const double head = 1 / std::sqrt(s * s / (rx * rx) + c * c / (ry * ry));
-    const double r = std::pow(std::pow(t, 10) + std::pow(head, 10), 0.1);
-    return {kMidX - r * s, 160 - r * c};
-}
-
-// A point of the swept hair's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
-// Smoothed hair lies on the squarish skull; a pouf is round, lifted most over the crown and
-// narrowing to the temples.
-QPointF outlinePoint(const HairVariant& v, double angle, double out) {
-    const double rx = sweepRx(v) + out, ry = sweepRy(v) + out;
-    if (v.pouf <= 0) return skullPoint(angle, rx, ry);
-    if (bouffant(v)) return bouffantPoint(angle, rx, ry, v.pouf, v.width);
-    const double s = std::sin(angle), c = std::cos(angle);
-    const double lift = v.pouf * std::pow(std::max(0.0, c), 1.6);
-    // Fullest a little above the temples, as backcombed hair stands; close to the head at them.
-    const double shoulder = 0.2 * v.pouf * std::pow(std::abs(std::sin(2 * angle)), 1.5);
-    const double full = smoothstep(0.0, 0.8, c);
-    return {kMidX - (rx + (v.width + 0.25 * lift + shoulder) * full) * s, 160 - (ry + lift) * c};
-}
 
 // q pushed out onto the outline if it lies inside it.
 QPointF ontoOutline(const HairVariant& v, QPointF q) {
@@ -119,34 +75,6 @@ double gap(const Polyline& a, const Polyline& b, double u) {
     const size_t i = std::min(a.size() - 1, static_cast<size_t>(u * (a.size() - 1)));
     const QPointF d = a[i] - b[i];
     return std::hypot(d.x(), d.y());
-}
-
-// Backcombed hair is not one smooth sheet: short fine arcs lie at small angles across the pull,
-// lit and shaded, thickest over the crown. `across(f)` is the line f of the way across the sheet.
-template <typename Across>
-void drawTeasing(QPainter& p, const Across& across, const HairPalette& c, uint64_t seed) {
-    Rng rng(seed);
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), lit = mix(c.light, c.sheen, 0.25);
-    std::vector<Polyline> lines;
-    for (int k = 0; k <= 8; ++k) lines.push_back(across(k / 8.0));
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    for (int k = 0; k < 320; ++k) {
-        const Polyline& l = lines[static_cast<size_t>(rng.range(0, 8.999))];
-        const size_t i = static_cast<size_t>(rng.range(0.2, 0.92) * (l.size() - 2));
-        const QPointF at = l[i] + QPointF(rng.symmetric(6), rng.symmetric(6));
-        QPointF d = l[i + 1] - l[i];
-        d /= std::max(1e-6, std::hypot(d.x(), d.y()));
-        d = turned(d, rng.symmetric(0.7));
-        const double len = rng.range(7, 18), bend = rng.symmetric(0.18);
-        Polyline h{at};
-        for (int s = 1; s <= 5; ++s) h.push_back(h.back() + turned(d, bend * s) * (len / 5));
-        const bool light = rng.uniform() < 0.45;
-        fillRibbon(p, h, rng.range(0.5, 1.0), 0.3,
-                   withAlpha(light ? lit : deep, static_cast<int>(rng.range(40, light ? 110 : 130))), 0.2,
-                   0.3);
-    }
-    p.restore();
 }
 
 // Hair pulled back lies in strand groups of unequal width converging on the gather point: each
@@ -343,36 +271,6 @@ void drawFlyaways(QPainter& p, const std::vector<Polyline>& guides, const HairVa
     }
 }
 
-// The solid mass under a pouf's strands, from behind one ear over the crown to the other, closed
-// above the hairline.
-void fillPouf(QPainter& p, const HairVariant& v, const HairPalette& c) {
-    Polyline ring;
-    for (int k = 0; k <= 60; ++k) ring.push_back(outlinePoint(v, 1.62 - 3.24 * k / 60, -1));
-    for (const QPointF q :
-         {QPointF(272, 150), QPointF(255, 118), QPointF(kMidX, 104), QPointF(125, 118), QPointF(108, 150)})
-        ring.push_back(q);
-    fillHairBase(p, c, ring, QPointF(170, 80), 160);
-}
-
-// A bun on a pouf sits in the mass: the hair around its base runs up into it over its lower rim,
-// in strand groups shaded where they turn under it.
-void seatBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed) {
-    Rng rng(seed);
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
-    for (int k = 0; k < 90; ++k) {
-        const double t = rng.range(0.08, 0.92) * kPi, t2 = t + rng.symmetric(0.25);  // below the middle
-        const double from = rng.range(1.12, 1.35), to = rng.range(0.72, 0.9);
-        const QPointF a = centre + QPointF(std::cos(t) * rx * from, std::sin(t) * ry * from);
-        const QPointF b = centre + QPointF(std::cos(t2) * rx * to, std::sin(t2) * ry * to);
-        const QPointF m = lerp(a, b, 0.5) + QPointF(std::cos(t) * 4, std::sin(t) * 4);
-        const double shade = std::sin(t) * 0.5 + 0.5 * rng.uniform();
-        fillRibbon(
-            p, sampleSpline({a, m, b}, 12), rng.range(0.7, 1.3), 0.3,
-            withAlpha(mix(strandColour(rng, c), deep, shade * 0.6), static_cast<int>(rng.range(120, 220))),
-            0.25, 0.35);
-    }
-}
-
 bool crownBraid(const Attachment& a) { return a.kind == Piece::Braid && std::abs(a.endX - a.x) > 100; }
 
 // Where one half of the hair is gathered: its own piece, else the first, else the crown.
@@ -479,8 +377,10 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
         case Piece::None:
             return;
         case Piece::Bun:
-            drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
-            if (v.pouf > 0) seatBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed + 1);
+            if (bouffant(v))
+                drawBouffantBun(p, v, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
+            else
+                drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
             return;
         case Piece::Tail:
             drawTail(p, v, a, c, seed);
@@ -516,6 +416,21 @@ bool pieceBehind(const Attachment& a) { return a.kind == Piece::Tail && a.y < 12
 
 }  // namespace
 
+// A point of the swept hair's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
+// Smoothed hair lies on the squarish skull; a pouf is round, lifted most over the crown and
+// narrowing to the temples.
+QPointF outlinePoint(const HairVariant& v, double angle, double out) {
+    const double rx = sweepRx(v) + out, ry = sweepRy(v) + out;
+    if (v.pouf <= 0) return skullPoint(angle, rx, ry);
+    if (bouffant(v)) return bouffantPoint(angle, rx, ry, v.pouf, v.width);
+    const double s = std::sin(angle), c = std::cos(angle);
+    const double lift = v.pouf * std::pow(std::max(0.0, c), 1.6);
+    // Fullest a little above the temples, as backcombed hair stands; close to the head at them.
+    const double shoulder = 0.2 * v.pouf * std::pow(std::abs(std::sin(2 * angle)), 1.5);
+    const double full = smoothstep(0.0, 0.8, c);
+    return {kMidX - (rx + (v.width + 0.25 * lift + shoulder) * full) * s, 160 - (ry + lift) * c};
+}
+
 void drawUpdo(QPainter& p, const HairVariant& v) {
     const HairPalette& c = hairPalette(v.palette);
     if (v.pouf > 0) {
@@ -537,9 +452,11 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     p.fillRect(QRect(0, 0, kCanvasW, kCanvasH), withAlpha(mix(c.dark, c.base, 0.65), 105));
     p.restore();
+    if (bouffant(v)) drawBouffantTop(p, halves[0].guides, v, c, v.seed + 60);
     for (int half : {0, 1}) {
         const Sweep& s = halves[half];
-        drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.pouf > 0, v.seed + 60 + half);
+        if (!bouffant(v))
+            drawCombedGroups(p, s.guides, half == 1, c, v.volume, v.pouf > 0, v.seed + 60 + half);
         drawLooseWisps(p, half == 1, c, v.seed + 70 + half);
         drawFlyaways(p, s.guides, v, half == 1, c, v.seed + 80 + half);
     }
