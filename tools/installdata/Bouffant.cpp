@@ -284,13 +284,7 @@ void drawBouffantTop(QPainter& p, const std::vector<Polyline>& guides, const Hai
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over the hair beneath
     shadeBall(p, b, c);
     for (bool mirror : {false, true}) {
-        auto across = [&](double f) {
-            const double x = std::clamp(f, 0.0, 1.0) * (lines.size() - 1);
-            const size_t k = std::min(lines.size() - 2, static_cast<size_t>(x));
-            Polyline out(lines[k].size());
-            for (size_t i = 0; i < out.size(); ++i) out[i] = lerp(lines[k][i], lines[k + 1][i], x - k);
-            return mirror ? mirrored(out, kMidX) : out;
-        };
+        auto across = [&](double f) { return lineAcross(lines, f, mirror); };
         drawBallStrands(p, across, b, c, rng);
         drawBallPartings(p, across, c, rng);
     }

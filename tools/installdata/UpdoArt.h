@@ -16,6 +16,9 @@ bool bouffant(const HairVariant& v);
 QPointF bouffantPoint(double angle, double rx, double ry, double pouf, double width);
 // A point of a swept updo's outline `out` px off it: `angle` 0 on top, pi/2 at the left side.
 QPointF outlinePoint(const HairVariant& v, double angle, double out);
+// The line `f` of the way across a sheet given by its sampled guide lines (all of one length),
+// mirrored about the face's middle for the right-hand side.
+Polyline lineAcross(const std::vector<Polyline>& lines, double f, bool mirror);
 // The fine arcs of backcombing over a pouf's swept sheet; `across(f)` is the line f of the way
 // across it.
 void drawTeasing(QPainter& p, const std::function<Polyline(double)>& across, const HairPalette& c,

@@ -11,6 +11,14 @@
 // pieces they gather into.
 namespace installdata {
 
+Polyline lineAcross(const std::vector<Polyline>& lines, double f, bool mirror) {
+    const double x = std::clamp(f, 0.0, 1.0) * (lines.size() - 1);
+    const size_t k = std::min(lines.size() - 2, static_cast<size_t>(x));
+    Polyline out(lines[k].size());
+    for (size_t i = 0; i < out.size(); ++i) out[i] = lerp(lines[k][i], lines[k + 1][i], x - k);
+    return mirror ? mirrored(out, face::kMidX) : out;
+}
+
 namespace {
 
 using namespace face;
@@ -86,13 +94,7 @@ void drawCombedGroups(QPainter& p, const std::vector<Polyline>& guides, bool mir
                       double volume, bool teased, uint64_t seed) {
     std::vector<Polyline> lines;
     for (const Polyline& g : guides) lines.push_back(sampleSpline(g, 48));
-    auto across = [&](double f) {
-        const double x = std::clamp(f, 0.0, 1.0) * (lines.size() - 1);
-        const size_t k = std::min(lines.size() - 2, static_cast<size_t>(x));
-        Polyline out(lines[k].size());
-        for (size_t i = 0; i < out.size(); ++i) out[i] = lerp(lines[k][i], lines[k + 1][i], x - k);
-        return mirror ? mirrored(out, kMidX) : out;
-    };
+    auto across = [&](double f) { return lineAcross(lines, f, mirror); };
     Rng rng(seed);
     // A full dome is backcombed and smoothed over: more groups, so its sheen breaks up.
     const bool dome = volume >= 18;
