@@ -358,9 +358,9 @@ void drawTail(QPainter& p, const HairVariant& v, const Attachment& a, const Hair
     s.flyaways = 6;
     s.sheenAt = 0.08;
     if (springs) {  // the lengths part into locks toward their ends
-        s.locks = 14;
+        s.locks = 18;
         s.clump = 0.9;
-        s.lengthJitter = 0.4;
+        s.lengthJitter = 0.22;
         s.flyaways = 10;
         s.sheenAt = 0.25;
     }
