@@ -148,54 +148,6 @@ void teaseTheTopEdge(QPainter& p, const HairVariant& v, const HairPalette& c, Rn
     }
 }
 
-// One lock wound round the bun: strands about the circle at latitude `lat` round the axis n (its top
-// tipped toward the viewer, who looks up at the bun, so its front arcs bow up), over `span` radians from
-// `start`, `halfWidth` wide in latitude.
-struct BunLock {
-    Vec3 u, w, n;
-    double lat, start, span, halfWidth;
-};
-
-BunLock randomBunLock(Rng& rng, double lat) {
-    // The coil winds about an axis leaning a little to the right, each lock a little off it.
-    const double tip = rng.range(0.5, 0.72), roll = 0.15 + rng.symmetric(0.1);
-    const Vec3 n = unit({std::sin(roll), -std::cos(tip), std::sin(tip)});
-    const Vec3 u = unit({n.y, -n.x, 0});  // level, across the viewer
-    const Vec3 w{n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
-    return {u, w, n, lat, rng.range(0, 2 * kPi), rng.range(3.5, 5.8), rng.range(0.12, 0.2)};
-}
-
-// The lock's strands, each lit by the bun's roundness where it runs and darker at the lock's edges,
-// where it dips under its neighbours; the back of the circle is skipped.
-void drawBunLock(QPainter& p, const BunLock& lk, QPointF centre, double rx, double ry, const HairPalette& c,
-                 Rng& rng) {
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.45), hi = mix(c.light, c.sheen, 0.4);
-    for (int s = 0; s < 18; ++s) {
-        const double off = (2.0 * (s + rng.uniform()) / 18 - 1.0), d0 = lk.lat + lk.halfWidth * off;
-        const double tone = rng.symmetric(0.12), w = rng.range(0.7, 1.1);
-        const double t0 = lk.start + rng.range(0, 0.4), t1 = lk.start + lk.span - rng.range(0, 0.4);
-        Polyline piece;
-        for (int i = 0; i <= 40; ++i) {
-            // Each lock climbs as it winds, so the turns run into one another as a coil does.
-            const double t = t0 + (t1 - t0) * i / 40, d = d0 + 0.05 * (t - lk.start);
-            const Vec3 q{std::cos(d) * (std::cos(t) * lk.u.x + std::sin(t) * lk.w.x) + std::sin(d) * lk.n.x,
-                         std::cos(d) * (std::cos(t) * lk.u.y + std::sin(t) * lk.w.y) + std::sin(d) * lk.n.y,
-                         std::cos(d) * (std::cos(t) * lk.u.z + std::sin(t) * lk.w.z) + std::sin(d) * lk.n.z};
-            if (q.z < 0.05) {
-                piece.clear();
-                continue;
-            }
-            piece.push_back(centre + QPointF(q.x * rx, q.y * ry));
-            if (piece.size() < 5 && i < 40) continue;
-            const double round = std::clamp(0.15 + 0.95 * dot(q, kLight), 0.0, 1.0);
-            const double lit = std::clamp(round * (1.0 - 0.6 * off * off) + tone, 0.0, 1.0);
-            const QColor col = lit > 0.5 ? mix(c.base, hi, (lit - 0.5) * 2) : mix(deep, c.base, lit / 0.5);
-            fillRibbon(p, piece, w, w, withAlpha(col, static_cast<int>(rng.range(170, 240))));
-            piece = {piece.back()};
-        }
-    }
-}
-
 // The ball's hair runs up into the bun over its lower rim: strands from the crown below it, lit
 // as the ball is where they leave it and shaded as they turn in under the bun.
 void seatBun(QPainter& p, const Ball& ball, QPointF centre, double rx, double ry, const HairPalette& c,
@@ -294,39 +246,9 @@ void drawBouffantTop(QPainter& p, const std::vector<Polyline>& guides, const Hai
 
 void drawBouffantBun(QPainter& p, const HairVariant& v, QPointF centre, double rx, double ry,
                      const HairPalette& c, uint64_t seed) {
-    // The wound bun gives the shape, its shadow on the crown and the stray strands off its rim
-    // that make its outline; its locks are laid again over it, all wound one way round.
     drawWoundBun(p, centre, rx, ry, c, seed);
     Rng rng(seed + 1);
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QRadialGradient g(centre + QPointF(-0.3 * rx, -0.35 * ry), 1.4 * rx);
-    g.setColorAt(0.0, c.base);
-    g.setColorAt(1.0, mix(c.dark, QColor(0, 0, 0), 0.4));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawEllipse(centre, rx * 0.97, ry * 0.97);
-    // Locks wound round from the bottom to the top, each lying over the one below it.
-    // The last turns are small circles round the top, where the coil ends.
-    for (int k = 0; k < 28; ++k) {
-        const double lat = -0.95 + 2.35 * (k + rng.range(0.2, 0.8)) / 28;
-        drawBunLock(p, randomBunLock(rng, lat), centre, rx * 0.97, ry * 0.97, c, rng);
-    }
-    // Round: lit at the upper left, shaded toward the lower right and darkest underneath.
-    QRadialGradient ball(centre + QPointF(-0.35 * rx, -0.45 * ry), 1.6 * rx);
-    ball.setColorAt(0.0, withAlpha(c.sheen, 45));
-    ball.setColorAt(0.35, withAlpha(c.light, 0));
-    ball.setColorAt(0.75, withAlpha(QColor(0, 0, 0), 40));
-    ball.setColorAt(1.0, withAlpha(QColor(0, 0, 0), 150));
-    QLinearGradient under(0, centre.y() + 0.2 * ry, 0, centre.y() + ry);
-    under.setColorAt(0.0, withAlpha(QColor(0, 0, 0), 0));
-    under.setColorAt(1.0, withAlpha(QColor(0, 0, 0), 110));
-    QPainterPath rim;
-    rim.addEllipse(centre, rx * 1.02, ry * 1.02);
-    p.setClipPath(rim);
-    p.fillPath(rim, ball);
-    p.fillPath(rim, under);
-    p.restore();
+    windBunLocks(p, centre, rx, ry, c, rng);
     seatBun(p, ballOf(v), centre, rx, ry, c, rng);
 }
 

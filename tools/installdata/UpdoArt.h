@@ -38,6 +38,11 @@ void drawBouffantBun(QPainter& p, const HairVariant& v, QPointF centre, double r
 // A bun of hair wound round on itself: a rope of strands coiled inwards, lit as a tube from the
 // upper left, each turn shading the one it lies on, with a soft shadow where it sits on the head.
 void drawWoundBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
+// Locks laid again over a wound bun (SourceAtop: its outline stays), all wound one way round it
+// from the bottom up, lit on the upper left and darkest underneath.
+void windBunLocks(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, Rng& rng);
+// A wound bun with its locks wound again over it.
+void drawCoiledBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
 // The hairline of hair pulled back is not a painted edge: the roots stand apart with skin between
 // them, and the sheet thins over the ear. Erases fine gaps along the pull outside the portrait's
 // own hair (which stays covered), then draws the roots crossing them, fine where they leave the
