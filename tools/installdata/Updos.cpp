@@ -382,7 +382,7 @@ void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t 
             if (bouffant(v))
                 drawBouffantBun(p, v, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
             else
-                drawWoundBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
+                drawCoiledBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
             return;
         case Piece::Tail:
             drawTail(p, v, a, c, seed);
