@@ -21,6 +21,17 @@ Vec3 unit(Vec3 a) { return (1.0 / std::sqrt(dot(a, a))) * a; }
 // Light from the upper left and in front (x right, y down, z toward the viewer).
 const Vec3 kLight = unit({-0.5, -0.65, 0.6});
 
+// The ball under a bun's locks, round and lit from the upper left, its far side `deep` of the way
+// from the hair's dark tone to black.
+void fillBunBall(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, double deep) {
+    QRadialGradient g(centre + QPointF(-0.3 * rx, -0.35 * ry), 1.4 * rx);
+    g.setColorAt(0.0, c.base);
+    g.setColorAt(1.0, mix(c.dark, QColor(0, 0, 0), deep));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(centre, rx * 0.97, ry * 0.97);
+}
+
 // One lock wound round the ball: a band about the great circle with axis `n`, seen from the front.
 struct Lock {
     Vec3 u, w, n;        // the circle's plane (u, w) and its axis
@@ -135,13 +146,7 @@ void drawWoundBun(QPainter& p, QPointF centre, double rx, double ry, const HairP
     softEllipse(p, centre + QPointF(0.06 * rx, 0.7 * ry), 1.1 * rx, 0.55 * ry, withAlpha(c.dark, 210));
     softEllipse(p, centre + QPointF(0.1 * rx, 0.45 * ry), 1.15 * rx, 0.75 * ry,
                 withAlpha(QColor(0, 0, 0), 90));
-    // The ball under the locks, round and lit from the upper left.
-    QRadialGradient g(centre + QPointF(-0.3 * rx, -0.35 * ry), 1.4 * rx);
-    g.setColorAt(0.0, c.base);
-    g.setColorAt(1.0, mix(c.dark, QColor(0, 0, 0), 0.35));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawEllipse(centre, rx * 0.97, ry * 0.97);
+    fillBunBall(p, centre, rx, ry, c, 0.35);
     const double r = 0.97;  // locks lie on the ball's surface
     for (int k = 0; k < 15; ++k) drawLock(p, randomLock(rng), centre, rx * r, ry * r, c, rng);
     // Single strands wandering off the rim, so the outline is not a clean ellipse.
@@ -173,12 +178,7 @@ void drawWoundBun(QPainter& p, QPointF centre, double rx, double ry, const HairP
 void windBunLocks(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, Rng& rng) {
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QRadialGradient g(centre + QPointF(-0.3 * rx, -0.35 * ry), 1.4 * rx);
-    g.setColorAt(0.0, c.base);
-    g.setColorAt(1.0, mix(c.dark, QColor(0, 0, 0), 0.4));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawEllipse(centre, rx * 0.97, ry * 0.97);
+    fillBunBall(p, centre, rx, ry, c, 0.4);
     // Locks wound round from the bottom to the top, each lying over the one below it.
     // The last turns are small circles round the top, where the coil ends.
     for (int k = 0; k < 28; ++k) {
