@@ -3,6 +3,7 @@
 #include <span>
 
 #include "CurlStrands.h"
+#include "Geometry.h"
 #include "HairEngine.h"
 #include "HairGuides.h"
 
@@ -66,6 +67,42 @@ LockAxis buildAxis(const Guides& g, const AxisShape& a) {
     return axis;
 }
 
+// x of the hairline at the left temple at height y (canvas, top-down), the line a lock's turns
+// stay outside of beside the forehead; the right temple mirrors it about the middle. It follows
+// the cap's hairline down to where the face is cleared from the brows down, and that zone's edge
+// below it.
+double templeLineX(double y) {
+    static const Polyline line{{143, 131}, {130, 145}, {126, 160}, {125, 172}, {123, 200}};
+    if (y <= line.front().y()) return line.front().x();
+    for (size_t i = 1; i < line.size(); ++i)
+        if (y <= line[i].y())
+            return lerp(line[i - 1], line[i], (y - line[i - 1].y()) / (line[i].y() - line[i - 1].y())).x();
+    return line.back().x();
+}
+
+// A lock whose turns would swing in over the temple hangs beside the forehead instead: its axis is
+// eased out until the turns (about one radius either side) clear the hairline. Below the brows the
+// face is cleared anyway, so the push fades out there and the lock falls on as it was; without it
+// the clearing cuts such a lock off square at the brows and leaves its upper part as a stub.
+void keepOffTemple(LockAxis& axis, double radius) {
+    constexpr double kSoft = 3.0;  // px over which the push sets in, so the axis bends, not kinks
+    for (QPointF& q : axis.pts) {
+        const double inward = face::kMidX - std::abs(q.x() - face::kMidX);  // as if on the left
+        // Only beside the forehead: the crown above it and anything over its middle stay.
+        const double weight = smoothstep(126.0, 138.0, q.y()) * (1.0 - smoothstep(178.0, 200.0, q.y())) *
+                              (1.0 - smoothstep(150.0, 162.0, inward));
+        if (weight <= 0) continue;
+        const double over = inward + radius - templeLineX(q.y());
+        if (over <= -kSoft) continue;
+        const double push = weight * (over >= kSoft ? over : (over + kSoft) * (over + kSoft) / (4 * kSoft));
+        q.setX(q.x() + (q.x() < face::kMidX ? -push : push));
+    }
+    for (size_t i = 1; i < axis.pts.size(); ++i) {
+        const QPointF d = axis.pts[i] - axis.pts[i - 1];
+        axis.arc[i] = axis.arc[i - 1] + std::hypot(d.x(), d.y());
+    }
+}
+
 std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng) {
     // Short hair curls in smaller, tighter coils, three rows deep.
     const double pxLength = lengthAlong(g, 0.5), fine = 1.0 - smoothstep(300.0, 345.0, pxLength);
@@ -85,6 +122,7 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
     auto add = [&](Rng& rng, const AxisShape& shape, double radius, double dim, LockKind kind) {
         RingletLock lk;
         lk.axis = buildAxis(g, shape);
+        keepOffTemple(lk.axis, radius);
         lk.radius = radius;
         lk.kind = kind;
         // Spirals, not stacked coils: a turn is two to three radii long, longer on lazy curls,
