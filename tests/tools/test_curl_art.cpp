@@ -88,10 +88,13 @@ TEST(CurlArt, BlackCurlsShowTheirTurnsInCoolLight) {
             if (solid.size() < 2000) continue;
             std::sort(solid.begin(), solid.end(), [](QRgb a, QRgb b) { return luminance(a) < luminance(b); });
             const double median = luminance(solid[solid.size() / 2]);
-            // Black, not dark brown or red: the hair's own tone (the upper middle of its light) is
-            // about as blue as it is red.
-            const QRgb tone = solid[solid.size() * 3 / 4];
-            if (median >= 30 || qRed(tone) - qBlue(tone) > 0.25 * qRed(tone)) continue;
+            // Black, not dark brown or red: the hair's own tone (the upper middle of its light,
+            // averaged over a band so one pixel does not decide) is about as blue as it is red.
+            double toneRed = 0, toneBlue = 0;
+            const size_t t0 = solid.size() * 7 / 10, t1 = solid.size() * 8 / 10;
+            for (size_t i = t0; i < t1; ++i)
+                toneRed += qRed(solid[i]) / double(t1 - t0), toneBlue += qBlue(solid[i]) / double(t1 - t0);
+            if (median >= 30 || toneRed - toneBlue > 0.25 * toneRed) continue;
             ++black;
             double lum = 0, red = 0, blue = 0;
             const size_t from = solid.size() * 97 / 100, n = solid.size() - from;
