@@ -73,6 +73,10 @@ double turnRadius(const PinCurl& pc, double ph, double a) {
     return f <= 0 ? 0 : pc.r * std::pow(f / kTurns, 1 / kNarrow);
 }
 
+// How far the end of the hair, tucked in over the last narrow turns, covers their grooves at `rho`
+// px from the centre: 1 in the middle, 0 from a third of the radius out.
+double tucked(const PinCurl& pc, double rho) { return 1 - smoothstep(0.1 * pc.r, 0.32 * pc.r, rho); }
+
 // The light on the coil at `rho` px from its centre (its frame) and canvas angle `a`, `across` 0..1
 // from a turn's inner to its outer edge. Each turn is a flattened tube of hair lying on the cheek,
 // lit from the upper left: lit on the side of it that faces up and left, shaded under it, dark in
@@ -134,7 +138,7 @@ void shadeCoil(QPainter& p, const PinCurl& pc, const CoilShape& s, const HairPal
             // narrow turns.
             const double bridged = std::max(
                 0.6 * smoothstep(0.6, 0.9, valueNoise(along / 5, 3.7 * std::floor(ph), pc.seed + 11)),
-                1 - smoothstep(0.08 * pc.r, 0.25 * pc.r, q.rho));
+                tucked(pc, q.rho));
             // The grooves' edges are strands ending, ragged, not a cut line.
             const double frayed =
                 ph + 0.2 * (valueNoise(along / 2.5, 2.3 * std::floor(ph), pc.seed + 13) - 0.5);
@@ -208,8 +212,9 @@ void paintCoilStrand(QPainter& p, const PinCurl& pc, const CoilShape& s, const H
         const Polyline piece(line.begin() + i, line.begin() + std::min(i + 5, line.size()));
         const CoilPoint q = toCoil(pc, s, piece[piece.size() / 2]);
         const double ph = turnPhase(pc, q.rho, q.a), across = ph - std::floor(ph);
-        const auto [lit, gloss] =
-            coilLight(pc, q.rho, q.canvasA, look.keepLit ? std::clamp(across, 0.25, 0.75) : across, c.black);
+        const double lying =
+            look.keepLit ? std::clamp(across, 0.25, 0.75) : 0.5 + (across - 0.5) * (1 - tucked(pc, q.rho));
+        const auto [lit, gloss] = coilLight(pc, q.rho, q.canvasA, lying, c.black);
         const double end = i + 5 >= line.size() ? look.taperOut : 0, start = i == 0 ? 0.8 : 0;
         const QColor col = coilTone(c, deep, glint, std::min(1.0, lit * look.tone), gloss * look.tone);
         fillRibbon(p, piece, look.w, look.w, withAlpha(col, look.alpha), start, end);
