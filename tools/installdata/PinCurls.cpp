@@ -267,12 +267,12 @@ void drawPinCurl(QPainter& p, const PinCurl& pc, const HairPalette& c, Rng& rng)
             p, pc, s, c, line,
             {rng.range(0.5, 0.75), static_cast<int>(rng.range(110, 190)), 0.5, false, rng.range(0.5, 1.8)});
     }
-    // The side's strands coming down into the outer turn.
-    const double outerEdge = coilEdge(pc, pc.side < 0 ? kPi : 0);
+    // The side's strands coming down into the outer turn, all bowed the same way, as combed.
+    const double outerEdge = coilEdge(pc, pc.side < 0 ? kPi : 0), bow = rng.uniform() < 0.5 ? -1 : 1;
     for (int i = 0; i < 26; ++i) {
         const double rho0 = rng.range(0.62, 1.0) * outerEdge;
         const Polyline line = coilStrand(pc, s, rho0, rng.range(1.2, 2.6) * kPi, rng.range(8, 22),
-                                         rng.symmetric(4), rng.symmetric(1.5), rng.symmetric(0.3));
+                                         rng.symmetric(4), bow * rng.range(0.3, 1.5), rng.symmetric(0.3));
         paintCoilStrand(p, pc, s, c, line,
                         {rng.range(0.7, 1.1), static_cast<int>(rng.range(120, 200)), 0.5, true});
     }
