@@ -262,4 +262,109 @@ TEST(HairArt, FingerWavePinCurlsShowTheirTurns) {
     }
 }
 
+// The luminance at a point between pixel centres (pixel (x, y) at integer coordinates), bilinear.
+double luminanceAt(const QImage& img, double x, double y) {
+    const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
+    const double fx = x - x0, fy = y - y0;
+    const auto l = [&](int dx, int dy) { return arttest::luminance(img.pixel(x0 + dx, y0 + dy)); };
+    return (1 - fy) * ((1 - fx) * l(0, 0) + fx * l(1, 0)) + fy * ((1 - fx) * l(0, 1) + fx * l(1, 1));
+}
+
+// How dark a hole lies in the middle of a curl: the darkest disc of a fifth of its radius, wholly
+// solid, centred within 4 px of the fitted centre, as a fraction of the median luminance of the
+// solid hair of the lower half between 0.3 and 0.9 of the radius. A coil round a dark eye makes
+// a dark disc there; a coil whose end is tucked into its centre has none darker than its grooves
+// allow.
+double holeDepth(const QImage& img, const Disc& c) {
+    const double rad = 0.2 * c.r;
+    const int reach = static_cast<int>(std::ceil(rad));
+    double darkest = 1e9;
+    for (int oy = -4; oy <= 4; ++oy)
+        for (int ox = -4; ox <= 4; ++ox) {
+            const int x0 = static_cast<int>(std::lround(c.cx)) + ox,
+                      y0 = static_cast<int>(std::lround(c.cy)) + oy;
+            double sum = 0;
+            int n = 0;
+            bool solid = true;
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx) {
+                    if (dx * dx + dy * dy > rad * rad) continue;
+                    solid = solid && qAlpha(img.pixel(x0 + dx, y0 + dy)) >= 250;
+                    sum += arttest::luminance(img.pixel(x0 + dx, y0 + dy)), ++n;
+                }
+            if (solid && n > 0) darkest = std::min(darkest, sum / n);
+        }
+    std::vector<double> ring;
+    for (int y = static_cast<int>(c.cy); y <= static_cast<int>(c.cy + c.r); ++y)
+        for (int x = static_cast<int>(c.cx - c.r); x <= static_cast<int>(c.cx + c.r); ++x) {
+            const double d = std::hypot(x - c.cx, y - c.cy);
+            if (d >= 0.3 * c.r && d <= 0.9 * c.r && qAlpha(img.pixel(x, y)) >= 250)
+                ring.push_back(arttest::luminance(img.pixel(x, y)));
+        }
+    if (ring.empty() || darkest > 1e8) return 0;
+    std::nth_element(ring.begin(), ring.begin() + ring.size() / 2, ring.end());
+    return darkest / ring[ring.size() / 2];
+}
+
+// How much the light along a curl's turns is broken into strands: along arcs round its centre
+// through the lower half (0.05 to 0.95 pi, at 0.35 to 0.75 of the radius, sampled every half
+// pixel), the luminance's departure from the mean of its neighbours 1 px either way, against the
+// departure of the luminance smoothed over 3 px from its mean along the arc. The arcs run with
+// the turns: a turn moulded in one smooth tube of light changes slowly along them, strands and
+// their glints change from pixel to pixel. Means over the centres within 2 px of the fitted one.
+double strandTexture(const QImage& img, const Disc& c) {
+    double fine = 0, coarse = 0;
+    for (int oy = -2; oy <= 2; oy += 2)
+        for (int ox = -2; ox <= 2; ox += 2)
+            for (double f = 0.35; f < 0.8; f += 0.1) {
+                const double rad = f * c.r;
+                const int n = static_cast<int>(0.9 * M_PI * rad / 0.5);
+                std::vector<double> l;
+                for (int i = 0; i < n; ++i) {
+                    const double a = (0.05 + 0.9 * i / (n - 1)) * M_PI;
+                    l.push_back(
+                        luminanceAt(img, c.cx + ox + rad * std::cos(a), c.cy + oy + rad * std::sin(a)));
+                }
+                double f1 = 0, c1 = 0, mean = 0;
+                for (size_t i = 2; i + 2 < l.size(); ++i) f1 += std::abs(l[i] - 0.5 * (l[i - 2] + l[i + 2]));
+                std::vector<double> smooth;
+                for (size_t i = 3; i + 3 < l.size(); ++i) {
+                    double s = 0;
+                    for (size_t k = i - 3; k <= i + 3; ++k) s += l[k];
+                    smooth.push_back(s / 7), mean += s / 7;
+                }
+                mean /= static_cast<double>(smooth.size());
+                for (double s : smooth) c1 += std::abs(s - mean);
+                fine += f1 / static_cast<double>(l.size() - 4) / 45;
+                coarse += c1 / static_cast<double>(smooth.size()) / 45;
+            }
+    return coarse > 0 ? fine / coarse : 0;
+}
+
+// A flat pin curl is hair wound round on itself, its end tucked into the middle: neither a ring
+// round a dark hole nor a moulded tube. Drawn as even rings round a dark eye, the curls' middles
+// held a disc at 0.34 to 0.58 of the turns' light, and along the turns the light changed from pixel
+// to pixel 0.19 to 0.27 times as much as it changed over several.
+TEST(HairArt, FingerWavePinCurlsAreCoiledHair) {
+    for (const char* n : {"y006.tta", "l008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        double hole = 0, strands = 0;
+        for (int side : {-1, 1}) {
+            const Disc c = findPinCurl(img, side);
+            ASSERT_GT(c.r, 10) << n << ": no pin curl ends the side";
+            ASSERT_LT(c.r, 25) << n << ": the side does not end in a pin curl";
+            const double h = holeDepth(img, c), s = strandTexture(img, c);
+            std::printf(
+                "%s %s pin curl: darkest middle %.2f of its turns' light, strands along the turns %.2f\n", n,
+                side < 0 ? "left" : "right", h, s);
+            EXPECT_GE(h, 0.55) << n << ": a dark hole in the middle of the pin curl";
+            EXPECT_GE(s, 0.27) << n << ": the pin curl's turns are smooth tubes, no strands in them";
+            hole += h / 2, strands += s / 2;
+        }
+        EXPECT_GE(hole, 0.65) << n << ": the pin curls wind round dark holes";
+        EXPECT_GE(strands, 0.31) << n << ": the pin curls' turns are moulded, not combed hair";
+    }
+}
+
 }  // namespace

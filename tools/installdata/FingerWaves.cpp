@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Geometry.h"
+#include "PinCurls.h"
 #include "UpdoArt.h"
 
 namespace installdata {
@@ -156,13 +157,6 @@ void drawCombedStrands(QPainter& p, const WaveField& f, int waves, const HairPal
     }
 }
 
-struct PinCurl {
-    QPointF centre;
-    double r;
-    int side;
-    uint32_t seed;
-};
-
 // Where each side ends: not cut square at the cheek but wound into a flat pin curl pressed to it
 // in front of the ear, its lower edge at the side's tip.
 std::vector<PinCurl> placeCurls(const QImage& layer, const HairVariant& v) {
@@ -174,21 +168,6 @@ std::vector<PinCurl> placeCurls(const QImage& layer, const HairVariant& v) {
         curls.push_back({QPointF(x, tip - r - 2), r, side, static_cast<uint32_t>(v.seed * 2 + 41 + side)});
     }
     return curls;
-}
-
-// The coil's outline is no circle: its radius at angle `a` (canvas radians, y down) wanders a few
-// per cent either way, continuously round the curl and differently for each curl.
-double coilEdge(const PinCurl& pc, double a) {
-    return pc.r * (0.88 + 0.14 * fractalNoise(1.4 * std::cos(a) + 5, 1.4 * std::sin(a) + 5, pc.seed, 2));
-}
-
-QPainterPath coilOutline(const PinCurl& pc) {
-    Polyline pts;
-    for (int k = 0; k < 48; ++k) {
-        const double a = 2 * kPi * k / 48;
-        pts.push_back(pc.centre + coilEdge(pc, a) * QPointF(std::cos(a), std::sin(a)));
-    }
-    return pathThrough(pts, true);
 }
 
 // The ends below the pin curls taken away: below each curl's centre the ends go, above it the
@@ -317,142 +296,6 @@ void sculptSides(QPainter& p, const WaveField& f, const HairVariant& v, const st
         q.setBrush(body);
         for (const PinCurl& pc : curls) q.drawPath(coilOutline(pc));
     });
-}
-
-// The coil wound from the rim in toward the pinned centre: going inward a strand turns the way
-// that brings it down the curl's outer side first (anticlockwise on the left, clockwise on the
-// right), `pitch` px nearer the centre with each turn. Along a strand `turnPhase` stays the same;
-// across the turns it rises by one per turn, outward.
-double turnPhase(const PinCurl& pc, double rho, double a) {
-    const double pitch = 0.36 * pc.r;
-    const double wobble = 0.25 * fractalNoise(2 * std::cos(a) + 9, 2 * std::sin(a) + 9, pc.seed + 3, 2);
-    return rho / pitch + pc.side * a / (2 * kPi) + wobble;
-}
-
-// The light on the coil at `rho` px and angle `a` from its centre, `across` 0..1 from a turn's inner
-// to its outer edge. Each turn is a flattened tube of hair lying on the cheek, lit from the upper
-// left: lit on the side of it that faces up and left, shaded under it, dark in the grooves between
-// the turns. The coil as a whole tips away at its rim and sinks toward the pinned centre, a small
-// dark eye. Returns the diffuse light (0..1) and the gloss (0..1).
-std::pair<double, double> coilLight(const PinCurl& pc, double rho, double a, double across, bool black) {
-    const double t = 2 * across - 1, rim = rho / pc.r;
-    const double nx = (t + 0.35 * rim) * std::cos(a), ny = (t + 0.35 * rim) * std::sin(a);
-    const double nz = std::sqrt(std::max(0.0, 1 - t * t)) + 0.2, len = std::sqrt(nx * nx + ny * ny + nz * nz);
-    const double lx = -0.5, ly = -0.65, lz = 0.6, ll = std::sqrt(lx * lx + ly * ly + lz * lz);
-    const double diffuse = std::clamp(0.2 + (nx * lx + ny * ly + nz * lz) / (len * ll), 0.0, 1.0);
-    // The half-way direction between the light and the eye, for the gloss.
-    const double hx = lx / ll, hy = ly / ll, hz = lz / ll + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-    const double facingHalf = std::max(0.0, (nx * hx + ny * hy + nz * hz) / (len * hl));
-    const double groove = smoothstep(0.0, 0.22, across) * smoothstep(0.0, 0.22, 1 - across);
-    const double inward = 0.45 + 0.55 * smoothstep(0.15 * pc.r, 0.75 * pc.r, rho);
-    const double eye = 1 - 0.75 * (1 - smoothstep(0.12 * pc.r, 0.32 * pc.r, rho));
-    const double shade = (0.2 + 0.8 * groove) * inward * eye;
-    return {diffuse * shade, std::pow(facingHalf, black ? 40.0 : 18.0) * groove * inward * eye};
-}
-
-QColor coilTone(const HairPalette& c, const QColor& deep, const QColor& glint, double lit, double gloss) {
-    // Black hair's turns lighten no further than its base; its light is the narrow gloss.
-    const QColor tone = strandTone(c, deep, c.black ? std::min(lit, 0.7) : lit);
-    return mix(tone, glint, std::clamp(gloss * (c.black ? 0.9 : 0.6), 0.0, 1.0));
-}
-
-// The coil pixel by pixel over what is already drawn (SourceAtop), its turns combed into fine
-// strands that run round with them. Its edge is soft and a little ragged, and at the top it fades
-// into the side hair coming down into it.
-void shadeCoil(QPainter& p, const PinCurl& pc, const HairPalette& c) {
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), glint = mix(c.sheen, QColor(255, 255, 255), 0.1);
-    const int reach = static_cast<int>(std::ceil(1.2 * pc.r)) + 3;
-    const int x0 = static_cast<int>(pc.centre.x()) - reach, y0 = static_cast<int>(pc.centre.y()) - reach;
-    QImage coil = newLayer(2 * reach + 1, 2 * reach + 1);
-    for (int y = 0; y < coil.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(coil.scanLine(y));
-        for (int x = 0; x < coil.width(); ++x) {
-            const double dx = x0 + x + 0.5 - pc.centre.x(), dy = y0 + y + 0.5 - pc.centre.y();
-            const double rho = std::hypot(dx, dy), a = std::atan2(dy, dx), edge = coilEdge(pc, a);
-            const double ph = turnPhase(pc, rho, a), across = ph - std::floor(ph);
-            // Strands: fine across the turn, long along it.
-            const double lane = valueNoise(ph * 6.5, pc.side * a * std::max(rho, 3.0) / 11, pc.seed + 5);
-            const double ragged = 1.0 + 2.6 * lane;
-            double cover = std::clamp((edge - rho) / ragged + 0.4, 0.0, 1.0);
-            cover *= 1 - 0.85 * smoothstep(0.2 * pc.r, 1.1 * pc.r, -dy) * smoothstep(0.6 * pc.r, pc.r, rho);
-            if (cover <= 0) continue;
-            const auto [diffuse, gloss] = coilLight(pc, rho, a, across, c.black);
-            const QColor col = coilTone(c, deep, glint, diffuse * (0.45 + 1.0 * lane), gloss * (0.4 + lane));
-            const int al = static_cast<int>(cover * 255);
-            row[x] = qRgba(col.red() * al / 255, col.green() * al / 255, col.blue() * al / 255, al);
-        }
-    }
-    p.drawImage(x0, y0, coil);
-}
-
-// A strand of the coil: from `rho0` px out at the curl's outer side it winds `span` radians inward,
-// its phase across the turns kept; `lead` px of the side hair above it come straight down into it.
-// It leaves the side `drift` px further out (or in), easing into the outer turn.
-Polyline coilStrand(const PinCurl& pc, double rho0, double span, double lead, double drift) {
-    const double outer = pc.side < 0 ? kPi : 0, pitch = 0.36 * pc.r;
-    Polyline line;
-    for (double y = -lead; y < 0; y += 2) {
-        const double s = 1 + y / lead;
-        line.push_back(pc.centre + QPointF(pc.side * (rho0 + drift * (1 - s) * (1 - s)), y));
-    }
-    for (double phi = 0; phi <= span; phi += 0.12) {
-        const double a = outer + pc.side * phi, rho = rho0 - pitch * phi / (2 * kPi);
-        if (rho < 0.15 * pc.r) break;
-        line.push_back(pc.centre + rho * QPointF(std::cos(a), std::sin(a)));
-    }
-    return line;
-}
-
-// A flat pin curl: the coil shaded turn by turn, the strands of the side flowing down into its
-// outer turn, and a few strays that cross the grooves or stand off its rim.
-void drawPinCurl(QPainter& p, const PinCurl& pc, const HairPalette& c, Rng& rng) {
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), glint = mix(c.sheen, QColor(255, 255, 255), 0.1);
-    shadeCoil(p, pc, c);
-    const auto strand = [&](const Polyline& line, double w, int alpha, double taperOut) {
-        for (size_t i = 0; i + 1 < line.size(); i += 4) {
-            const Polyline piece(line.begin() + i, line.begin() + std::min(i + 5, line.size()));
-            const QPointF d = piece[piece.size() / 2] - pc.centre;
-            const double rho = std::hypot(d.x(), d.y()), a = std::atan2(d.y(), d.x());
-            const double ph = turnPhase(pc, rho, a);
-            const auto [lit, gloss] =
-                coilLight(pc, rho, a, std::clamp(ph - std::floor(ph), 0.25, 0.75), c.black);
-            const double end = i + 5 >= line.size() ? taperOut : 0, start = i == 0 ? 0.8 : 0;
-            fillRibbon(p, piece, w, w, withAlpha(coilTone(c, deep, glint, lit, gloss), alpha), start, end);
-        }
-    };
-    for (int i = 0; i < 26; ++i) {
-        const double rho0 = rng.range(0.62, 1.0) * coilEdge(pc, pc.side < 0 ? kPi : 0);
-        const Polyline line =
-            coilStrand(pc, rho0, rng.range(1.2, 2.4) * kPi, rng.range(8, 22), rng.symmetric(4));
-        strand(line, rng.range(0.7, 1.1), static_cast<int>(rng.range(120, 200)), 0.5);
-    }
-    for (int i = 0; i < 10; ++i) {
-        const double a = rng.range(0, 2 * kPi), rho0 = rng.range(0.4, 0.9) * pc.r;
-        Polyline line;
-        for (int k = 0; k <= 12; ++k) {
-            const double b = a + pc.side * 0.12 * k, rho = rho0 - 0.2 * k;
-            line.push_back(pc.centre + rho * QPointF(std::cos(b), std::sin(b)));
-        }
-        fillRibbon(p, line, 0.6, 0.6, withAlpha(coilTone(c, deep, glint, 0.5, 0), 110), 0.3, 0.3);
-    }
-    // Loose ends along the rim, standing a little off it: the edge is hair, not a cut.
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    for (int i = 0; i < 10; ++i) {
-        // On the face side, where the curl lies on the cheek.
-        const double a = (pc.side < 0 ? rng.range(0.05, 0.55) : rng.range(0.45, 0.95)) * kPi;
-        const double span = rng.range(0.25, 0.6), off = rng.range(-2.0, 0.6);
-        Polyline line;
-        for (int k = 0; k <= 8; ++k) {
-            const double b = a + pc.side * span * k / 8,
-                         rho = coilEdge(pc, b) + off + 0.8 * std::sin(kPi * k / 8);
-            line.push_back(pc.centre + rho * QPointF(std::cos(b), std::sin(b)));
-        }
-        fillRibbon(p, line, 0.6, 0.6,
-                   withAlpha(coilTone(c, deep, glint, 0.35, 0), static_cast<int>(rng.range(70, 130))), 0.35,
-                   0.35);
-    }
-    p.restore();
 }
 
 }  // namespace
