@@ -131,7 +131,7 @@ void drawBacks(QPainter& q, const std::vector<HelixRun>& runs, const RingletLock
 // front turns most toward the light. Turns deep in the mass are flatter and darker.
 void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, const RingletLock& lk,
                 const HairPalette& c, const std::function<QColor(const QColor&)>& tint, Rng& rng) {
-    const double define = 1.0 - 0.8 * lk.dim;
+    const double define = 1.0 - 0.35 * lk.dim;
     const QColor flat = mix(c.dark, c.base, 0.55);
     // Black hair shows its curls through cool grey-blue light on each turn, not warm brown.
     const double inky = 1.0 - smoothstep(28.0, 48.0, qGray(c.base.rgb()));
@@ -154,7 +154,8 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
         // Turn by turn the light is broken: some turns face it, some are turned away.
         const double broken = 0.55 + 0.75 * valueNoise(mid.x() / 9.0, mid.y() / 9.0, 0x5eedu);
         const double gain = broken * define * (1.0 + 0.3 * inky) *
-                            (0.4 + 0.2 * inky + (0.6 - 0.2 * inky) * smoothstep(0.0, 0.4, run.along)) *
+                            (0.4 + 0.2 * inky + 0.25 * lk.dim +
+                             (0.6 - 0.2 * inky - 0.25 * lk.dim) * smoothstep(0.0, 0.4, run.along)) *
                             (0.55 + 0.6 * zone) * (0.8 + 0.25 * lk.tone) * rng.range(0.75, 1.15);
         // The light runs across the front: each half of the run in the tone of its own light.
         QColor tone[3];
@@ -180,9 +181,11 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
 
 void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, const HairPalette& c, Rng& rng) {
     const double total = lk.axis.length();
-    const double dim = std::clamp(0.9 * lk.dim + (lk.tone < 0 ? -0.3 * lk.tone : 0.0), 0.0, 0.8);
+    // A lock deep in the mass is in shade, but its turns still show: darkened only part of the
+    // way toward the shadow tone, its inside no blacker than a front lock's.
+    const double dim = std::clamp(0.5 * lk.dim + (lk.tone < 0 ? -0.3 * lk.tone : 0.0), 0.0, 0.5);
     const auto tint = [&](const QColor& col) { return withAlpha(mix(col, c.dark, dim), col.alpha()); };
-    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.2 + 0.4 * lk.dim);
+    const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.2);
     const std::vector<HelixRun> runs = helixRuns(lk, grow, static_cast<uint32_t>(rng.next()), rng);
     drawBacks(q, runs, lk, c, tint);
     // The inside of the coil ends above the last turn, so the tip hangs open. A wave is a flat
@@ -194,8 +197,11 @@ void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, con
         lk.axis.at(d, a, tan);
         lk.axis.at(std::min(bodyEnd, d + 3), b, tan);
         const double fade = 1.0 - 0.5 * smoothstep(bodyEnd - 2.0 * lk.pitch, bodyEnd, d);
-        q.setPen(QPen(withAlpha(shade, 240), inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine,
-                      Qt::RoundCap));
+        // Near the roots the lock lies flat on the head: no deep hollow inside it yet, only the
+        // hair's own tone between the turns.
+        const double flat = 1.0 - smoothstep(0.0, 4.0 * lk.pitch, d);
+        q.setPen(QPen(withAlpha(mix(shade, tint(mix(c.dark, c.base, 0.75)), flat), 240),
+                      inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine, Qt::RoundCap));
         q.drawLine(a, b);
     }
     drawFronts(q, f, runs, lk, c, tint, rng);
