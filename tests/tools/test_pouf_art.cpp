@@ -276,7 +276,8 @@ TEST(PoufArt, BouffantTopIsCombedAndItsBunWound) {
 // ball from the upper left and shaded where it sits on the head. Wound every which way, with the
 // locks crossing at random, the buns read as striped stones (o008) or dark scribbles (l002): their
 // coherence was 0.42-0.70, their light against a ball's 0.40-0.80, and l002, l006 and l009 were
-// barely lighter above than below (10-34); wound round, 0.57-0.71, 0.72-0.94 and 29-112.
+// barely lighter above than below (10-34); wound round in a rope of wraps, 0.56-0.71, 0.71-0.89
+// and 35-110.
 TEST(PoufArt, EveryBunIsWoundRoundAndLitAsABall) {
     struct Item {
         const char* name;
