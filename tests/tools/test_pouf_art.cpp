@@ -8,17 +8,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 #include <vector>
 
 #include "Geometry.h"
 #include "tools/ArtFiles.h"
+#include "tools/ArtTensor.h"
 
 namespace {
 
 using namespace installdata::face;
-
-constexpr double kPi = std::numbers::pi;
 
 // x of the outermost solid hair on the left of row y (the ponytail hangs on the right).
 int leftEdge(const QImage& img, int y) {
@@ -59,60 +57,10 @@ double mean(const std::vector<int>& v) {
     return v.empty() ? 0.0 : sum / static_cast<double>(v.size());
 }
 
-// The structure tensor of an item's luminance: per pixel the gradient's outer product, averaged
-// over a window (three box passes of radius 3 each way, close to a gaussian). Where strands run side
-// by side the gradients all lie across them, and the averaged tensor has one strong axis; where
-// short strokes cross at random angles the two axes are alike.
-struct Tensor {
-    int w = 0, h = 0;
-    std::vector<double> xx, yy, xy;
-    size_t at(int x, int y) const { return static_cast<size_t>(y) * w + x; }
-    // 0 (no one direction) .. 1 (every gradient along one axis).
-    double coherence(int x, int y) const {
-        const size_t i = at(x, y);
-        const double sum = xx[i] + yy[i];
-        return sum <= 1e-9 ? 0.0 : std::hypot(xx[i] - yy[i], 2 * xy[i]) / sum;
-    }
-    // The strands' direction, radians in [0, pi): across the tensor's strong axis.
-    double strandAngle(int x, int y) const {
-        const size_t i = at(x, y);
-        const double a = 0.5 * std::atan2(2 * xy[i], xx[i] - yy[i]) + kPi / 2;
-        return a >= kPi ? a - kPi : a;
-    }
-};
+using arttest::Tensor;
 
-void boxBlur(std::vector<double>& g, int w, int h, int r) {
-    std::vector<double> tmp(g.size());
-    for (int pass = 0; pass < 6; ++pass) {
-        const bool rows = pass % 2 == 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                double sum = 0;
-                for (int d = -r; d <= r; ++d) {
-                    const int xs = rows ? std::clamp(x + d, 0, w - 1) : x,
-                              ys = rows ? y : std::clamp(y + d, 0, h - 1);
-                    sum += g[static_cast<size_t>(ys) * w + xs];
-                }
-                tmp[static_cast<size_t>(y) * w + x] = sum / (2 * r + 1);
-            }
-        g.swap(tmp);
-    }
-}
-
-Tensor structureTensor(const QImage& img) {
-    Tensor t{img.width(), img.height(), {}, {}, {}};
-    const size_t n = static_cast<size_t>(t.w) * t.h;
-    t.xx.assign(n, 0), t.yy.assign(n, 0), t.xy.assign(n, 0);
-    auto lum = [&](int x, int y) { return arttest::luminance(img.pixel(x, y)); };
-    for (int y = 1; y + 1 < t.h; ++y)
-        for (int x = 1; x + 1 < t.w; ++x) {
-            const double gx = 0.5 * (lum(x + 1, y) - lum(x - 1, y)),
-                         gy = 0.5 * (lum(x, y + 1) - lum(x, y - 1));
-            t.xx[t.at(x, y)] = gx * gx, t.yy[t.at(x, y)] = gy * gy, t.xy[t.at(x, y)] = gx * gy;
-        }
-    for (std::vector<double>* g : {&t.xx, &t.yy, &t.xy}) boxBlur(*g, t.w, t.h, 3);
-    return t;
-}
+// The tensor averaged by three box passes each way.
+Tensor structureTensor(const QImage& img) { return arttest::structureTensor(img, 3); }
 
 // Whether the hair is solid over the whole window round (x, y), so the outline's edge does not count.
 bool solidAround(const QImage& img, int x, int y, int r) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/ArtFiles.h"
+#include "tools/ArtTensor.h"
 
 namespace {
 
@@ -82,31 +83,12 @@ Patches flatCrownPatches(const QImage& img) {
     return out;
 }
 
-// Luminance of a picture as a grid, row-major, and a box blur of such a grid (radius r, edges
-// clamped).
+// Luminance of a picture as a grid, row-major.
 std::vector<double> lumGrid(const QImage& img) {
     std::vector<double> out(static_cast<size_t>(img.width()) * img.height());
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             out[static_cast<size_t>(y) * img.width() + x] = arttest::luminance(img.pixel(x, y));
-    return out;
-}
-
-std::vector<double> boxBlur(const std::vector<double>& in, int w, int h, int r) {
-    std::vector<double> tmp(in.size()), out(in.size());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            double sum = 0;
-            for (int d = -r; d <= r; ++d) sum += in[static_cast<size_t>(y) * w + std::clamp(x + d, 0, w - 1)];
-            tmp[static_cast<size_t>(y) * w + x] = sum / (2 * r + 1);
-        }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            double sum = 0;
-            for (int d = -r; d <= r; ++d)
-                sum += tmp[static_cast<size_t>(std::clamp(y + d, 0, h - 1)) * w + x];
-            out[static_cast<size_t>(y) * w + x] = sum / (2 * r + 1);
-        }
     return out;
 }
 
@@ -127,18 +109,7 @@ double alongAcross(const QImage& img) {
         return (1 - fy) * ((1 - fx) * l(x0, y0) + fx * l(x0 + 1, y0)) +
                fy * ((1 - fx) * l(x0, y0 + 1) + fx * l(x0 + 1, y0 + 1));
     };
-    std::vector<double> xx(lum.size()), yy(lum.size()), xy(lum.size());
-    for (int y = 1; y < h - 1; ++y)
-        for (int x = 1; x < w - 1; ++x) {
-            const size_t i = static_cast<size_t>(y) * w + x;
-            const double gx = 0.5 * (lum[i + 1] - lum[i - 1]), gy = 0.5 * (lum[i + w] - lum[i - w]);
-            xx[i] = gx * gx;
-            yy[i] = gy * gy;
-            xy[i] = gx * gy;
-        }
-    xx = boxBlur(boxBlur(xx, w, h, 3), w, h, 3);
-    yy = boxBlur(boxBlur(yy, w, h, 3), w, h, 3);
-    xy = boxBlur(boxBlur(xy, w, h, 3), w, h, 3);
+    const arttest::Tensor t = arttest::structureTensor(img, 2);
     double along = 0, across = 0;
     for (int y = 50; y < std::min(h - 4, 150); ++y)
         for (int x = 4; x < w - 4; ++x) {
@@ -147,8 +118,7 @@ double alongAcross(const QImage& img) {
                 inside =
                     solid[static_cast<size_t>(y + d) * w + x] && solid[static_cast<size_t>(y) * w + x + d];
             if (!inside) continue;
-            const size_t i = static_cast<size_t>(y) * w + x;
-            const double theta = 0.5 * std::atan2(2 * xy[i], xx[i] - yy[i]);  // across the hair
+            const double theta = t.acrossAngle(x, y);
             const double cx = 3 * std::cos(theta), cy = 3 * std::sin(theta);
             across += std::abs(at(x + cx, y + cy) - at(x - cx, y - cy));
             along += std::abs(at(x - cy, y + cx) - at(x + cy, y - cx));
