@@ -245,3 +245,26 @@ TEST(HairArt, ShortCutsRoundOverTheCrown) {
         EXPECT_LE(fullness, most) << n << " has a boxed crown";
     }
 }
+
+// A wispy fringe thins toward its tips in pieces of uneven length; it does not hang as a row of
+// strings from the crown's edge, which then shows as a line across the forehead. Measured as the
+// steepest fall of the mean alpha over four rows, down the middle of the forehead: an edge falls by
+// 70-100, pieces by at most 65.
+TEST(HairArt, WispyFringesThinOutWithoutAnEdgeAcrossTheForehead) {
+    for (const char* n : {"cj005.tta", "cz008.tta", "mj003.tta", "mj008.tta", "mz008.tta", "o005.tta",
+                          "p005.tta", "s003.tta", "y008.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(n));
+        ASSERT_FALSE(img.isNull()) << n;
+        std::vector<double> rows;
+        for (int y = 95; y < 185; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+            double sum = 0;
+            for (int x = 150; x <= 230; ++x) sum += qAlpha(row[x]);
+            rows.push_back(sum / 81);
+        }
+        double steepest = 0;
+        for (size_t i = 0; i + 4 < rows.size(); ++i) steepest = std::max(steepest, rows[i] - rows[i + 4]);
+        std::printf("%s steepest fall of the fringe %.0f\n", n, steepest);
+        EXPECT_LE(steepest, 65.0) << n << "'s fringe hangs from an edge across the forehead";
+    }
+}

@@ -217,6 +217,54 @@ HairVariant lifted(const HairVariant& v) {
     return w;
 }
 
+// A wispy fringe thins toward its tips: from the roots it falls in pointed pieces of uneven
+// length, dense where they leave the crown, so the crown's edge does not show as a line across the
+// forehead and the fine strands drawn over them fan out of the pieces instead of hanging from it
+// like a row of strings.
+void drawWispyPieces(QPainter& p, const Sweep& s, const HairPalette& c, uint64_t seed) {
+    constexpr int kPieces = 12;
+    const Guides g(s.guides);
+    Rng rng(seed);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.3);
+    struct Piece {
+        Polyline outline, spine;
+        QColor body;
+    };
+    std::vector<Piece> pieces;
+    for (int i = 0; i < kPieces; ++i) {
+        const double t = (i + 0.5 + rng.symmetric(0.35)) / kPieces, tip = rng.range(0.5, 0.9);
+        const double half = rng.range(0.6, 0.95) / kPieces, lean = rng.symmetric(0.04);
+        Polyline a, b, spine;
+        for (int k = 0; k <= 16; ++k) {
+            const double u = tip * k / 16, w = half * std::pow(1.0 - k / 16.0, 0.8),
+                         mid = t + lean * k * k / 256.0;
+            a.push_back(g.at(u, mid - w));
+            b.push_back(g.at(u, mid + w));
+            spine.push_back(g.at(u, mid));
+        }
+        a.insert(a.end(), b.rbegin(), b.rend());
+        pieces.push_back(
+            {std::move(a), std::move(spine),
+             withAlpha(mix(c.dark, c.base, rng.range(0.2, 0.65)), static_cast<int>(rng.range(205, 240)))});
+    }
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 1, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        for (const Piece& pc : pieces) {
+            q.setBrush(pc.body);
+            q.drawPath(pathThrough(pc.outline, true));
+        }
+    });
+    // The fold between neighbouring pieces, and the light along each where it leaves the crown.
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
+        for (const Piece& pc : pieces) {
+            const Polyline edge(pc.outline.begin() + 2, pc.outline.begin() + 13);
+            fillRibbon(q, edge, 1.6, 0.4, withAlpha(deep, 120), 0.3, 0.2);
+            const Polyline lit(pc.spine.begin() + 1, pc.spine.begin() + 8);
+            fillRibbon(q, lit, 1.8, 0.6, withAlpha(c.light, static_cast<int>(rng.range(50, 100))), 0.4, 0.4);
+        }
+    });
+}
+
 }  // namespace
 
 void drawDown(QPainter& p, QPainter& behind, const HairVariant& variant) {
@@ -369,13 +417,17 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
     s.mass = !wispy || v.tousled;
     s.massInset = 0.02;
     s.wander = 2.0;
-    Curl soft = v.curl;  // a fringe only bends where the rest curls
-    soft.amp *= 0.35;
+    // A fringe only bends where the rest curls, never so far that its short strands shade in turns
+    // (on strands this short the turns read as the rungs of a ladder).
+    Curl soft = v.curl;
+    soft.amp = std::min(soft.amp * 0.35, 2.8);
     soft.waves *= 0.5;
     soft.loop = std::min(soft.loop, 0.3);
     applyCurl(s, soft, 80);
     s.width = 1.0;
-    s.sheenAt = 0.3;
+    // A wispy fringe's pieces carry its light near the roots: lit lower down, across the thin
+    // tips, the band would draw a line along the crown's edge.
+    s.sheenAt = wispy && !s.mass ? 0.12 : 0.3;
     s.clumpShade = v.curl.amp < 3 ? 0.8 : 0.0;
     if (v.tousled) {  // a bob's fringe: pieces of uneven length whose tips thin out past the fill
         s.lengthJitter += 0.1;
@@ -384,6 +436,7 @@ void drawBangs(QPainter& p, const HairVariant& variant) {
         s.clumpShade = v.curl.amp < 3 ? 1.0 : 0.0;
     }
     s.seed = v.seed + 2;
+    if (wispy && !s.mass) drawWispyPieces(p, s, c, v.seed + 31);
     drawSweep(p, s, c);
     if (v.bangs == Bangs::Curtain) drawSweep(p, mirroredSweep(s), c);
     if (v.layered) {  // a layered cut's fringe is cut into pieces like its top
