@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Geometry.h"
+#include "StrandField.h"
 
 namespace installdata {
 
@@ -60,7 +61,7 @@ Polyline capHalf(double crownTop, double sideOut) {
 // The soft sheen of black hair: the same ring and length band as the crisp one, but drawn as wide,
 // faint, long strokes in groups across the head, each group lit at its own strength and height
 // and some not at all, so the band breaks where one group of strands turns from the light.
-void drawBrokenSheen(QPainter& q, const HairLight& l, Rng& rng) {
+void drawBrokenSheen(QPainter& q, const HairLight& l, const StrandField& field, Rng& rng) {
     constexpr int kGroups = 20;
     constexpr double kFrom = -1.45, kTo = 1.45;
     double edge[kGroups + 1], gain[kGroups], shift[kGroups];
@@ -81,8 +82,7 @@ void drawBrokenSheen(QPainter& q, const HairLight& l, Rng& rng) {
         const double r = l.radius * (0.66 + shift[gi] + 0.13 * band), len = rng.range(14, 30);
         const double facing = 0.55 + 0.45 * std::cos(a + 0.45);
         const QPointF dir(std::sin(a), -std::cos(a));
-        Polyline pts;
-        for (int i = 0; i <= 4; ++i) pts.push_back(l.crown + dir * (r - len / 2 + len * i / 4));
+        const Polyline pts = field.streak(l.crown + dir * r, dir, len, 4);
         const int alpha = static_cast<int>((1 - band * band) * facing * gain[gi] * rng.range(30, 80));
         fillRibbon(q, pts, rng.range(2.0, 3.6), rng.range(1.2, 2.4), withAlpha(l.sheen, alpha), 0.4, 0.4);
     }
@@ -92,7 +92,8 @@ void drawBrokenSheen(QPainter& q, const HairLight& l, Rng& rng) {
         const double x = left ? rng.range(40, 150) : rng.range(230, 340);
         const double band = rng.symmetric(1.0), y = 262 + 20 * band, len = rng.range(18, 36);
         const double lit = gain[static_cast<int>(x / 9) % kGroups];
-        const Polyline pts{{x, y - len / 2}, {x + rng.symmetric(1.5), y}, {x, y + len / 2}};
+        const double sway = rng.symmetric(1.5);
+        const Polyline pts = field.streak({x + sway, y}, {0, 1}, len, 2);
         const int alpha = static_cast<int>((1 - band * band) * (left ? 1.0 : 0.6) * lit * rng.range(25, 70));
         fillRibbon(q, pts, rng.range(2.0, 3.5), 1.5, withAlpha(l.sheen, alpha), 0.4, 0.4);
     }
@@ -236,19 +237,20 @@ void shadeVolume(QImage& layer, const HairLight& l) {
     // Streaks of sheen running with the strands, gathered in a band across them: a ring around
     // the crown, and for long hair a second band where the lengths bend below the cheek.
     if (l.sheenStrength <= 0) return;
+    // Each streak runs along the strands under it, so the band lies on the hair, not across it.
+    const StrandField field(layer);
     QImage sheen = newLayer(kCanvasW, kCanvasH);
     {
         QPainter q;
         beginPainter(q, sheen);
         Rng rng(l.seed);
-        if (l.brokenSheen) drawBrokenSheen(q, l, rng);
+        if (l.brokenSheen) drawBrokenSheen(q, l, field, rng);
         for (int k = 0; k < (l.brokenSheen ? 0 : 520); ++k) {
             const double a = rng.range(-1.45, 1.45), band = rng.symmetric(1.0);
             const double r = l.radius * (0.66 + 0.08 * band), len = rng.range(8, 22);
             const double facing = 0.55 + 0.45 * std::cos(a + 0.45);  // brightest on the upper left
             const QPointF dir(std::sin(a), -std::cos(a));
-            Polyline pts;
-            for (int i = 0; i <= 4; ++i) pts.push_back(l.crown + dir * (r - len / 2 + len * i / 4));
+            const Polyline pts = field.streak(l.crown + dir * r, dir, len, 4);
             const int alpha = static_cast<int>((1 - band * band) * facing * rng.range(50, 150));
             fillRibbon(q, pts, rng.range(0.8, 1.8), rng.range(0.5, 1.2), withAlpha(l.sheen, alpha), 0.3, 0.3);
         }
@@ -257,7 +259,8 @@ void shadeVolume(QImage& layer, const HairLight& l) {
                 const bool left = rng.uniform() < 0.6;
                 const double x = left ? rng.range(40, 150) : rng.range(230, 340);
                 const double band = rng.symmetric(1.0), y = 262 + 14 * band, len = rng.range(12, 30);
-                const Polyline pts{{x, y - len / 2}, {x + rng.symmetric(1.5), y}, {x, y + len / 2}};
+                const double sway = rng.symmetric(1.5);
+                const Polyline pts = field.streak({x + sway, y}, {0, 1}, len, 2);
                 const int alpha =
                     static_cast<int>((1 - band * band) * (left ? 1.0 : 0.6) * rng.range(40, 110));
                 fillRibbon(q, pts, rng.range(1.0, 2.2), 1.0, withAlpha(l.sheen, alpha), 0.3, 0.3);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Geometry.h"
 #include "HairFinish.h"
 #include "MensClumps.h"
+#include "StrandField.h"
 
 namespace installdata {
 
@@ -114,6 +116,11 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
     // the sheen band, and lit patches of differing strength between them.
     const double ringR = 0.66 * (96 + v.volume);
     const QPointF ringC(kMidX, 162);
+    // They run with the strands under them: straight down from the crown they would cross a
+    // fringe or a top combed to the side in dark rungs.
+    std::optional<StrandField> field;
+    if (const auto* layer = dynamic_cast<const QImage*>(p.device()); layer && p.transform().isIdentity())
+        field.emplace(*layer);
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
     paintSoft(p, size, 2, 1.0, [&](QPainter& q) {
@@ -125,6 +132,7 @@ void drawCrownTexture(QPainter& p, const HairVariant& v, const HairPalette& c, d
                 const double r = r0 + (r1 - r0) * i / 6, ang = a + bend * i / 6;
                 cleft.push_back(ringC + QPointF(-std::sin(ang), -std::cos(ang)) * r);
             }
+            if (field) cleft = field->streak(cleft[3], cleft[6] - cleft[0], r1 - r0, 6);
             if (rng.uniform() < 0.6)
                 fillRibbon(q, cleft, rng.range(1.5, 3.5), rng.range(1.0, 2.5),
                            withAlpha(deep, static_cast<int>(strength * rng.range(110, 190))), 0.3, 0.3);
