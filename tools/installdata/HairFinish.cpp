@@ -4,6 +4,7 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Geometry.h"
 #include "StrandField.h"
@@ -294,6 +295,28 @@ void castShadow(QImage& layer, int strength) {
     p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
     p.setOpacity(strength / 255.0);
     p.drawImage(0, 0, shadow);
+}
+
+void closePartingNotch(QImage& layer, int part) {
+    constexpr int kReach = 6, kHalf = 5, kRows = 110;
+    for (int y = 0; y < kRows; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(layer.scanLine(y));
+        const std::vector<QRgb> was(row, row + layer.width());
+        for (int x = std::max(kReach, part - kHalf); x <= std::min(layer.width() - 1 - kReach, part + kHalf);
+             ++x) {
+            // The most solid hair within reach on each side; only a dip below both is a notch.
+            QRgb left = 0, right = 0;
+            for (int d = 1; d <= kReach; ++d) {
+                if (qAlpha(was[x - d]) > qAlpha(left)) left = was[x - d];
+                if (qAlpha(was[x + d]) > qAlpha(right)) right = was[x + d];
+            }
+            const int bridge = std::min(qAlpha(left), qAlpha(right));
+            if (bridge <= qAlpha(was[x])) continue;
+            const QRgb l = qUnpremultiply(left), r = qUnpremultiply(right);
+            row[x] = qPremultiply(qRgba((qRed(l) + qRed(r)) / 2, (qGreen(l) + qGreen(r)) / 2,
+                                        (qBlue(l) + qBlue(r)) / 2, bridge));
+        }
+    }
 }
 
 void keepFaceClear(QImage& layer) {

@@ -62,6 +62,9 @@ struct HairLight {
 void shadeVolume(QImage& layer, const HairLight& light);
 // Soft, dark, semi-transparent bands on the skin just below and inside the hair's edge.
 void castShadow(QImage& layer, int strength);
+// Bridges the small V that the soft edges of the two sides leave in the outline where they meet at
+// the parting (x `part`), through which the backdrop shows as a pale speck on the top of the head.
+void closePartingNotch(QImage& layer, int part);
 // Softly erases hair over the eyes, nose and mouth, leaving bangs above the brows and edge locks.
 void keepFaceClear(QImage& layer);
 

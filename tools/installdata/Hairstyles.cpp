@@ -53,6 +53,7 @@ QImage renderHairstyle(const HairVariant& v) {
     drawPieces(p, v);
     p.end();
     b.end();
+    if (v.form == Form::Down && !v.spiky && !v.shortCurls) closePartingNotch(layer, static_cast<int>(v.part));
     const double tip = std::max(v.tipLeft, v.tipRight);
     const QColor dark = kPalettes[v.palette].dark;
     const QColor shade = QColor::fromRgbF(dark.redF() * 0.4f, dark.greenF() * 0.4f, dark.blueF() * 0.4f);
