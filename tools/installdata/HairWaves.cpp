@@ -156,7 +156,7 @@ double strandEnd(const Sweep& s, double t, Rng& rng) {
 // troughs, and lifted, uneven hair at the roots.
 void drawWaveStrands(QPainter& p, QPainter& soft, const Sweep& s, const Guides& g, const HairPalette& c,
                      const std::vector<WaveLock>& locks, Rng& rng) {
-    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), hot = mix(c.sheen, QColor(255, 250, 240), 0.3);
+    const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35), hot = mix(c.sheen, QColor(255, 250, 240), 0.15);
     const double spacing = lockSpacing(g, 0.7, static_cast<int>(locks.size()));
     const int n = static_cast<int>(locks.size()) * 14;
     for (int i = 0; i < n; ++i) {
@@ -183,20 +183,23 @@ void drawWaveStrands(QPainter& p, QPainter& soft, const Sweep& s, const Guides& 
                 });
         if (rng.uniform() < 0.9) {  // lit hairs over the crests
             const double shift = rng.symmetric(0.12), sigma2 = 2 * std::pow(rng.range(0.2, 0.32), 2);
-            const double gain = lk.gain * rng.range(0.7, 1.0), width = rng.range(0.7, 1.3);
+            // Hair by hair the light differs widely: some hairs glint, some hardly catch it, so a crest
+            // that runs far along a side stays a band of lit hairs rather than a pale sheet.
+            const double gain = lk.gain * rng.range(0.7, 1.0) * (rng.uniform() < 0.4 ? 0.35 : 1.0);
+            const double width = rng.range(0.7, 1.3);
             auto lit = [&](int k) {
                 const double d = phaseGap(w.ph[k], kCrest + shift);
                 return w.set[k] * std::exp(-d * d / sigma2);
             };
             forRuns(w, 0.12, lit, [&](const Polyline& part, double peak) {
-                fillRibbon(soft, part, 5.0, 5.0, withAlpha(c.sheen, static_cast<int>(48 * gain * peak)), 0.3,
+                fillRibbon(soft, part, 5.0, 5.0, withAlpha(c.sheen, static_cast<int>(30 * gain * peak)), 0.3,
                            0.3);
-                fillRibbon(p, part, width, width, withAlpha(c.sheen, static_cast<int>(235 * gain * peak)),
+                fillRibbon(p, part, width, width, withAlpha(c.sheen, static_cast<int>(190 * gain * peak)),
                            0.35, 0.35);
             });
             forRuns(w, 0.6, lit, [&](const Polyline& part, double peak) {
                 fillRibbon(p, part, 0.6 * width, 0.6 * width,
-                           withAlpha(hot, static_cast<int>(245 * gain * peak)), 0.3, 0.3);
+                           withAlpha(hot, static_cast<int>(210 * gain * peak)), 0.3, 0.3);
             });
         }
         if (rng.uniform() < 0.45) {  // roots: short runs lifted off the smooth top, light or dark
