@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Geometry.h"
+#include "PortraitParts.h"
 #include "UpdoArt.h"
 
 namespace installdata {
@@ -37,7 +38,9 @@ void openTheHairline(QPainter& p, const HairPalette& c, uint64_t seed) {
     }
     const QPainterPath ownHair = ownHairRegion();
     const QPainterPath own = ownHair.united(rim.createStroke(ownHair));
-    zone = zone.subtracted(own);
+    // Only over skin: beside the ear the band reaches out over the backdrop, where the partings
+    // between the roots would be a grey hatching through the hair.
+    zone = zone.subtracted(own).intersected(portrait::facePath().united(portrait::earsPath()));
     Rng rng(seed);
     QImage gaps = newLayer(kCanvasW, kCanvasH);
     {
