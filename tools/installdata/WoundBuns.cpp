@@ -186,13 +186,17 @@ void drawLooseStrand(QPainter& p, const BunLock& lk, QPointF centre, double rx, 
 // other, so the top is not a whorl; the very end is tucked under at the front, into its own shade.
 void crossTheTop(QPainter& p, const BunLock& coil, QPointF centre, double rx, double ry, const HairPalette& c,
                  Rng& rng) {
-    const int over = 1 + static_cast<int>(rng.uniform() * 2);
+    const int over = 1;
     const double first = rng.range(0, kPi);
     for (int k = 0; k < over; ++k) {
         const double a = first + kPi * k / over + rng.symmetric(0.25);
+        // Tipped well off the coil's axis but not square to it, and only one: two square across
+        // each other make a cross on the top, a hot-cross bun rather than a rope wound on.
+        const double off = rng.range(1.05, 1.3);
         BunLock lk = coil;
-        lk.n = std::cos(a) * coil.u + std::sin(a) * coil.w;  // across the coil's own axis
-        lk.u = coil.n, lk.w = cross(lk.n, coil.n);
+        lk.n = unit(std::cos(off) * coil.n + std::sin(off) * (std::cos(a) * coil.u + std::sin(a) * coil.w));
+        lk.u = unit(coil.n + (-dot(coil.n, lk.n)) * lk.n);  // over the top of the coil
+        lk.w = cross(lk.n, lk.u);
         if (lk.w.z < 0) lk.w = -1.0 * lk.w;  // t rises from behind the top toward the viewer
         lk.lat = rng.symmetric(0.3), lk.halfWidth = rng.range(0.12, 0.21);
         lk.start = -rng.range(0.9, 1.4);
@@ -256,7 +260,7 @@ void windBunLocks(QPainter& p, QPointF centre, double rx, double ry, const HairP
     // The rope wound from the bottom up, each wrap of its own width lying over the one below it,
     // a little apart from it here and overlapping it there; the last ones lean off the axis.
     double lat = -1.0;
-    while (lat < 1.1) {
+    while (lat < 1.3) {
         const double lean = lat > 0.5 ? rng.symmetric(0.25) : rng.symmetric(0.1);
         BunLock lk = randomBunLock(rng, 0, tip + rng.symmetric(0.08), roll + lean, twist);
         lk.lat = lat + lk.halfWidth;
