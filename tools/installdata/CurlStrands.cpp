@@ -122,9 +122,15 @@ void drawBacks(QPainter& q, const std::vector<HelixRun>& runs, const RingletLock
                const std::function<QColor(const QColor&)>& tint) {
     const QColor back = tint(mix(c.dark, QColor(0, 0, 0), 0.3 + 0.2 * lk.dim));
     q.setBrush(Qt::NoBrush);
-    q.setPen(QPen(withAlpha(back, 230), 1.3, Qt::SolidLine, Qt::RoundCap));
-    for (const HelixRun& run : runs)
-        if (!run.front) q.drawPolyline(run.pts.data(), static_cast<int>(run.pts.size()));
+    // Near the root the turns are small and close: their backs there would pile up into a dark
+    // block, so they set in softly.
+    const double rootLen = std::min(0.25, 2.0 * lk.pitch / std::max(1.0, lk.axis.length()));
+    for (const HelixRun& run : runs) {
+        if (run.front) continue;
+        const double rise = 0.3 + 0.7 * smoothstep(0.0, rootLen, run.along);
+        q.setPen(QPen(withAlpha(back, static_cast<int>(230 * rise)), 1.3, Qt::SolidLine, Qt::RoundCap));
+        q.drawPolyline(run.pts.data(), static_cast<int>(run.pts.size()));
+    }
 }
 
 // The fronts of the turns over the body, with their light running across them, and a glint where a
@@ -200,8 +206,12 @@ void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, con
         // Near the roots the lock lies flat on the head: no deep hollow inside it yet, only the
         // hair's own tone between the turns.
         const double flat = 1.0 - smoothstep(0.0, 4.0 * lk.pitch, d);
-        q.setPen(QPen(withAlpha(mix(shade, tint(mix(c.dark, c.base, 0.75)), flat), 240),
-                      inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine, Qt::RoundCap));
+        // The body fades in from the root, so a lock rises out of the hair around it rather than
+        // starting on a blunt edge.
+        const double rise = 0.1 + 0.9 * smoothstep(0.0, 2.0 * lk.pitch, d);
+        q.setPen(
+            QPen(withAlpha(mix(shade, tint(mix(c.dark, c.base, 0.75)), flat), static_cast<int>(240 * rise)),
+                 inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine, Qt::RoundCap));
         q.drawLine(a, b);
     }
     drawFronts(q, f, runs, lk, c, tint, rng);

@@ -367,23 +367,28 @@ void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c) {
     // From the roots down to where the locks take over the hair already waves: soft, loosely
     // gathered waves, barely there at the parting and deepening toward the ear line, with the
     // light broken on their crests rather than running along the strands.
+    // Its locks end at staggered heights, the longest reaching well in among the curls' roots, and
+    // their waves deepen toward the ends into the size of the first turns, so the top loosens into
+    // the curls instead of stopping at one line above them.
     Sweep top = s;
-    const double cut = std::min(1.0, s.curlStart + 0.12);
-    top.curlAmp = 2.4;  // soft waves: no dark backs of turns blotching the crown
+    const double cut = std::min(1.0, s.curlStart + 0.26), shortest = std::max(0.12, s.curlStart - 0.1);
+    top.curlAmp = 1.6;  // soft waves: no dark backs of turns blotching the crown
     top.loop = 0.15;
-    top.curlWaves = std::max(1.0, 0.35 * s.curlWaves * cut);
+    // A wave about as long as the curls' first turns, barely there at the parting and as deep as
+    // those turns where the longest strands end.
+    top.curlWaves = std::max(1.0, lengthAlong(g, 0.5) * cut / (4.5 * s.curlAmp));
     top.curlStart = 0.0;
-    top.curlGrow = 1.2;
+    top.curlGrow = 4.0;
     top.phaseStep = 0.45;
     top.phaseJitter = 2.0;
-    top.clump = 0.6;
+    top.clump = 0.4;
     top.width = 1.3;
     top.locks = std::max(6, s.locks * 2 / 3);
     top.strandsPerLock = 15;
     top.sheenAt = 0.08;
     top.mass = false;
     top.flyaways = 0;
-    top.lengthJitter = 0.02;
+    top.lengthJitter = std::max(0.02, (cut - shortest) / cut);
     for (size_t i = 0; i < top.guides.size(); ++i) {
         const int n = std::max(3, static_cast<int>(cut * (kGuideSamples - 1)));
         top.guides[i] = Polyline(g.lines[i].begin(), g.lines[i].begin() + n);
