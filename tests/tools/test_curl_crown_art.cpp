@@ -80,9 +80,9 @@ TEST(CurlCrownArt, DeepLocksOnTheUpperSidesAreCurlsInShadeNotSmudges) {
 }
 
 // How the smooth top gives way to the curls. Over the crown the strands run out from the parting
-// across the head; the local orientation coherence (structure tensor over 9 x 9 px) is high where
+// across the head; the local orientation coherence (structure tensor over 13 x 13 px) is high where
 // they lie parallel and low over the curls. Along each row, walking out from the middle, the
-// largest drop of the mean coherence from the 8 px before a point to the 8 px after it measures
+// largest drop of the mean coherence from the 12 px before a point to the 12 px after it measures
 // how abruptly the combed top stops: a seam where every strand ends on one line drops sharply,
 // top strands that end staggered and loosen into the curls drop gradually.
 constexpr int kWin = 6, kRun = 12, kMidX = 190;
