@@ -62,6 +62,31 @@ TEST(HeadwearArt, GlassesAreSizedToTheEyes) {
     }
 }
 
+// The temples run back from the hinges to the tops of the ears (canvas y 209), falling along the side
+// of the head. Where they leave the picture at its sides (8 px at each edge), their alpha-weighted
+// mean height is within 9 px of the ear's top; level with the hinges (12-19 px above it) they stuck
+// out past the head like feelers.
+TEST(HeadwearArt, GlassesTemplesRunBackToTheEars) {
+    constexpr int kEarTopY = 209 - kGlassesY;
+    for (const QString& n : arttest::items("yanjing")) {
+        const QImage g = arttest::component("yanjing", n);
+        ASSERT_FALSE(g.isNull()) << n.toStdString();
+        double weight = 0, height = 0;
+        for (int y = 0; y < g.height(); ++y)
+            for (int x : {5, 6, 7, 8, 9, 10, 11, 12}) {
+                for (int col : {x, g.width() - 1 - x}) {
+                    const int a = alphaAt(g, col, y);
+                    if (a <= 40) continue;
+                    weight += a;
+                    height += a * y;
+                }
+            }
+        ASSERT_GT(weight, 0) << n.toStdString() << " has no temples";
+        EXPECT_GE(height / weight, kEarTopY - 9)
+            << n.toStdString() << "'s temples stick out level with the hinges";
+    }
+}
+
 // The crown covers the top of the skull, the hat comes down to the forehead and over the temples,
 // no two hats are the same shape, and the hat shades the forehead with a soft band under its edge.
 TEST(HeadwearArt, HatsWrapTheHeadAndShadeTheForehead) {

@@ -14,6 +14,9 @@ namespace installdata {
 namespace {
 
 constexpr double kMid = 90;
+// The top of the sample's left ear where the temple meets it, in the glasses' picture (placed at
+// canvas (100, 177)).
+const QPointF kEarTop(4.5, 32.0);
 
 enum class Shape { Rectangle, Round, CatEye, Aviator, Wayfarer, Oval, Square };
 // Full rim; heavy brow bar over a thin metal lower rim; top rim with a thread below; no rim.
@@ -191,12 +194,13 @@ void drawRims(QPainter& p, const GlassesVariant& g, const QPainterPath& lens) {
     }
 }
 
-// Temples run from the hinges straight back toward the ears: seen from the front they are short,
-// thinning and darkening as they turn away behind the face.
+// Temples run from the hinges straight back to the tops of the ears: seen from the front they are
+// short, falling a little along the side of the head and thinning and darkening as they turn away
+// behind it. Level with the hinges they would stick out past the head into the air.
 void drawTemples(QPainter& p, const GlassesVariant& g, double side) {
     const QPointF h = hinge(g);
     const QPointF from = side < 0 ? h : QPointF(2 * kMid - h.x(), h.y());
-    const QPointF to(side < 0 ? 1.0 : 179.0, h.y() + 4);
+    const QPointF to(side < 0 ? kEarTop.x() : 2 * kMid - kEarTop.x(), std::max(h.y() + 4, kEarTop.y()));
     QLinearGradient grad(from, to);
     grad.setColorAt(0.0, g.frame.lighter(115));
     grad.setColorAt(0.7, g.frame.darker(150));
