@@ -7,45 +7,21 @@ namespace installdata {
 
 namespace {
 
-constexpr int kSmooth = 4;  // the radius the tensor is averaged over: a few strands wide
-
-// A box average of radius r, rows then columns (edges clamped).
-void boxAverage(std::vector<float>& v, int w, int h, int r) {
-    std::vector<float> tmp(v.size());
-    auto pass = [&](const std::vector<float>& in, std::vector<float>& out, int n, int lines, int stride,
-                    int step) {
-        for (int l = 0; l < lines; ++l) {
-            const size_t base = static_cast<size_t>(l) * stride;
-            auto at = [&](int i) { return in[base + static_cast<size_t>(std::clamp(i, 0, n - 1)) * step]; };
-            double sum = 0;
-            for (int i = -r; i <= r; ++i) sum += at(i);
-            for (int i = 0; i < n; ++i) {
-                out[base + static_cast<size_t>(i) * step] = static_cast<float>(sum / (2 * r + 1));
-                sum += at(i + r + 1) - at(i - r);
-            }
-        }
-    };
-    pass(v, tmp, w, h, w, 1);
-    pass(tmp, v, h, w, 1, w);
-}
+constexpr int kSmooth = 8;  // the blur radius the tensor is averaged over: a few strands wide
 
 }  // namespace
 
-StrandField::StrandField(const QImage& layer) : w_(layer.width()), h_(layer.height()) {
+StrandField::StrandField(const QImage& layer)
+    : w_(layer.width()), h_(layer.height()), xx_(w_, h_), xy_(w_, h_), yy_(w_, h_) {
     const QImage img = layer.convertToFormat(QImage::Format_ARGB32);
-    std::vector<float> lum(static_cast<size_t>(w_) * h_);
+    Field lum(w_, h_);
     for (int y = 0; y < h_; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < w_; ++x)
-            lum[static_cast<size_t>(y) * w_ + x] = static_cast<float>(
+            lum(x, y) = static_cast<float>(
                 (0.3 * qRed(row[x]) + 0.59 * qGreen(row[x]) + 0.11 * qBlue(row[x])) * qAlpha(row[x]) / 255.0);
     }
-    xx_.assign(lum.size(), 0);
-    xy_.assign(lum.size(), 0);
-    yy_.assign(lum.size(), 0);
-    auto L = [&](int x, int y) {
-        return lum[static_cast<size_t>(std::clamp(y, 0, h_ - 1)) * w_ + std::clamp(x, 0, w_ - 1)];
-    };
+    auto L = [&](int x, int y) { return lum.clamped(x, y); };
     for (int y = 0; y < h_; ++y)
         for (int x = 0; x < w_; ++x) {
             const float gx = (L(x + 1, y - 1) + 2 * L(x + 1, y) + L(x + 1, y + 1)) -
@@ -56,19 +32,17 @@ StrandField::StrandField(const QImage& layer) : w_(layer.width()), h_(layer.heig
             // outvote the one hard edge of a bun or a shadow across them.
             const float g2 = gx * gx + gy * gy;
             if (g2 < 4) continue;
-            const size_t i = static_cast<size_t>(y) * w_ + x;
-            xx_[i] = gx * gx / g2;
-            xy_[i] = gx * gy / g2;
-            yy_[i] = gy * gy / g2;
+            xx_(x, y) = gx * gx / g2;
+            xy_(x, y) = gx * gy / g2;
+            yy_(x, y) = gy * gy / g2;
         }
-    for (auto* v : {&xx_, &xy_, &yy_}) boxAverage(*v, w_, h_, kSmooth);
+    for (Field* f : {&xx_, &xy_, &yy_}) blurField(*f, kSmooth);
 }
 
 QPointF StrandField::along(QPointF q, double& clarity) const {
     const int x = std::clamp(static_cast<int>(std::lround(q.x())), 0, w_ - 1),
               y = std::clamp(static_cast<int>(std::lround(q.y())), 0, h_ - 1);
-    const size_t i = static_cast<size_t>(y) * w_ + x;
-    const double a = xx_[i], b = xy_[i], c = yy_[i], spread = std::hypot(a - c, 2 * b);
+    const double a = xx_(x, y), b = xy_(x, y), c = yy_(x, y), spread = std::hypot(a - c, 2 * b);
     clarity = a + c > 0.05 ? spread / (a + c) : 0.0;
     // The tensor's main axis is across the strands (the way the light changes fastest).
     const double across = 0.5 * std::atan2(2 * b, a - c);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Draw.h"
+#include "SkinField.h"
 
 // Which way the strands of a finished hair layer run, read from its own pixels: light laid on
 // afterwards (a sheen band round the head) can then follow the hair under it instead of crossing it.
@@ -21,7 +22,7 @@ class StrandField {
 
   private:
     int w_, h_;
-    std::vector<float> xx_, xy_, yy_;  // the smoothed structure tensor of the luminance
+    Field xx_, xy_, yy_;  // the smoothed structure tensor of the luminance
 };
 
 }  // namespace installdata
