@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "Geometry.h"
@@ -212,12 +213,18 @@ void drawLocksOver(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng,
 
 namespace {
 
+const QColor kScalp(204, 164, 142);  // the skin of the scalp, seen down a parting
+
 // One lock of a textured crown on its sheet: across the sheet from `t0` (its lower edge, toward
 // the face) to `t1` (its upper edge, toward the outline), from the parting to `end` along it, its
 // tip bowed `bow` across the sheet toward the face. `tone` places its own colour between the
-// hair's dark and light; `light` is how strongly its curve is lit.
+// hair's dark and light; `light` is how strongly its curve is lit. It is gathered from two or three
+// narrower locks, parting at `cuts` across it, and `grain` seeds the strands it is made of.
 struct CrownLock {
     double t0, t1, end, bow, tone, light;
+    std::array<double, 2> cuts{-1, -1};    // where across it the narrower locks part; -1 for none
+    std::array<double, 3> shift{0, 0, 0};  // each narrower lock's tone off the broad lock's
+    uint64_t grain = 0;
 };
 
 // The point `f` across the lock (0 its lower edge, 1 its upper) at `u` along the sheet, the lock
@@ -228,52 +235,92 @@ QPointF lockPoint(const Guides& g, const CrownLock& k, double u, double f, doubl
     return g.at(u, 0.5 * (k.t0 + k.t1) + k.bow * s * s + (2 * f - 1) * half);
 }
 
+// The strands a lock is gathered from, as a tone across it (-1 dark .. 1 light) sampled `count`
+// times: bunches a few strands wide in tones of their own, single strands finer than those, each
+// strand a smooth rise and fall across some two pixels so that, crossing the pixel grid at a slant,
+// it does not flicker along its length. The tone holds along the whole lock, so the strands run
+// unbroken from root to tip.
+std::vector<double> lockGrain(uint64_t seed, int count, double perStrand) {
+    Rng rng(seed);
+    const int strands = std::max(2, static_cast<int>(count / perStrand) + 2);
+    std::vector<double> tone(static_cast<size_t>(strands));
+    double bunch = rng.symmetric(1.0);
+    for (int i = 0; i < strands; ++i) {
+        if (i % 3 == 0) bunch = std::clamp(0.35 * bunch + rng.symmetric(1.0), -1.0, 1.0);
+        tone[static_cast<size_t>(i)] = 0.65 * bunch + 0.35 * rng.symmetric(1.0);
+    }
+    std::vector<double> out(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double x = (i + 0.5) / perStrand;
+        const int a = static_cast<int>(x);
+        const double w = smoothstep(0.0, 1.0, x - a);
+        out[static_cast<size_t>(i)] =
+            (1 - w) * tone[static_cast<size_t>(a)] + w * tone[static_cast<size_t>(a + 1)];
+    }
+    return out;
+}
+
 // The lock's colour `f` across it at `s` of its length, where it runs `steep` (0 across the head,
-// 1 straight down): light on its curve, highest just above its middle and fading toward the tip,
-// falling smoothly to shade at both edges. Where it runs down the side, turned away from the light,
-// a groove of deep shade along its lower edge parts it from its neighbour, deepening toward the
-// tip; across the top a hard line there reads as a combed stripe.
+// 1 straight down), its strands there of tone `strand`: light on the broad lock's curve, highest
+// just above its middle and fading toward the tip, falling smoothly to shade at both its edges.
+// Between the narrower locks it is gathered from, a parting darkens toward the tips, where they
+// separate. Where it runs down the side, turned away from the light, a groove of deep shade along
+// its lower edge parts it from its neighbour, deepening toward the tip; across the top a hard line
+// there reads as a combed stripe.
 QColor lockColour(const CrownLock& k, const HairPalette& c, const QColor& lit, double f, double s,
-                  double steep) {
+                  double steep, double strand) {
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.35);
     const double curve = std::pow(std::sin(kPi * std::pow(f, 1.6)), 2);
-    const double along = smoothstep(0.0, 0.1, s) * (1.0 - 0.6 * smoothstep(0.5, 1.0, s));
+    const double along = smoothstep(0.0, 0.02, s) * (1.0 - 0.6 * smoothstep(0.5, 1.0, s));
     const double side = smoothstep(0.25, 0.75, steep);
     const double groove = (1.0 - smoothstep(0.0, 0.16, f)) * side * (0.25 + 0.45 * smoothstep(0.2, 0.8, s));
-    QColor out = mix(c.dark, c.light, k.tone);
-    out = mix(out, deep, (0.15 + 0.2 * side) * (1.0 - curve) + groove);
-    return mix(out, lit, k.light * curve * along * (0.5 + 0.3 * side));
+    double parting = 0, shift = k.shift[0];
+    for (size_t i = 0; i < k.cuts.size(); ++i) {
+        if (k.cuts[i] < 0) continue;
+        parting = std::max(parting, 1.0 - smoothstep(0.0, 0.07, std::abs(f - k.cuts[i])));
+        if (f > k.cuts[i]) shift = k.shift[i + 1];
+    }
+    parting *= 0.12 + 0.4 * smoothstep(0.45, 0.95, s);
+    QColor out = mix(c.dark, c.light, std::clamp(k.tone + shift + 0.16 * strand, 0.0, 1.0));
+    out = mix(out, deep, std::min(1.0, (0.15 + 0.2 * side) * (1.0 - curve) + groove + parting));
+    return mix(out, lit, k.light * curve * along * (0.5 + 0.3 * side) * (1.0 + 0.35 * strand));
 }
 
 // A lock filled cell by cell over its length and width, each cell a touch larger than its share
-// so no seam shows between them.
+// so no seam shows between them; fine enough across to carry its strands.
 void fillLock(QPainter& p, const Guides& g, const CrownLock& k, const HairPalette& c, const QColor& lit) {
-    constexpr int kAlong = 30, kAcross = 12;
+    constexpr int kAlong = 30;
+    const double wide =
+        std::hypot(lockPoint(g, k, 0.3 * k.end, 1.0).x() - lockPoint(g, k, 0.3 * k.end, 0.0).x(),
+                   lockPoint(g, k, 0.3 * k.end, 1.0).y() - lockPoint(g, k, 0.3 * k.end, 0.0).y());
+    const int across = std::clamp(static_cast<int>(wide / 0.5), 8, 64);
+    const std::vector<double> grain = lockGrain(k.grain, across, across * 2.0 / std::max(2.0, wide));
     p.setPen(Qt::NoPen);
     for (int j = 0; j < kAlong; ++j) {
         const double u0 = k.end * std::max(0.0, j - 0.2) / kAlong, u1 = k.end * (j + 1.2) / kAlong;
         const QPointF run = lockPoint(g, k, u1, 0.5) - lockPoint(g, k, u0, 0.5);
         const double steep = std::abs(run.y()) / std::max(1e-6, std::hypot(run.x(), run.y()));
-        for (int i = 0; i < kAcross; ++i) {
-            const double f0 = std::max(0.0, i - 0.3) / kAcross, f1 = std::min(1.0, (i + 1.3) / kAcross);
+        for (int i = 0; i < across; ++i) {
+            const double f0 = std::max(0.0, i - 0.3) / across, f1 = std::min(1.0, (i + 1.3) / across);
             const QPointF cell[] = {lockPoint(g, k, u0, f0), lockPoint(g, k, u1, f0), lockPoint(g, k, u1, f1),
                                     lockPoint(g, k, u0, f1)};
-            p.setBrush(lockColour(k, c, lit, (i + 0.5) / kAcross, (j + 0.5) / kAlong, steep));
+            p.setBrush(lockColour(k, c, lit, (i + 0.5) / across, (j + 0.5) / kAlong, steep,
+                                  grain[static_cast<size_t>(i)]));
             p.drawPolygon(cell, 4);
         }
     }
 }
 
-// The lock's own strands from the parting toward its tip: faint, fine and of uneven length, in the
-// lock's darker and lighter tones, so its smooth fill reads as hair and not as a ribbon.
+// The lock's own strands from the parting toward its tip: faint, fine and running nearly its whole
+// length, in the lock's darker and lighter tones, so its fill reads as hair and not as a ribbon.
 void drawLockStrands(QPainter& p, const Guides& g, const CrownLock& k, const HairPalette& c, Rng& rng) {
-    for (int h = 0; h < 30; ++h) {
-        const double f = rng.range(0.05, 0.95), to = k.end * rng.range(0.55, 0.97);
+    for (int h = 0; h < 14; ++h) {
+        const double f = rng.range(0.08, 0.92), to = k.end * rng.range(0.8, 0.98);
         Polyline line;
         for (int j = 0; j <= 32; ++j) line.push_back(lockPoint(g, k, to * j / 32, f));
-        const QColor tone = mix(c.dark, c.base, rng.range(0.0, 0.8));
-        fillRibbon(p, line, rng.range(0.5, 0.9), 0.3, withAlpha(tone, static_cast<int>(rng.range(30, 65))),
-                   0.1, 0.3);
+        const QColor tone = mix(c.dark, c.light, rng.range(0.0, 0.9));
+        fillRibbon(p, line, rng.range(0.5, 0.8), 0.3, withAlpha(tone, static_cast<int>(rng.range(30, 60))),
+                   0.02, 0.3);
     }
 }
 
@@ -301,16 +348,23 @@ void drawLockHairs(QPainter& p, const Guides& g, const CrownLock& k, const HairP
     }
 }
 
-// The locks of one row across a sheet, `n` of them from its face side to its outline, their edges
-// shifted by `offset` of a lock, ending between `end0` and `end1` along it.
+// The locks of one row across a sheet, `n` broad ones from its face side to its outline, their
+// edges shifted by `offset` of a lock, ending between `end0` and `end1` along it. Each is gathered
+// from two or three narrower locks of slightly differing tone.
 std::vector<CrownLock> lockRow(Rng& rng, int n, double offset, double end0, double end1) {
     std::vector<double> edges{-0.05};  // shared by neighbours, so no sliver of the row under shows
     for (int i = 1; i < n; ++i) edges.push_back((i + offset + rng.symmetric(0.3)) / n);
     edges.push_back(1.05);
     std::vector<CrownLock> row;
-    for (int i = 0; i < n; ++i)
-        row.push_back({edges[i] - 0.01, edges[i + 1] + 0.01, rng.range(end0, end1), -rng.range(0.02, 0.16),
-                       rng.range(0.3, 0.6), rng.range(0.35, 0.6)});
+    for (int i = 0; i < n; ++i) {
+        CrownLock k{edges[i] - 0.01,        edges[i + 1] + 0.01, rng.range(end0, end1),
+                    -rng.range(0.02, 0.16), rng.range(0.3, 0.6), rng.range(0.35, 0.6)};
+        const int m = 2 + static_cast<int>(rng.uniform() * 2);
+        for (int j = 1; j < m; ++j) k.cuts[static_cast<size_t>(j - 1)] = (j + rng.symmetric(0.2)) / m;
+        for (double& d : k.shift) d = rng.symmetric(0.07);
+        k.grain = rng.next();
+        row.push_back(k);
+    }
     return row;
 }
 
@@ -349,6 +403,11 @@ void drawCrownLocks(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng
             drawLockHairs(q, g, k, c, lit, rng);
         }
     }
+    // The parting: a hairline of scalp where the roots of the two sides meet, drawn by each side at
+    // half strength so the two make one line.
+    Polyline parting;
+    for (int i = 0; i <= 24; ++i) parting.push_back(g.at(0.0, i / 24.0));
+    fillRibbon(q, parting, 0.9, 0.9, withAlpha(mix(deep, kScalp, 0.45), 110), 0.05, 0.2);
     q.end();
     p.drawImage(0, 0, layer);
 }
