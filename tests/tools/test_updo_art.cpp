@@ -103,3 +103,40 @@ TEST(UpdoArt, BesideTheTemplesTheHairIsNotHatchedThrough) {
         EXPECT_LE(share, 0.25) << name << ": the hair beside the temple is hatched through";
     }
 }
+
+namespace {
+
+// Width of the solid run (alpha >= 240) through x `mid` on row y; 0 if that pixel is not solid.
+int runWidth(const QImage& img, int mid, int y) {
+    auto solid = [&](int x) { return x >= 0 && x < img.width() && qAlpha(img.pixel(x, y)) >= 240; };
+    if (!solid(mid)) return 0;
+    int l = mid, r = mid;
+    while (solid(l - 1)) --l;
+    while (solid(r + 1)) ++r;
+    return r - l + 1;
+}
+
+}  // namespace
+
+// A bun on top of the crown sits down in the hair swept up into its base: going down from its
+// middle, the hair never narrows to a stalk before it widens over the skull. The narrowest row
+// between the bun's middle and the first row half as wide again as the bun is at least half the
+// bun's width (the bun perched above the crown before: 0, a see-through seam under it).
+TEST(UpdoArt, ABunOnTheCrownSitsInTheHairWithoutAStalk) {
+    const struct {
+        const char* name;
+        int x, y;  // the bun's centre
+    } buns[] = {{"p001.tta", 190, 46}, {"p005.tta", 190, 42}, {"l006.tta", 190, 28}};
+    for (const auto& b : buns) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(b.name));
+        ASSERT_FALSE(img.isNull()) << b.name;
+        const int bun = runWidth(img, b.x, b.y);
+        ASSERT_GT(bun, 0) << b.name << ": no bun at its centre";
+        int narrowest = bun, y = b.y;
+        for (; y < kCanvasH && runWidth(img, b.x, y) * 2 < bun * 3; ++y)
+            narrowest = std::min(narrowest, runWidth(img, b.x, y));
+        std::printf("%s bun %d px wide, narrowest below it %d px (down to y %d)\n", b.name, bun, narrowest,
+                    y);
+        EXPECT_GE(narrowest * 2, bun) << b.name << ": the bun perches on a stalk of hair";
+    }
+}

@@ -54,7 +54,7 @@ const HairVariant kVariants[] = {
     {.code = "s", .title = "碎发锁骨发", .palette = 5, .form = F::Down, .part = 200, .volume = 8, .tipLeft = 330, .tipRight = 406, .spread = 12, .choppy = 0.26, .seed = 407, .drapeRight = D::Front, .tuckLeft = true, .lift = 10, .layered = true},
     {.code = "s", .title = "鲻鱼碎发", .palette = 6, .form = F::Down, .volume = 25, .tipLeft = 280, .tipRight = 280, .spread = 30, .bangs = B::Full, .choppy = 0.3, .seed = 408, .width = -8, .layers = 0.3, .fringeY = 150, .tousled = true, .lift = 4, .layered = true, .backTip = 430},
 
-    {.code = "p", .title = "高盘发髻", .palette = 0, .form = F::Updo, .volume = 2, .seed = 501, .pieces = {{P::Bun, 190, 44, 0.44}}},
+    {.code = "p", .title = "高盘发髻", .palette = 0, .form = F::Updo, .volume = 2, .seed = 501, .pieces = {{P::Bun, 190, 46, 0.62}}},
     {.code = "p", .title = "侧分低盘发", .palette = 2, .form = F::Updo, .part = 168, .volume = 8, .bangs = B::Side, .seed = 502, .pieces = {{P::Bun, 252, 86, 0.9}}},
     {.code = "p", .title = "双丸子头", .palette = 8, .form = F::Updo, .volume = 2, .seed = 503, .pieces = {{P::Bun, 116, 86, 1.3}, {P::Bun, 264, 86, 1.3}}},
     {.code = "p", .title = "高马尾", .palette = 1, .form = F::Updo, .volume = 30, .seed = 504, .width = 22, .pieces = {{P::Tail, 208, 50, 2.1, 334, 396}}, .pouf = 36},

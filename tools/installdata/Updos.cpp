@@ -38,11 +38,28 @@ QPointF ontoOutline(const HairVariant& v, QPointF q) {
     return std::hypot(d.x(), d.y()) >= std::hypot(o.x(), o.y()) ? q : QPointF(kMidX, 160) + o;
 }
 
+// A bun's half width and half height at its size (px).
+double bunRx(const Attachment& a) { return 34 * a.size; }
+double bunRy(const Attachment& a) { return 26 * a.size; }
+
+// The bun set on top of the crown, its lower rim within a few px of the smoothed hair's top, or
+// null. The hair swept up into it shows between the crown and the rim; a bun sunk deeper into the
+// outline hides where the hair meets it.
+const Attachment* topKnot(const HairVariant& v) {
+    const Attachment& a = v.pieces[0];
+    if (a.kind != Piece::Bun || v.pouf > 0 || std::abs(a.x - kMidX) > 8) return nullptr;
+    return a.y + bunRy(a) <= 164 - sweepRy(v) ? &a : nullptr;
+}
+
 // The left half of an updo in the left-hand frame: from the hairline over the skull to `target`.
 Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
     QPointF top(target.x() + 4 * (target.x() <= kMidX ? -1 : 1), target.y() + 10);
     // Over a pouf the hair runs up and back over its top into the tie behind it.
     if (v.pouf > 0) top.setY(std::min(top.y(), 168 - sweepRy(v) - v.pouf));
+    // Into a top knot the hair rises into the bun's base along its lower rim, the front locks
+    // under its middle and those from the sides under its flanks, ending a little inside the rim.
+    const Attachment* knot = topKnot(v);
+    const double across[] = {0.08, 0.26, 0.42, 0.56, 0.68};
     const QPointF roots[] = {{v.part, 114}, {160, 117}, {136, 127}, {122, 152}, {117, 212}};
     const double a0 = std::asin(std::clamp((kMidX - v.part) / sweepRx(v), -1.0, 1.0));
     const double angles[] = {a0, 0.55, 0.95, 1.3, 1.62};
@@ -55,8 +72,12 @@ Sweep updoSweep(const HairVariant& v, QPointF target, uint64_t seed) {
         const QPointF over = v.pouf > 0
                                  ? outlinePoint(v, angles[k], lift[k])
                                  : skullPoint(angles[k], sweepRx(v) + lift[k], sweepRy(v) + 0.4 * lift[k]);
-        const QPointF mid = ontoOutline(v, lerp(over, top, 0.5));
-        s.guides.push_back({roots[k], over, mid, top});
+        const QPointF end = knot
+                                ? QPointF(knot->x - bunRx(*knot) * across[k],
+                                          knot->y + 0.8 * bunRy(*knot) * std::sqrt(1 - across[k] * across[k]))
+                                : top;
+        const QPointF mid = ontoOutline(v, lerp(over, end, 0.5));
+        s.guides.push_back({roots[k], over, mid, end});
     }
     // Many fine locks: the strand groups drawn over them give the coarse structure.
     s.locks = 44;
@@ -373,16 +394,44 @@ void drawTail(QPainter& p, const HairVariant& v, const Attachment& a, const Hair
     p.drawEllipse(tie, 0.34 * w, 0.22 * w);
 }
 
+// Solid hair under a top knot's base, between its lower rim and the cap: the two swept halves
+// meet there, and without it the seam between them lets the backdrop through.
+void fillKnotBase(QPainter& p, const Attachment& a, const HairPalette& c) {
+    const double rx = 0.7 * bunRx(a), ry = 0.7 * bunRy(a), cy = a.y + 0.55 * bunRy(a);
+    Polyline ring;
+    for (int k = 0; k < 48; ++k) {
+        const double t = 2 * 3.14159265 * k / 48;
+        ring.push_back({a.x + rx * std::cos(t), cy + ry * std::sin(t)});
+    }
+    fillHairBase(p, c, ring, QPointF(a.x - 0.3 * rx, cy - ry), 2 * ry);
+}
+
+// The shade a top knot casts where it sits: a soft dark band on the swept hair just under its
+// rim, deepest below its middle, so it sits down on the crown rather than floating over it.
+void shadeUnderKnot(QPainter& p, const Attachment& a, const HairPalette& c) {
+    const double rx = bunRx(a), ry = bunRy(a);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);  // only over the hair beneath
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 3, 0.75, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(mix(c.dark, QColor(0, 0, 0), 0.6));
+        q.drawEllipse(QPointF(a.x + 0.08 * rx, a.y + 0.72 * ry), 1.02 * rx, 0.5 * ry);
+    });
+    p.restore();
+}
+
 void drawPiece(QPainter& p, const HairVariant& v, const Attachment& a, uint64_t seed) {
     const HairPalette& c = hairPalette(v.palette);
     switch (a.kind) {
         case Piece::None:
             return;
         case Piece::Bun:
-            if (bouffant(v))
-                drawBouffantBun(p, v, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
-            else
-                drawCoiledBun(p, QPointF(a.x, a.y), 34 * a.size, 26 * a.size, c, seed);
+            if (bouffant(v)) {
+                drawBouffantBun(p, v, QPointF(a.x, a.y), bunRx(a), bunRy(a), c, seed);
+                return;
+            }
+            if (&a == topKnot(v)) shadeUnderKnot(p, a, c);
+            drawCoiledBun(p, QPointF(a.x, a.y), bunRx(a), bunRy(a), c, seed);
             return;
         case Piece::Tail:
             drawTail(p, v, a, c, seed);
@@ -440,6 +489,7 @@ void drawUpdo(QPainter& p, const HairVariant& v) {
         fillPouf(p, v, c);
     } else {
         drawCap(p, c, 66 - v.volume, 0.5 * v.volume + v.width, v.seed);
+        if (const Attachment* knot = topKnot(v)) fillKnotBase(p, *knot, c);
     }
     std::vector<Sweep> halves;
     for (int half : {0, 1}) {
