@@ -54,6 +54,12 @@ void drawCrownPlait(QPainter& p, const Polyline& path, double w, const HairPalet
 // A bouffant's full fringe, drawn over the swept hair, is not cut straight: it follows the forehead
 // in pointed pieces of unequal width and length, the forehead showing between their points.
 void softenFringe(QPainter& p, const HairVariant& v, const HairPalette& c);
+// The soft shadow a hanging length (its right edge given, `w` wide) casts on the neck, shoulders
+// and clothes behind it, down and to the right; the backdrop takes none.
+void castOnNeck(QPainter& p, const Polyline& rightEdge, double w);
+// A ponytail's length from its tie to its end, full after the tie and tapering to the tips, with
+// its shadow on the neck.
+void drawTail(QPainter& p, const HairVariant& v, const Attachment& a, const HairPalette& c, uint64_t seed);
 // Deep S-shaped ridges pressed across the hair already on the layer, crest lit, trough shaded;
 // the sides cut to the waves' scallops and ended in pin curls, the rest painted only over hair.
 void drawFingerWaves(QPainter& p, const HairVariant& v);
