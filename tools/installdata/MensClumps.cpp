@@ -1,6 +1,7 @@
 #include "MensClumps.h"
 
 #include <QLinearGradient>
+#include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
 
@@ -30,8 +31,41 @@ Polyline bowed(QPointF a, QPointF b, double bow, int n = 6) {
 
 struct Clump {
     QPointF root, dir;
-    double len, key;
+    double len, key, turn;
 };
+
+// The clump's spine from its root: straight along `dir`, or bent along the flow turned by `turn`.
+Polyline spine(const ClumpField& f, QPointF root, QPointF dir, double len, double turn) {
+    if (!f.follow) return {root, root + dir * len};
+    constexpr int kSteps = 6;
+    Polyline pts{root};
+    QPointF at = root, d = dir;
+    for (int i = 0; i < kSteps; ++i) {
+        at += d * (len / kSteps);
+        pts.push_back(at);
+        d = turned(unit(f.flow(at)), turn);
+    }
+    return pts;
+}
+
+// The spine bowed `bow` px to the side at its middle and moved by `shift`, as n points.
+Polyline bowedSpine(const Polyline& s, double bow, QPointF shift, double stretch, int n = 6) {
+    if (s.size() == 2) return bowed(s.front() + shift, s.back() + shift * stretch, bow, n);
+    const QPointF d = s.back() - s.front(), across = unit(QPointF(-d.y(), d.x()));
+    Polyline pts;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / (s.size() - 1);
+        pts.push_back(s[i] + across * (bow * 4 * t * (1 - t)) + shift * (1 + (stretch - 1) * t));
+    }
+    return pts;
+}
+
+// The point at fraction t along a spine's points.
+QPointF along(const Polyline& s, double t) {
+    const double at = std::clamp(t, 0.0, 1.0) * (s.size() - 1);
+    const size_t i = std::min(s.size() - 2, static_cast<size_t>(at));
+    return lerp(s[i], s[i + 1], at - i);
+}
 
 }  // namespace
 
@@ -60,15 +94,21 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
     for (double y = box.top(); y < box.bottom(); y += dy)
         for (double x = box.left(); x < box.right(); x += f.spacing) {
             const QPointF root(x + rng.symmetric(f.spacing * 0.6), y + rng.symmetric(dy * 0.6));
-            const double turn = rng.symmetric(f.jitter), scale = rng.range(0.65, 1.3);
+            double turn = rng.symmetric(f.jitter);
+            const double scale = rng.range(0.65, 1.3);
             if (!f.roots.contains(root)) continue;
+            if (f.sway > 0)
+                turn += f.sway * (2 * valueNoise(root.x() / f.swayScale, root.y() / f.swayScale,
+                                                 static_cast<uint32_t>(f.seed)) -
+                                  1);
             const QPointF dir = turned(unit(f.flow(root)), turn);
             double len = f.length * scale;
-            const bool clipped = !f.reach.contains(root + dir * len);
-            while (len > 2 && !f.reach.contains(root + dir * len)) len *= 0.85;
+            auto tipOf = [&](double l) { return spine(f, root, dir, l, turn).back(); };
+            const bool clipped = !f.reach.contains(tipOf(len));
+            while (len > 2 && !f.reach.contains(tipOf(len))) len *= 0.85;
             if (clipped) len *= rng.range(0.6, 1.0);  // tips short of the edge by different amounts
             const QPointF d = root - f.source;
-            clumps.push_back({root, dir, len, std::hypot(d.x(), d.y())});
+            clumps.push_back({root, dir, len, std::hypot(d.x(), d.y()), turn});
         }
     std::stable_sort(clumps.begin(), clumps.end(),
                      [](const Clump& a, const Clump& b) { return a.key > b.key; });
@@ -78,35 +118,47 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
         // The side of the clump toward the light (up and left).
         const double toLight = across.x() * -0.6 + across.y() * -0.8 > 0 ? 1.0 : -1.0;
         const double bow = rng.symmetric(f.bend), w = f.width * rng.range(0.75, 1.2);
-        const QPointF tip = k.root + k.dir * k.len + across * rng.symmetric(0.8);
-        const QPointF mid = lerp(k.root, tip, 0.5);
+        Polyline sp = spine(f, k.root, k.dir, k.len, k.turn);
+        sp.back() += across * rng.symmetric(0.8);
+        const QPointF tip = sp.back();
+        const QPointF mid = along(sp, 0.5);
         const double lit = f.light.lit(mid), band = f.light.sheen(mid);
+        // A line over the clump from fraction t0 of its length, offset o0 across it, to t1 and o1.
+        auto stroke = [&](double t0, double o0, double t1, double o1, double b, int n) {
+            if (sp.size() == 2)
+                return bowed(lerp(k.root, tip, t0) + across * o0, lerp(k.root, tip, t1) + across * o1, b, n);
+            Polyline line;
+            for (int i = 0; i < n; ++i) {
+                const double t = static_cast<double>(i) / (n - 1);
+                line.push_back(along(sp, t0 + (t1 - t0) * t) + across * (o0 + (o1 - o0) * t));
+            }
+            return bowedSpine(line, b, {}, 1.0);
+        };
         // The gap under the clump: dark, a little down and right of it.
         const QPointF off(0.9, 1.7);
-        fillRibbon(p, bowed(k.root + off, tip + off * 1.2, bow), w * 1.25, 0.8,
+        fillRibbon(p, bowedSpine(sp, bow, off, 1.2), w * 1.25, 0.8,
                    withAlpha(shade, static_cast<int>(170 * f.contrast)), f.rootTaper, 0.45);
         const QColor body =
             mix(c.dark, c.light, std::clamp(0.05 + 0.75 * lit * rng.range(0.6, 1.25), 0.0, 1.0));
-        fillRibbon(p, bowed(k.root, tip, bow), w, std::max(0.5, w * f.tipWidth), withAlpha(body, 245),
+        fillRibbon(p, bowedSpine(sp, bow, {}, 1.0), w, std::max(0.5, w * f.tipWidth), withAlpha(body, 245),
                    f.rootTaper, f.tipTaper);
         const int strands = 2 + static_cast<int>(rng.range(0, 2));
         for (int s = 0; s < strands; ++s) {
             const double o = rng.symmetric(w * 0.38), reach = rng.range(0.75, 1.0);
-            const QPointF a = k.root + across * o, b = lerp(k.root, tip, reach) + across * (o * 0.25);
+            const Polyline line = stroke(0, o, reach, o * 0.25, bow, 6);
             const QColor col =
                 rng.uniform() < 0.35
                     ? mix(c.dark, body, 0.5)
                     : mix(body, c.light, std::min(1.0, lit * rng.range(0.2, 0.6) + band * 0.3));
-            fillRibbon(p, bowed(a, b, bow), rng.range(0.5, 0.9), 0.2,
+            fillRibbon(p, line, rng.range(0.5, 0.9), 0.2,
                        withAlpha(col, static_cast<int>(rng.range(110, 180) * f.contrast)), 0.05, 0.4);
         }
         // The lit edge, brighter on the band across the crown; long streaks where it is combed.
         const double hi = std::min(1.0, lit * lit * 0.7 + band * (0.3 + f.gloss * 0.6));
         if (hi > 0.12) {
             const double from = rng.range(0.1, 0.35), to = std::min(1.0, from + 0.35 + 0.4 * f.gloss);
-            const QPointF a = lerp(k.root, tip, from) + across * (toLight * w * 0.25),
-                          b = lerp(k.root, tip, to) + across * (toLight * w * 0.12);
-            fillRibbon(p, bowed(a, b, bow * 0.5, 5), rng.range(0.7, 1.2) + f.gloss * 0.5, 0.4,
+            const Polyline line = stroke(from, toLight * w * 0.25, to, toLight * w * 0.12, bow * 0.5, 5);
+            fillRibbon(p, line, rng.range(0.7, 1.2) + f.gloss * 0.5, 0.4,
                        withAlpha(mix(c.light, c.sheen, band), static_cast<int>(200 * hi)), 0.3, 0.4);
         }
     }
@@ -314,6 +366,45 @@ void drawFlyaways(QPainter& p, const Polyline& outline, const Flow& flow, const 
                    withAlpha(mix(c.base, c.light, rng.uniform()), static_cast<int>(rng.range(110, 200))), 0.0,
                    0.3);
     }
+}
+
+void drawBroadLight(QPainter& p, const QPainterPath& region, const HeadLight& light, const HairPalette& c,
+                    double strength) {
+    // The point of the ball facing the light most, and a soft fall-off around it.
+    const QPointF peak = light.centre + QPointF(-0.45, -0.62) * (light.radius * 0.72);
+    QRadialGradient g(peak, light.radius * 0.85);
+    const QColor glow = mix(c.light, c.sheen, 0.25);
+    g.setColorAt(0.0, withAlpha(glow, static_cast<int>(120 * strength)));
+    g.setColorAt(0.45, withAlpha(glow, static_cast<int>(55 * strength)));
+    g.setColorAt(1.0, withAlpha(glow, 0));
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 4, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        q.setBrush(g);
+        q.drawPath(region);
+    });
+    p.restore();
+}
+
+void drawPile(QPainter& p, const QPainterPath& region, const Flow& flow, const HeadLight& light,
+              const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    const QRectF box = region.boundingRect();
+    constexpr double kStep = 1.6;
+    for (double y = box.top(); y < box.bottom(); y += kStep)
+        for (double x = box.left(); x < box.right(); x += kStep) {
+            const QPointF at(x + rng.symmetric(kStep * 0.7), y + rng.symmetric(kStep * 0.7));
+            const double len = rng.range(1.8, 4.0), tone = rng.range(-0.2, 0.2), alpha = rng.range(130, 230);
+            const double turn = rng.symmetric(0.35);
+            if (!region.contains(at)) continue;
+            const QPointF d = turned(unit(flow(at)), turn);
+            // Hairs facing the viewer are seen end on: shorter toward the middle of the crown.
+            const double lit = light.lit(at);
+            const QColor col = mix(c.dark, c.light, std::clamp(0.08 + 0.7 * lit * lit + tone, 0.0, 1.0));
+            fillRibbon(p, {at, at + d * (len * 0.5), at + d * len}, rng.range(0.6, 0.9), 0.3,
+                       withAlpha(col, static_cast<int>(alpha)), 0.0, 0.4);
+        }
 }
 
 }  // namespace installdata

@@ -37,10 +37,21 @@ struct ClumpField {
     double contrast = 1.0;          // strength of the gaps and strands: low for a velvety close crop
     double tipWidth = 0.0;          // width kept at the tip, as a share of the clump's: 0 a spike
     double tipTaper = 0.65;         // fraction of a clump over which it narrows into its tip
+    double sway = 0.0;              // slow turn shared by neighbouring clumps, radians
+    double swayScale = 40;          // px over which that turn changes
+    bool follow = false;            // a clump bends along the flow instead of running straight
     uint64_t seed = 1;
 };
 
 void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c);
+// Broad soft light over what is drawn in the region (its alpha kept): strongest where the head
+// turns to the light, `strength` 0 .. 1.
+void drawBroadLight(QPainter& p, const QPainterPath& region, const HeadLight& light, const HairPalette& c,
+                    double strength);
+// A close crop seen from the front: a dense, even pile of very short hairs pointing along the
+// flow, toned by the roundness of the skull under it.
+void drawPile(QPainter& p, const QPainterPath& region, const Flow& flow, const HeadLight& light,
+              const HairPalette& c, uint64_t seed);
 // Small tight coils over the region, each a few lit turns around a shaded core.
 void drawCoils(QPainter& p, const QPainterPath& region, double radius, const HeadLight& light,
                const HairPalette& c, uint64_t seed);

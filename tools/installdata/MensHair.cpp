@@ -171,8 +171,8 @@ Plan planOf(const HairVariant& v) {
             o.hairline.resize(7);  // the sides as they are; the fringe low over the forehead
             o.hairline.insert(o.hairline.end(),
                               {{123.5, 170}, {129, 153}, {146, 141}, {168, 142}, {kMidX, 140}});
-            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, 20)); };
-            k.source = QPointF(kMidX, 30), k.length = 29, k.width = 7;
+            k.flow = [](QPointF q) { return away(q, QPointF(kMidX, -80)); };
+            k.source = QPointF(kMidX, 30), k.length = 38, k.width = 10;
             break;
         case MensCut::SlickBack:
             o.top = 64 - v.volume * 0.4, o.wobble = 1;
@@ -197,18 +197,22 @@ Plan planOf(const HairVariant& v) {
 Flow drawSidePart(QPainter& p, const HairVariant& v, const QPainterPath& mass, const QPainterPath& reach,
                   const HeadLight& light, const HairPalette& c) {
     const double part = v.part;
-    const Flow down = [part](QPointF q) { return away(q, QPointF(part + 10, 30)); };
-    ClumpField left = field(mass.intersected(rect(0, 0, part - 1, 480)), reach, down, QPointF(part, 60), 16,
-                            5.5, v.seed + 5);
+    // From a point high above the far side: down and a little out on the near side, no fan of
+    // directions around the crown.
+    const Flow down = [part](QPointF q) { return away(q, QPointF(part + 40, -60)); };
+    ClumpField left =
+        field(mass.intersected(rect(0, 0, part - 1, 480)), reach, down, QPointF(part, 60), 30, 7, v.seed + 5);
     left.light = light;
+    left.jitter = 0.06, left.sway = 0.2, left.follow = true, left.bend = 2, left.rootTaper = 0.3;
     drawClumps(p, left, c);
     const Flow over = [](QPointF q) { return QPointF(1, -0.25 + 1.5 * smoothstep(205, 285, q.x())); };
     ClumpField right = field(mass.intersected(rect(part + 1, 0, 380, 480)), reach, over, QPointF(part, 100),
-                             28, 7, v.seed + 6);
+                             40, 8, v.seed + 6);
     right.light = light;
     right.gloss = 0.5;
-    right.jitter = 0.12;
+    right.jitter = 0.05, right.sway = 0.18, right.follow = true, right.rootTaper = 0.25;
     drawClumps(p, right, c);
+    drawBroadLight(p, reach, light, c, 0.8);
     // The parting: a thin line of scalp between the two sides, fading back over the top.
     fillRibbon(p, {{part + 0.5, 123}, {part + 1.5, 108}, {part + 3, 92}}, 1.6, 0.3,
                QColor(190, 150, 130, 150), 0.0, 0.2);
@@ -253,16 +257,22 @@ Flow drawQuiff(QPainter& p, const HairVariant& v, const QPainterPath& mass, cons
 // The cuts drawn as one field of clumps over the whole top.
 void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPath& mass,
              const QPainterPath& reach, const HeadLight& light, const HairPalette& c) {
+    if (v.cut == MensCut::Crew) {  // seen from the front the short pile stands toward the viewer
+        drawPile(p, mass, k.flow, light, c, v.seed + 5);
+        drawBroadLight(p, mass, light, c, 0.6);
+        return;
+    }
     ClumpField top = field(mass, reach, k.flow, k.source, k.length, k.width, v.seed + 5);
     top.light = light;
     if (v.cut == MensCut::SlickBack) top.gloss = 1.0, top.jitter = 0.08, top.bend = 2, top.rootTaper = 0.3;
     if (v.cut == MensCut::Textured || v.cut == MensCut::Shoulder) top.jitter = 0.55, top.bend = 2.5;
-    if (v.cut == MensCut::Crew) top.jitter = 0.5, top.bend = 0.6, top.spacing = 3.4, top.contrast = 0.6;
     // Pieces of a choppy fringe: locks that keep their width and end in a short point, rooted
     // softly under the ones above, not spikes from a broad base.
     if (v.cut == MensCut::Fringe)
-        top.jitter = 0.22, top.rootTaper = 0.3, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
+        top.jitter = 0.06, top.sway = 0.22, top.follow = true, top.rootTaper = 0.3, top.gloss = 0.4,
+        top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
     drawClumps(p, top, c);
+    if (v.cut == MensCut::Fringe) drawBroadLight(p, reach, light, c, 0.8);
 }
 
 }  // namespace
