@@ -211,6 +211,9 @@ Flow drawSidePart(QPainter& p, const HairVariant& v, const QPainterPath& mass, c
     right.light = light;
     right.gloss = 0.5;
     right.jitter = 0.05, right.sway = 0.18, right.follow = true, right.rootTaper = 0.25;
+    // Long clumps bending down over the far side would fill out the corner of the crown: there
+    // their tips stop at the outline; lower down they may reach past it over the temple.
+    right.reach = mass.united(reach.intersected(rect(0, 125, 380, 480)));
     drawClumps(p, right, c);
     drawBroadLight(p, reach, light, c, 0.8);
     // The parting: a thin line of scalp between the two sides, fading back over the top.
