@@ -261,7 +261,10 @@ Flow drawQuiff(QPainter& p, const HairVariant& v, const QPainterPath& mass, cons
 void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPath& mass,
              const QPainterPath& reach, const HeadLight& light, const HairPalette& c) {
     if (v.cut == MensCut::Crew) {  // seen from the front the short pile stands toward the viewer
-        drawPile(p, mass, k.flow, light, c, v.seed + 5);
+        // A little past the fill, so that the fine hairs make the edge, over a solid band that covers
+        // the portrait's own hairline.
+        drawMass(p, outlinePath(k.o, 1.5), c);
+        drawPile(p, outlinePath(k.o, 2.5), k.flow, light, c, v.seed + 5);
         drawBroadLight(p, mass, light, c, 0.6);
         return;
     }
