@@ -1,0 +1,83 @@
+// Checks of the tops of the men's short cuts: hair cut short and combed one way shows clumps whose
+// light runs a long way along the strands, not a pelt of short strokes like a fur hat; a crew cut
+// seen from the front is an even, fine pile, not a carpet of coarse loops.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "tools/ArtFiles.h"
+#include "tools/ArtTensor.h"
+
+namespace {
+
+constexpr int kX0 = 118, kX1 = 252, kY0 = 58, kY1 = 122;  // the top, inside every short cut
+
+struct TopTexture {
+    double streak;  // correlation of the fine detail with itself 8 px along the strands
+    double grain;   // spread of the fine detail's luminance, 0 .. 255
+};
+
+// Value of the grid at a real point, bilinear; the point lies inside the grid.
+double sample(const std::vector<double>& g, int w, double x, double y) {
+    const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
+    const double fx = x - x0, fy = y - y0;
+    auto at = [&](int xx, int yy) { return g[static_cast<size_t>(yy) * w + xx]; };
+    return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
+           fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
+}
+
+// The fine detail is the luminance less its blur (three box passes of radius 2); the strands run
+// across the structure tensor's strong axis. Only solid hair counts: the point and both points
+// 8 px from it along the strands are opaque.
+TopTexture topTexture(const QImage& img) {
+    const int w = img.width(), h = img.height();
+    std::vector<double> lum(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) lum[static_cast<size_t>(y) * w + x] = arttest::luminance(img.pixel(x, y));
+    std::vector<double> fine = lum;
+    arttest::boxBlur(fine, w, h, 2, 3);
+    for (size_t i = 0; i < fine.size(); ++i) fine[i] = lum[i] - fine[i];
+    const arttest::Tensor t = arttest::structureTensor(img, 3);
+    constexpr double kStep = 8;
+    double same = 0, energy = 0, sum = 0, sum2 = 0;
+    int n = 0;
+    for (int y = kY0; y < kY1; ++y)
+        for (int x = kX0; x < kX1; ++x) {
+            const double a = t.strandAngle(x, y), dx = std::cos(a) * kStep, dy = std::sin(a) * kStep;
+            auto solid = [&](double px, double py) {
+                return qAlpha(img.pixel(std::lround(px), std::lround(py))) == 255;
+            };
+            if (!solid(x, y) || !solid(x + dx, y + dy) || !solid(x - dx, y - dy)) continue;
+            const double f = fine[static_cast<size_t>(y) * w + x];
+            same += f * 0.5 * (sample(fine, w, x + dx, y + dy) + sample(fine, w, x - dx, y - dy));
+            energy += f * f, sum += f, sum2 += f * f, ++n;
+        }
+    const double mean = n > 0 ? sum / n : 0;
+    return {energy > 0 ? same / energy : 0, n > 0 ? std::sqrt(std::max(0.0, sum2 / n - mean * mean)) : 0};
+}
+
+}  // namespace
+
+// The side part (combed down on the near side, swept over on the far one) and the textured fringe
+// (forward into the fringe) show strands that run on: their fine detail still matches itself 8 px
+// further along, where a pelt of short strokes at many angles has lost it (0.22 and 0.11). The crew
+// cut's pile is fine and even: coarse loops spread the fine detail's luminance by over 9.
+TEST(MensArt, ShortCutsShowCombedClumpsAndAnEvenPile) {
+    const std::pair<const char*, double> combed[] = {{"n001.tta", 0.28}, {"n004.tta", 0.14}};
+    for (const auto& [name, least] : combed) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(name));
+        ASSERT_FALSE(img.isNull()) << name;
+        const double streak = topTexture(img).streak;
+        std::printf("%s streak along the strands %.3f\n", name, streak);
+        EXPECT_GE(streak, least) << name << "'s top reads as a pelt of short strokes";
+    }
+    const QImage crew = arttest::component(QStringLiteral("faxing"), QStringLiteral("n002.tta"));
+    ASSERT_FALSE(crew.isNull());
+    const double grain = topTexture(crew).grain;
+    std::printf("n002.tta grain of the pile %.2f\n", grain);
+    EXPECT_LE(grain, 7.0) << "the crew cut's top reads as a carpet of loops";
+}
