@@ -276,7 +276,7 @@ void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPat
     // softly under the ones above, not spikes from a broad base.
     if (v.cut == MensCut::Fringe)
         top.jitter = 0.06, top.sway = 0.22, top.follow = true, top.rootTaper = 0.3, top.gloss = 0.4,
-        top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
+        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
     drawClumps(p, top, c);
     if (v.cut == MensCut::Fringe) drawBroadLight(p, reach, light, c, 0.8);
 }
