@@ -67,27 +67,8 @@ QPointF along(const Polyline& s, double t) {
     return lerp(s[i], s[i + 1], at - i);
 }
 
-}  // namespace
-
-double HeadLight::lit(QPointF q) const {
-    double nx = (q.x() - centre.x()) / radius, ny = (q.y() - centre.y()) / radius;
-    const double r2 = nx * nx + ny * ny;
-    if (r2 > 0.96) nx *= std::sqrt(0.96 / r2), ny *= std::sqrt(0.96 / r2);
-    const double nz = std::sqrt(std::max(0.04, 1 - nx * nx - ny * ny));
-    const double lx = -0.45, ly = -0.62, lz = 0.64;  // upper left, toward the viewer
-    return std::clamp(0.1 + 0.95 * (nx * lx + ny * ly + nz * lz), 0.0, 1.0);
-}
-
-double HeadLight::sheen(QPointF q) const {
-    const QPointF d = q - centre;
-    const double r = std::hypot(d.x(), d.y()), a = std::atan2(d.y(), d.x());
-    const double across = (r - band) / (0.2 * band);
-    const double facing = 0.5 + 0.5 * std::cos(a + 2.0);  // the upper left is at about -2 rad
-    return std::exp(-across * across) * facing * facing;
-}
-
-void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
-    Rng rng(f.seed);
+// The clumps of the field on a jittered grid of roots, those furthest from the source first.
+std::vector<Clump> layoutClumps(const ClumpField& f, Rng& rng) {
     const QRectF box = f.roots.boundingRect();
     std::vector<Clump> clumps;
     const double dy = f.spacing * 0.8;
@@ -112,6 +93,31 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
         }
     std::stable_sort(clumps.begin(), clumps.end(),
                      [](const Clump& a, const Clump& b) { return a.key > b.key; });
+    return clumps;
+}
+
+}  // namespace
+
+double HeadLight::lit(QPointF q) const {
+    double nx = (q.x() - centre.x()) / radius, ny = (q.y() - centre.y()) / radius;
+    const double r2 = nx * nx + ny * ny;
+    if (r2 > 0.96) nx *= std::sqrt(0.96 / r2), ny *= std::sqrt(0.96 / r2);
+    const double nz = std::sqrt(std::max(0.04, 1 - nx * nx - ny * ny));
+    const double lx = -0.45, ly = -0.62, lz = 0.64;  // upper left, toward the viewer
+    return std::clamp(0.1 + 0.95 * (nx * lx + ny * ly + nz * lz), 0.0, 1.0);
+}
+
+double HeadLight::sheen(QPointF q) const {
+    const QPointF d = q - centre;
+    const double r = std::hypot(d.x(), d.y()), a = std::atan2(d.y(), d.x());
+    const double across = (r - band) / (0.2 * band);
+    const double facing = 0.5 + 0.5 * std::cos(a + 2.0);  // the upper left is at about -2 rad
+    return std::exp(-across * across) * facing * facing;
+}
+
+void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
+    Rng rng(f.seed);
+    const std::vector<Clump> clumps = layoutClumps(f, rng);
     const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.45);
     for (const Clump& k : clumps) {
         const QPointF across(-k.dir.y(), k.dir.x());
