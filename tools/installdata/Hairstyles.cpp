@@ -64,11 +64,13 @@ QImage renderHairstyle(const HairVariant& v) {
     // Finger waves catch the light on each crest (drawn with them), not in a ring round the head; a
     // textured crown's locks are lit each on its own curve, and the ring's streaks, running across
     // them at the top, would set square blotches over them.
-    const double sheen = v.shortCurls || v.fingerWaves        ? 0.0
-                         : bigWaves || ringlets || v.textured ? 0.35
-                         : v.tousled                          ? 0.55
-                         : v.lift > 0                         ? 0.75
-                                                              : 1.0;
+    // A crew cut's pile is too short to gather the light into a crisp ring: a bright one sits on it
+    // as a halo, so it takes the soft one of hair whose own shapes carry the light.
+    const double sheen = v.shortCurls || v.fingerWaves                                  ? 0.0
+                         : bigWaves || ringlets || v.textured || v.cut == MensCut::Crew ? 0.35
+                         : v.tousled                                                    ? 0.55
+                         : v.lift > 0                                                   ? 0.75
+                                                                                        : 1.0;
     HairLight light{QPointF(kMidX, 162),
                     96 + v.liftedVolume(),
                     v.part,
