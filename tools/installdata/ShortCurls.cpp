@@ -180,21 +180,24 @@ void drawCore(QPainter& p, const std::vector<Guides>& sheets, const HairPalette&
     });
 }
 
-// The dark inside of a fringe across its whole width, from the roots under the mass down to `end`
-// of its length; the lower edge scalloped and uneven, so the curls over it, not the core, end it.
-void drawFringeCore(QPainter& p, const Guides& g, const HairPalette& c, double end, uint32_t seed) {
+// The dark inside of a fringe across its whole width, from where its curls begin (`from` of its
+// length) down to `end`; the lower edge scalloped and uneven, so the curls over it, not the core,
+// end it. Above `from` its roots lie over the crown's curls, which show there: a core reaching up
+// to the parting would sit on them as a bare dark blot.
+void drawFringeCore(QPainter& p, const Guides& g, const HairPalette& c, double from, double end,
+                    uint32_t seed) {
     paintSoft(p, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& q) {
         q.setPen(Qt::NoPen);
         q.setBrush(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), 250));
         Polyline poly;
-        for (int i = 0; i <= 24; ++i) poly.push_back(g.at(0.0, i / 24.0));
-        for (int i = 0; i <= 12; ++i) poly.push_back(g.at(end * i / 12, 1.0));
+        for (int i = 0; i <= 24; ++i) poly.push_back(g.at(from, i / 24.0));
+        for (int i = 0; i <= 12; ++i) poly.push_back(g.at(from + (end - from) * i / 12, 1.0));
         for (int i = 40; i >= 0; --i) {
             const double t = i / 40.0, scallop = std::abs(std::sin(kPi * 5.5 * t));
             poly.push_back(
                 g.at(end * (1.0 - 0.1 * valueNoise(7.0 * t, 0.5, seed) - 0.06 * (1 - scallop)), t));
         }
-        for (int i = 12; i >= 0; --i) poly.push_back(g.at(end * i / 12, 0.0));
+        for (int i = 12; i >= 0; --i) poly.push_back(g.at(from + (end - from) * i / 12, 0.0));
         q.drawPath(pathThrough(poly, true));
     });
 }
@@ -380,8 +383,9 @@ void drawCurlyFringe(QPainter& p, const HairVariant& v, const std::vector<Polyli
     const Guides whole(guides);
     if (v.bangs != Bangs::Wispy) {
         // Solid from the roots to most of its length, so nothing shows between its curls.
-        drawFringeCore(p, whole, c, 0.85, static_cast<uint32_t>(v.seed));
-        drawMass(p, {whole}, st, c, 2, 0.2, QPointF(v.part, 60), rng);
+        constexpr double kFrom = 0.2;  // where the fringe's own curls begin
+        drawFringeCore(p, whole, c, kFrom, 0.85, static_cast<uint32_t>(v.seed));
+        drawMass(p, {whole}, st, c, 2, kFrom, QPointF(v.part, 60), rng);
         return;
     }
     // A few curly pieces hanging from the hairline with the forehead between them: each a narrow
