@@ -36,6 +36,24 @@ struct Tensor {
     }
 };
 
+// An item's luminance as a grid, row by row.
+inline std::vector<double> lumGrid(const QImage& img) {
+    std::vector<double> out(static_cast<size_t>(img.width()) * img.height());
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            out[static_cast<size_t>(y) * img.width() + x] = luminance(img.pixel(x, y));
+    return out;
+}
+
+// A grid `w` x `h` at a real point, bilinear between its four nearest values, clamped to the edges.
+inline double bilinear(const std::vector<double>& g, int w, int h, double x, double y) {
+    const int x0 = std::clamp(static_cast<int>(x), 0, w - 2), y0 = std::clamp(static_cast<int>(y), 0, h - 2);
+    const double fx = x - x0, fy = y - y0;
+    auto at = [&](int i, int j) { return g[static_cast<size_t>(j) * w + i]; };
+    return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
+           fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
+}
+
 // `passes` box passes of radius r each way, rows then columns in turn, edges clamped.
 inline void boxBlur(std::vector<double>& g, int w, int h, int r, int passes) {
     std::vector<double> tmp(g.size());

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "tools/ArtFiles.h"
+#include "tools/ArtTensor.h"
 
 namespace {
 
@@ -90,13 +91,9 @@ constexpr int kWin = 6, kRun = 12, kMidX = 190;
 double seamStep(const QImage& img) {
     const int w = img.width(), h = img.height();
     auto idx = [w](int x, int y) { return static_cast<size_t>(y) * w + x; };
-    std::vector<double> lum(static_cast<size_t>(w) * h), jxx(lum.size()), jyy(lum.size()), jxy(lum.size());
-    std::vector<bool> solid(lum.size());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            lum[idx(x, y)] = luminance(img.pixel(x, y));
-            solid[idx(x, y)] = qAlpha(img.pixel(x, y)) >= kSolid;
-        }
+    const std::vector<double> lum = arttest::lumGrid(img);
+    std::vector<double> jxx(lum.size()), jyy(lum.size()), jxy(lum.size());
+    const std::vector<bool> solid = arttest::alphaMask(img, kSolid);
     for (int y = 1; y < h - 1; ++y)
         for (int x = 1; x < w - 1; ++x) {
             const double gx = lum[idx(x + 1, y)] - lum[idx(x - 1, y)],

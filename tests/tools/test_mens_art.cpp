@@ -21,23 +21,12 @@ struct TopTexture {
     double grain;   // spread of the fine detail's luminance, 0 .. 255
 };
 
-// Value of the grid at a real point, bilinear; the point lies inside the grid.
-double sample(const std::vector<double>& g, int w, double x, double y) {
-    const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-    const double fx = x - x0, fy = y - y0;
-    auto at = [&](int xx, int yy) { return g[static_cast<size_t>(yy) * w + xx]; };
-    return (1 - fy) * ((1 - fx) * at(x0, y0) + fx * at(x0 + 1, y0)) +
-           fy * ((1 - fx) * at(x0, y0 + 1) + fx * at(x0 + 1, y0 + 1));
-}
-
 // The fine detail is the luminance less its blur (three box passes of radius 2); the strands run
 // across the structure tensor's strong axis. Only solid hair counts: the point and both points
 // 8 px from it along the strands are opaque.
 TopTexture topTexture(const QImage& img) {
     const int w = img.width(), h = img.height();
-    std::vector<double> lum(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) lum[static_cast<size_t>(y) * w + x] = arttest::luminance(img.pixel(x, y));
+    const std::vector<double> lum = arttest::lumGrid(img);
     std::vector<double> fine = lum;
     arttest::boxBlur(fine, w, h, 2, 3);
     for (size_t i = 0; i < fine.size(); ++i) fine[i] = lum[i] - fine[i];
@@ -53,7 +42,9 @@ TopTexture topTexture(const QImage& img) {
             };
             if (!solid(x, y) || !solid(x + dx, y + dy) || !solid(x - dx, y - dy)) continue;
             const double f = fine[static_cast<size_t>(y) * w + x];
-            same += f * 0.5 * (sample(fine, w, x + dx, y + dy) + sample(fine, w, x - dx, y - dy));
+            same += f * 0.5 *
+                    (arttest::bilinear(fine, w, h, x + dx, y + dy) +
+                     arttest::bilinear(fine, w, h, x - dx, y - dy));
             energy += f * f, sum += f, sum2 += f * f, ++n;
         }
     const double mean = n > 0 ? sum / n : 0;

@@ -83,15 +83,6 @@ Patches flatCrownPatches(const QImage& img) {
     return out;
 }
 
-// Luminance of a picture as a grid, row-major.
-std::vector<double> lumGrid(const QImage& img) {
-    std::vector<double> out(static_cast<size_t>(img.width()) * img.height());
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            out[static_cast<size_t>(y) * img.width() + x] = arttest::luminance(img.pixel(x, y));
-    return out;
-}
-
 // Over the solid hair of the crown (canvas rows 50-150), the mean change of brightness 6 px along
 // the hair against the mean change 6 px across it, the hair's direction at each pixel being the
 // one the brightness changes least along, from the structure tensor of its gradient averaged over
@@ -100,15 +91,8 @@ std::vector<double> lumGrid(const QImage& img) {
 double alongAcross(const QImage& img) {
     const int w = img.width(), h = img.height();
     const std::vector<bool> solid = arttest::alphaMask(img, 250);
-    const std::vector<double> lum = lumGrid(img);
-    auto at = [&](double x, double y) {  // bilinear, inside the picture
-        const int x0 = std::clamp(static_cast<int>(x), 0, w - 2),
-                  y0 = std::clamp(static_cast<int>(y), 0, h - 2);
-        const double fx = x - x0, fy = y - y0;
-        auto l = [&](int i, int j) { return lum[static_cast<size_t>(j) * w + i]; };
-        return (1 - fy) * ((1 - fx) * l(x0, y0) + fx * l(x0 + 1, y0)) +
-               fy * ((1 - fx) * l(x0, y0 + 1) + fx * l(x0 + 1, y0 + 1));
-    };
+    const std::vector<double> lum = arttest::lumGrid(img);
+    auto at = [&](double x, double y) { return arttest::bilinear(lum, w, h, x, y); };
     const arttest::Tensor t = arttest::structureTensor(img, 2);
     double along = 0, across = 0;
     for (int y = 50; y < std::min(h - 4, 150); ++y)
@@ -131,7 +115,7 @@ double alongAcross(const QImage& img) {
 double sharpness(const QImage& img, int x0, int x1) {
     const int w = img.width();
     const std::vector<bool> solid = arttest::alphaMask(img, 250);
-    const std::vector<double> lum = lumGrid(img);
+    const std::vector<double> lum = arttest::lumGrid(img);
     double sum = 0;
     int n = 0;
     for (int y = 90; y < 215; ++y)
