@@ -157,7 +157,11 @@ Material shaded(Material m, std::function<double(const Sample&)> shade) {
     };
 }
 
-double profileHeight(const Polyline& profile, double v) { return splineAt(profile, v).y(); }
+// A hat is worn over the hair, which stands a good way off the skull on the crown: the profiles'
+// heights, drawn to the skull, are raised by this factor so that the crown clears the hair's volume.
+constexpr double kOverHair = 1.3;
+
+double profileHeight(const Polyline& profile, double v) { return kOverHair * splineAt(profile, v).y(); }
 
 double profileV(const Polyline& profile, double height) {
     double lo = 0, hi = 1;
@@ -167,12 +171,13 @@ double profileV(const Polyline& profile, double height) {
 }
 
 Vec3 crownPoint(const Crown& crown, double u, double v) {
-    const QPointF rh = splineAt(crown.profile, std::clamp(v, 0.0, 1.0));
-    const double r = std::max(0.0, rh.x());
-    const double dip = crown.dip ? crown.dip(u) * std::pow(1.0 - std::clamp(v, 0.0, 1.0), 2.0) : 0.0;
+    const double vc = std::clamp(v, 0.0, 1.0);
+    const double r = std::max(0.0, splineAt(crown.profile, vc).x());
+    const double dip = crown.dip ? crown.dip(u) * std::pow(1.0 - vc, 2.0) : 0.0;
     // Below v = 0 a short skirt hangs straight down, closing any crack against a brim or visor.
     const double skirt = std::max(0.0, -v) * 60;
-    Vec3 p{crown.a * r * std::sin(u), -rh.y() + dip + skirt, crown.c * r * std::cos(u)};
+    Vec3 p{crown.a * r * std::sin(u), -profileHeight(crown.profile, vc) + dip + skirt,
+           crown.c * r * std::cos(u)};
     return crown.deform ? crown.deform(u, v, p) : p;
 }
 

@@ -18,7 +18,8 @@ using hat3d::Scene;
 using hat3d::Surfel;
 using hat3d::Vec3;
 
-constexpr double kOpenA = 94, kOpenC = 100;
+// The opening is a little wider than the skull at the temples, for the hair under it.
+constexpr double kOpenA = 100, kOpenC = 100;
 
 // Where on a material a sample lies, in pixels: along its rows and across them.
 using Coords = std::function<QPointF(const Sample&)>;
@@ -35,8 +36,9 @@ Material ribbon(const QColor& c, const Coords& at);  // grosgrain: fine ribs acr
 Material shaded(Material m, std::function<double(const Sample&)> shade);
 
 // A crown: `profile` goes from the opening (radius 1, height 0) up to the middle of the top
-// (radius 0) as (radius fraction, height px); `dip(u)` lowers the opening at angle u (0 at the
-// front); `deform` moves points after that (creases, panels, slouch).
+// (radius 0) as (radius fraction, height px as on the bare skull; the crown stands taller, to clear
+// the hair, and profileHeight gives the height it is drawn at); `dip(u)` lowers the opening at angle u (0 at
+// the front); `deform` moves points after that (creases, panels, slouch).
 struct Crown {
     Polyline profile;
     std::function<double(double u)> dip;

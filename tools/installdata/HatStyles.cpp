@@ -101,7 +101,7 @@ Scene sceneOf(std::vector<Part> parts, double tilt, double roll = 0, QPointF shi
 
 HatDesign beret(const QColor& c, uint32_t seed) {
     Crown cr;
-    cr.profile = {{1, 0}, {1.0, 7}, {1.1, 13}, {1.27, 24}, {1.3, 33}, {1.12, 43}, {0.6, 51}, {0, 53}};
+    cr.profile = {{1, 0}, {1.0, 8}, {1.1, 16}, {1.27, 30}, {1.3, 41}, {1.12, 54}, {0.6, 64}, {0, 66}};
     cr.dip = [](double u) { return 10 * std::pow(std::sin(u), 2) + 3 * frontness(u); };
     // Pulled over to the viewer's right, where its full edge droops.
     cr.deform = [](double, double v, Vec3 p) {
@@ -157,7 +157,7 @@ HatDesign baseballCap(const QColor& c, uint32_t seed) {
 
 HatDesign newsboy(const QColor& c, const QColor& fleck, uint32_t seed) {
     Crown cr;
-    cr.profile = {{1, 0}, {1.05, 9}, {1.15, 24}, {1.17, 37}, {1.04, 50}, {0.6, 60}, {0, 63}};
+    cr.profile = {{1, 0}, {1.05, 11}, {1.15, 30}, {1.17, 46}, {1.04, 62}, {0.6, 75}, {0, 79}};
     cr.dip = [](double u) { return 11 * std::pow(std::sin(u), 2) + 2 * frontness(u); };
     const std::function<Vec3(double, double, Vec3)> panels = panelled(8, 2.0);
     // The soft top is pulled forward over the peak and sags onto it.
@@ -179,7 +179,7 @@ HatDesign newsboy(const QColor& c, const QColor& fleck, uint32_t seed) {
 
 HatDesign furHat(const QColor& c, uint32_t seed) {
     Crown cr;
-    cr.profile = {{1.06, 0}, {1.12, 25}, {1.12, 50}, {1.05, 70}, {0.7, 80}, {0, 83}};
+    cr.profile = {{1.08, 0}, {1.16, 28}, {1.16, 56}, {1.09, 79}, {0.72, 90}, {0, 93}};
     cr.dip = [](double u) { return 10 * std::pow(std::sin(u), 2) + 3 * frontness(u); };
     std::vector<Part> parts{crownPart(cr, fur(c, seed, crownCoords()), 0, 1)};
     return {sceneOf(std::move(parts), 0.12), [c, seed](QImage& img) {

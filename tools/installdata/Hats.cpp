@@ -75,7 +75,7 @@ HatDesign fedora(const QColor& felt_, const QColor& band, uint32_t seed) {
         return p;
     });
     h.bandHeight = 17;
-    const double w = 62;
+    const double w = 66;
     h.brim.width = [w](double u) { return w + 6 * std::pow(std::sin(u), 2); };
     h.brim.drop = [dip = h.crown.dip](double u, double s) {
         // Snapped down in front, turned up at the back and a little at the sides.
@@ -110,7 +110,7 @@ HatDesign sunHat(const QColor& c, const QColor& band, uint32_t seed) {
 
 HatDesign boater(const QColor& c, const QColor& band, uint32_t seed) {
     BrimmedHat h;
-    h.crown.profile = {{1, 0}, {0.99, 30}, {0.985, 56}, {0.95, 61}, {0.5, 62.5}, {0, 63}};
+    h.crown.profile = {{1, 0}, {0.99, 34}, {0.985, 63}, {0.95, 68}, {0.5, 70}, {0, 71}};
     h.crown.dip = [](double u) { return 6 * std::pow(frontness(u), 2); };
     h.crown.deform = withBand(h.crown.profile, 24, 1.0);
     h.bandHeight = 24;
@@ -126,11 +126,11 @@ HatDesign boater(const QColor& c, const QColor& band, uint32_t seed) {
 
 HatDesign bucketHat(const QColor& c, uint32_t seed) {
     BrimmedHat h;
-    h.crown.profile = {{1, 0}, {0.95, 26}, {0.88, 52}, {0.78, 65}, {0.45, 71}, {0, 72}};
+    h.crown.profile = {{1, 0}, {0.94, 23}, {0.85, 46}, {0.74, 58}, {0.42, 63}, {0, 64}};
     h.crown.dip = [](double u) { return 6 * std::pow(frontness(u), 2) + 4 * std::pow(std::sin(u), 2); };
     h.crown.deform = withBand(h.crown.profile, 9, 0.8);
     h.bandHeight = 9;
-    h.brim.width = [](double) { return 44.0; };
+    h.brim.width = [](double) { return 50.0; };
     h.brim.drop = [dip = h.crown.dip](double u, double s) {
         return dip(u) + 27 * s + 4 * s * s * frontness(u);
     };
@@ -144,7 +144,7 @@ HatDesign bucketHat(const QColor& c, uint32_t seed) {
 
 HatDesign cloche(const QColor& c, const QColor& band, uint32_t seed) {
     BrimmedHat h;
-    h.crown.profile = {{1, 0}, {0.98, 22}, {0.93, 50}, {0.82, 78}, {0.6, 97}, {0.3, 105}, {0, 106}};
+    h.crown.profile = {{1, 0}, {0.98, 20}, {0.93, 45}, {0.82, 70}, {0.6, 87}, {0.3, 94}, {0, 95}};
     // Pulled down low over the temples and ears, shallower in front.
     h.crown.dip = [](double u) { return 24 * std::pow(std::sin(u), 2) + 6 * frontness(u); };
     h.crown.deform = withBand(h.crown.profile, 12, 1.3);
