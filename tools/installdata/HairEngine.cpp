@@ -2,7 +2,6 @@
 
 #include <QLinearGradient>
 #include <QPainterPathStroker>
-#include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
 
@@ -421,29 +420,6 @@ void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c) {
         const bool lit = rng.uniform() < 0.25;
         const QColor col = lit ? withAlpha(c.sheen, 90) : strandColour(rng, c);
         fillRibbon(p, pts, crop.width * rng.range(0.7, 1.3), 0.2, col, 0.15, 0.0);
-    }
-}
-
-void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed) {
-    QRadialGradient g(centre + QPointF(-0.25 * rx, -0.35 * ry), 1.2 * rx);
-    g.setColorAt(0.0, c.base);
-    g.setColorAt(1.0, mix(c.dark, c.base, 0.35));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    p.drawEllipse(centre, rx * 0.98, ry * 0.98);
-    Rng rng(seed);
-    for (int k = 0; k < 420; ++k) {
-        const double r = std::sqrt(rng.range(0.04, 1.0)), a0 = rng.range(0, 2 * kPi),
-                     span = rng.range(1.0, 2.8);
-        const QPointF o = centre + QPointF(rng.symmetric(2.0), rng.symmetric(2.0));
-        Polyline pts;
-        for (int i = 0; i <= 24; ++i) {
-            const double a = a0 + span * i / 24;
-            pts.push_back(o + QPointF(std::cos(a) * rx * r, std::sin(a) * ry * r));
-        }
-        const double lit = 0.5 - 0.5 * std::sin(a0 + span / 2);  // arcs facing up catch the light
-        QColor col = lit > 0.75 && rng.uniform() < 0.5 ? withAlpha(c.sheen, 110) : strandColour(rng, c);
-        fillRibbon(p, pts, 1.1, 1.1, col, 0.25, 0.25);
     }
 }
 

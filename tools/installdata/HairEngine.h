@@ -68,8 +68,6 @@ void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c);
 // stay full.
 void drawWaveLight(QPainter& p, const Sweep& s, const HairPalette& c);
 void drawCrop(QPainter& p, const Crop& crop, const HairPalette& c);
-// A wound bun: concentric arcs of strands in an ellipse.
-void drawBun(QPainter& p, QPointF centre, double rx, double ry, const HairPalette& c, uint64_t seed);
 // A three-strand plait along the path (root to tip), width w0 at the root to w1 at the tip, solid
 // under its lobes; tied off above a short tuft, or with its ends tucked away.
 void drawBraid(QPainter& p, const Polyline& path, double w0, double w1, const HairPalette& c, uint64_t seed,
