@@ -276,7 +276,7 @@ void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPat
     // softly under the ones above, not spikes from a broad base.
     if (v.cut == MensCut::Fringe)
         top.jitter = 0.06, top.sway = 0.22, top.follow = true, top.rootTaper = 0.3, top.gloss = 0.4,
-        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
+        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5, top.fine = 5;
     drawClumps(p, top, c);
     if (v.cut == MensCut::Fringe) drawBroadLight(p, reach, light, c, 0.8);
 }
@@ -287,7 +287,11 @@ void drawMensCrop(QPainter& p, const HairVariant& v, const HairPalette& c) {
     const Plan k = planOf(v);
     const Outline& o = k.o;
     const QPainterPath mass = outlinePath(o, 0), reach = outlinePath(o, 7);
-    drawMass(p, mass, c);
+    // Under the fringe the fill stops short of the top, where the clumps make the outline.
+    drawMass(
+        p,
+        v.cut == MensCut::Fringe ? mass.intersected(outlinePath(o, -4).united(rect(0, 100, 380, 480))) : mass,
+        c);
     drawSideHair(p, mass, c, v.seed + 3);
     HeadLight light;
     light.radius = 178 - o.top;
