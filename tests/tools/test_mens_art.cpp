@@ -75,6 +75,24 @@ TEST(MensArt, ShortCutsShowCombedClumpsAndAnEvenPile) {
 
 namespace {
 
+// Median over the columns x0 .. x1 of the rows the alpha takes, going down from the top of the
+// picture, to rise from 10% to 90%: about 1-2 px where the outline is crisp, more under a haze.
+double topEdgeWidth(const QImage& img, int x0, int x1) {
+    std::vector<double> widths;
+    for (int x = x0; x <= x1; ++x) {
+        int from = -1, to = -1;
+        for (int y = 0; y < img.height() && to < 0; ++y) {
+            const int a = qAlpha(img.pixel(x, y));
+            if (from < 0 && a >= 26) from = y;
+            if (a >= 230) to = y;
+        }
+        if (from >= 0 && to >= 0) widths.push_back(to - from);
+    }
+    if (widths.empty()) return 0;
+    std::nth_element(widths.begin(), widths.begin() + widths.size() / 2, widths.end());
+    return widths[widths.size() / 2];
+}
+
 struct SideburnGrain {
     double dots;    // share of hair pixels darker than all eight neighbours by 8 or more
     double streak;  // correlation of the fine detail with itself 3 px along the strands
@@ -113,10 +131,16 @@ SideburnGrain sideburnGrain(const QImage& img) {
 
 }  // namespace
 
-// The clippered sideburns of the men's cuts are short hairs growing down, not pepper on a paler
-// ground: dots darker than all their neighbours make up 0.3-0.6% of a speckled sideburn, a few
-// in a thousand at most among hairs.
-TEST(MensArt, SideburnsAreFineHairsNotSpeckle) {
+// The textured fringe's top ends in the points of its clumps: its alpha rises to solid within about
+// 2 px, where a blurred brown haze over it takes 4 or more. The clippered sideburns of the men's
+// cuts are short hairs growing down, not pepper on a paler ground: dots darker than all their
+// neighbours make up 0.3-0.6% of a speckled sideburn, under 0.1% among hairs.
+TEST(MensArt, FringeTopIsCrispAndSideburnsAreFineHairs) {
+    const QImage fringe = arttest::component(QStringLiteral("faxing"), QStringLiteral("n004.tta"));
+    ASSERT_FALSE(fringe.isNull());
+    const double edge = topEdgeWidth(fringe, 150, 230);
+    std::printf("n004.tta rise of the top outline %.1f px\n", edge);
+    EXPECT_LE(edge, 2.5) << "n004's top sits under a blurred halo";
     for (const char* name : {"n001.tta", "n002.tta", "n003.tta", "n004.tta", "n006.tta"}) {
         const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(name));
         ASSERT_FALSE(img.isNull()) << name;
