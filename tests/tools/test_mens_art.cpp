@@ -72,3 +72,80 @@ TEST(MensArt, ShortCutsShowCombedClumpsAndAnEvenPile) {
     std::printf("n002.tta grain of the pile %.2f\n", grain);
     EXPECT_LE(grain, 7.0) << "the crew cut's top reads as a carpet of loops";
 }
+
+namespace {
+
+// Median over the columns x0 .. x1 of the rows the alpha takes, going down from the top of the
+// picture, to rise from 10% to 90%: about 1-2 px where the outline is crisp, more under a haze.
+double topEdgeWidth(const QImage& img, int x0, int x1) {
+    std::vector<double> widths;
+    for (int x = x0; x <= x1; ++x) {
+        int from = -1, to = -1;
+        for (int y = 0; y < img.height() && to < 0; ++y) {
+            const int a = qAlpha(img.pixel(x, y));
+            if (from < 0 && a >= 26) from = y;
+            if (a >= 230) to = y;
+        }
+        if (from >= 0 && to >= 0) widths.push_back(to - from);
+    }
+    if (widths.empty()) return 0;
+    std::nth_element(widths.begin(), widths.begin() + widths.size() / 2, widths.end());
+    return widths[widths.size() / 2];
+}
+
+struct SideburnGrain {
+    double dots;    // share of hair pixels darker than all eight neighbours by 8 or more
+    double streak;  // correlation of the fine detail with itself 3 px along the strands
+};
+
+// Both sideburns of a men's cut (x 98 .. 117 on the left, mirrored on the right, y 165 .. 205).
+SideburnGrain sideburnGrain(const QImage& img) {
+    const int w = img.width(), h = img.height();
+    const std::vector<double> lum = arttest::lumGrid(img);
+    std::vector<double> fine = lum;
+    arttest::boxBlur(fine, w, h, 1, 2);
+    for (size_t i = 0; i < fine.size(); ++i) fine[i] = lum[i] - fine[i];
+    const arttest::Tensor t = arttest::structureTensor(img, 2);
+    double same = 0, energy = 0;
+    int dots = 0, n = 0;
+    for (int y = 165; y < 205; ++y)
+        for (int x0 = 98; x0 < 118; ++x0)
+            for (const int x : {x0, 379 - x0}) {
+                if (qAlpha(img.pixel(x, y)) < 128) continue;
+                const double at = lum[static_cast<size_t>(y) * w + x];
+                bool lowest = true;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if ((dx || dy) && lum[static_cast<size_t>(y + dy) * w + x + dx] < at + 8)
+                            lowest = false;
+                dots += lowest, ++n;
+                const double a = t.strandAngle(x, y), dx = std::cos(a) * 3, dy = std::sin(a) * 3;
+                const double f = fine[static_cast<size_t>(y) * w + x];
+                same += f * 0.5 *
+                        (arttest::bilinear(fine, w, h, x + dx, y + dy) +
+                         arttest::bilinear(fine, w, h, x - dx, y - dy));
+                energy += f * f;
+            }
+    return {n > 0 ? static_cast<double>(dots) / n : 1.0, energy > 0 ? same / energy : 0};
+}
+
+}  // namespace
+
+// The textured fringe's top ends in the points of its clumps: its alpha rises to solid within about
+// 2 px, where a blurred brown haze over it takes 4 or more. The clippered sideburns of the men's
+// cuts are short hairs growing down, not pepper on a paler ground: dots darker than all their
+// neighbours make up 0.3-0.6% of a speckled sideburn, under 0.1% among hairs.
+TEST(MensArt, FringeTopIsCrispAndSideburnsAreFineHairs) {
+    const QImage fringe = arttest::component(QStringLiteral("faxing"), QStringLiteral("n004.tta"));
+    ASSERT_FALSE(fringe.isNull());
+    const double edge = topEdgeWidth(fringe, 150, 230);
+    std::printf("n004.tta rise of the top outline %.1f px\n", edge);
+    EXPECT_LE(edge, 2.5) << "n004's top sits under a blurred halo";
+    for (const char* name : {"n001.tta", "n002.tta", "n003.tta", "n004.tta", "n006.tta"}) {
+        const QImage img = arttest::component(QStringLiteral("faxing"), QString::fromLatin1(name));
+        ASSERT_FALSE(img.isNull()) << name;
+        const SideburnGrain g = sideburnGrain(img);
+        std::printf("%s sideburn dots %.4f, streak %.3f\n", name, g.dots, g.streak);
+        EXPECT_LE(g.dots, 0.002) << name << "'s sideburns are speckled";
+    }
+}

@@ -115,8 +115,35 @@ double HeadLight::sheen(QPointF q) const {
     return std::exp(-across * across) * facing * facing;
 }
 
+namespace {
+
+// Fine strands over a clump from its root into its tip, drawn over its whole width: darker
+// toward the side turned from the light and in the clump's root, paler on its lit side, so the
+// clump reads as hair rather than one flat tone. `side` is +1 where the clump's lit side lies.
+void drawFineStrands(QPainter& p, const Polyline& sp, QPointF across, double w, double side, double lit,
+                     const QColor& body, const HairPalette& c, int count, Rng& rng) {
+    for (int s = 0; s < count; ++s) {
+        const double o = (static_cast<double>(s) + rng.range(0.2, 0.8)) / count - 0.5;  // -0.5 .. 0.5
+        const double from = rng.range(0.0, 0.25), to = rng.range(0.7, 1.0);
+        Polyline line;
+        for (int i = 0; i < 6; ++i) {
+            const double t = from + (to - from) * i / 5.0;
+            // Strands gather toward the tip.
+            line.push_back(along(sp, t) + across * (o * w * 0.9 * (1 - 0.7 * t)));
+        }
+        const double toward = o * side * 2;  // -1 shaded side .. 1 lit side
+        const QColor col = toward + rng.symmetric(0.8) > 0
+                               ? mix(body, c.light, std::clamp(0.15 + 0.4 * lit + 0.2 * toward, 0.0, 0.8))
+                               : mix(body, c.dark, rng.range(0.35, 0.7));
+        fillRibbon(p, line, rng.range(0.4, 0.65), 0.2, withAlpha(col, static_cast<int>(rng.range(60, 130))),
+                   0.1, 0.35);
+    }
+}
+
+}  // namespace
+
 void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
-    Rng rng(f.seed);
+    Rng rng(f.seed), fineRng(f.seed * 7919 + 13);
     const std::vector<Clump> clumps = layoutClumps(f, rng);
     const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.45);
     for (const Clump& k : clumps) {
@@ -148,6 +175,7 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
             mix(c.dark, c.light, std::clamp(0.05 + 0.75 * lit * rng.range(0.6, 1.25), 0.0, 1.0));
         fillRibbon(p, bowedSpine(sp, bow, {}, 1.0), w, std::max(0.5, w * f.tipWidth), withAlpha(body, 245),
                    f.rootTaper, f.tipTaper);
+        if (f.fine > 0) drawFineStrands(p, sp, across, w, toLight, lit, body, c, f.fine, fineRng);
         const int strands = 2 + static_cast<int>(rng.range(0, 2));
         for (int s = 0; s < strands; ++s) {
             const double o = rng.symmetric(w * 0.38), reach = rng.range(0.75, 1.0);
@@ -268,18 +296,24 @@ void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
         q.setPen(Qt::NoPen);
         QLinearGradient g(0, 150, 0, 214);
         g.setColorAt(0.0, withAlpha(stubble, 0));
-        g.setColorAt(1.0, withAlpha(stubble, 215));
+        g.setColorAt(1.0, withAlpha(stubble, 150));
         q.setBrush(g);
         q.drawRect(QRectF(70, 150, 52, 110));
         q.drawRect(QRectF(2 * kMidX - 122, 150, 52, 110));
     });
-    for (int k = 0; k < 1600; ++k) {
-        const double y = rng.range(172, 232), x = rng.range(96, 123);
-        const QPointF a(rng.uniform() < 0.5 ? x : 2 * kMidX - x, y);
-        const double r = rng.range(0.4, 0.8);
-        p.setPen(Qt::NoPen);
-        p.setBrush(withAlpha(mix(c.dark, QColor(0, 0, 0), 0.3), static_cast<int>(rng.range(60, 160))));
-        p.drawEllipse(a, r, r * 1.4);
+    // Over it the short hairs themselves, growing down and a little back toward the ear: dense
+    // where they join the hair above, fewer toward the lower end and the face, where skin shows.
+    for (int k = 0; k < 1500; ++k) {
+        const double y = rng.range(160, 232), x = rng.range(95, 124), keepIt = rng.uniform();
+        const double depth = (y - 160) / 72, toFace = smoothstep(110, 124, x);
+        const int side = rng.uniform() < 0.5 ? -1 : 1;
+        const double ang = kPi / 2 + side * rng.range(0.1, 0.4), len = rng.range(3, 6.5) * (1 - 0.35 * depth);
+        const double tone = rng.range(0, 0.6), alpha = rng.range(100, 200) * (1 - 0.45 * depth);
+        if (keepIt < depth * 0.55 + toFace * 0.4) continue;
+        const QPointF a(side < 0 ? x : 2 * kMidX - x, y);
+        const QPointF b = a + QPointF(std::cos(ang), std::sin(ang)) * len;
+        fillRibbon(p, {a, lerp(a, b, 0.5), b}, rng.range(0.45, 0.7), 0.2,
+                   withAlpha(mix(c.dark, c.base, tone), static_cast<int>(alpha)), 0.1, 0.4);
     }
     p.restore();
     // Alpha kept per pixel: whole above the fade, falling off toward the ears with a ragged

@@ -100,6 +100,41 @@ QPainterPath rect(double x0, double y0, double x1, double y1) {
 
 QPointF away(QPointF q, QPointF from) { return q - from; }
 
+// Cuts the top of what is drawn to a crisp, broken edge: 2 px inside the outline, with the points
+// of clumps standing 1-4 px out of it every few px, so the top ends in tips rather than a soft rim.
+void trimTop(QPainter& p, const Outline& o) {
+    Rng rng(o.seed + 31);
+    const Polyline arc = topArc(o, -2);
+    const QPointF centre(kMidX, 165);
+    Polyline edge;
+    for (size_t i = 0; i + 1 < arc.size(); ++i) {
+        edge.push_back(arc[i]);
+        if (i % 2 == 1) continue;
+        const QPointF mid = lerp(arc[i], arc[i + 1], rng.range(0.3, 0.7)), out = mid - centre;
+        edge.push_back(mid + out / std::hypot(out.x(), out.y()) * rng.range(1.0, 4.0));
+    }
+    edge.push_back(arc.back());
+    QPolygonF keep(QList<QPointF>(edge.begin(), edge.end()));
+    keep << QPointF(kCanvasW, arc.back().y()) << QPointF(kCanvasW, kCanvasH) << QPointF(0, kCanvasH)
+         << QPointF(0, arc.front().y());
+    QPainterPath region;
+    region.addPolygon(keep);
+    region = region.united(rect(0, 130, kCanvasW, kCanvasH));
+    QImage mask(kCanvasW, kCanvasH, QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter q;
+        beginPainter(q, mask);
+        q.setPen(Qt::NoPen);
+        q.setBrush(Qt::black);
+        q.drawPath(region);
+    }
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.drawImage(0, 0, mask);
+    p.restore();
+}
+
 // The dense fill under the clumps: the dark of the gaps between them, lighter toward the light.
 void drawMass(QPainter& p, const QPainterPath& path, const HairPalette& c) {
     QRadialGradient g(QPointF(160, 80), 150);
@@ -276,7 +311,7 @@ void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPat
     // softly under the ones above, not spikes from a broad base.
     if (v.cut == MensCut::Fringe)
         top.jitter = 0.06, top.sway = 0.22, top.follow = true, top.rootTaper = 0.3, top.gloss = 0.4,
-        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5;
+        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5, top.fine = 5;
     drawClumps(p, top, c);
     if (v.cut == MensCut::Fringe) drawBroadLight(p, reach, light, c, 0.8);
 }
@@ -315,6 +350,7 @@ void drawMensCrop(QPainter& p, const HairVariant& v, const HairPalette& c) {
         line.insert(line.end(), more.begin(), more.end());
         drawHairlineHairs(p, line, front, c, v.seed + 7);
     }
+    if (v.cut == MensCut::Fringe) trimTop(p, o);
     drawFlyaways(p, topArc(o, -1), front, c, v.cut == MensCut::SlickBack ? 10 : 30, v.seed + 8);
     fadeSides(p, c, v.seed + 9);
 }
