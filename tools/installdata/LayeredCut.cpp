@@ -216,23 +216,29 @@ namespace {
 const QColor kScalp(204, 164, 142);  // the skin of the scalp, seen down a parting
 
 // One lock of a textured crown on its sheet: across the sheet from `t0` (its lower edge, toward
-// the face) to `t1` (its upper edge, toward the outline), from the parting to `end` along it, its
-// tip bowed `bow` across the sheet toward the face. `tone` places its own colour between the
-// hair's dark and light; `light` is how strongly its curve is lit. It is gathered from two or three
-// narrower locks, parting at `cuts` across it, and `grain` seeds the strands it is made of.
+// the face) to `t1` (its upper edge, toward the outline) where it is broadest, from the parting to
+// `end` along it, its tip bowed `bow` across the sheet toward the face. `slant` turns it across
+// the sheet over its length (0.3 is some 10 degrees), so it crosses its neighbours rather than
+// running beside them; `root` is its width at the parting against its broadest, where the locks
+// gather. `tone` places its own colour between the hair's dark and light and drifts `drift` up
+// and down along it from `phase`; `light` is how strongly its curve is lit. It is gathered from two
+// or three narrower locks, parting at `cuts` across it, and `grain` seeds the strands it is made of.
 struct CrownLock {
     double t0, t1, end, bow, tone, light;
+    double slant = 0, root = 1, drift = 0, phase = 0;
     std::array<double, 2> cuts{-1, -1};    // where across it the narrower locks part; -1 for none
     std::array<double, 3> shift{0, 0, 0};  // each narrower lock's tone off the broad lock's
     uint64_t grain = 0;
 };
 
 // The point `f` across the lock (0 its lower edge, 1 its upper) at `u` along the sheet, the lock
-// widened by `spread`: it keeps its width over the head and narrows to a point over its last half.
+// widened by `spread`: it fans out from its root at the parting over its first third, keeps its
+// width over the head and narrows to a point over its last half.
 QPointF lockPoint(const Guides& g, const CrownLock& k, double u, double f, double spread = 1.0) {
     const double s = u / k.end;
-    const double half = 0.5 * (k.t1 - k.t0) * spread * (1.0 - 0.94 * smoothstep(0.45, 1.0, s));
-    return g.at(u, 0.5 * (k.t0 + k.t1) + k.bow * s * s + (2 * f - 1) * half);
+    const double fan = k.root + (1.0 - k.root) * smoothstep(0.0, 0.35, s);
+    const double half = 0.5 * (k.t1 - k.t0) * spread * fan * (1.0 - 0.94 * smoothstep(0.45, 1.0, s));
+    return g.at(u, 0.5 * (k.t0 + k.t1) + k.slant * (s - 0.4) + k.bow * s * s + (2 * f - 1) * half);
 }
 
 // The strands a lock is gathered from, as a tone across it (-1 dark .. 1 light) sampled `count`
@@ -281,7 +287,8 @@ QColor lockColour(const CrownLock& k, const HairPalette& c, const QColor& lit, d
         if (f > k.cuts[i]) shift = k.shift[i + 1];
     }
     parting *= 0.12 + 0.4 * smoothstep(0.45, 0.95, s);
-    QColor out = mix(c.dark, c.light, std::clamp(k.tone + shift + 0.16 * strand, 0.0, 1.0));
+    const double drift = k.drift * std::sin(k.phase + 2.5 * s);
+    QColor out = mix(c.dark, c.light, std::clamp(k.tone + drift + shift + 0.16 * strand, 0.0, 1.0));
     out = mix(out, deep, std::min(1.0, (0.15 + 0.2 * side) * (1.0 - curve) + groove + parting));
     return mix(out, lit, k.light * curve * along * (0.5 + 0.3 * side) * (1.0 + 0.35 * strand));
 }
@@ -304,8 +311,10 @@ void fillLock(QPainter& p, const Guides& g, const CrownLock& k, const HairPalett
             const double f0 = std::max(0.0, i - 0.3) / across, f1 = std::min(1.0, (i + 1.3) / across);
             const QPointF cell[] = {lockPoint(g, k, u0, f0), lockPoint(g, k, u1, f0), lockPoint(g, k, u1, f1),
                                     lockPoint(g, k, u0, f1)};
-            p.setBrush(lockColour(k, c, lit, (i + 0.5) / across, (j + 0.5) / kAlong, steep,
-                                  grain[static_cast<size_t>(i)]));
+            QColor colour = lockColour(k, c, lit, (i + 0.5) / across, (j + 0.5) / kAlong, steep,
+                                       grain[static_cast<size_t>(i)]);
+            colour.setAlphaF(1.0 - 0.6 * smoothstep(0.85, 1.0, (j + 0.5) / kAlong));  // no blunt end
+            p.setBrush(colour);
             p.drawPolygon(cell, 4);
         }
     }
@@ -348,56 +357,90 @@ void drawLockHairs(QPainter& p, const Guides& g, const CrownLock& k, const HairP
     }
 }
 
-// The locks of one row across a sheet, `n` broad ones from its face side to its outline, their
-// edges shifted by `offset` of a lock, ending between `end0` and `end1` along it. Each is gathered
-// from two or three narrower locks of slightly differing tone.
-std::vector<CrownLock> lockRow(Rng& rng, int n, double offset, double end0, double end1) {
-    std::vector<double> edges{-0.05};  // shared by neighbours, so no sliver of the row under shows
-    for (int i = 1; i < n; ++i) edges.push_back((i + offset + rng.symmetric(0.3)) / n);
+// Gives the lock its narrower locks, parting at two or three places across it in slightly
+// differing tones, and the seed of its strands.
+void gatherLock(Rng& rng, CrownLock& k) {
+    const int m = 2 + static_cast<int>(rng.uniform() * 2);
+    for (int j = 1; j < m; ++j) k.cuts[static_cast<size_t>(j - 1)] = (j + rng.symmetric(0.2)) / m;
+    for (double& d : k.shift) d = rng.symmetric(0.07);
+    k.grain = rng.next();
+}
+
+// The bed of the crown: `n` broad locks side by side from the sheet's face side to its outline,
+// sharing their edges so no sliver of the layer under shows, full length, each drifting in tone
+// along its length.
+std::vector<CrownLock> lockBed(Rng& rng, int n) {
+    std::vector<double> edges{-0.05};
+    for (int i = 1; i < n; ++i) edges.push_back((i + rng.symmetric(0.3)) / n);
     edges.push_back(1.05);
     std::vector<CrownLock> row;
     for (int i = 0; i < n; ++i) {
-        CrownLock k{edges[i] - 0.01,        edges[i + 1] + 0.01, rng.range(end0, end1),
+        CrownLock k{edges[i] - 0.01,        edges[i + 1] + 0.01, rng.range(0.88, 1.0),
                     -rng.range(0.02, 0.16), rng.range(0.3, 0.6), rng.range(0.35, 0.6)};
-        const int m = 2 + static_cast<int>(rng.uniform() * 2);
-        for (int j = 1; j < m; ++j) k.cuts[static_cast<size_t>(j - 1)] = (j + rng.symmetric(0.2)) / m;
-        for (double& d : k.shift) d = rng.symmetric(0.07);
-        k.grain = rng.next();
+        k.drift = rng.range(0.05, 0.12);
+        k.phase = rng.range(0.0, 2 * kPi);
+        gatherLock(rng, k);
         row.push_back(k);
     }
     return row;
 }
 
+// `n` locks over the bed, each placed, sized and turned on its own: of varied width and length,
+// crossing the sheet at a few degrees to some fifteen either way, gathered at the parting and
+// fanning out as they fall, in an order of their own so they overlap at random rather than in
+// rows whose edges line up around the head.
+std::vector<CrownLock> scatteredLocks(Rng& rng, int n) {
+    std::vector<CrownLock> out;
+    for (int i = 0; i < n; ++i) {
+        const double mid = (i + 0.5 + rng.symmetric(0.5)) / n, half = 0.5 * rng.range(0.14, 0.34);
+        CrownLock k{mid - half,           mid + half,         rng.range(0.6, 1.0), -rng.range(0.0, 0.14),
+                    rng.range(0.25, 0.7), rng.range(0.3, 0.6)};
+        k.slant = rng.symmetric(0.35);
+        k.root = rng.range(0.6, 0.85);
+        k.drift = rng.range(0.04, 0.1);
+        k.phase = rng.range(0.0, 2 * kPi);
+        gatherLock(rng, k);
+        out.push_back(k);
+    }
+    for (size_t i = out.size(); i > 1; --i)  // shuffled, so neighbours lie over each other at random
+        std::swap(out[i - 1], out[static_cast<size_t>(rng.uniform() * i)]);
+    return out;
+}
+
+// The shade a group of locks casts on the hair under them, from halfway along each, where it
+// starts to narrow, a little past its tip.
+void shadeUnderLocks(QPainter& q, const Guides& g, const std::vector<CrownLock>& locks, const QColor& deep) {
+    paintSoft(q, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& s) {
+        for (const CrownLock& k : locks) {
+            Polyline edge;
+            auto at = [&](int j, double f) {
+                const double u = k.end * (0.5 + 0.55 * j / 24);
+                return lockPoint(g, k, u, f, 1.0 + 0.3 * j / 24);
+            };
+            for (int j = 0; j <= 24; ++j) edge.push_back(at(j, 0.0));
+            for (int j = 24; j >= 0; --j) edge.push_back(at(j, 1.0));
+            s.setPen(Qt::NoPen);
+            s.setBrush(withAlpha(deep, 150));
+            s.drawPath(pathThrough(edge, true));
+        }
+    });
+}
+
 // A textured cut's crown over the sheet `g` (canvas frame) from the parting to below the temple:
-// two rows of tapered locks rooted at the parting, the longer under the shorter and shifted half a
-// lock across, so where the upper row's tips part the lower shows between them. Each lock is lit
-// along its upper edge and shaded into the groove along its lower one; the shade under the locks
-// darkens the separations that open toward their tips.
+// a bed of broad locks, and over it `n` locks in three depths, each depth shading the hair under
+// its tips. Each lock is lit on its curve and shaded into the groove along its lower edge.
 void drawCrownLocks(QPainter& p, const Guides& g, const HairPalette& c, Rng& rng, int n) {
     const QColor lit = mix(c.pale ? mix(c.base, c.light, 0.75) : mix(c.light, c.sheen, 0.3), c.sheen, 0.4);
     const QColor deep = mix(c.dark, QColor(0, 0, 0), 0.4);
-    const std::vector<CrownLock> under = lockRow(rng, n, 0.0, 0.88, 1.0),
-                                 over = lockRow(rng, n, 0.5, 0.55, 0.8);
+    const std::vector<CrownLock> bed = lockBed(rng, 4), over = scatteredLocks(rng, n);
+    std::vector<std::vector<CrownLock>> depths{bed, {}, {}, {}};
+    for (size_t i = 0; i < over.size(); ++i) depths[1 + i * 3 / over.size()].push_back(over[i]);
     QImage layer = newLayer(kCanvasW, kCanvasH);
     QPainter q;
     beginPainter(q, layer);
-    for (const std::vector<CrownLock>* row : {&under, &over}) {
-        paintSoft(q, QSize(kCanvasW, kCanvasH), 2, 1.0, [&](QPainter& s) {
-            for (const CrownLock& k : *row) {
-                Polyline edge;
-                // From halfway along, where the lock starts to narrow, a little past its tip.
-                auto at = [&](int j, double f) {
-                    const double u = k.end * (0.5 + 0.55 * j / 24);
-                    return lockPoint(g, k, u, f, 1.0 + 0.3 * j / 24);
-                };
-                for (int j = 0; j <= 24; ++j) edge.push_back(at(j, 0.0));
-                for (int j = 24; j >= 0; --j) edge.push_back(at(j, 1.0));
-                s.setPen(Qt::NoPen);
-                s.setBrush(withAlpha(deep, 150));
-                s.drawPath(pathThrough(edge, true));
-            }
-        });
-        for (const CrownLock& k : *row) {
+    for (const std::vector<CrownLock>& locks : depths) {
+        shadeUnderLocks(q, g, locks, deep);
+        for (const CrownLock& k : locks) {
             fillLock(q, g, k, c, lit);
             drawLockStrands(q, g, k, c, rng);
             drawLockHairs(q, g, k, c, lit, rng);
@@ -432,7 +475,7 @@ void drawTopPieces(QPainter& p, const HairVariant& v, const HairPalette& c) {
             drawPiecesOver(p, Guides(crown), c, rng, 22, 0.04, 0.55, 0.12);
             continue;
         }
-        drawCrownLocks(p, Guides(crown), c, rng, 5);
+        drawCrownLocks(p, Guides(crown), c, rng, 10);
         const double tip = left ? v.tipLeft : v.tipRight;
         if (tip < 260) continue;
         const Side full = sideShape(v, left ? v.part : 2 * kMidX - v.part, tip, left && v.tuckLeft);
