@@ -313,7 +313,7 @@ void fillLock(QPainter& p, const Guides& g, const CrownLock& k, const HairPalett
                                     lockPoint(g, k, u0, f1)};
             QColor colour = lockColour(k, c, lit, (i + 0.5) / across, (j + 0.5) / kAlong, steep,
                                        grain[static_cast<size_t>(i)]);
-            colour.setAlphaF(1.0 - 0.6 * smoothstep(0.85, 1.0, (j + 0.5) / kAlong));  // no blunt end
+            colour.setAlphaF(1.0 - 0.85 * smoothstep(0.7, 1.0, (j + 0.5) / kAlong));  // no blunt end
             p.setBrush(colour);
             p.drawPolygon(cell, 4);
         }
@@ -393,8 +393,9 @@ std::vector<CrownLock> scatteredLocks(Rng& rng, int n) {
     std::vector<CrownLock> out;
     for (int i = 0; i < n; ++i) {
         const double mid = (i + 0.5 + rng.symmetric(0.5)) / n, half = 0.5 * rng.range(0.14, 0.34);
-        CrownLock k{mid - half,           mid + half,         rng.range(0.6, 1.0), -rng.range(0.0, 0.14),
-                    rng.range(0.25, 0.7), rng.range(0.3, 0.6)};
+        CrownLock k{
+            mid - half,         mid + half, rng.range(0.6, 1.0), -rng.range(0.0, 0.14), rng.range(0.25, 0.62),
+            rng.range(0.3, 0.6)};
         k.slant = rng.symmetric(0.35);
         k.root = rng.range(0.6, 0.85);
         k.drift = rng.range(0.04, 0.1);
