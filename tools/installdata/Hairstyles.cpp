@@ -65,12 +65,14 @@ QImage renderHairstyle(const HairVariant& v) {
     // textured crown's locks are lit each on its own curve, and the ring's streaks, running across
     // them at the top, would set square blotches over them.
     // A crew cut's pile is too short to gather the light into a crisp ring: a bright one sits on it
-    // as a halo, so it takes the soft one of hair whose own shapes carry the light.
-    const double sheen = v.shortCurls || v.fingerWaves                                  ? 0.0
-                         : bigWaves || ringlets || v.textured || v.cut == MensCut::Crew ? 0.35
-                         : v.tousled                                                    ? 0.55
-                         : v.lift > 0                                                   ? 0.75
-                                                                                        : 1.0;
+    // as a halo, so it takes the soft one of hair whose own shapes carry the light; so does a
+    // choppy fringe, whose clumps are lit each on its own, where a crisp ring reads as a stripe.
+    const bool ownLight = v.textured || v.cut == MensCut::Crew || v.cut == MensCut::Fringe;
+    const double sheen = v.shortCurls || v.fingerWaves      ? 0.0
+                         : bigWaves || ringlets || ownLight ? 0.35
+                         : v.tousled                        ? 0.55
+                         : v.lift > 0                       ? 0.75
+                                                            : 1.0;
     HairLight light{QPointF(kMidX, 162),
                     96 + v.liftedVolume(),
                     v.part,
