@@ -149,3 +149,45 @@ TEST(MensArt, FringeTopIsCrispAndSideburnsAreFineHairs) {
         EXPECT_LE(g.dots, 0.002) << name << "'s sideburns are speckled";
     }
 }
+
+namespace {
+
+// Share of the solid hair in x0 .. x1, y0 .. y1 that lies in a run of one flat tone across the
+// strands: the luminance at -2 .. 2 px across them spans under 5 levels. Clumps of one tone with
+// a pale midline are such runs over most of their width; bundles of strands of varied tone, with
+// dark gaps between the bundles, are not.
+double flatAcross(const QImage& img, const arttest::Tensor& t, const std::vector<double>& lum, int x0, int x1,
+                  int y0, int y1) {
+    const int w = img.width(), h = img.height();
+    int flat = 0, n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            if (qAlpha(img.pixel(x, y)) < 255) continue;
+            const double a = t.acrossAngle(x, y), ux = std::cos(a), uy = std::sin(a);
+            double lo = 1e9, hi = -1e9;
+            for (int d = -2; d <= 2; ++d) {
+                const double v = arttest::bilinear(lum, w, h, x + ux * d, y + uy * d);
+                lo = std::min(lo, v), hi = std::max(hi, v);
+            }
+            flat += hi - lo < 5, ++n;
+        }
+    return n > 0 ? static_cast<double>(flat) / n : 1.0;
+}
+
+}  // namespace
+
+// The textured fringe's clumps are bundles of hair, not leaves: across them the tone changes from
+// strand to strand within a few px, so flat runs 5 px wide cover about a tenth of the top, and
+// the upper right of the crown (x 240 .. 290, y 45 .. 80) is no bare patch of the dark fill.
+// Leaf-shaped clumps of one tone leave 19% of the top flat, and a third of that bare corner.
+TEST(MensArt, FringeClumpsAreBundlesOfStrands) {
+    const QImage img = arttest::component(QStringLiteral("faxing"), QStringLiteral("n004.tta"));
+    ASSERT_FALSE(img.isNull());
+    const std::vector<double> lum = arttest::lumGrid(img);
+    const arttest::Tensor t = arttest::structureTensor(img, 1);
+    const double top = flatAcross(img, t, lum, kX0, kX1, kY0, kY1);
+    const double corner = flatAcross(img, t, lum, 240, 290, 45, 80);
+    std::printf("n004.tta flat across the strands: top %.3f, upper right %.3f\n", top, corner);
+    EXPECT_LE(top, 0.15) << "n004's clumps read as flat-toned leaves";
+    EXPECT_LE(corner, 0.2) << "the upper right of n004's top is a bare patch of the fill";
+}

@@ -117,26 +117,43 @@ double HeadLight::sheen(QPointF q) const {
 
 namespace {
 
-// Fine strands over a clump from its root into its tip, drawn over its whole width: darker
-// toward the side turned from the light and in the clump's root, paler on its lit side, so the
-// clump reads as hair rather than one flat tone. `side` is +1 where the clump's lit side lies.
-void drawFineStrands(QPainter& p, const Polyline& sp, QPointF across, double w, double side, double lit,
-                     const QColor& body, const HairPalette& c, int count, Rng& rng) {
+// A clump built of `count` strands along its bowed spine `sp` (w px wide): over a faint base of
+// the dark under it, each strand of its own tone, width and length, the strands gathering into two
+// or three points of different lengths. Strands on the side toward the light (`side` +1 where
+// `across` points to it) are paler, and the lit ones catch a streak of light.
+void drawStrandBundle(QPainter& p, const Polyline& sp, QPointF across, double w, double side, double lit,
+                      double band, const QColor& body, const HairPalette& c, int count, Rng& rng) {
+    fillRibbon(p, sp, w * 0.7, w * 0.25, withAlpha(mix(body, c.dark, 0.55), 150), 0.3, 0.35);
+    const int points = 2 + static_cast<int>(rng.range(0, 2));
+    double tipAt[3], tipLen[3];
+    for (int g = 0; g < points; ++g)
+        tipAt[g] = ((g + 0.5) / points - 0.5) * w * 0.75 + rng.symmetric(0.5),
+        tipLen[g] = rng.range(0.65, 1.0);
     for (int s = 0; s < count; ++s) {
-        const double o = (static_cast<double>(s) + rng.range(0.2, 0.8)) / count - 0.5;  // -0.5 .. 0.5
-        const double from = rng.range(0.0, 0.25), to = rng.range(0.7, 1.0);
+        const double o = (static_cast<double>(s) + rng.range(0.15, 0.85)) / count - 0.5;  // -0.5 .. 0.5
+        const int g = std::min(points - 1, static_cast<int>((o + 0.5) * points));
+        const double from = rng.range(0.0, 0.12), to = tipLen[g] * rng.range(0.9, 1.0);
         Polyline line;
-        for (int i = 0; i < 6; ++i) {
-            const double t = from + (to - from) * i / 5.0;
-            // Strands gather toward the tip.
-            line.push_back(along(sp, t) + across * (o * w * 0.9 * (1 - 0.7 * t)));
+        for (int i = 0; i < 7; ++i) {
+            const double t = from + (to - from) * i / 6.0, gather = smoothstep(0.45, 1.0, t);
+            line.push_back(along(sp, t) + across * (o * w * 0.82 * (1 - gather) + tipAt[g] * gather));
         }
         const double toward = o * side * 2;  // -1 shaded side .. 1 lit side
-        const QColor col = toward + rng.symmetric(0.8) > 0
-                               ? mix(body, c.light, std::clamp(0.15 + 0.4 * lit + 0.2 * toward, 0.0, 0.8))
-                               : mix(body, c.dark, rng.range(0.35, 0.7));
-        fillRibbon(p, line, rng.range(0.4, 0.65), 0.2, withAlpha(col, static_cast<int>(rng.range(60, 130))),
-                   0.1, 0.35);
+        const double tone = std::clamp(0.5 + 0.4 * toward + rng.symmetric(0.35), 0.0, 1.0);
+        const QColor col = tone < 0.5
+                               ? mix(c.dark, body, 0.35 + 1.3 * tone)
+                               : mix(body, c.light, std::clamp((tone - 0.5) * (0.5 + 0.8 * lit), 0.0, 0.7));
+        fillRibbon(p, line, rng.range(0.7, 1.5), 0.25, withAlpha(col, static_cast<int>(rng.range(190, 245))),
+                   0.15, 0.35);
+        if (toward > 0.1 && rng.uniform() < 0.3 + 0.5 * lit) {  // light on a strand turned to it
+            const double h0 = rng.range(0.05, 0.2), h1 = h0 + rng.range(0.5, 0.7);
+            const Polyline hi(line.begin() + static_cast<int>(h0 * 6),
+                              line.begin() + 1 + static_cast<int>(h1 * 6));
+            if (hi.size() >= 2)
+                fillRibbon(p, hi, 0.6, 0.3,
+                           withAlpha(mix(c.light, c.sheen, band), static_cast<int>(70 + 130 * lit * toward)),
+                           0.3, 0.4);
+        }
     }
 }
 
@@ -169,13 +186,19 @@ void drawClumps(QPainter& p, const ClumpField& f, const HairPalette& c) {
         };
         // The gap under the clump: dark, a little down and right of it.
         const QPointF off(0.9, 1.7);
-        fillRibbon(p, bowedSpine(sp, bow, off, 1.2), w * 1.25, 0.8,
-                   withAlpha(shade, static_cast<int>(170 * f.contrast)), f.rootTaper, 0.45);
         const QColor body =
             mix(c.dark, c.light, std::clamp(0.05 + 0.75 * lit * rng.range(0.6, 1.25), 0.0, 1.0));
+        if (f.fine > 0) {  // a narrow dark gap along both sides, the clump a bundle of strands
+            fillRibbon(p, bowedSpine(sp, bow, off * 0.4, 1.1), w * 1.1, 0.8,
+                       withAlpha(shade, static_cast<int>(220 * f.contrast)), f.rootTaper, 0.4);
+            drawStrandBundle(p, bowedSpine(sp, bow, {}, 1.0, 8), across, w, toLight, lit, band, body, c,
+                             f.fine, fineRng);
+            continue;
+        }
+        fillRibbon(p, bowedSpine(sp, bow, off, 1.2), w * 1.25, 0.8,
+                   withAlpha(shade, static_cast<int>(170 * f.contrast)), f.rootTaper, 0.45);
         fillRibbon(p, bowedSpine(sp, bow, {}, 1.0), w, std::max(0.5, w * f.tipWidth), withAlpha(body, 245),
                    f.rootTaper, f.tipTaper);
-        if (f.fine > 0) drawFineStrands(p, sp, across, w, toLight, lit, body, c, f.fine, fineRng);
         const int strands = 2 + static_cast<int>(rng.range(0, 2));
         for (int s = 0; s < strands; ++s) {
             const double o = rng.symmetric(w * 0.38), reach = rng.range(0.75, 1.0);

@@ -40,7 +40,9 @@ struct ClumpField {
     double sway = 0.0;              // slow turn shared by neighbouring clumps, radians
     double swayScale = 40;          // px over which that turn changes
     bool follow = false;            // a clump bends along the flow instead of running straight
-    int fine = 0;                   // fine strands drawn over each clump, root to tip; 0 none
+    // Strands each clump is built of, root to tip, over a faint darker base, gathering into two or
+    // three points; 0 draws each clump as one solid lock.
+    int fine = 0;
     uint64_t seed = 1;
 };
 

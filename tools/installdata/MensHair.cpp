@@ -307,11 +307,18 @@ void drawTop(QPainter& p, const HairVariant& v, const Plan& k, const QPainterPat
     top.light = light;
     if (v.cut == MensCut::SlickBack) top.gloss = 1.0, top.jitter = 0.08, top.bend = 2, top.rootTaper = 0.3;
     if (v.cut == MensCut::Textured || v.cut == MensCut::Shoulder) top.jitter = 0.55, top.bend = 2.5;
-    // Pieces of a choppy fringe: locks that keep their width and end in a short point, rooted
-    // softly under the ones above, not spikes from a broad base.
-    if (v.cut == MensCut::Fringe)
+    // Pieces of a choppy fringe: bundles of strands rooted softly under the ones above, each
+    // gathering into two or three points. The upper right corner of the crown stands out past the
+    // roots of the clumps over it: shorter clumps of the same comb fill it first.
+    if (v.cut == MensCut::Fringe) {
         top.jitter = 0.06, top.sway = 0.22, top.follow = true, top.rootTaper = 0.3, top.gloss = 0.4,
-        top.contrast = 0.75, top.tipWidth = 0.55, top.tipTaper = 0.3, top.bend = 2.5, top.fine = 5;
+        top.contrast = 0.75, top.bend = 2.5, top.fine = 9;
+        ClumpField corner = top;
+        corner.roots = mass.intersected(rect(236, 30, 300, 92));
+        corner.length = k.length * 0.5, corner.width = k.width * 0.8, corner.spacing = 5;
+        corner.seed = v.seed + 11;
+        drawClumps(p, corner, c);
+    }
     drawClumps(p, top, c);
     if (v.cut == MensCut::Fringe) drawBroadLight(p, reach, light, c, 0.8);
 }
