@@ -305,7 +305,7 @@ std::vector<RingletLock> makeFirstRinglets(const Sweep& s, const Guides& g, doub
         AxisShape a;
         a.t = 0.12 + 0.66 * (k + rng.range(0.2, 0.8)) / count;
         a.start = rng.range(from, to);
-        a.end = a.start + rng.range(0.14, 0.24);
+        a.end = a.start + rng.range(0.18, 0.3);
         a.fan = 0.0;
         a.drift = rng.symmetric(0.4 * r0);
         a.freq = rng.range(0.6, 1.4);
@@ -315,9 +315,9 @@ std::vector<RingletLock> makeFirstRinglets(const Sweep& s, const Guides& g, doub
         lk.radius = r0 * rng.range(0.5, 0.72);
         lk.axis = buildAxis(g, a);
         keepOffTemple(lk.axis, lk.radius);
-        lk.kind = rng.uniform() < 0.5 ? LockKind::Open : LockKind::Coil;
+        lk.kind = rng.uniform() < 0.75 ? LockKind::Open : LockKind::Coil;
         // A turn as long as one of the top's waves, so the strands above run on into it.
-        lk.pitch = std::clamp(wave, 2.2 * lk.radius, 3.4 * lk.radius) * rng.range(0.9, 1.1);
+        lk.pitch = std::clamp(wave, 2.8 * lk.radius, 3.8 * lk.radius) * rng.range(0.9, 1.1);
         lk.loosen = rng.range(0.3, 0.6);
         lk.tone = rng.symmetric(0.8);
         lk.dim = rng.range(0.1, 0.25);
