@@ -151,8 +151,9 @@ TEST(CurlCrownArt, TheTopLoosensIntoTheCurlsWithoutASeam) {
     ASSERT_GE(measured, 12) << "too few curly styles to measure";
     std::printf("seam step mean %.4f worst %.4f\n", sum / measured, worst);
     // A combed band whose strands all stopped on one line above the curls dropped by 0.39 on
-    // average, 0.49 at worst.
-    EXPECT_LE(sum / measured, 0.38) << "the top stops on a seam above the curls";
+    // average, 0.49 at worst; with the rows hanging from under the top's ends, its rim still showed
+    // as a cap at 0.3755. The first curls rising among those ends bring it to about 0.353.
+    EXPECT_LE(sum / measured, 0.365) << "the top stops on a seam above the curls";
     EXPECT_LE(worst, 0.46) << "one style's top stops on a seam above its curls";
 }
 

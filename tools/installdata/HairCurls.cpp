@@ -290,6 +290,46 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
     return out;
 }
 
+// The first curls form inside the top's own lengths: from where the rows set in (`from` to `to`
+// down the sheet), small locks rise out of them and wind at the pitch of the top's waves, so their
+// turns show between the top's ends and the top breaks into curls instead of stopping on a rim
+// above them. They stay inside the sheet (away from both edges), so the outline is the one the
+// rows already give; on their own random stream, so the rows keep their looks.
+std::vector<RingletLock> makeFirstRinglets(const Sweep& s, const Guides& g, double from, double to,
+                                           double wave) {
+    Rng rng(s.seed * 2246822519u + 61);
+    const double r0 = 1.3 * s.curlAmp;
+    const int count = std::max(3, static_cast<int>(std::lround(sheetWidth(g, from) / (1.5 * r0))));
+    std::vector<RingletLock> out;
+    for (int k = 0; k < count; ++k) {
+        AxisShape a;
+        a.t = 0.12 + 0.66 * (k + rng.range(0.2, 0.8)) / count;
+        a.start = rng.range(from, to);
+        a.end = a.start + rng.range(0.18, 0.3);
+        a.fan = 0.0;
+        a.drift = rng.symmetric(0.4 * r0);
+        a.freq = rng.range(0.6, 1.4);
+        a.swing = r0 * rng.range(0.2, 0.45);
+        a.swingLen = rng.range(10.0, 16.0);
+        RingletLock lk;
+        lk.radius = r0 * rng.range(0.5, 0.72);
+        lk.axis = buildAxis(g, a);
+        keepOffTemple(lk.axis, lk.radius);
+        lk.kind = rng.uniform() < 0.75 ? LockKind::Open : LockKind::Coil;
+        // A turn as long as one of the top's waves, so the strands above run on into it.
+        lk.pitch = std::clamp(wave, 2.8 * lk.radius, 3.8 * lk.radius) * rng.range(0.9, 1.1);
+        lk.loosen = rng.range(0.3, 0.6);
+        lk.tone = rng.symmetric(0.8);
+        lk.dim = rng.range(0.1, 0.25);
+        lk.hand = 1;
+        lk.startPhase = rng.uniform();
+        lk.tilt = rng.symmetric(0.12 * lk.pitch);
+        lk.splitAt = 1.0;
+        out.push_back(std::move(lk));
+    }
+    return out;
+}
+
 // A few fine hairs curling off the edges of a lock: the soft, frizzy rim of curly hair.
 void drawFrizz(QPainter& p, const RingletLock& lk, double grow, const HairPalette& c, Rng& rng) {
     const double total = lk.axis.length();
@@ -402,6 +442,14 @@ void drawRingletSheet(QPainter& p, const Sweep& s, const HairPalette& c) {
         std::count_if(locks.begin(), locks.end(), [](const RingletLock& lk) { return lk.dim >= 0.3; }));
     if (deep > 0) drawLocks(p, std::span(locks).first(deep), s, c, rng);
     for (size_t i = deep; i < locks.size(); ++i) drawLocks(p, std::span(locks).subspan(i, 1), s, c, rng);
+    // The top's lower lengths turn into the first ringlets, rooted among its ends and over the
+    // rows' upper turns.
+    Rng first(s.seed * 3266489917u + 7);
+    const double wave = lengthAlong(g, 0.5) * cut / top.curlWaves;
+    const double rowsFrom = std::max(0.08, s.curlStart - 0.12);
+    for (const RingletLock& lk :
+         makeFirstRinglets(s, g, std::max(0.06, rowsFrom - 0.08), rowsFrom + 0.06, wave))
+        drawLocks(p, std::span(&lk, 1), s, c, first);
 }
 
 }  // namespace installdata
