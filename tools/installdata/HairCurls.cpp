@@ -319,7 +319,7 @@ std::vector<RingletLock> makeFirstRinglets(const Sweep& s, const Guides& g, doub
         // A turn as long as one of the top's waves, so the strands above run on into it.
         lk.pitch = std::clamp(wave, 2.8 * lk.radius, 3.8 * lk.radius) * rng.range(0.9, 1.1);
         lk.loosen = rng.range(0.3, 0.6);
-        lk.tone = rng.symmetric(0.8);
+        lk.tone = rng.symmetric(0.45);
         lk.dim = rng.range(0.1, 0.25);
         lk.hand = 1;
         lk.startPhase = rng.uniform();
