@@ -70,19 +70,19 @@ void modelBody(SkinSurface& s) {
     blurField(h, 8);
     for (int side : {-1, 1}) {
         const auto at = [&](double x, double y) { return mapped({{x, y}}, side)[0]; };
-        addRidge(h, mapped({{182, 370}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 4.2, 5.5,
+        addRidge(h, mapped({{179, 369.5}, {166, 366}, {140, 367}, {112, 372}, {82, 381}}, side), 5.5, 3.4,
                  0.8);  // collarbone, fading out under the shoulder
         addRidge(h, mapped({{164, 356}, {144, 357}, {118, 362}, {98, 370}}, side), 8.0, -3.6,
                  -0.8);                                                                    // above it
         addRidge(h, mapped({{170, 380}, {140, 381}, {110, 386}}, side), 7.0, -1.0, -0.6);  // and below it
-        addRidge(h, mapped({{166, 262}, {169, 300}, {176, 336}, {183, 360}}, side), 6.5, 1.4,
-                 0.9);                           // neck muscle
+        addRidge(h, mapped({{166, 262}, {169, 300}, {175, 334}, {180, 352}}, side), 6.5, 1.4,
+                 0.6);                           // neck muscle
         addBlob(h, at(54, 414), 34, 38, 11.0);   // shoulder
         addBlob(h, at(136, 468), 50, 36, 9.0);   // chest
         addBlob(h, at(124, 508), 40, 30, 12.0);  // the breast's top
         addBlob(h, at(44, 474), 14, 40, -5.0);   // where the arm meets the chest
     }
-    addBlob(h, QPointF(190, 362), 10, 7, -1.6);               // hollow of the throat
+    addBlob(h, QPointF(190, 361), 12, 8, -1.4);               // hollow of the throat
     addRidge(h, {{190, 382}, {190, 480}}, 10.0, -0.4, -1.0);  // breastbone between the chest muscles
     addBlob(h, QPointF(190, 322), 9, 14, 1.2);                // the windpipe under the skin
 }

@@ -312,20 +312,32 @@ void modelBodyLight(QImage& img) {
             const double neck = smoothstep(200.0, 218.0, x + 0.5) * smoothstep(356.0, 340.0, y + 0.5);
             shade(x, y) = static_cast<float>(body(x, y) * (0.4 * far + 0.3 * turn + 0.3 * neck));
         }
-    Field hollows(kCanvasW, kCanvasH), bones(kCanvasW, kCanvasH);
+    Field hollows(kCanvasW, kCanvasH), bones(kCanvasW, kCanvasH), caps(kCanvasW, kCanvasH);
     for (int side : {-1, 1}) {
-        const double k = side < 0 ? 1.0 : 0.6;  // the far collarbone catches less light
+        const double k = side < 0 ? 1.0 : 0.6;  // the far collarbone and shoulder catch less light
         addRidge(hollows, sampleSpline(mapped({{166, 357}, {146, 358}, {122, 363}, {102, 370}}, side), 20),
                  3.5, 0.3, 0.15);
-        addRidge(hollows, sampleSpline(mapped({{172, 376}, {146, 376}, {118, 380}}, side), 20), 3.0, 0.36,
-                 0.16);  // the shade under the collarbone
-        addRidge(bones, sampleSpline(mapped({{182, 369}, {166, 365}, {140, 366}, {112, 371}}, side), 20), 1.4,
-                 0.8 * k, 0.2 * k);
+        // The soft shade under the collarbone, widest where the chest muscle starts below it.
+        addRidge(hollows, sampleSpline(mapped({{168, 378}, {146, 378.5}, {118, 382}}, side), 20), 4.5, 0.4,
+                 0.26);
+        // The bone's ridge catches the key along its top, fading out toward the notch and the shoulder.
+        addRidge(bones, sampleSpline(mapped({{176, 368}, {162, 365}, {140, 366}, {112, 371}}, side), 20), 2.2,
+                 0.6 * k, 0.3 * k);
+        addRidge(bones, sampleSpline(mapped({{164, 366}, {140, 367}}, side), 8), 1.3, 0.5 * k, 0.5 * k);
+        // The deltoid's round cap lit from above, and the groove where it meets the chest muscle.
+        addBlob(caps, mapped({{62, 402}}, side)[0], 26, 15, 1.0 * k, side * 0.55);
+        addBlob(caps, mapped({{72, 428}}, side)[0], 12, 20, 0.45 * k, side * 0.3);
+        addRidge(hollows, sampleSpline(mapped({{100, 386}, {92, 412}, {84, 444}, {78, 476}}, side), 16), 10.0,
+                 0.16, 0.24);
     }
     for (int y = 0; y < kCanvasH; ++y)
-        for (int x = 0; x < kCanvasW; ++x) shade(x, y) += hollows(x, y) * body(x, y);
+        for (int x = 0; x < kCanvasW; ++x) {
+            shade(x, y) += hollows(x, y) * body(x, y);
+            caps(x, y) *= inner(x, y);
+        }
     shadeSkin(img, shade, 1.0, kWarmShade);
-    brighten(img, bones, 0.26, QColor(246, 216, 198));
+    brighten(img, bones, 0.42, QColor(246, 216, 198));
+    brighten(img, caps, 0.17, QColor(244, 214, 196));
 }
 
 }  // namespace installdata::portrait

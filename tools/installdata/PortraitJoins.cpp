@@ -163,7 +163,7 @@ void textureBodySkin(QImage& img) {
         for (int x = 0; x < kCanvasW; ++x) {
             const double w = where(x, y) * (1 - face(x, y));
             if (w <= 0) continue;
-            const double k = 1.0 + w * (0.035 * std::max(-1.0f, pits(x, y)) + 0.018 * grain(x, y));
+            const double k = 1.0 + w * (0.042 * std::max(-1.0f, pits(x, y)) + 0.024 * grain(x, y));
             auto ch = [k](int v) { return std::clamp(static_cast<int>(std::lround(v * k)), 0, 255); };
             row[x] = qRgb(ch(qRed(row[x])), ch(qGreen(row[x])), ch(qBlue(row[x])));
         }
@@ -225,12 +225,12 @@ void shapeNeck(QImage& img) {
     Field muscles(kCanvasW, kCanvasH), lit(kCanvasW, kCanvasH);
     for (int s : {-1, 1}) {
         // The groove inside each muscle, and its lit outer edge toward the key.
-        addRidge(muscles, sampleSpline(mapped({{166, 322}, {175, 340}, {183.5, 358}}, s), 16), 2.4, 0.08,
-                 0.18);
+        addRidge(muscles, sampleSpline(mapped({{166, 322}, {174, 338}, {180, 352}}, s), 16), 4.5, 0.06, 0.08);
         addRidge(lit, sampleSpline(mapped({{160, 326}, {170, 344}, {180, 361}}, s), 16), 2.6,
                  s < 0 ? 0.5 : 0.15, s < 0 ? 0.7 : 0.2);
     }
-    addBlob(muscles, QPointF(189, 362), 6, 3.5, 0.35);  // the notch between the collarbones
+    // The notch between the collarbones: a soft hollow, not a cut.
+    addBlob(muscles, QPointF(189.5, 363), 9, 5, 0.16);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) shade(x, y) += muscles(x, y) * body(x, y) * (1 - face(x, y));
     shadeWhere(img, shade, 1.0, 0.8);
