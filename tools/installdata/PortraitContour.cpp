@@ -121,31 +121,62 @@ void contourLowerFace(QImage& img) {
     brighten(img, timesCover(blobs({{{143, 235, 13, 7, 1.0, 0.4}}}), face), 0.13, QColor(248, 222, 204));
 }
 
-// Skin is not one colour: the cheeks, the tip of the nose and the ears run warmer and redder, the
-// skin round the mouth and along the jaw a little cooler and more olive, the forehead a touch yellow.
+// Skin is not one colour: blood shows warmer and redder in the cheeks, the tip of the nose, the ears
+// and round the eyes; the thin skin under the eyes and at the temples runs a little bluish grey, the
+// skin round the mouth and along the jaw a little olive, the forehead a touch yellow. The flush is
+// patchy, broken by a slow mottle, and the light itself undulates a little over the skin's surface,
+// so no zone reads as a painted disc or one smooth gradient.
 void colourSkinZones(QImage& img) {
     const Field face = coverageOf(facePath(), kCanvasW, kCanvasH),
                 ears = coverageOf(earsPath(), kCanvasW, kCanvasH);
     Field lips = coverageOf(upperLipPath().united(lowerLipPath()), kCanvasW, kCanvasH);
     blurField(lips, 2);
-    const Field red = blobs({{{150, 246, 20, 15, 0.9, 0.2}},
-                             {{230, 246, 20, 15, 0.3, -0.2}},
-                             {{190, 247, 8, 6, 0.9, 0}},
-                             {{190, 232, 4, 10, 0.3, 0}}});
-    Field flush(kCanvasW, kCanvasH), olive(kCanvasW, kCanvasH), yellow(kCanvasW, kCanvasH);
+    const Field red = blobs({{{150, 246, 22, 16, 1.0, 0.2}},
+                             {{230, 246, 22, 16, 0.35, -0.2}},
+                             {{190, 247, 8, 6, 1.0, 0}},
+                             {{190, 232, 4, 10, 0.3, 0}},
+                             {{171, 206, 4.5, 4, 0.6, 0}},
+                             {{209, 206, 4.5, 4, 0.6, 0}},  // the inner corners of the eyes
+                             {{156, 199, 14, 5, 0.4, 0.1}},
+                             {{224, 199, 14, 5, 0.4, -0.1}},  // the lids
+                             {{188, 322, 10, 7, 0.35, 0}}});
+    const Field grey = blobs({{{156, 222, 12, 3.5, 0.9, 0.05}},
+                              {{224, 222, 12, 3.5, 0.9, -0.05}},  // under the eyes
+                              {{127, 184, 9, 22, 0.7, 0}},
+                              {{253, 184, 9, 22, 0.7, 0}},  // the temples
+                              {{190, 276, 16, 4, 0.35, 0}}});
     const Field mouth = blobs({{{190, 296, 30, 20, 1.0, 0}}, {{190, 318, 24, 12, 0.7, 0}}});
+    const Field patchy = fractalNoise(kCanvasW, kCanvasH, 9.0, 3, 0.55, 301),
+                swell = fractalNoise(kCanvasW, kCanvasH, 7.0, 2, 0.5, 302);
+    Field flush(kCanvasW, kCanvasH), cool(kCanvasW, kCanvasH), olive(kCanvasW, kCanvasH),
+        yellow(kCanvasW, kCanvasH);
     for (int y = 0; y < kCanvasH; ++y)
         for (int x = 0; x < kCanvasW; ++x) {
-            flush(x, y) = std::min(1.0f, face(x, y) * red(x, y) + 0.35f * ears(x, y));
+            const float skin = face(x, y) * (1 - lips(x, y)), blotch = 0.7f + 0.6f * patchy(x, y);
+            flush(x, y) = std::min(1.0f, skin * red(x, y) * blotch + 0.5f * ears(x, y));
+            cool(x, y) = std::min(1.0f, skin * grey(x, y) * blotch);
             const double jaw =
                 smoothstep(262.0, 300.0, y + 0.5) * smoothstep(20.0, 55.0, std::abs(x + 0.5 - kMidX));
-            olive(x, y) =
-                static_cast<float>(face(x, y) * (1 - lips(x, y)) * std::min(1.0, mouth(x, y) + 0.8 * jaw));
-            yellow(x, y) = static_cast<float>(face(x, y) * smoothstep(170.0, 120.0, y + 0.5));
+            olive(x, y) = static_cast<float>(skin * std::min(1.0, mouth(x, y) + 0.8 * jaw));
+            yellow(x, y) = static_cast<float>(face(x, y) * smoothstep(175.0, 120.0, y + 0.5) * blotch);
         }
-    tintShaded(img, flush, 1.015, 0.94, 0.93);
+    tintShaded(img, flush, 1.02, 0.915, 0.915);
+    tintShaded(img, cool, 0.94, 0.96, 1.0);
     tintShaded(img, olive, 0.96, 0.985, 0.95);
-    tintShaded(img, yellow, 1.0, 0.995, 0.96);
+    tintShaded(img, yellow, 1.0, 0.99, 0.935);
+    // A shallow undulation of the lit skin's surface: a few per cent, coarser than the pores, on the
+    // face and on the chest and shoulders below the collarbones (the neck is in shade).
+    const Field skin = coverageOf(facePath().united(bodyPath()), kCanvasW, kCanvasH);
+    Field wave(kCanvasW, kCanvasH);
+    for (int y = 0; y < kCanvasH; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < kCanvasW; ++x) {
+            const double lit = smoothstep(145.0, 200.0, qGray(row[x])),
+                         open = std::max<double>(face(x, y), smoothstep(362.0, 380.0, y + 0.5));
+            wave(x, y) = static_cast<float>(skin(x, y) * open * (1 - lips(x, y)) * lit * swell(x, y));
+        }
+    }
+    tintShaded(img, wave, 1.025, 1.03, 1.03);
 }
 
 // The soft sheen of skin's own oil where it faces the key: the forehead, the bridge of the nose, the
@@ -183,24 +214,40 @@ void addPores(QImage& img) {
     const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
     Field hair = coverageOf(ownHairRegion(), kCanvasW, kCanvasH);
     blurField(hair, 3);
-    const Field dense = blobs({{{190, 244, 14, 12, 1.0, 0}},
-                               {{150, 248, 22, 16, 0.8, 0}},
-                               {{230, 248, 22, 16, 0.8, 0}},
-                               {{190, 150, 40, 22, 0.3, 0}},
+    const Field dense = blobs({{{190, 242, 12, 14, 1.0, 0}},
+                               {{148, 244, 24, 18, 1.0, 0.2}},
+                               {{232, 244, 24, 18, 1.0, -0.2}},
+                               {{190, 150, 40, 22, 0.15, 0}},
                                {{190, 318, 14, 9, 0.5, 0}}});
-    Field pits(kCanvasW, kCanvasH);
+    Field pits(kCanvasW, kCanvasH), open(kCanvasW, kCanvasH);
     Rng rng(119);
     for (int k = 0; k < 7000; ++k)
         addBlob(pits, QPointF(rng.range(112, 268), rng.range(96, 334)), 0.6, 0.6, rng.range(0.4, 1.0));
-    const Field fine = valueNoise(kCanvasW, kCanvasH, 1.2, 1.2, 120);
+    // The nose and cheeks carry larger, more open pores than the forehead.
+    Rng wide(303);
+    for (int k = 0; k < 2600; ++k) {
+        const QPointF at(wide.range(120, 260), wide.range(215, 285));
+        const double r = wide.range(0.7, 1.0);
+        addBlob(open, at, r, r * wide.range(0.8, 1.0), wide.range(0.5, 1.0));
+    }
+    // Only the texture, not a darker cheek: the pores less their own local mean.
+    Field openMean = open;
+    blurField(openMean, 3);
+    for (int y = 0; y < kCanvasH; ++y)
+        for (int x = 0; x < kCanvasW; ++x)
+            open(x, y) = std::min(1.0f, open(x, y)) - std::min(1.0f, openMean(x, y));
+    const Field fine = valueNoise(kCanvasW, kCanvasH, 1.2, 1.2, 120),
+                peel = valueNoise(kCanvasW, kCanvasH, 1.8, 1.8, 304);
     for (int y = 90; y < 336; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 100; x < 280; ++x) {
             const double w = face(x, y) * (1 - hair(x, y));
             if (w <= 0) continue;
-            const double lit = smoothstep(110.0, 200.0, qGray(row[x]));
-            const double depth = (0.35 + 0.65 * std::min(1.0f, dense(x, y))) * lit * w;
-            const double k = 1.0 - depth * (0.075 * std::min(1.0f, pits(x, y)) - 0.025 * fine(x, y));
+            const double lit = 0.25 + 0.75 * smoothstep(100.0, 200.0, qGray(row[x]));
+            const double d = std::min(1.0f, dense(x, y));
+            const double depth = (0.3 + 0.7 * d) * lit * w;
+            const double k = 1.0 - depth * (0.075 * std::min(1.0f, pits(x, y)) - 0.025 * fine(x, y)) -
+                             d * lit * w * (0.1 * open(x, y) - 0.04 * peel(x, y));
             row[x] =
                 qRgb(std::clamp(static_cast<int>(std::lround(qRed(row[x]) * (1 - (1 - k) * 0.8))), 0, 255),
                      std::clamp(static_cast<int>(std::lround(qGreen(row[x]) * k)), 0, 255),

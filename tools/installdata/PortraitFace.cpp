@@ -173,7 +173,7 @@ void modelTexture(SkinSurface& s) {
     addBlob(dense, QPointF(190, 244), 14, 12, 1.0);
     addMirroredBlob(dense, QPointF(150, 250), 20, 16, 0.7);
     addMirroredBlob(dense, QPointF(138, 232), 14, 8, 0.5);  // and open where the cheekbones catch the light
-    addBlob(dense, QPointF(190, 150), 34, 20, 0.35);
+    addBlob(dense, QPointF(190, 150), 34, 20, 0.2);
     Field pits(kCanvasW, kCanvasH);
     Rng rng(101);
     for (int k = 0; k < 9000; ++k) {
