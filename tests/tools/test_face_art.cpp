@@ -503,3 +503,39 @@ TEST(FaceArt, PortraitNeckIsNarrowerThanTheJaw) {
         for (int x = 90; x < 290; ++x) neck += skinLike(portrait.pixel(x, y)) / 5.0;
     EXPECT_LT(neck, 0.85 * jaw) << "below the jaw the skin spans " << neck << " px against the jaw's " << jaw;
 }
+
+// The skin is not one plastic surface: the open pores of the nose and cheeks show more fine texture
+// than the smoother forehead; the hollow between the collarbones is a soft dip, not a narrow dark mark
+// like a scar or a stitch; and the near collarbone is a lit ridge with soft shade under it.
+TEST(FaceArt, PortraitSkinHasPoresHollowsAndCollarbones) {
+    const QImage portrait(arttest::studioPath(QStringLiteral("ziyuan/huaban.bmp")));
+    ASSERT_FALSE(portrait.isNull());
+    auto texture = [&](int x0, int y0) { return fineTexture(portrait, x0, y0); };
+    const double cheek = (texture(132, 234) + texture(144, 242)) / 2,
+                 forehead = (texture(172, 128) + texture(196, 128) + texture(180, 140)) / 3;
+    EXPECT_GT(cheek, 1.1 * forehead) << "the cheek's texture " << cheek
+                                     << " is no coarser than the forehead's " << forehead;
+    EXPECT_GT(texture(181, 228), 1.3 * forehead) << "the nose shows no pores";
+
+    // Each pixel's 3 x 3 mean against the 15 x 15 mean round it, at the base of the neck.
+    auto boxMean = [&](int x, int y, int r) {
+        double sum = 0;
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx) sum += luminance(portrait.pixel(x + dx, y + dy));
+        return sum / ((2 * r + 1) * (2 * r + 1));
+    };
+    double mark = 0;
+    for (int y = 340; y <= 370; ++y)
+        for (int x = 175; x <= 205; ++x) mark = std::min(mark, boxMean(x, y, 1) - boxMean(x, y, 7));
+    EXPECT_GT(mark, -16.0) << "a narrow mark " << -mark << " levels darker than the skin round it";
+
+    // Down the near collarbone: the brightest row in y 360..375, then at least 4 levels of shade
+    // within the next 14 rows.
+    for (int x = 140; x <= 160; x += 10) {
+        std::vector<double> down;
+        for (int y = 360; y < 390; ++y) down.push_back(meanLuminance(portrait, x, y));
+        const auto top = std::max_element(down.begin(), down.begin() + 16);
+        const double under = *std::min_element(top, std::min(down.end(), top + 14));
+        EXPECT_GT(*top - under, 4.0) << "no lit collarbone over a shade at x " << x;
+    }
+}
