@@ -120,18 +120,9 @@ void trimTop(QPainter& p, const Outline& o) {
     QPainterPath region;
     region.addPolygon(keep);
     region = region.united(rect(0, 130, kCanvasW, kCanvasH));
-    QImage mask(kCanvasW, kCanvasH, QImage::Format_ARGB32_Premultiplied);
-    mask.fill(Qt::transparent);
-    {
-        QPainter q;
-        beginPainter(q, mask);
-        q.setPen(Qt::NoPen);
-        q.setBrush(Qt::black);
-        q.drawPath(region);
-    }
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    p.drawImage(0, 0, mask);
+    p.drawImage(0, 0, maskOf(region, 0));
     p.restore();
 }
 
