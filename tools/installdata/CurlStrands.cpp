@@ -46,8 +46,16 @@ struct HelixRun {
     Polyline pts;
     double light[3];  // at its start, middle and end
     bool front;
-    double along;  // where its middle lies down the lock, 0..1
+    double along;               // where its middle lies down the lock, 0..1
+    std::vector<double> phase;  // of the turn at each point (0: in front), in radians
+    std::vector<double> peak;   // the phase at each point where the turn faces the light most
 };
+
+// The phase where a turn faces the light most: turnLight without its edge shade is
+// a sin(ph) + b cos(ph), greatest at atan2(a, b).
+double litPhase(const RingletLock& lk, QPointF nrm) {
+    return std::atan2(lk.hand * (-0.55 * nrm.x() - 0.5 * nrm.y()), 0.7);
+}
 
 // The runs of every strand of the lock, front and back.
 std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t seed, Rng& rng) {
@@ -76,7 +84,7 @@ std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t see
         const double across = (k + rng.uniform()) / count - 0.5, own = rng.range(0.82, 1.16);
         const double lag = rng.symmetric(0.3), sag = rng.range(0.05, 0.3);
         const int last = static_cast<int>(n * (1.0 - rng.range(0.0, 0.07)));
-        HelixRun run{{}, {0, 0, 0}, true, 0.0};
+        HelixRun run{{}, {0, 0, 0}, true, 0.0, {}, {}};
         int i = 0;
         std::vector<double> lit;
         auto flush = [&] {
@@ -87,6 +95,8 @@ std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t see
                 runs.push_back(run);
             }
             run.pts.clear();
+            run.phase.clear();
+            run.peak.clear();
             lit.clear();
         };
         for (i = 0; i <= last; ++i) {
@@ -103,13 +113,18 @@ std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t see
             if (front != run.front) {
                 if (!run.pts.empty()) {  // share the turning point, so the strand is unbroken
                     const QPointF keep = run.pts.back();
+                    const double keepPhase = run.phase.back(), keepPeak = run.peak.back();
                     flush();
                     run.pts.push_back(keep);
+                    run.phase.push_back(keepPhase);
+                    run.peak.push_back(keepPeak);
                     lit.push_back(turnLight(lk, nrm, phase));
                 }
                 run.front = front;
             }
             run.pts.push_back(q);
+            run.phase.push_back(phase);
+            run.peak.push_back(litPhase(lk, nrm));
             lit.push_back(turnLight(lk, nrm, phase));
         }
         flush();
@@ -133,11 +148,51 @@ void drawBacks(QPainter& q, const std::vector<HelixRun>& runs, const RingletLock
     }
 }
 
+// One strand across the front of a turn of dark hair, segment by segment: near the hair's dark
+// and base tones over most of the turn, and a narrow glint where the turn faces the light, fading
+// smoothly to either side. Each turn takes its glint at its own place, width and strength (noise
+// on the turn's number, so every strand of a turn agrees), and each strand its own share of it, so
+// the fibres in the glint follow the turn instead of laying one even stripe across it.
+void drawDarkFront(QPainter& f, const HelixRun& run, double gain, double width, uint32_t seed,
+                   const QColor& top, const QColor& glint, const std::function<QColor(const QColor&)>& tint,
+                   const HairPalette& c, double define) {
+    const size_t m = run.pts.size();
+    const double turn = std::round(run.phase[m / 2] / (2 * kPi));
+    const double shift = 0.5 * (valueNoise(turn, 1.0, seed) - 0.5),
+                 spread = 0.24 + 0.18 * valueNoise(turn, 2.0, seed),
+                 strength = std::clamp(gain * (0.35 + 0.8 * valueNoise(turn, 3.0, seed)), 0.0, 1.0);
+    // Strands of one turn differ a little in where and how much they catch: fibres, not a band.
+    const double x = run.pts[m / 2].x() * 0.73 + run.pts[m / 2].y() * 0.41;
+    const double own = 0.5 + 0.7 * valueNoise(x, turn, seed ^ 0x9e37u),
+                 lag = 0.16 * (valueNoise(x, turn + 0.5, seed ^ 0x7f4au) - 0.5),
+                 grain = 0.6 + 0.8 * valueNoise(x, turn + 0.25, seed ^ 0x3c6eu);
+    const QColor low = mix(c.dark, QColor(0, 0, 0), 0.15);
+    for (size_t i = 1; i < m; ++i) {
+        const double ph = 0.5 * (run.phase[i - 1] + run.phase[i]),
+                     peak = 0.5 * (run.peak[i - 1] + run.peak[i]);
+        const double off = std::remainder(ph - peak - shift - lag, 2 * kPi);
+        // Facing the viewer lifts the turn a little off the dark, strand by strand (grain), so the
+        // turns in shade still show their fibres; the glint rides on that.
+        const double facing = std::max(0.0, std::cos(ph));
+        const double g = gauss(off, spread) * strength * own;
+        QColor col = mix(low, c.base, std::clamp((0.25 + 0.7 * facing * gain) * grain, 0.0, 1.0));
+        col = mix(col, top, std::min(1.0, 1.1 * g));
+        col = mix(col, glint, 0.6 * smoothstep(0.55, 1.0, g));
+        f.setPen(QPen(withAlpha(tint(mix(col, mix(c.dark, c.base, 0.55), 0.5 * (1.0 - define))), 235), width,
+                      Qt::SolidLine, Qt::RoundCap));
+        f.drawLine(run.pts[i - 1], run.pts[i]);
+    }
+}
+
 // The fronts of the turns over the body, with their light running across them, and a glint where a
 // front turns most toward the light. Turns deep in the mass are flatter and darker.
 void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, const RingletLock& lk,
-                const HairPalette& c, const std::function<QColor(const QColor&)>& tint, Rng& rng) {
+                const HairPalette& c, const std::function<QColor(const QColor&)>& tint, Rng& rng,
+                uint32_t seed) {
     const double define = 1.0 - 0.35 * lk.dim;
+    // Black, dark brown and espresso: lit the way lighter hair is, the whole front of each turn
+    // turns a flat mid-grey and the curls read as grey ribbons.
+    const bool darkHair = qGray(c.base.rgb()) < 55;
     const QColor flat = mix(c.dark, c.base, 0.55);
     // Black hair shows its curls through cool grey-blue light on each turn, not warm brown.
     const double inky = 1.0 - smoothstep(28.0, 48.0, qGray(c.base.rgb()));
@@ -173,13 +228,19 @@ void drawFronts(QPainter& q, QPainter& f, const std::vector<HelixRun>& runs, con
         }
         const double width = rng.range(1.0, 1.5);
         const int m = static_cast<int>(run.pts.size()), half = m / 2;
-        f.setPen(QPen(mix(tone[1], tone[0], 0.3), width, Qt::SolidLine, Qt::RoundCap));
-        f.drawPolyline(run.pts.data(), half + 1);
-        f.setPen(QPen(mix(tone[1], tone[2], 0.3), width, Qt::SolidLine, Qt::RoundCap));
-        f.drawPolyline(run.pts.data() + half, m - half);
+        if (darkHair) {
+            drawDarkFront(f, run, gain, width, seed, top, glint, tint, c, define);
+        } else {
+            f.setPen(QPen(mix(tone[1], tone[0], 0.3), width, Qt::SolidLine, Qt::RoundCap));
+            f.drawPolyline(run.pts.data(), half + 1);
+            f.setPen(QPen(mix(tone[1], tone[2], 0.3), width, Qt::SolidLine, Qt::RoundCap));
+            f.drawPolyline(run.pts.data() + half, m - half);
+        }
+        // The draws stay the same on dark hair, so the locks after this one keep their strands.
         if (run.light[1] * gain < 0.72 || rng.uniform() < 0.55 || m < 6) continue;
-        f.setPen(QPen(withAlpha(glint, static_cast<int>(rng.range(60, 130) * define)), 0.9, Qt::SolidLine,
-                      Qt::RoundCap));
+        const double alpha = rng.range(60, 130);
+        if (darkHair) continue;
+        f.setPen(QPen(withAlpha(glint, static_cast<int>(alpha * define)), 0.9, Qt::SolidLine, Qt::RoundCap));
         f.drawPolyline(run.pts.data() + m / 4, m / 2);
     }
 }
@@ -192,7 +253,8 @@ void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, con
     const double dim = std::clamp(0.5 * lk.dim + (lk.tone < 0 ? -0.3 * lk.tone : 0.0), 0.0, 0.5);
     const auto tint = [&](const QColor& col) { return withAlpha(mix(col, c.dark, dim), col.alpha()); };
     const QColor shade = mix(c.dark, QColor(0, 0, 0), 0.2);
-    const std::vector<HelixRun> runs = helixRuns(lk, grow, static_cast<uint32_t>(rng.next()), rng);
+    const uint32_t seed = static_cast<uint32_t>(rng.next());
+    const std::vector<HelixRun> runs = helixRuns(lk, grow, seed, rng);
     drawBacks(q, runs, lk, c, tint);
     // The inside of the coil ends above the last turn, so the tip hangs open. A wave is a flat
     // ribbon: little of its inside shows.
@@ -214,7 +276,7 @@ void paintLock(QPainter& q, QPainter& f, const RingletLock& lk, double grow, con
                  inside * coilRadius(lk, d, grow) * fade, Qt::SolidLine, Qt::RoundCap));
         q.drawLine(a, b);
     }
-    drawFronts(q, f, runs, lk, c, tint, rng);
+    drawFronts(q, f, runs, lk, c, tint, rng, seed);
 }
 
 }  // namespace installdata
