@@ -308,24 +308,11 @@ void drawCoils(QPainter& p, const QPainterPath& region, double radius, const Hea
         }
 }
 
-void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
-    Rng rng(seed);
-    // Low on the sides the clippered hair is so short that the skin shows through it: the colour
-    // turns to stubble on skin, speckled with the dark points of the hairs.
-    const QColor stubble = mix(QColor(196, 156, 136), c.dark, 0.45);
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    paintSoft(p, QSize(kCanvasW, kCanvasH), 5, 1.0, [&](QPainter& q) {
-        q.setPen(Qt::NoPen);
-        QLinearGradient g(0, 150, 0, 214);
-        g.setColorAt(0.0, withAlpha(stubble, 0));
-        g.setColorAt(1.0, withAlpha(stubble, 150));
-        q.setBrush(g);
-        q.drawRect(QRectF(70, 150, 52, 110));
-        q.drawRect(QRectF(2 * kMidX - 122, 150, 52, 110));
-    });
-    // Over it the short hairs themselves, growing down and a little back toward the ear: dense
-    // where they join the hair above, fewer toward the lower end and the face, where skin shows.
+namespace {
+
+// The clippered sideburns' short hairs, growing down and a little back toward the ear: dense where
+// they join the hair above, fewer toward the lower end and the face, where skin shows.
+void sideburnHairs(QPainter& p, const HairPalette& c, Rng& rng) {
     for (int k = 0; k < 1500; ++k) {
         const double y = rng.range(160, 232), x = rng.range(95, 124), keepIt = rng.uniform();
         const double depth = (y - 160) / 72, toFace = smoothstep(110, 124, x);
@@ -338,6 +325,27 @@ void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
         fillRibbon(p, {a, lerp(a, b, 0.5), b}, rng.range(0.45, 0.7), 0.2,
                    withAlpha(mix(c.dark, c.base, tone), static_cast<int>(alpha)), 0.1, 0.4);
     }
+}
+
+}  // namespace
+
+void fadeSides(QPainter& p, const HairPalette& c, uint64_t seed) {
+    Rng rng(seed);
+    // Low on the sides the clippered hair is so short that the skin shows through it: the colour
+    // turns to stubble on skin, with the short hairs over it.
+    const QColor stubble = mix(QColor(196, 156, 136), c.dark, 0.45);
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    paintSoft(p, QSize(kCanvasW, kCanvasH), 5, 1.0, [&](QPainter& q) {
+        q.setPen(Qt::NoPen);
+        QLinearGradient g(0, 150, 0, 214);
+        g.setColorAt(0.0, withAlpha(stubble, 0));
+        g.setColorAt(1.0, withAlpha(stubble, 150));
+        q.setBrush(g);
+        q.drawRect(QRectF(70, 150, 52, 110));
+        q.drawRect(QRectF(2 * kMidX - 122, 150, 52, 110));
+    });
+    sideburnHairs(p, c, rng);
     p.restore();
     // Alpha kept per pixel: whole above the fade, falling off toward the ears with a ragged
     // lower edge; the portrait's own hair keeps every bit of it.
