@@ -33,14 +33,9 @@ Field timesCover(Field f, const Field& cover) {
     return f;
 }
 
-}  // namespace
-
-// Below the cheekbones the face narrows: the side planes of the cheeks and jaw turn away from the
-// lens in a band that widens toward the jaw angle and runs in toward the chin, so the lit front of
-// the face tapers from the cheekbones to a rounded chin. The chin is a ball lit on top with a hollow
-// above it under the lower lip and its underside in shade.
-void contourLowerFace(QImage& img) {
-    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+// The side planes of the cheeks and jaw, turned from the lens, over the face's coverage `face`:
+// beside the lit front of the lower face, and along the jaw's outline.
+Field sidePlanes(const Field& face) {
     // The lit front of the lower face as an egg: its half width at each row, tapering from the
     // cheekbones to the chin, a little toward the key.
     auto frontHalfWidth = [](double y) {
@@ -71,6 +66,18 @@ void contourLowerFace(QImage& img) {
         }
     }
     blurField(side, 4);
+    return side;
+}
+
+}  // namespace
+
+// Below the cheekbones the face narrows: the side planes of the cheeks and jaw turn away from the
+// lens in a band that widens toward the jaw angle and runs in toward the chin, so the lit front of
+// the face tapers from the cheekbones to a rounded chin. The chin is a ball lit on top with a hollow
+// above it under the lower lip and its underside in shade.
+void contourLowerFace(QImage& img) {
+    const Field face = coverageOf(facePath(), kCanvasW, kCanvasH);
+    const Field side = sidePlanes(face);
     // The hollow under the cheekbone runs down and in toward the mouth corner.
     Field hollow(kCanvasW, kCanvasH);
     for (int s : {-1, 1}) {
