@@ -76,7 +76,9 @@ TEST(CurlCrownArt, DeepLocksOnTheUpperSidesAreCurlsInShadeNotSmudges) {
     ASSERT_GE(measured, 12) << "too few curly styles to measure";
     std::printf("muddy share mean %.4f worst %.4f\n", sum / measured, worst);
     // Dark, blurred locks over the crown left about 0.16 of it smudged on average, 0.25 at worst.
-    EXPECT_LE(sum / measured, 0.13) << "the upper sides are smudged on average";
+    // Dark turns without a tucked edge or fibres in their shade still read as smudges at 0.123;
+    // with them the mean is about 0.107.
+    EXPECT_LE(sum / measured, 0.115) << "the upper sides are smudged on average";
     EXPECT_LE(worst, 0.22) << "one style's upper sides are smudged";
 }
 

@@ -47,6 +47,7 @@ struct HelixRun {
     double light[3];  // at its start, middle and end
     bool front;
     double along;               // where its middle lies down the lock, 0..1
+    double across;              // where the strand lies across its ribbon: -0.5 rootward .. 0.5
     std::vector<double> phase;  // of the turn at each point (0: in front), in radians
     std::vector<double> peak;   // the phase at each point where the turn faces the light most
 };
@@ -84,7 +85,7 @@ std::vector<HelixRun> helixRuns(const RingletLock& lk, double grow, uint32_t see
         const double across = (k + rng.uniform()) / count - 0.5, own = rng.range(0.82, 1.16);
         const double lag = rng.symmetric(0.3), sag = rng.range(0.05, 0.3);
         const int last = static_cast<int>(n * (1.0 - rng.range(0.0, 0.07)));
-        HelixRun run{{}, {0, 0, 0}, true, 0.0, {}, {}};
+        HelixRun run{{}, {0, 0, 0}, true, 0.0, across, {}, {}};
         int i = 0;
         std::vector<double> lit;
         auto flush = [&] {
@@ -149,35 +150,46 @@ void drawBacks(QPainter& q, const std::vector<HelixRun>& runs, const RingletLock
 }
 
 // One strand across the front of a turn of dark hair, segment by segment: near the hair's dark
-// and base tones over most of the turn, and a narrow glint where the turn faces the light, fading
-// smoothly to either side. Each turn takes its glint at its own place, width and strength (noise
-// on the turn's number, so every strand of a turn agrees), and each strand its own share of it, so
-// the fibres in the glint follow the turn instead of laying one even stripe across it.
+// and base tones over most of the turn, and a glint where the turn faces the light. Each turn takes
+// its glint at its own place, length and strength (noise on the turn's number, so every strand of a
+// turn agrees), on the few strands near one line across its ribbon: a short arc along the turn,
+// not a spot across it. The ribbon's lower edge rolls over the next turn as a thin lit rim and its
+// upper edge tucks under the turn above as a thin dark line, so turns in shade keep their shape.
 void drawDarkFront(QPainter& f, const HelixRun& run, double gain, double width, uint32_t seed,
                    const QColor& top, const QColor& glint, const std::function<QColor(const QColor&)>& tint,
                    const HairPalette& c, double define) {
     const size_t m = run.pts.size();
     const double turn = std::round(run.phase[m / 2] / (2 * kPi));
     const double shift = 0.5 * (valueNoise(turn, 1.0, seed) - 0.5),
-                 spread = 0.24 + 0.18 * valueNoise(turn, 2.0, seed),
-                 strength = std::clamp(gain * (0.35 + 0.8 * valueNoise(turn, 3.0, seed)), 0.0, 1.0);
+                 spread = 0.36 + 0.2 * valueNoise(turn, 2.0, seed),
+                 strength = std::clamp(gain * (0.35 + 0.8 * valueNoise(turn, 3.0, seed)), 0.0, 1.0),
+                 line = 0.3 * (valueNoise(turn, 4.0, seed) - 0.5) - 0.08;
     // Strands of one turn differ a little in where and how much they catch: fibres, not a band.
     const double x = run.pts[m / 2].x() * 0.73 + run.pts[m / 2].y() * 0.41;
-    const double own = 0.5 + 0.7 * valueNoise(x, turn, seed ^ 0x9e37u),
+    const double own = (1.0 + 0.5 * valueNoise(x, turn, seed ^ 0x9e37u)) * gauss(run.across - line, 0.2),
                  lag = 0.16 * (valueNoise(x, turn + 0.5, seed ^ 0x7f4au) - 0.5),
                  grain = 0.6 + 0.8 * valueNoise(x, turn + 0.25, seed ^ 0x3c6eu);
-    const QColor low = mix(c.dark, QColor(0, 0, 0), 0.15);
+    const double rim = smoothstep(0.28, 0.46, run.across), tuck = 1.0 - smoothstep(-0.46, -0.3, run.across);
+    const QColor low = mix(c.dark, QColor(0, 0, 0), 0.15), edge = mix(low, glint, 0.4);
+    double arc = 0;
     for (size_t i = 1; i < m; ++i) {
         const double ph = 0.5 * (run.phase[i - 1] + run.phase[i]),
                      peak = 0.5 * (run.peak[i - 1] + run.peak[i]);
         const double off = std::remainder(ph - peak - shift - lag, 2 * kPi);
-        // Facing the viewer lifts the turn a little off the dark, strand by strand (grain), so the
-        // turns in shade still show their fibres; the glint rides on that.
-        const double facing = std::max(0.0, std::cos(ph));
+        const QPointF step = run.pts[i] - run.pts[i - 1];
+        arc += std::hypot(step.x(), step.y());
+        // Facing the viewer lifts the turn a little off the dark, strand by strand (grain) and in
+        // flecks a few px long along the strand, so the turns in shade still show their fibres;
+        // the turns facing the light rise a little more, and the glint rides on that.
+        const double facing = std::max(0.0, std::cos(ph)), toLight = gauss(off, 1.2);
+        const double fleck = 0.6 + 0.4 * valueNoise(arc / 2.5, x, seed ^ 0x51a7u);
         const double g = gauss(off, spread) * strength * own;
-        QColor col = mix(low, c.base, std::clamp((0.25 + 0.7 * facing * gain) * grain, 0.0, 1.0));
+        QColor col = mix(low, c.base, std::clamp((0.25 + 0.7 * facing * gain) * grain * fleck, 0.0, 1.0));
+        col = mix(col, top, 0.1 * toLight * facing * std::min(1.0, gain));
+        col = mix(col, edge, 0.35 * rim * std::sqrt(facing));
+        col = mix(col, QColor(0, 0, 0), 0.6 * tuck);
         col = mix(col, top, std::min(1.0, 1.1 * g));
-        col = mix(col, glint, 0.6 * smoothstep(0.55, 1.0, g));
+        col = mix(col, glint, 0.6 * smoothstep(0.35, 1.0, g));
         f.setPen(QPen(withAlpha(tint(mix(col, mix(c.dark, c.base, 0.55), 0.5 * (1.0 - define))), 235), width,
                       Qt::SolidLine, Qt::RoundCap));
         f.drawLine(run.pts[i - 1], run.pts[i]);
