@@ -103,42 +103,145 @@ void keepOffTemple(LockAxis& axis, double radius) {
     }
 }
 
-std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng) {
-    // Short hair curls in smaller, tighter coils, three rows deep.
-    const double pxLength = lengthAlong(g, 0.5), fine = 1.0 - smoothstep(300.0, 345.0, pxLength);
-    const double r0 = 1.3 * s.curlAmp * (1.0 - 0.38 * fine);
-    // The curl sets in close to the roots; lazy curls (low loop) open into waves, springy ones
-    // (many waves) stay tight.
-    const double u0 = std::max(0.08, s.curlStart - 0.12);
-    const double lazy = std::clamp((0.9 - s.loop) / 0.3, 0.0, 1.0),
-                 springy = smoothstep(11.5, 14.5, s.curlWaves * 300.0 / std::max(100.0, pxLength));
-    const int rows = fine > 0.5 ? 3 : 2;
-    // Front locks about 1.6 radii apart (short hair closer), so neighbours touch; the rows behind
-    // fill between them.
-    const int front =
-        std::max(1, static_cast<int>(std::lround(sheetWidth(g, u0) / ((1.6 - 0.3 * fine) * r0))));
+// What the rows of ringlets, the strays and the crown's curls of one sheet share while they are
+// laid out: the sheet, the curl's size and springiness, and the locks so far.
+struct RingletLayout {
+    RingletLayout(const Sweep& sweep, const Guides& guides);
+    void add(Rng& rng, const AxisShape& shape, double radius, double dim, LockKind kind);
+    void addRows(Rng& rng, Rng& extra);
+    void addEscaped(Rng& rng);
+    void addBetween(Rng& extra);
+    void addCrown(Rng& extra);
+
+    const Sweep& s;
+    const Guides& g;
+    double pxLength, fine, r0, u0, lazy, springy;
+    int rows, front;
     std::vector<RingletLock> out;
-    Rng extra(s.seed * 2654435761u + 97);
-    auto add = [&](Rng& rng, const AxisShape& shape, double radius, double dim, LockKind kind) {
-        RingletLock lk;
-        lk.axis = buildAxis(g, shape);
-        keepOffTemple(lk.axis, radius);
-        lk.radius = radius;
-        lk.kind = kind;
-        // Spirals, not stacked coils: a turn is two to three radii long, longer on lazy curls,
-        // shorter on springy ones, on the fine coils of short hair as tight as its waves.
-        lk.pitch = radius * rng.range(2.4, 3.1) * (1.0 + 0.3 * lazy) * (1.0 - 0.3 * springy) *
-                   (kind == LockKind::Open ? 1.25 : 1.0);
-        // Long hair opens out more toward its ends; springy curls keep their coil.
-        lk.loosen = rng.range(0.6, 1.2) * (0.5 + 0.6 * (1.0 - fine)) * (1.0 - 0.45 * springy) + 0.5 * lazy;
-        lk.tone = rng.symmetric(1.0);
-        lk.dim = dim;
-        lk.hand = 1;  // all wound one way: neighbours winding against each other read as a plait
-        lk.startPhase = rng.range(0.0, 1.0);
-        lk.tilt = rng.symmetric(0.12 * lk.pitch);
-        lk.splitAt = 1.0;
-        out.push_back(std::move(lk));
+
+  private:
+    // Neighbouring locks gather in clumps of one to three that sway, wind and catch the light
+    // together and close in on each other toward the ends; gaps open between the clumps.
+    struct Clump {
+        int left = 0;
+        double drift = 0, freq = 1, phase = 0, tone = 0, centre = 0.5, tilt = 0, pitch = 1, end = 0;
     };
+    void nextClump(Clump& c, double t, int count, Rng& rng, Rng& extra, Rng& across) const;
+    void addRowLock(double t, double broad, int count, bool frontRow, double dim, const Clump& c, Rng& rng,
+                    Rng& extra, Rng& across);
+};
+
+RingletLayout::RingletLayout(const Sweep& sweep, const Guides& guides)
+    : s(sweep),
+      g(guides),
+      // Short hair curls in smaller, tighter coils, three rows deep.
+      pxLength(lengthAlong(g, 0.5)),
+      fine(1.0 - smoothstep(300.0, 345.0, pxLength)),
+      r0(1.3 * s.curlAmp * (1.0 - 0.38 * fine)),
+      // The curl sets in close to the roots; lazy curls (low loop) open into waves, springy ones
+      // (many waves) stay tight.
+      u0(std::max(0.08, s.curlStart - 0.12)),
+      lazy(std::clamp((0.9 - s.loop) / 0.3, 0.0, 1.0)),
+      springy(smoothstep(11.5, 14.5, s.curlWaves * 300.0 / std::max(100.0, pxLength))),
+      rows(fine > 0.5 ? 3 : 2),
+      // Front locks about 1.6 radii apart (short hair closer), so neighbours touch; the rows
+      // behind fill between them.
+      front(std::max(1, static_cast<int>(std::lround(sheetWidth(g, u0) / ((1.6 - 0.3 * fine) * r0))))) {}
+
+void RingletLayout::add(Rng& rng, const AxisShape& shape, double radius, double dim, LockKind kind) {
+    RingletLock lk;
+    lk.axis = buildAxis(g, shape);
+    keepOffTemple(lk.axis, radius);
+    lk.radius = radius;
+    lk.kind = kind;
+    // Spirals, not stacked coils: a turn is two to three radii long, longer on lazy curls,
+    // shorter on springy ones, on the fine coils of short hair as tight as its waves.
+    lk.pitch = radius * rng.range(2.4, 3.1) * (1.0 + 0.3 * lazy) * (1.0 - 0.3 * springy) *
+               (kind == LockKind::Open ? 1.25 : 1.0);
+    // Long hair opens out more toward its ends; springy curls keep their coil.
+    lk.loosen = rng.range(0.6, 1.2) * (0.5 + 0.6 * (1.0 - fine)) * (1.0 - 0.45 * springy) + 0.5 * lazy;
+    lk.tone = rng.symmetric(1.0);
+    lk.dim = dim;
+    lk.hand = 1;  // all wound one way: neighbours winding against each other read as a plait
+    lk.startPhase = rng.range(0.0, 1.0);
+    lk.tilt = rng.symmetric(0.12 * lk.pitch);
+    lk.splitAt = 1.0;
+    out.push_back(std::move(lk));
+}
+
+void RingletLayout::nextClump(Clump& c, double t, int count, Rng& rng, Rng& extra, Rng& across) const {
+    c.left = static_cast<int>(rng.uniform() * 3);
+    c.drift = rng.symmetric(s.wander + (0.8 + 0.6 * fine) * r0);
+    c.freq = rng.range(0.4, 1.8);
+    c.phase = rng.uniform();
+    c.tone = rng.symmetric(1.0);
+    c.centre = std::clamp(t + 0.5 * c.left / std::max(1, count), 0.0, 1.0);
+    // Tight springy coils with their turns all slanting one way read as hatching: each clump
+    // leans its turns its own way and winds at its own pitch.
+    c.tilt = extra.symmetric(0.25 + 0.4 * springy);
+    c.pitch = std::exp(extra.symmetric(0.1 + 0.15 * springy));
+    // A clump ends together, at its own height.
+    c.end = across.range(0.0, 0.12);
+}
+
+// One lock of a row at `t` across the sheet, `broad` its share of the width against the mean.
+void RingletLayout::addRowLock(double t, double broad, int count, bool frontRow, double dim, const Clump& c,
+                               Rng& rng, Rng& extra, Rng& across) {
+    // Uneven ends, locks setting in at different heights, and the outer ones fanning out toward
+    // the ends so the mass grows in volume downward, lumpy along the silhouette.
+    AxisShape a;
+    a.t = t;
+    // The lengths rise and fall in broad steps around the head, each side on its own.
+    a.end = 1.0 - (s.lengthJitter + 0.06) * rng.uniform() - s.layer * (1.0 - t) -
+            0.06 * valueNoise(3.5 * t, 0.5, static_cast<uint32_t>(s.seed)) -
+            (frontRow ? rng.range(0.0, 0.06) : rng.range(0.0, 0.04)) - c.end;
+    a.start = u0 + rng.range(0.0, 0.12);
+    // Some front locks set in lower down, over the ones behind: the mass is deep, not a row of
+    // locks all hanging from one line.
+    if (frontRow && across.uniform() < 0.35) a.start += across.range(0.08, 0.25);
+    a.fan = (t - 0.35) * rng.range(0.25, 0.75) * r0;
+    // Locks lean and sway so that neighbours cross and gather instead of hanging parallel.
+    a.drift = c.drift + rng.symmetric(0.2 * r0);
+    a.freq = c.freq * rng.range(0.9, 1.1);
+    a.centre = c.centre;
+    a.gather = rng.range(0.3, 0.7);
+    const double pick = rng.uniform();
+    const LockKind kind = pick < 0.1 + 0.25 * lazy  ? LockKind::Wave
+                          : pick < 0.4 + 0.1 * lazy ? LockKind::Open
+                                                    : LockKind::Coil;
+    // Clumps differ in width: a few broad ones, many slimmer ones between them.
+    double radius = r0 * std::exp(rng.symmetric(0.42)) * broad;
+    // Every lock sways in a slow S as it falls, wide enough that its edges never run straight
+    // down beside its neighbours'; a loose wave swings wider.
+    a.swing = radius * rng.range(0.35, 0.8) * across.range(1.2, 1.8);
+    a.swingLen = rng.range(10.0, 18.0);
+    if (kind == LockKind::Wave) {
+        a.swing = radius * rng.range(0.8, 1.2);
+        a.swingLen = rng.range(9.0, 14.0);
+        radius *= 0.8;
+    }
+    add(rng, a, radius, dim, kind);
+    out.back().startPhase = c.phase + rng.symmetric(0.12);
+    out.back().pitch *= c.pitch;
+    out.back().tilt = (c.tilt + extra.symmetric(0.1)) * out.back().pitch;
+    out.back().tone = std::clamp(c.tone + rng.symmetric(0.25), -1.0, 1.0);
+    // Some front locks split: a thinner lock leaves them part way down.
+    if (frontRow && kind != LockKind::Wave && rng.uniform() < 0.4) {
+        const double at = rng.range(0.25, 0.6);
+        QPointF join, tan;
+        out.back().axis.at(at * out.back().axis.length(), join, tan);
+        out.back().splitAt = at;
+        AxisShape b = a;
+        b.t = std::clamp(t + rng.symmetric(1.0) / count, 0.0, 1.0);
+        b.start = a.start + (a.end - a.start) * at;
+        b.end = a.end - rng.range(0.0, 0.06);
+        b.join = &join;
+        add(rng, b, radius * rng.range(0.5, 0.75), 0.1,
+            rng.uniform() < 0.5 ? LockKind::Open : LockKind::Coil);
+    }
+}
+
+void RingletLayout::addRows(Rng& rng, Rng& extra) {
     // Where the locks of a row hang across the sheet and how broad each is: random shares of the
     // width, so broad and slim locks alternate unevenly instead of at one even step (columns).
     Rng across(s.seed * 40503u + 13);
@@ -154,86 +257,21 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         // The back row reaches both edges of the sheet.
         if (row == 0 && count > 1)
             for (double& t : place) t = (t - place.front()) / (place.back() - place.front());
-        // Neighbouring locks gather in clumps of one to three that sway, wind and catch the light
-        // together and close in on each other toward the ends; gaps open between the clumps.
-        int left = 0;
-        double clumpDrift = 0, clumpFreq = 1, clumpPhase = 0, clumpTone = 0, centre = 0.5, clumpTilt = 0,
-               clumpPitch = 1, clumpEnd = 0;
+        Clump clump;
         for (int i = 0; i < count; ++i) {
             // Short hair's rows of small locks are scattered wider, so they merge instead of
             // hanging in columns.
             double t = std::clamp(place[i] + rng.symmetric((0.3 + 0.35 * fine) / (count + 1)), 0.0, 1.0);
             if (count == 1) t = 0.5;
             const double broad = std::sqrt(share[i] * count / sum);
-            if (left-- <= 0) {
-                left = static_cast<int>(rng.uniform() * 3);
-                clumpDrift = rng.symmetric(s.wander + (0.8 + 0.6 * fine) * r0);
-                clumpFreq = rng.range(0.4, 1.8);
-                clumpPhase = rng.uniform();
-                clumpTone = rng.symmetric(1.0);
-                centre = std::clamp(t + 0.5 * left / std::max(1, count), 0.0, 1.0);
-                // Tight springy coils with their turns all slanting one way read as hatching:
-                // each clump leans its turns its own way and winds at its own pitch.
-                clumpTilt = extra.symmetric(0.25 + 0.4 * springy);
-                clumpPitch = std::exp(extra.symmetric(0.1 + 0.15 * springy));
-                // A clump ends together, at its own height.
-                clumpEnd = across.range(0.0, 0.12);
-            }
-            // Uneven ends, locks setting in at different heights, and the outer ones fanning out
-            // toward the ends so the mass grows in volume downward, lumpy along the silhouette.
-            AxisShape a;
-            a.t = t;
-            // The lengths rise and fall in broad steps around the head, each side on its own.
-            a.end = 1.0 - (s.lengthJitter + 0.06) * rng.uniform() - s.layer * (1.0 - t) -
-                    0.06 * valueNoise(3.5 * t, 0.5, static_cast<uint32_t>(s.seed)) -
-                    (frontRow ? rng.range(0.0, 0.06) : rng.range(0.0, 0.04)) - clumpEnd;
-            a.start = u0 + rng.range(0.0, 0.12);
-            // Some front locks set in lower down, over the ones behind: the mass is deep, not a
-            // row of locks all hanging from one line.
-            if (frontRow && across.uniform() < 0.35) a.start += across.range(0.08, 0.25);
-            a.fan = (t - 0.35) * rng.range(0.25, 0.75) * r0;
-            // Locks lean and sway so that neighbours cross and gather instead of hanging parallel.
-            a.drift = clumpDrift + rng.symmetric(0.2 * r0);
-            a.freq = clumpFreq * rng.range(0.9, 1.1);
-            a.centre = centre;
-            a.gather = rng.range(0.3, 0.7);
-            const double pick = rng.uniform();
-            const LockKind kind = pick < 0.1 + 0.25 * lazy  ? LockKind::Wave
-                                  : pick < 0.4 + 0.1 * lazy ? LockKind::Open
-                                                            : LockKind::Coil;
-            // Clumps differ in width: a few broad ones, many slimmer ones between them.
-            double radius = r0 * std::exp(rng.symmetric(0.42)) * broad;
-            // Every lock sways in a slow S as it falls, wide enough that its edges never run
-            // straight down beside its neighbours'; a loose wave swings wider.
-            a.swing = radius * rng.range(0.35, 0.8) * across.range(1.2, 1.8);
-            a.swingLen = rng.range(10.0, 18.0);
-            if (kind == LockKind::Wave) {
-                a.swing = radius * rng.range(0.8, 1.2);
-                a.swingLen = rng.range(9.0, 14.0);
-                radius *= 0.8;
-            }
-            add(rng, a, radius, dim, kind);
-            out.back().startPhase = clumpPhase + rng.symmetric(0.12);
-            out.back().pitch *= clumpPitch;
-            out.back().tilt = (clumpTilt + extra.symmetric(0.1)) * out.back().pitch;
-            out.back().tone = std::clamp(clumpTone + rng.symmetric(0.25), -1.0, 1.0);
-            // Some front locks split: a thinner lock leaves them part way down.
-            if (frontRow && kind != LockKind::Wave && rng.uniform() < 0.4) {
-                const double at = rng.range(0.25, 0.6);
-                QPointF join, tan;
-                out.back().axis.at(at * out.back().axis.length(), join, tan);
-                out.back().splitAt = at;
-                AxisShape b = a;
-                b.t = std::clamp(t + rng.symmetric(1.0) / count, 0.0, 1.0);
-                b.start = a.start + (a.end - a.start) * at;
-                b.end = a.end - rng.range(0.0, 0.06);
-                b.join = &join;
-                add(rng, b, radius * rng.range(0.5, 0.75), 0.1,
-                    rng.uniform() < 0.5 ? LockKind::Open : LockKind::Coil);
-            }
+            if (clump.left-- <= 0) nextClump(clump, t, count, rng, extra, across);
+            addRowLock(t, broad, count, frontRow, dim, clump, rng, extra, across);
         }
     }
-    // A few curls escape the outline: short, small coils off the outer edge.
+}
+
+// A few curls escape the outline: short, small coils off the outer edge.
+void RingletLayout::addEscaped(Rng& rng) {
     const int escaped = 3 + static_cast<int>(rng.uniform() * 4);
     for (int k = 0; k < escaped; ++k) {
         AxisShape a;
@@ -245,15 +283,11 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         a.freq = rng.range(0.6, 1.6);
         add(rng, a, r0 * rng.range(0.45, 0.65), 0.0, LockKind::Coil);
     }
-    // Deepest first, then each row in a shuffled order so no side always lies on top.
-    for (size_t i = out.size(); i-- > 1;) {
-        const size_t j = static_cast<size_t>(rng.uniform() * (i + 1));
-        std::swap(out[i], out[j]);
-    }
-    // The locks added on top of the rows draw on their own random stream, so the rows keep the
-    // outline they have without them.
-    // More small locks set in part way down between the others (most on short hair), so the lower
-    // lengths are a mass of curls rather than rows of columns.
+}
+
+// More small locks set in part way down between the others (most on short hair), so the lower
+// lengths are a mass of curls rather than rows of columns.
+void RingletLayout::addBetween(Rng& extra) {
     const int between = static_cast<int>(std::max(fine, 0.4) * front * 0.8);
     for (int k = 0; k < between; ++k) {
         AxisShape a;
@@ -268,8 +302,11 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         add(extra, a, r0 * extra.range(0.6, 0.9), extra.uniform() < 0.5 ? 0.0 : 0.25,
             extra.uniform() < 0.5 ? LockKind::Open : LockKind::Coil);
     }
-    // The curl starts near the roots: small, loose curls over the crown, half in the shade of
-    // the hair around them, so the top is soft and uneven.
+}
+
+// The curl starts near the roots: small, loose curls over the crown, half in the shade of the hair
+// around them, so the top is soft and uneven.
+void RingletLayout::addCrown(Rng& extra) {
     const int crown = std::max(4, static_cast<int>(1.6 * sheetWidth(g, 0.05) / r0));
     for (int k = 0; k < crown; ++k) {
         AxisShape a;
@@ -285,9 +322,26 @@ std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng)
         add(extra, a, r0 * extra.range(0.45, 0.7), extra.range(0.3, 0.5),
             extra.uniform() < 0.6 ? LockKind::Wave : LockKind::Open);
     }
+}
+
+std::vector<RingletLock> makeRinglets(const Sweep& s, const Guides& g, Rng& rng) {
+    RingletLayout layout(s, g);
+    Rng extra(s.seed * 2654435761u + 97);
+    layout.addRows(rng, extra);
+    layout.addEscaped(rng);
+    // Deepest first, then each row in a shuffled order so no side always lies on top.
+    std::vector<RingletLock>& out = layout.out;
+    for (size_t i = out.size(); i-- > 1;) {
+        const size_t j = static_cast<size_t>(rng.uniform() * (i + 1));
+        std::swap(out[i], out[j]);
+    }
+    // The locks added on top of the rows draw on their own random stream, so the rows keep the
+    // outline they have without them.
+    layout.addBetween(extra);
+    layout.addCrown(extra);
     std::stable_sort(out.begin(), out.end(),
                      [](const RingletLock& a, const RingletLock& b) { return a.dim > b.dim; });
-    return out;
+    return std::move(out);
 }
 
 // The first curls form inside the top's own lengths: from where the rows set in (`from` to `to`
