@@ -2,49 +2,30 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include "compositor/Composition.h"
-#include "hair/Frmyanse.h"
-#include "hair/frmfx.h"
 #include "library/FrmTK.h"
 #include "library/FrmTK1.h"
 #include "library/LibraryWindows.h"
 #include "library/SuitabilityLink.h"
-#include "persistence/FrmDKWJ.h"
-#include "photo/Frmbj.h"
-#include "photo/Frmpaizhao.h"
 #include "platform/Desktop.h"
 #include "platform/FaceFinder.h"
-#include "platform/TrayIcon.h"
-#include "platform/VideoArea.h"
-#include "platform/WindowPlacement.h"
-#include "print/Frmdy.h"
-#include "retouch/ColourPicture.h"
-#include "retouch/Frmsebiao1.h"
 #include "retouch/Frmsebiao2.h"
 #include "shell/Artwork.h"
 #include "shell/CanvasView.h"
 #include "shell/FrmzjmControls.h"
-#include "shell/GuideLines.h"
 #include "shell/HotLabel.h"
 #include "shell/TwinButton.h"
 #include "shell/ZjmLayout.h"
-#include "shell/frmguanbi.h"
 #include "shell/frmkaishi.h"
 
 namespace ms {
