@@ -113,23 +113,15 @@ TEST(CurlArt, BlackCurlsShowTheirTurnsInCoolLight) {
 
 namespace {
 
-// The lengths of a curly style below the crown (y 200 on), solid pixels only, and their median
-// luminance: the hair's own tone there.
-struct Lengths {
+// The luminance of a curly style's lengths below the crown (y 200 on), solid pixels only, sorted:
+// its middle value is the hair's own tone there.
+std::vector<double> lengthsOf(const QImage& img) {
     std::vector<double> lum;
-    double median = 0;
-};
-
-Lengths lengthsOf(const QImage& img) {
-    Lengths out;
     for (int y = 200; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (qAlpha(img.pixel(x, y)) >= 230) out.lum.push_back(luminance(img.pixel(x, y)));
-    if (out.lum.empty()) return out;
-    std::vector<double> sorted = out.lum;
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-    out.median = sorted[sorted.size() / 2];
-    return out;
+            if (qAlpha(img.pixel(x, y)) >= 230) lum.push_back(luminance(img.pixel(x, y)));
+    std::sort(lum.begin(), lum.end());
+    return lum;
 }
 
 // Dark curls (black, dark brown, espresso) are near-black over most of each turn: the light gathers
@@ -143,21 +135,22 @@ TEST(CurlArt, DarkCurlsGatherTheirLightIntoNarrowGlints) {
     double litShare = 0, upper = 0;
     for (const char* code : {"mj", "cj"})
         for (const QString& name : arttest::items(QStringLiteral("faxing"), QString::fromLatin1(code))) {
-            Lengths l = lengthsOf(arttest::component(QStringLiteral("faxing"), name));
-            if (l.lum.size() < 2000 || l.median >= 25) continue;
+            const std::vector<double> lum = lengthsOf(arttest::component(QStringLiteral("faxing"), name));
+            if (lum.size() < 2000) continue;
+            const double median = lum[lum.size() / 2];
+            if (median >= 25) continue;
             ++dark;
-            std::sort(l.lum.begin(), l.lum.end());
-            const size_t lit = l.lum.end() - std::lower_bound(l.lum.begin(), l.lum.end(), 1.6 * l.median);
-            const double share = static_cast<double>(lit) / l.lum.size();
-            const double q90 = l.lum[l.lum.size() * 9 / 10] / l.median;
+            const size_t lit = lum.end() - std::lower_bound(lum.begin(), lum.end(), 1.6 * median);
+            const double share = static_cast<double>(lit) / lum.size();
+            const double q90 = lum[lum.size() * 9 / 10] / median;
             double top = 0;
-            const size_t from = l.lum.size() * 98 / 100;
-            for (size_t i = from; i < l.lum.size(); ++i) top += l.lum[i] / double(l.lum.size() - from);
-            std::printf("%s median %.1f lit share %.3f q90 %.2f top %.2f\n", qPrintable(name), l.median,
-                        share, q90, top / l.median);
+            const size_t from = lum.size() * 98 / 100;
+            for (size_t i = from; i < lum.size(); ++i) top += lum[i] / double(lum.size() - from);
+            std::printf("%s median %.1f lit share %.3f q90 %.2f top %.2f\n", qPrintable(name), median, share,
+                        q90, top / median);
             litShare += share;
             upper += q90;
-            EXPECT_GE(top, 1.8 * l.median) << name.toStdString() << ": the dark curls lost their glints";
+            EXPECT_GE(top, 1.8 * median) << name.toStdString() << ": the dark curls lost their glints";
         }
     ASSERT_GE(dark, 4) << "too few dark curly styles to check";
     std::printf("dark styles %d: lit share %.3f, q90 %.2f\n", dark, litShare / dark, upper / dark);

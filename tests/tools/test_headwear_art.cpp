@@ -146,12 +146,14 @@ TEST(HeadwearArt, HatsSitOverTheHairUnderThem) {
     for (const QString& n : arttest::items("maozi")) {
         const QImage h = arttest::component("maozi", n);
         ASSERT_FALSE(h.isNull()) << n.toStdString();
+        std::vector<int> tops(h.width());  // the hat's first opaque row in each column
+        for (int x = 0; x < h.width(); ++x)
+            while (tops[x] < h.height() && alphaAt(h, x, tops[x]) < kFrame) ++tops[x];
         std::vector<int> counts;
         for (const QImage& f : hair) {
             int above = 0;
             for (int x = 0; x < std::min(h.width(), f.width()); ++x) {
-                int top = 0;  // the hat's first opaque row in this column, in canvas rows
-                while (top < h.height() && alphaAt(h, x, top) < kFrame) ++top;
+                const int top = tops[x];
                 if (top == h.height()) continue;
                 for (int y = 0; y < top + kHatY; ++y)
                     above += alphaAt(f, x, y) >= kFrame && alphaAt(h, x, y - kHatY) < 64;
